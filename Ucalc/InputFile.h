@@ -1,0 +1,44 @@
+// The input data file: the plain-text form of one ModelInput.
+#pragma once
+
+#include <string>
+
+#include "ModelInput.h"
+#include "NumberText.h"
+
+namespace halovane {
+
+constexpr const char* ExtendedVersionMessage =
+    "This input file is of an extended version of Halovane called HalovaneE and cannot be used here. "
+    "The program halts.";
+
+enum class InputReadStatus { Read, Extended, Failed };
+
+struct InputReadResult {
+    InputReadStatus status = InputReadStatus::Failed;
+    // For Failed: names the file, the line and what was expected there.
+    // For Extended: ExtendedVersionMessage.
+    std::string message;
+    int line = 0;            // line of the failure, counted from 1
+    int layersOnLine8 = 0;   // the general layer count, for the layers choice
+    bool Ok() const { return status == InputReadStatus::Read; }
+};
+
+// The text of the file for `in`, with CR LF line ends. Reconciles NrTst with
+// NrTstHydr first: a non-zero NrTst wins, otherwise NrTstHydr is written.
+std::string InputFileText(ModelInput& in);
+
+// Writes the file named by in.InputFileName, replacing an older file only
+// when the new one is complete, then distributes the irrigation of daily
+// steps. Returns an empty string on success, otherwise the error message.
+std::string WriteInputFile(ModelInput& in);
+
+// Reads in.InputFileName. On success every field read replaces the value in
+// `in`; on failure or rejection `in` is left as it was.
+InputReadResult ReadInputFile(ModelInput& in, NumberFormat& format);
+InputReadResult ReadInputFile(ModelInput& in);
+// Reads from text; `fileName` only names the source in messages.
+InputReadResult ParseInputText(const std::string& text, const std::string& fileName, ModelInput& in,
+                               NumberFormat& format);
+
+}  // namespace halovane

@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <tuple>
+#include <unistd.h>
+
+#include "InputFile.h"
+#include "TestSupport.h"
+
+using namespace halovane;
+using namespace halovane::test;
+
+namespace {
+
+// The one-layer example data set that the reference example file holds.
+ModelInput ExampleOneLayer() {
+    ModelInput in;
+    in.InputFileName = "/data/example.inp";
+    in.Title1 = "Example field";
+    in.Title2 = "Three monthly steps";
+    in.NrTst = 3;
+    in.Ts = 30;
+    in.NrLayers = 1;
+    in.DrainPresent = true;
+    in.Dd = 1.8;
+    in.QH1 = 0.012;
+    in.QH2 = 0.0035;
+    in.Si = 1.2;
+    in.S1ini = 4.0;
+    in.STini = 7.0;
+    in.SAini = 8.0;
+    in.Dwtini = 1.5;
+    in.CDc = 1.2;
+    in.SMini = 60;
+    in.IrrEff = 70;
+    in.Inf = 0.5;
+    in.Out = 0.3;
+    in.Sinf = 2.5;
+    in.Rain = {0, 120, 35.5, 0};
+    in.Irrig = {0, 0, 250, 300};
+    in.EvapT = {0, 210, 380.25, 420};
+    in.D1 = 0.8;
+    in.Dt = 1.5;
+    in.Da = 20;
+    in.TP1 = 45, in.EP1 = 8, in.LE1 = 80;
+    in.TPt = 42, in.EPt = 6, in.LEt = 70;
+    in.TPa = 40, in.EPa = 10, in.LEa = 100;
+    in.ECsm1 = {0, 3.2, -1, 4.75};
+    in.ECsmt = {0, -1, 5.5, 6.1};
+    in.ECsma = {0, 0, -1, 2.35};
+    in.ECsm2 = in.ECsm3 = {0, -1, -1, -1};
+    return in;
+}
+
+// The three-layer example: its soil and measured-salinity sections.
+ModelInput ExampleThreeLayers() {
+    ModelInput in = ExampleOneLayer();
+    in.NrLayers = 3;
+    in.NrTst = 2;
+    in.Ts = 1;
+    in.Rain = {0, 1, 2};
+    in.Irrig = {0, 3, 4};
+    in.EvapT = {0, 5, 6};
+    in.D1 = 0.2, in.D2 = 0.3, in.D3 = 0.5, in.Dt = 1.0, in.Da = 15;
+    in.TP1 = 48, in.EP1 = 9, in.LE1 = 90;
+    in.TP2 = 46, in.EP2 = 8, in.LE2 = 85;
+    in.TP3 = 45, in.EP3 = 7, in.LE3 = 80;
+    in.ECsm1 = {0, 3.2, -1};
+    in.ECsm2 = {0, -1, 2.8};
+    in.ECsm3 = {0, 4.1, 0};
+    in.ECsmt = {0, 6.0, -1};
+    in.ECsma = {0, 2.35, 2.5};
+    return in;
+}
+
+std::string Crlf(const std::string& lf) {
+    std::string out;
+    for (char c : lf) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+ModelInput Read(const std::string& text, InputReadResult* result = nullptr) {
+    ModelInput in;
+    NumberFormat format;
+    const InputReadResult r = ParseInputText(text, "test.inp", in, format);
+    if (result) *result = r;
+    else EXPECT_TRUE(r.Ok()) << r.message;
+    return in;
+}
+
+// Values compared at the precision the file writes them with.
+void ExpectSameAsWritten(const ModelInput& a, const ModelInput& b) {
+    auto near = [](double x, double y, int decimals) {
+        return std::fabs(x - y) <= 0.5 * std::pow(10.0, -decimals) + 1e-9 * std::fabs(x);
+    };
+    EXPECT_EQ(a.Title1, b.Title1);
+    EXPECT_EQ(a.Title2, b.Title2);
+    ASSERT_EQ(a.NrTst, b.NrTst);
+    EXPECT_EQ(a.Ts, b.Ts);
+    EXPECT_EQ(a.NrLayers, b.NrLayers);
+    EXPECT_EQ(a.DrainPresent, b.DrainPresent);
+    if (a.DrainPresent) {
+        EXPECT_TRUE(near(a.Dd, b.Dd, 2));
+        EXPECT_TRUE(near(a.QH1, b.QH1, 4));
+        EXPECT_TRUE(near(a.QH2, b.QH2, 4));
+    }
+    for (auto [x, y, d] : {std::tuple{a.Si, b.Si, 1}, {a.S1ini, b.S1ini, 1}, {a.STini, b.STini, 1},
+                           {a.SAini, b.SAini, 1}, {a.Dwtini, b.Dwtini, 2}, {a.CDc, b.CDc, 2}, {a.SMini, b.SMini, 2},
+                           {a.IrrEff, b.IrrEff, 1}, {a.Inf, b.Inf, 1}, {a.Out, b.Out, 1}, {a.Sinf, b.Sinf, 1}})
+        EXPECT_TRUE(near(x, y, d)) << x << " " << y;
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        if (!ZoneInUse(a.NrLayers, zone)) continue;
+        ModelInput& ma = const_cast<ModelInput&>(a);
+        ModelInput& mb = const_cast<ModelInput&>(b);
+        EXPECT_TRUE(near(Thickness(ma, zone), Thickness(mb, zone), 2));
+        EXPECT_TRUE(near(TotalPorosity(ma, zone), TotalPorosity(mb, zone), 0));
+        EXPECT_TRUE(near(EffectivePorosity(ma, zone), EffectivePorosity(mb, zone), 0));
+        EXPECT_TRUE(near(LeachingEfficiency(ma, zone), LeachingEfficiency(mb, zone), 0));
+        if (zone == Zone::Layer2 || zone == Zone::Layer3) {
+            EXPECT_TRUE(near(InitialSalinity(ma, zone), InitialSalinity(mb, zone), 1));
+        }
+        for (int i = 1; i <= a.NrTst; ++i) {
+            const double x = Measured(a, zone)[i], y = Measured(b, zone)[i];
+            if (x > 0) {
+                EXPECT_TRUE(near(x, y, 2)) << x << " " << y;
+            } else {
+                EXPECT_EQ(y, -1);
+            }
+        }
+    }
+    for (int i = 1; i <= a.NrTst; ++i) {
+        EXPECT_TRUE(near(a.Rain[i], b.Rain[i], 2));
+        EXPECT_TRUE(near(a.Irrig[i], b.Irrig[i], 2));
+        EXPECT_TRUE(near(a.EvapT[i], b.EvapT[i], 2));
+    }
+}
+
+ModelInput RandomDataSet(std::mt19937& random, int layers, bool drainage) {
+    std::uniform_real_distribution<double> u(0, 1);
+    auto value = [&](double lo, double hi) { return lo + (hi - lo) * u(random); };
+    ModelInput in;
+    in.Title1 = "Random " + std::to_string(random() % 1000);
+    in.Title2 = layers == 2 ? "" : "  blanks kept  ";
+    in.NrTst = 1 + static_cast<int>(random() % 40);
+    in.Ts = StepLengths[random() % 4];
+    in.NrLayers = layers;
+    in.DrainPresent = drainage;
+    in.Dd = value(0, 3), in.QH1 = value(0, 0.2), in.QH2 = value(0, 0.05);
+    in.Si = value(0, 5), in.Dwtini = value(-0.5, 5), in.CDc = value(0, 3), in.SMini = value(20, 100);
+    in.IrrEff = value(30, 100), in.Inf = value(0, 5), in.Out = value(0, 5), in.Sinf = value(0, 10);
+    ResizeHydrologicalSeries(in, in.NrTst);
+    ResizeMeasuredSeries(in, in.NrTst, -1);
+    for (int i = 1; i <= in.NrTst; ++i) {
+        in.Rain[i] = value(0, 900), in.Irrig[i] = value(0, 2000), in.EvapT[i] = value(0, 2500);
+        for (int z = 0; z < ZoneCount; ++z) {
+            const int pick = static_cast<int>(random() % 3);
+            Measured(in, static_cast<Zone>(z))[i] = pick == 0 ? -1 : pick == 1 ? 0 : value(0.01, 60);
+        }
+    }
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        Thickness(in, zone) = value(0.1, 20);
+        TotalPorosity(in, zone) = std::round(value(30, 60));
+        EffectivePorosity(in, zone) = std::round(value(1, 20));
+        LeachingEfficiency(in, zone) = std::round(value(10, 100));
+        InitialSalinity(in, zone) = value(0, 20);
+    }
+    return in;
+}
+
+}  // namespace
+
+TEST(InputFile, WritesTheExampleFileCharacterForCharacter) {
+    ModelInput in = ExampleOneLayer();
+    EXPECT_EQ(InputFileText(in), ReadFile(DataFile("example-1layer.inp")));
+}
+
+TEST(InputFile, WritesTheThreeLayerSections) {
+    ModelInput in = ExampleThreeLayers();
+    const std::string text = InputFileText(in);
+    const std::string expected = Crlf(
+        " Soil properties, root zone has 3 layers\n"
+        "                      Thickness (m)\n"
+        " - - - - - - - - - - - - - - - - - - - - - - - - - - - \n"
+        "         Root zone   \n"
+        " - - - - - - - - - - - - - -  Transition zone   Aquifer\n"
+        " Layer1    Layer2    Layer3\n"
+        "   0.20      0.30      0.50             1.00     15.00\n"
+        "\n"
+        " Other soil properties in %\n"
+        "              Total porosity  Effective porosity  Leaching efficiency\n"
+        " 1st layer                48                   9                   90\n"
+        " 2nd layer                46                   8                   85\n"
+        " 3rd layer                45                   7                   80\n"
+        " Trans. zone              42                   6                   70\n"
+        " Aquifer                  40                  10                  100\n"
+        "\n"
+        " Measured soil moisture salinity data ECsm in dS/m, root zone has 3 layers\n"
+        "                   Root zone   \n"
+        " Time Step  - - - - - - - - - - -   Transition zone   Aquifer\n"
+        "            Layer1  Layer2  Layer3\n"
+        " - - - - - - - - - - - - - - - - -\n"
+        "         1    3.20       -    4.10              6.00      2.35\n"
+        "         2       -    2.80       -                -      2.50\n");
+    ASSERT_GE(text.size(), expected.size());
+    EXPECT_EQ(text.substr(text.size() - expected.size()), expected);
+    EXPECT_NE(text.find(Crlf(" Init. salt conc. 1st layer (dS/m)   :     4.0\n"
+                             " Init. salt conc. 2nd layer (dS/m)   :     0.0\n"
+                             " Init. salt conc. 3rd layer (dS/m)   :     0.0\n")),
+              std::string::npos);
+}
+
+TEST(InputFile, ReadsTheExampleBackExactly) {
+    const ModelInput in = Read(ReadFile(DataFile("example-1layer.inp")));
+    ModelInput expected = ExampleOneLayer();
+    EXPECT_EQ(in.Title1, expected.Title1);
+    EXPECT_EQ(in.NrTst, 3);
+    EXPECT_EQ(in.NrTstHydr, 3);
+    EXPECT_EQ(in.Da, 20.0);
+    EXPECT_EQ(in.QH2, 0.0035);
+    EXPECT_EQ(in.EvapT[2], 380.25);
+    EXPECT_EQ(in.ECsm1, (Series{0, 3.2, -1, 4.75}));
+    EXPECT_EQ(in.ECsmt, (Series{0, -1, 5.5, 6.1}));
+    EXPECT_EQ(in.ECsma, (Series{0, -1, -1, 2.35}));
+    ExpectSameAsWritten(expected, in);
+}
+
+TEST(InputFile, RoundTripOfEveryLayoutItWrites) {
+    std::mt19937 random(20261208);
+    for (int layers = 1; layers <= 3; ++layers)
+        for (bool drainage : {false, true})
+            for (int repeat = 0; repeat < 20; ++repeat) {
+                ModelInput written = RandomDataSet(random, layers, drainage);
+                const std::string text = InputFileText(written);
+                const ModelInput read = Read(text);
+                ExpectSameAsWritten(written, read);
+                // and a second save writes the same file again
+                ModelInput again = read;
+                EXPECT_EQ(InputFileText(again), text);
+            }
+}
+
+TEST(InputFile, ReadsLineFeedsAlone) {
+    std::string text = ReadFile(DataFile("example-1layer.inp"));
+    std::string lf;
+    for (char c : text)
+        if (c != '\r') lf += c;
+    ExpectSameAsWritten(ExampleOneLayer(), Read(lf));
+}
+
+TEST(InputFile, TrailingBlankAfterYesMeansNoDrainage) {
+    std::string text = ReadFile(DataFile("example-1layer.inp"));
+    const std::string yes = " Drainage system present  : yes\r\n";
+    text.replace(text.find(yes), yes.size(), " Drainage system present  : yes \r\n");
+    ModelInput in;
+    in.Dd = 9;
+    NumberFormat format;
+    ASSERT_TRUE(ParseInputText(text, "x", in, format).Ok());
+    EXPECT_FALSE(in.DrainPresent);
+    EXPECT_EQ(in.Dd, 9);  // kept
+}
+
+TEST(InputFile, ReadsTheOldestLayout) {
+    const ModelInput in = Read(ReadFile(DataFile("legacy-oldest.inp")));
+    EXPECT_EQ(in.NrTst, 45);
+    EXPECT_EQ(in.SMini, 50);
+    EXPECT_EQ(in.Sinf, 0);
+    EXPECT_EQ(in.IrrEff, 63.3);
+    EXPECT_EQ(in.S2ini, in.S1ini);
+    EXPECT_EQ(in.S3ini, in.S1ini);
+    EXPECT_EQ(in.Rain[1], 47.22);
+    EXPECT_GT(in.EvapT[45], 0);
+    ModelInput upgraded = in;
+    upgraded.InputFileName = "/data/cases/legacy-oldest.upgraded.inp";
+    EXPECT_EQ(InputFileText(upgraded), ReadFile(DataFile("legacy-oldest.upgraded.inp")));
+}
+
+TEST(InputFile, ReadsAThreeLayerFileOfTheOldestLayout) {
+    ModelInput three = ExampleThreeLayers();
+    std::string text = InputFileText(three);
+    auto erase = [&](const std::string& line) {
+        const size_t at = text.find(line);
+        ASSERT_NE(at, std::string::npos) << line;
+        text.erase(at, line.size());
+    };
+    text.replace(text.find("    Initial data soil and water"), 31, "    Initial data");
+    erase(" Init. salt conc. 2nd layer (dS/m)   :     0.0\r\n");
+    erase(" Init. salt conc. 3rd layer (dS/m)   :     0.0\r\n");
+    erase(" Initial soil moisture content (%)   :   60.00\r\n");
+    erase(" Salinity groundwater inflow (dS/m)  :     2.5\r\n\r\n");
+    const ModelInput in = Read(text);
+    EXPECT_EQ(in.NrLayers, 3);
+    EXPECT_EQ(in.S2ini, 4.0);
+    EXPECT_EQ(in.S3ini, 4.0);
+    EXPECT_EQ(in.SMini, 50);
+    EXPECT_EQ(in.Sinf, 0);
+    EXPECT_EQ(in.IrrEff, 70);
+    EXPECT_EQ(in.Rain, (Series{0, 1, 2}));
+    EXPECT_EQ(in.EvapT, (Series{0, 5, 6}));
+    EXPECT_EQ(in.D3, 0.5);
+    EXPECT_EQ(in.ECsm2, (Series{0, -1, 2.8}));
+}
+
+TEST(InputFile, RejectsTheExtendedVersion) {
+    std::string text = ReadFile(DataFile("example-1layer.inp"));
+    const std::string row = "         2        35.50";
+    text.insert(text.find(row), " Hydrological data\r\n");
+    ModelInput in;
+    in.Title1 = "before";
+    NumberFormat format;
+    const InputReadResult r = ParseInputText(text, "x", in, format);
+    EXPECT_EQ(r.status, InputReadStatus::Extended);
+    EXPECT_EQ(r.message, ExtendedVersionMessage);
+    EXPECT_EQ(in.Title1, "before");
+}
+
+TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
+    const std::string good = ReadFile(DataFile("example-1layer.inp"));
+    struct Case {
+        std::string name, text;
+        int line;
+        std::string mentions;
+    };
+    std::string badNumber = good;
+    badNumber.replace(badNumber.find("      1.2\r\n"), 9, "     1,2x");
+    std::string manySteps = good;
+    manySteps.replace(manySteps.find(": 3\r\n"), 3, ": 2000000000");
+    std::string sevenLayers = good;
+    sevenLayers.replace(sevenLayers.find("layers   : 1"), 12, "layers   : 7");
+    std::string longLine = good;
+    longLine.insert(longLine.find("         1       120.00"), std::string(100000, '7') + "\r\n");
+    std::string hugeNumber = good;
+    hugeNumber.replace(hugeNumber.find(": 3\r\n"), 3, ": 1" + std::string(400, '0'));
+    std::string binary = good.substr(0, 700);
+    for (size_t k = 300; k < 700; k += 7) binary[k] = static_cast<char>(k * 13);
+    std::string negative = good;
+    negative.replace(negative.find(": 3\r\n"), 3, ": -3");
+
+    const Case cases[] = {
+        {"bad number", badNumber, 15, "1,2x' is not a valid floating point value"},
+        {"2000000000 steps", manySteps, 52, "the file ends before the hydrological row of time step 22 of"},
+        {"seven layers", sevenLayers, 8, "must be 1, 2 or 3"},
+        {"100000 characters", longLine, 39, "(expected a thickness in columns 1 to 10)"},
+        {"400 digits", hugeNumber, 6, "is not a valid integer (expected the number of time steps"},
+        {"truncated in a line", good.substr(0, 1000), 25, "(expected the groundwater outflow in columns 39 to 48)"},
+        {"truncated", good.substr(0, good.find("         1       120.00")), 31,
+         "the file ends before the hydrological row of time step 1 of 3"},
+        {"empty", "", 6, "not a valid integer"},
+        {"negative steps", negative, 6, "must not be negative"},
+    };
+    for (const Case& c : cases) {
+        InputReadResult r;
+        const ModelInput in = Read(c.text, &r);
+        EXPECT_EQ(r.status, InputReadStatus::Failed) << c.name;
+        EXPECT_EQ(r.line, c.line) << c.name << ": " << r.message;
+        EXPECT_NE(r.message.find(c.mentions), std::string::npos) << c.name << ": " << r.message;
+        EXPECT_EQ(r.message.rfind("test.inp, line " + std::to_string(c.line) + ": ", 0), 0u) << r.message;
+        EXPECT_EQ(in.NrTst, 0) << c.name;  // nothing of a failed file is taken over
+    }
+    InputReadResult r;
+    Read(binary, &r);
+    EXPECT_EQ(r.status, InputReadStatus::Failed);
+}
+
+TEST(InputFile, SavingNeverDestroysThePreviousFile) {
+    TempDir dir;
+    ModelInput in = ExampleOneLayer();
+    in.InputFileName = dir.File("field.inp");
+    ASSERT_EQ(WriteInputFile(in), "");
+    const std::string first = ReadFile(in.InputFileName);
+    in.Title1 = "changed";
+    ASSERT_EQ(WriteInputFile(in), "");
+    EXPECT_NE(ReadFile(in.InputFileName), first);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no temporary left
+
+    // A folder that cannot be written: the old file stays as it was and the
+    // message names the file and the reason.
+    const std::string before = ReadFile(in.InputFileName);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    in.Title1 = "lost?";
+    const std::string error = WriteInputFile(in);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    if (::geteuid() != 0) {  // root writes anyway
+        EXPECT_NE(error.find(in.InputFileName), std::string::npos) << error;
+        EXPECT_EQ(ReadFile(in.InputFileName), before);
+    }
+    in.InputFileName = dir.File("missing-folder/x.inp");
+    EXPECT_NE(WriteInputFile(in).find("missing-folder/x.inp"), std::string::npos);
+}
+
+TEST(InputFile, WritingDistributesTheIrrigation) {
+    TempDir dir;
+    ModelInput in = ExampleOneLayer();
+    in.Ts = 1;
+    in.NrTst = 8;
+    ResizeHydrologicalSeries(in, 8);
+    ResizeMeasuredSeries(in, 8, -1);
+    in.Irrig = {0, 0, 50, 0, 0, 0, 0, 0, 0};
+    in.InputFileName = dir.File("daily.inp");
+    ASSERT_EQ(WriteInputFile(in), "");
+    EXPECT_EQ(in.IrrDist[2], 10);
+    const ModelInput read = Read(ReadFile(in.InputFileName));
+    EXPECT_EQ(read.Irrig[2], 50);  // the file holds the irrigation as entered
+}
+
+TEST(InputFile, ZeroStepsFallBackOnTheHydrologicalCount) {
+    ModelInput in = ExampleOneLayer();
+    in.NrTst = 0;
+    in.NrTstHydr = 3;
+    InputFileText(in);
+    EXPECT_EQ(in.NrTst, 3);
+    in.NrTst = 2;
+    InputFileText(in);
+    EXPECT_EQ(in.NrTstHydr, 2);
+}
