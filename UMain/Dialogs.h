@@ -1,0 +1,38 @@
+// The one seam between the window code and modal boxes: message boxes,
+// questions and file dialogs. The program uses QtDialogs; tests supply their
+// own answers and record every message in order.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace halovane {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A confirmation with Yes and No; true only when Yes is pressed.
+    virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+    // An information box with OK.
+    virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // File dialogs; an empty result means the user cancelled. `filter` uses
+    // Qt's form, for example "input files (*.inp)".
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QString& filter, const QString& defaultSuffix) = 0;
+};
+
+// Real modal boxes.
+class QtDialogs : public Dialogs {
+public:
+    bool Confirm(QWidget* parent, const QString& text) override;
+    void Inform(QWidget* parent, const QString& text) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override;
+};
+
+}  // namespace halovane

@@ -1,0 +1,1 @@
+# Sources of the Output and Graphs pages.

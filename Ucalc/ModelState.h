@@ -1,0 +1,55 @@
+// The working values and the results of one run.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "ModelInput.h"
+
+namespace halovane {
+
+// Per-time-step results, indexed 0..N; element 0 holds the initial state.
+struct StepResults {
+    Series PercT;   // percolation below the root zone, mm per time step
+    Series CapTT;   // capillary rise, mm per time step
+    Series EvapAT;  // actual evapotranspiration, mm per time step
+    Series DrainT;  // drain discharge, mm per time step
+    Series Dwt;     // depth of the water table at the end of the step, m
+    Series SR1, SR2, SR3, SRT, SRA;  // salinities at the end of the step, dS/m
+
+    Series& Salinity(Zone z);
+    const Series& Salinity(Zone z) const;
+    void Resize(int n);  // every series to n + 1 elements, zeros
+};
+
+// The fitted or given leaching efficiency of one zone and its fit.
+struct ZoneFit {
+    double LE = 0;               // efficiency in force in the final pass (fraction)
+    bool LeOptimized = false;    // differs from the given efficiency
+    double FitIndex = 0;         // 1 - sqrt(SSE / SQ)
+    bool FitNotAvailable = true; // fewer than four measured values
+};
+
+// The daily flows of the root-zone layers. Every day of a time step has the
+// same flows, so they are kept once per step (index 1..N), in mm per day.
+struct LayerFlows {
+    Series Perc1, Perc2, Perc3;  // percolation out of layer 1, 2, 3
+    Series Cap;                  // capillary rise into a one-layer root zone
+    Series Cap1, Cap2, Cap3;     // capillary rise into layer 1, 2, 3
+};
+
+struct ModelState {
+    bool Stop = false;                // the water table left the aquifer
+    bool RefinementChosen = false;
+    bool RefinementAccepted = false;
+    double QH1w = 0;                  // drainage factor used by the run
+    MeasurementCounts Counts;
+    std::array<ZoneFit, ZoneCount> Fit{};
+    LayerFlows Flows;
+    StepResults Results;
+    Series Stor, DStor;               // root-zone storage, daily steps only
+    double RetCap = 0;                // retention capacity of the root zone, mm
+    std::string OutputFileName;       // the file the run wrote
+};
+
+}  // namespace halovane

@@ -1,0 +1,60 @@
+// The output file of a run and the readers that bring a run back for the
+// tables and the graphs.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "ModelInput.h"
+#include "ModelState.h"
+#include "NumberText.h"
+
+namespace halovane {
+
+// The name of the output file of an input data file: its extension replaced
+// by ".out" (appended when it has none).
+std::string OutputFileName(const std::string& inputFileName);
+
+// The text of a whole output file (CR LF line ends).
+std::string OutputFileText(const ModelInput& in, const ModelState& state, const std::string& outputFileName);
+
+// The message shown when a file to be read cannot be opened.
+std::string OpenFailureMessage(const std::string& fileName);
+
+// What the views read back from an output file.
+struct ZoneReadback {
+    double LE = 0;             // efficiency as printed
+    bool Optimized = false;    // "(optimized)"
+    double Coefficient = 0;    // coefficient of determination as printed (%)
+    bool CoefficientRead = false;
+};
+
+struct OutputReadback {
+    int Layers = 0;
+    int NrTst = 0;
+    bool DrainageLine = false;
+    double QH1 = 0;  // from the drainage line, when present
+    std::array<ZoneReadback, ZoneCount> Zones{};
+    StepResults Results;
+};
+
+// The data of the input data file that the views use.
+struct ViewInput {
+    std::string Title1, Title2;
+    int Layers = 0;
+    Series Rain, Irrig, EvapT;
+    Series ECsm1, ECsm2, ECsm3, ECsmt, ECsma;  // -1 where nothing was measured
+    const Series& Measured(Zone z) const;
+};
+
+struct ReadOutcome {
+    bool ok = false;
+    std::string message;  // the open-failure message, or what could not be read and where
+};
+
+ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format);
+// Reads the input data file of an output file for the views; N comes from
+// the output file, which is read first.
+ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput& view, NumberFormat& format);
+
+}  // namespace halovane

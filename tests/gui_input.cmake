@@ -1,0 +1,1 @@
+# GUI tests of the main window and the Input page.
