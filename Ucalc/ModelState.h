@@ -36,6 +36,11 @@ struct LayerFlows {
     Series Perc1, Perc2, Perc3;  // percolation out of layer 1, 2, 3
     Series Cap;                  // capillary rise into a one-layer root zone
     Series Cap1, Cap2, Cap3;     // capillary rise into layer 1, 2, 3
+    // A stop leaves the flows of later days at zero: days after day StopDay
+    // of step StopStep were not computed (StopStep = N + 1 without a stop).
+    int StopStep = 0, StopDay = 0;
+    // The flows of day j of step i: those of the step, or zero after a stop.
+    bool Computed(int i, int j) const { return i < StopStep || (i == StopStep && j <= StopDay); }
 };
 
 struct ModelState {

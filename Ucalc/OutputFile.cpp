@@ -1,0 +1,334 @@
+#include "OutputFile.h"
+
+#include <cmath>
+
+#include "InputFile.h"
+#include "TextFile.h"
+
+namespace halovane {
+
+std::string OutputFileName(const std::string& inputFileName) { return ChangeExtension(inputFileName, ".out"); }
+
+std::string OpenFailureMessage(const std::string& fileName) {
+    return "The file " + fileName + "could not be opened. It " + "may be damaged or in use by another program.";
+}
+
+Series& StepResults::Salinity(Zone z) {
+    switch (z) {
+        case Zone::Layer1: return SR1;
+        case Zone::Layer2: return SR2;
+        case Zone::Layer3: return SR3;
+        case Zone::Transition: return SRT;
+        case Zone::Aquifer: break;
+    }
+    return SRA;
+}
+
+const Series& StepResults::Salinity(Zone z) const { return const_cast<StepResults*>(this)->Salinity(z); }
+
+void StepResults::Resize(int n) {
+    const size_t size = static_cast<size_t>(n) + 1;
+    for (Series* s : {&PercT, &CapTT, &EvapAT, &DrainT, &Dwt, &SR1, &SR2, &SR3, &SRT, &SRA}) s->assign(size, 0.0);
+}
+
+const Series& ViewInput::Measured(Zone z) const {
+    switch (z) {
+        case Zone::Layer1: return ECsm1;
+        case Zone::Layer2: return ECsm2;
+        case Zone::Layer3: return ECsm3;
+        case Zone::Transition: return ECsmt;
+        case Zone::Aquifer: break;
+    }
+    return ECsma;
+}
+
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+const char* const ZoneLabels[ZoneCount] = {
+    " Leaching efficiency layer 1   :", " Leaching efficiency layer 2   :", " Leaching efficiency layer 3   :",
+    " Leaching eff. transit. zone   :", " Leaching efficiency aquifer   :"};
+
+const char* const Headings1[] = {
+    "           Percol.  Cap. rise  Act. Evap  Drainage                    Salinity (dS/m)",
+    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - -",
+    "                      (mm/time step)               (m)        Rootzone  Trans. zone  Aquifer",
+    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - -"};
+const char* const Headings2[] = {
+    "           Percol.  Cap. rise  Act. Evap  Drainage                    Salinity (dS/m)",
+    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - -",
+    "                      (mm/time step)               (m)        Rootzone ",
+    "                                                            - - - - - - -  Transit.  Aquifer",
+    "                                                            Layer1  Layer2   zone",
+    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -"};
+const char* const Headings3[] = {
+    "           Percol.  Cap. rise  Act. Evap  Drainage                         Salinity (dS/m)",
+    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - - - - - -",
+    "                      (mm/time step)               (m)              Rootzone ",
+    "                                                            - - - - - - - - - - - - Transit.  Aquifer",
+    "                                                            Layer1  Layer2  Layer3   zone",
+    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -"};
+
+// Widths of the row columns: PercT, CapTT, EvapAT, DrainT, Dwt, SR1, SR2,
+// SR3, SRT, SRA (0: not written); Dwt and the salinities have 2 decimals.
+const int RowWidths[3][10] = {{9, 9, 9, 10, 10, 10, 0, 0, 13, 9},
+                              {9, 11, 9, 10, 8, 9, 8, 0, 8, 10},
+                              {9, 11, 9, 10, 8, 9, 9, 8, 9, 10}};
+
+}  // namespace
+
+std::string OutputFileText(const ModelInput& in, const ModelState& state, const std::string& outputFileName) {
+    const int layers = in.NrLayers;
+    const int n = in.NrTst;
+    std::string out;
+    auto line = [&out](const std::string& text) {
+        out += text;
+        out += "\r\n";
+    };
+    line("OUTPUT OF Halovane");
+    line("Name of this file :" + outputFileName);
+    line("");
+    line(in.Title1);
+    line(in.Title2);
+    line(FormatInt(layers, 2) + "   " + FormatInt(n, 4) + "    " + FormatInt(in.Ts) +
+         "      (resp.:  nr. of root zone layers,    tot. nr. of time steps," + "    length of time step in days)");
+    if (state.RefinementChosen)
+        line(std::string(state.RefinementAccepted ? " Drainage capacity QH1 refined :"
+                                                  : " Drainage capacity QH1 (given) :") +
+             FormatFixed(state.QH1w, 8, 3));
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        const ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        if (!ZoneInUse(layers, zone)) continue;
+        if ((zone == Zone::Transition || zone == Zone::Aquifer) && !(fit.LE > 0)) continue;
+        std::string text = ZoneLabels[z] + FormatFixed(fit.LE, 8, 2);
+        if (fit.FitNotAvailable)
+            text += "  (given),       Coeff. of determination (%) :  n.a.";
+        else
+            text += std::string(fit.LeOptimized ? "  (optimized),   Coeff. of determination (%) :"
+                                                : "  (given),       Coeff. of determination (%) :") +
+                    FormatFixed(100 * fit.FitIndex, 5, 0);
+        line(text);
+    }
+    line(" Units:");
+    line(" Water flow in mm/time step,  Salinity in dS/m,   Depth water table (DepthWT) in m");
+    line("");
+    if (layers == 1)
+        for (const char* h : Headings1) line(h);
+    else if (layers == 2)
+        for (const char* h : Headings2) line(h);
+    else
+        for (const char* h : Headings3) line(h);
+
+    const StepResults& r = state.Results;
+    const Series* columns[10] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
+                                 &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
+    const int* widths = RowWidths[layers - 1];
+    for (int i = 1; i <= n; ++i) {
+        std::string row = FormatInt(i, 9);
+        for (int c = 0; c < 10; ++c)
+            if (widths[c] > 0) row += FormatFixed((*columns[c])[static_cast<size_t>(i)], widths[c], c < 4 ? 1 : 2);
+        line(row);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- reading
+
+namespace {
+
+struct ReadError {
+    std::string message;
+};
+
+// Fixed-width reads along the lines of a file.
+class Cursor {
+public:
+    Cursor(const std::string& text, const std::string& fileName, NumberFormat& format)
+        : lines_(text), fileName_(fileName), format_(format) {
+        NextLine();
+    }
+
+    void NextLine() {
+        line_ = lines_.Next();
+        pos_ = 0;
+    }
+    // The next k characters of the line, or fewer at its end.
+    std::string Chars(size_t k) {
+        const std::string chunk = pos_ < line_.size() ? line_.substr(pos_, k) : std::string();
+        pos_ += chunk.size();
+        return chunk;
+    }
+    // A number: blanks, then the characters up to the next blank.
+    std::string Token() {
+        while (pos_ < line_.size() && line_[pos_] == ' ') ++pos_;
+        const size_t start = pos_;
+        while (pos_ < line_.size() && line_[pos_] != ' ') ++pos_;
+        return line_.substr(start, pos_ - start);
+    }
+    double Number(const std::string& text, const char* what) {
+        try {
+            return StringToFloat(text, format_);
+        } catch (const ConversionError& e) {
+            Fail(std::string(e.what()) + " (expected " + what + ")");
+        }
+    }
+    int Integer(const char* what) {
+        const std::string text = Token();
+        int value = 0;
+        if (!TryParseInteger(text, value)) Fail("'" + text + "' is not a valid integer (expected " + what + ")");
+        return value;
+    }
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw ReadError{fileName_ + ", line " + std::to_string(lines_.LineNumber()) + ": " + what};
+    }
+    const std::string& Line() const { return line_; }
+    int LinesLeft() const { return lines_.LinesLeft(); }
+
+private:
+    LineReader lines_;
+    const std::string& fileName_;
+    NumberFormat& format_;
+    std::string line_;
+    size_t pos_ = 0;
+};
+
+// The rest of a zone line after its efficiency: the marker and the
+// coefficient of determination.
+void ReadFitEnding(Cursor& c, ZoneReadback& zone) {
+    const std::string marker = c.Chars(4);
+    if (marker == "  (o") {
+        zone.Optimized = true;
+        c.Chars(43);
+        zone.Coefficient = c.Number(c.Token(), "the coefficient of determination");
+        zone.CoefficientRead = true;
+    } else {
+        zone.Optimized = false;
+        c.Chars(43);
+        const std::string value = c.Chars(4);
+        if (value != " n.a") {
+            zone.Coefficient = c.Number(value, "the coefficient of determination");
+            zone.CoefficientRead = true;
+        }
+    }
+    c.NextLine();
+}
+
+const int Chunks1[] = {10, 10, 10, 9, 9, 10, 10, 12, 10};
+const int Chunks2[] = {10, 10, 10, 10, 9, 9, 8, 8, 9, 10};
+const int Chunks3[] = {10, 10, 10, 10, 10, 8, 8, 9, 9, 9, 8};
+
+}  // namespace
+
+ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format) {
+    ReadOutcome outcome;
+    std::string text, error;
+    if (!ReadWholeFile(fileName, text, error)) {
+        outcome.message = OpenFailureMessage(fileName);
+        return outcome;
+    }
+    OutputReadback read = out;
+    try {
+        Cursor c(text, fileName, format);
+        for (int k = 0; k < 5; ++k) c.NextLine();
+        read.Layers = c.Integer("the number of root-zone layers");
+        if (read.Layers < 1 || read.Layers > 3)
+            c.Fail("the number of root-zone layers is " + std::to_string(read.Layers) + "; it must be 1, 2 or 3");
+        read.NrTst = c.Integer("the number of time steps");
+        if (read.NrTst < 0) c.Fail("the number of time steps must not be negative");
+        c.NextLine();
+
+        if (c.Chars(10) == " Drainage ") {
+            read.DrainageLine = true;
+            c.Chars(22);
+            read.QH1 = c.Number(c.Token(), "the drainage capacity QH1");
+            c.NextLine();
+            c.Chars(32);
+        } else {
+            read.DrainageLine = false;
+            c.Chars(22);
+        }
+        read.Zones[0].LE = c.Number(c.Token(), "the leaching efficiency of layer 1");
+        ReadFitEnding(c, read.Zones[0]);
+        for (int z = 1; z < ZoneCount; ++z) {
+            const Zone zone = static_cast<Zone>(z);
+            if (!ZoneInUse(read.Layers, zone)) continue;
+            ZoneReadback& back = read.Zones[static_cast<size_t>(z)];
+            // A transition zone or aquifer with an efficiency of 0 has no
+            // line: it reads as 0 without a coefficient.
+            if ((zone == Zone::Transition || zone == Zone::Aquifer) && c.Line().rfind(" Leaching eff", 0) != 0) {
+                back = ZoneReadback{};
+                continue;
+            }
+            c.Chars(32);
+            back.LE = c.Number(c.Token(), "a leaching efficiency");
+            ReadFitEnding(c, back);
+        }
+
+        while (c.Line().substr(0, 4) != " - -") {
+            if (c.LinesLeft() <= 0) c.Fail("the column headings end without their dashed line");
+            c.NextLine();
+        }
+        if (read.NrTst > c.LinesLeft())
+            c.Fail("the file holds fewer rows than its " + std::to_string(read.NrTst) + " time steps");
+        read.Results.Resize(read.NrTst);
+        StepResults& r = read.Results;
+        Series* order1[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SRT, &r.SRA};
+        Series* order2[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SRT, &r.SRA};
+        Series* order3[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
+                            &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
+        Series* const* order = read.Layers == 1 ? order1 : read.Layers == 2 ? order2 : order3;
+        const int* chunks = read.Layers == 1 ? Chunks1 : read.Layers == 2 ? Chunks2 : Chunks3;
+        const int count = read.Layers == 1 ? 9 : read.Layers == 2 ? 10 : 11;
+        for (int i = 1; i <= read.NrTst; ++i) {
+            c.NextLine();
+            c.Chars(static_cast<size_t>(chunks[0]));
+            for (int k = 1; k < count; ++k)
+                (*order[k - 1])[static_cast<size_t>(i)] =
+                    c.Number(c.Chars(static_cast<size_t>(chunks[k])), "a value of the results table");
+        }
+    } catch (const ReadError& e) {
+        outcome.message = e.message;
+        return outcome;
+    }
+    out = std::move(read);
+    outcome.ok = true;
+    return outcome;
+}
+
+ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput& view, NumberFormat& format) {
+    ReadOutcome outcome;
+    std::string text, error;
+    if (!ReadWholeFile(fileName, text, error)) {
+        outcome.message = OpenFailureMessage(fileName);
+        return outcome;
+    }
+    // The full reader knows every layout of the file.
+    ModelInput in;
+    const InputReadResult read = ParseInputText(text, fileName, in, format);
+    if (!read.Ok()) {
+        outcome.message = read.status == InputReadStatus::Extended ? fileName + ": " + read.message : read.message;
+        return outcome;
+    }
+    if (in.NrTst != nrTst) {
+        outcome.message = fileName + " holds " + std::to_string(in.NrTst) + " time steps, its output file " +
+                          std::to_string(nrTst) + ": the input data file was changed after the run.";
+        return outcome;
+    }
+    view.Title1 = in.Title1;
+    view.Title2 = in.Title2;
+    view.Layers = read.layersOnLine8;
+    view.Rain = std::move(in.Rain);
+    view.Irrig = std::move(in.Irrig);
+    view.EvapT = std::move(in.EvapT);
+    view.ECsm1 = std::move(in.ECsm1);
+    view.ECsm2 = std::move(in.ECsm2);
+    view.ECsm3 = std::move(in.ECsm3);
+    view.ECsmt = std::move(in.ECsmt);
+    view.ECsma = std::move(in.ECsma);
+    outcome.ok = true;
+    return outcome;
+}
+
+}  // namespace halovane

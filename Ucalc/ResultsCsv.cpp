@@ -1,0 +1,42 @@
+#include "ResultsCsv.h"
+
+#include "NumberText.h"
+
+namespace halovane {
+
+namespace {
+
+const char* const ZoneColumn[ZoneCount] = {"layer1", "layer2", "layer3", "transition", "aquifer"};
+
+}  // namespace
+
+std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
+    const int layers = in.NrLayers;
+    std::string out = "step,rain_mm,irrigation_mm,potential_evap_mm,percolation_mm,capillary_rise_mm,"
+                      "actual_evap_mm,drainage_mm,water_table_depth_m";
+    for (int z = 0; z < ZoneCount; ++z) {
+        if (!ZoneInUse(layers, static_cast<Zone>(z))) continue;
+        const std::string name = layers == 1 && z == 0 ? "rootzone" : ZoneColumn[z];
+        out += "," + name + "_calculated_dS_m," + name + "_measured_dS_m";
+    }
+    out += "\r\n";
+    const StepResults& r = state.Results;
+    for (int i = 1; i <= in.NrTst; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        out += std::to_string(i);
+        for (double v : {in.Rain[k], in.Irrig[k], in.EvapT[k], r.PercT[k], r.CapTT[k], r.EvapAT[k], r.DrainT[k],
+                         r.Dwt[k]})
+            out += "," + ShortestText(v);
+        for (int z = 0; z < ZoneCount; ++z) {
+            const Zone zone = static_cast<Zone>(z);
+            if (!ZoneInUse(layers, zone)) continue;
+            out += "," + ShortestText(r.Salinity(zone)[k]) + ",";
+            const double m = Measured(in, zone)[k];
+            if (m > 0) out += ShortestText(m);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace halovane

@@ -1,0 +1,24 @@
+// The data set of a run in working units: fractions instead of percent,
+// amounts per day instead of per time step, and the quantities derived at
+// the start of a run. The run works on this copy, so the user's data set is
+// never left half converted.
+#pragma once
+
+#include "ModelInput.h"
+#include "ModelState.h"
+
+namespace halovane {
+
+struct RunData {
+    ModelInput in;         // the copy in working units; Inf and Out are changed by the water balance
+    double Dr = 0;         // root-zone thickness, m
+    double R1 = 0, R2 = 0, R3 = 0;  // layer ratios of the evapotranspiration split
+    double Up = 0, Down = 0;        // exchange with the aquifer, mm/day
+    double W1 = 0, W2 = 0, W3 = 0, Wt = 0, Wa = 0;  // water at saturation, mm
+    double GivenLE[ZoneCount] = {};  // the leaching efficiencies as given, fractions
+};
+
+// Converts the data set and derives the run quantities.
+void PrepareRun(const ModelInput& given, RunData& run);
+
+}  // namespace halovane

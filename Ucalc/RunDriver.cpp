@@ -1,0 +1,180 @@
+#include "RunDriver.h"
+
+#include <cmath>
+
+#include "LeachingSearch.h"
+#include "OutputFile.h"
+#include "SaltBalance.h"
+#include "TextFile.h"
+#include "WaterBalance.h"
+
+namespace halovane {
+
+void PrepareRun(const ModelInput& given, RunData& run) {
+    run.in = given;
+    ModelInput& in = run.in;
+    if (static_cast<int>(in.IrrDist.size()) != in.NrTst + 1) DistributeIrrigation(in);
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        TotalPorosity(in, zone) = TotalPorosity(in, zone) / 100;
+        EffectivePorosity(in, zone) = EffectivePorosity(in, zone) / 100;
+        LeachingEfficiency(in, zone) = LeachingEfficiency(in, zone) / 100;
+        run.GivenLE[z] = LeachingEfficiency(in, zone);
+    }
+    in.IrrEff = in.IrrEff / 100;
+    run.Dr = RootZoneThickness(in);
+    if (in.NrLayers == 2) {
+        const double S = in.D1 + in.D2;
+        const double AvD = S / 2;
+        run.R1 = (in.D1 - AvD) / S;
+        run.R2 = (in.D2 - AvD) / S;
+    } else if (in.NrLayers == 3) {
+        const double S = in.D1 + in.D2 + in.D3;
+        const double AvD = S / 3;
+        run.R1 = (in.D1 - AvD) / S;
+        run.R2 = (in.D2 - AvD) / S;
+        run.R3 = (in.D3 - AvD) / S;
+    }
+    for (int i = 1; i <= in.NrTst; ++i) {
+        in.Rain[i] = in.Rain[i] / in.Ts;
+        in.Irrig[i] = in.Irrig[i] / in.Ts;
+        in.IrrDist[i] = in.IrrDist[i] / in.Ts;
+        in.EvapT[i] = in.EvapT[i] / in.Ts;
+    }
+    run.Down = in.Out - in.Inf;
+    if (run.Down < 0) run.Down = 0;
+    run.Up = in.Inf - in.Out;
+    if (run.Up < 0) run.Up = 0;
+    auto water = [](double d, double tp) {
+        const double w = 1000 * d * tp;
+        return w < 0.001 ? 0.001 : w;
+    };
+    run.W1 = water(in.D1, in.TP1);
+    run.W2 = water(in.D2, in.TP2);
+    run.W3 = water(in.D3, in.TP3);
+    run.Wt = water(in.Dt, in.TPt);
+    run.Wa = water(in.Da, in.TPa);
+}
+
+namespace {
+
+const char* const ZoneNames[ZoneCount] = {"layer 1", "layer 2", "layer 3", "the transition zone", "the aquifer"};
+
+bool SizedFor(const Series& s, int n) { return static_cast<int>(s.size()) >= n + 1; }
+
+}  // namespace
+
+std::string CheckRunnable(const ModelInput& in) {
+    if (in.NrTst < 1)
+        return "The number of time steps is " + std::to_string(in.NrTst) +
+               ". A run needs at least 1 time step (General data).";
+    if (StepLengthIndex(in.Ts) < 0)
+        return "The length of a time step is " + std::to_string(in.Ts) +
+               " days. It must be 360, 30, 7 or 1 day (General data).";
+    if (in.NrLayers < 1 || in.NrLayers > 3)
+        return "The number of root-zone layers must be 1, 2 or 3 (General data).";
+    for (const Series* s : {&in.Rain, &in.Irrig, &in.EvapT})
+        if (!SizedFor(*s, in.NrTst)) return "The hydrological data do not cover every time step (Hydrological data).";
+    for (const Series* s : {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma})
+        if (!SizedFor(*s, in.NrTst)) return "The salinity data do not cover every time step (Salinity data).";
+    if (!(in.IrrEff > 0))
+        return "The irrigation efficiency is " + ShortestText(in.IrrEff) +
+               " %. It must be above 0 (Initial and boundary conditions).";
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        if (!ZoneInUse(in.NrLayers, zone)) continue;
+        const double ep = EffectivePorosity(const_cast<ModelInput&>(in), zone);
+        if (!(ep > 0))
+            return "The effective porosity of " + std::string(ZoneNames[z]) + " is " + ShortestText(ep) +
+                   " %. The water table cannot pass through it; it must be above 0 (Soil properties).";
+    }
+    return std::string();
+}
+
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
+    RunOutcome outcome;
+    const std::string refusal = CheckRunnable(given);
+    if (!refusal.empty()) {
+        outcome.status = RunStatus::Refused;
+        outcome.message = refusal;
+        return outcome;
+    }
+
+    state.Stop = false;
+    state.RefinementChosen = false;
+    state.RefinementAccepted = false;
+    for (ZoneFit& fit : state.Fit) fit.LeOptimized = false;
+
+    RunData run;
+    PrepareRun(given, run);
+    ModelInput& in = run.in;
+    const int n = in.NrTst;
+    for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[z];
+    state.Counts = CountMeasurements(in);
+
+    state.Results.Resize(n);
+    state.Results.DrainT.assign(static_cast<size_t>(n) + 2, 0.0);
+    state.Stor.assign(static_cast<size_t>(n) + 1, 0.0);
+    state.DStor.assign(static_cast<size_t>(n) + 1, 0.0);
+    LayerFlows& f = state.Flows;
+    f = LayerFlows{};
+    const size_t size = static_cast<size_t>(n) + 1;
+    f.Perc1.assign(size, 0.0);
+    f.Cap.assign(size, 0.0);
+    if (in.NrLayers >= 2) {
+        f.Perc2.assign(size, 0.0);
+        f.Cap1.assign(size, 0.0);
+        f.Cap2.assign(size, 0.0);
+    }
+    if (in.NrLayers == 3) {
+        f.Perc3.assign(size, 0.0);
+        f.Cap3.assign(size, 0.0);
+    }
+    state.Results.Dwt[0] = in.Dwtini;
+
+    ui.SetProgress(2);
+    if (ui.AskYesNo(RefinementQuestion)) {
+        state.RefinementChosen = true;
+        RefineDrainageCapacity(run, state);
+    } else {
+        state.QH1w = in.QH1;
+    }
+    RunWaterBalance(run, state, ui);
+    ui.SetProgress(3);
+
+    if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
+        static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
+        static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
+        static const Zone order3[] = {Zone::Layer1,     Zone::Layer2,  Zone::Layer3,    Zone::Transition,
+                                      Zone::Aquifer,    Zone::Transition, Zone::Aquifer};
+        const Zone* order = in.NrLayers == 1 ? order1 : in.NrLayers == 2 ? order2 : order3;
+        const int count = in.NrLayers == 1 ? 3 : in.NrLayers == 2 ? 4 : 7;
+        for (int k = 0; k < count; ++k)
+            if (state.Counts.of(order[k]) > 3) SearchLeachingEfficiency(run, state, in.NrLayers, order[k]);
+        ui.SetProgress(4);
+    }
+    ui.SetProgress(6);
+
+    RunSaltBalance(run, state);
+    ui.SetProgress(8);
+    for (int z = 0; z < ZoneCount; ++z) {
+        ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        fit.LeOptimized = fit.LE != run.GivenLE[z];
+    }
+    state.Results.DrainT[0] = state.Results.DrainT[1];
+    ui.SetProgress(8);
+
+    state.OutputFileName = OutputFileName(given.InputFileName);
+    const std::string error =
+        WriteFileReplacing(state.OutputFileName, OutputFileText(in, state, state.OutputFileName));
+    ui.SetProgress(9);
+    if (!error.empty()) {
+        outcome.status = RunStatus::WriteFailed;
+        outcome.message = error;
+        return outcome;
+    }
+    outcome.status = state.Stop ? RunStatus::Stopped : RunStatus::Completed;
+    return outcome;
+}
+
+}  // namespace halovane

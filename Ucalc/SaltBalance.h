@@ -1,0 +1,35 @@
+// The daily salt balances of the soil zones.
+#pragma once
+
+#include "ModelState.h"
+#include "RunData.h"
+
+namespace halovane {
+
+// One day of one zone: salinity S, salt inflow term Sin (already divided by
+// the water content W), leaching efficiency LE and outgoing water Q. The
+// leaving water carries the average of the salinities at the start and at
+// the end of the day. `upper` marks layers 1 and 2, whose zero result is
+// replaced too.
+inline double ZoneUpdate(double S, double Sin, double LE, double Q, double W, bool upper) {
+    const double Sout = 0.5 * LE * Q * S / W;
+    double F = 1 + 0.5 * LE * Q / W;
+    if (F < 0.001) F = 0.001;
+    double Snew = (S + Sin - Sout) / F;
+    if (upper) {
+        if (Snew <= 0) Snew = 0.1;
+    } else if (Snew < 0) {
+        Snew = 0.1;
+    }
+    return Snew;
+}
+
+// The final pass over all time steps with the efficiencies state.Fit[z].LE:
+// fills the salinity results and the fit of every zone.
+void RunSaltBalance(const RunData& run, ModelState& state);
+
+// The fit index of every zone from the sums of squared differences of the
+// final pass.
+void ComputeFitIndices(const RunData& run, ModelState& state, const double SSE[ZoneCount]);
+
+}  // namespace halovane

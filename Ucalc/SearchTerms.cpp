@@ -1,0 +1,71 @@
+#include "SearchTerms.h"
+
+namespace halovane {
+
+namespace {
+
+Coef Stored(Zone z) {
+    switch (z) {
+        case Zone::Layer1: return Coef::LE1;
+        case Zone::Layer2: return Coef::LE2;
+        case Zone::Layer3: return Coef::LE3;
+        case Zone::Transition: return Coef::LEt;
+        case Zone::Aquifer: break;
+    }
+    return Coef::LEa;
+}
+
+constexpr int L1 = 0, L2 = 1, L3 = 2, T = 3, A = 4;
+
+}  // namespace
+
+SearchTerms TermsOfSearch(int layers, Zone zone) {
+    SearchTerms t{};
+    for (int z = 0; z < ZoneCount; ++z) t.E[z] = Stored(static_cast<Zone>(z));
+    t.In[L1] = Coef::One;
+    t.Up = Coef::One;
+    t.AquiferPerStep = false;
+    const Coef trial = Coef::Trial;
+    if (layers == 1) {
+        t.In[T] = Coef::LE1;
+        t.In[A] = Coef::LEt;
+        t.AquiferPerStep = true;
+        if (zone == Zone::Layer1) t.E[L1] = t.In[T] = trial;
+        if (zone == Zone::Transition) t.E[T] = t.In[A] = trial;
+        if (zone == Zone::Aquifer) t.E[A] = trial;
+    } else if (layers == 2) {
+        t.In[L2] = Coef::LE1;
+        t.In[T] = Coef::LE2;
+        t.In[A] = Coef::One;
+        if (zone == Zone::Layer1) t.E[L1] = t.E[L2] = t.In[T] = trial;  // one trial for both layers
+        if (zone == Zone::Layer2) {
+            t.E[L2] = trial;
+            t.In[A] = Coef::LEt;
+        }
+        if (zone == Zone::Transition) t.E[T] = trial;
+        if (zone == Zone::Aquifer) {
+            t.E[A] = trial;
+            t.Up = Coef::LEa;
+        }
+    } else {
+        t.In[L2] = Coef::LE1;
+        t.In[L3] = Coef::LE2;
+        t.In[T] = Coef::LE3;
+        t.In[A] = Coef::One;
+        if (zone == Zone::Layer1) t.E[L1] = t.In[L2] = trial;
+        if (zone == Zone::Layer2) t.E[L2] = trial;
+        if (zone == Zone::Layer3) t.E[L3] = t.In[T] = trial;
+        if (zone == Zone::Transition) t.E[T] = trial;
+        if (zone == Zone::Aquifer) t.E[A] = trial;
+    }
+    return t;
+}
+
+bool ReadsOwnStoredEfficiency(const SearchTerms& terms, Zone zone) {
+    const Coef own = Stored(zone);
+    for (int z = 0; z < ZoneCount; ++z)
+        if (terms.E[z] == own || terms.In[z] == own) return true;
+    return terms.Up == own;
+}
+
+}  // namespace halovane

@@ -1,0 +1,267 @@
+#include "WaterBalance.h"
+
+#include <cmath>
+
+#include "RunDriver.h"
+
+namespace halovane {
+
+namespace {
+
+// Effective porosity at depth d (m). Later matches replace earlier ones.
+double EffectivePorosityAt(const RunData& run, double d) {
+    const ModelInput& in = run.in;
+    double effPor = 0;
+    if (d <= 0) effPor = 1.0;
+    if (in.NrLayers == 1) {
+        if (0 < d && d <= run.Dr) effPor = in.EP1;
+    } else if (in.NrLayers == 2) {
+        if (0 < d && d <= in.D1) effPor = in.EP1;
+        if (in.D1 < d && d <= run.Dr) effPor = in.EP2;
+    } else {
+        if (0 < d && d <= in.D1) effPor = in.EP1;
+        if (in.D1 < d && d <= in.D1 + in.D2) effPor = in.EP2;
+        if (in.D1 + in.D2 < d && d <= run.Dr) effPor = in.EP3;
+    }
+    if (run.Dr < d && d <= run.Dr + in.Dt) effPor = in.EPt;
+    if (d > run.Dr + in.Dt) effPor = in.EPa;
+    return effPor;
+}
+
+// Drain discharge (mm/day) with the water table at depth d; `parts` divides
+// both terms (10 in the sub-steps).
+double DrainDischarge(const ModelInput& in, double qh1, double d, double parts) {
+    const double h = in.Dd - d;
+    if (!in.DrainPresent || h <= 0) return 0;
+    double DRa = 1000 * in.QH2 * (h * h);
+    double DRb = 1000 * qh1 * h;
+    if (d <= -0.1) DRa = 2 * DRa;
+    if (parts != 1) {
+        DRa = DRa / parts;
+        DRb = DRb / parts;
+    }
+    double drain = DRa + DRb;
+    if (drain < 0) drain = 0;
+    return drain;
+}
+
+struct Day {
+    double WR = 0, EvapA = 0, CapT = 0, PercR = 0, Drain = 0;
+};
+
+// Evapotranspiration, capillary rise and root-zone percolation of one day
+// of step i, from the depth at the start of the step.
+Day RootZoneDay(RunData& run, ModelState& state, int i, double dwtStart, double& evapA, double& capT) {
+    const ModelInput& in = run.in;
+    Day day;
+    const double CDw = in.CDc - 0.5 * run.Dr;
+    double CF = 1;
+    if (CDw > 0) {
+        CF = (in.CDc - dwtStart) / CDw;
+        if (CF < 0) CF = 0;
+        if (CF > 1) CF = 1;
+    }
+    day.WR = in.Rain[i] + in.IrrDist[i];
+    // With an irrigation efficiency of 0 the values of the day before stay;
+    // a run refuses such data before it starts.
+    if (in.IrrEff > 0) {
+        if (in.EvapT[i] / in.IrrEff > day.WR) {
+            evapA = in.IrrEff * day.WR + CF * (in.EvapT[i] - in.IrrEff * day.WR);
+            capT = evapA - day.WR;
+            if (capT < 0) capT = 0;
+        } else {
+            evapA = in.EvapT[i];
+            capT = 0;
+        }
+    }
+    if (evapA > in.EvapT[i]) evapA = in.EvapT[i];
+    day.EvapA = evapA;
+    day.CapT = capT;
+
+    if (in.Ts == 1) {
+        Series& DStor = state.DStor;
+        Series& Stor = state.Stor;
+        const double RetCap = state.RetCap;
+        DStor[i] = day.WR - day.EvapA;
+        if (DStor[i] + DStor[i - 1] > RetCap) DStor[i] = RetCap - DStor[i - 1];
+        Stor[i] = Stor[i - 1] + DStor[i];
+        if (Stor[i] < 0) Stor[i] = 0;
+        if (DStor[i] < 0) DStor[i] = 0;
+        if (Stor[i] > RetCap) {
+            Stor[i] = RetCap;
+            DStor[i] = 0;
+        }
+        day.PercR = day.WR - day.EvapA - DStor[i];
+        if (day.PercR < 0) day.PercR = 0;
+        if (day.PercR > day.CapT) {
+            day.PercR = day.PercR - day.CapT;
+            day.CapT = 0;
+        } else {
+            day.CapT = day.CapT - day.PercR;
+            day.PercR = 0;
+        }
+    } else {
+        day.PercR = day.WR - day.EvapA;
+    }
+    return day;
+}
+
+// Splits the day's flows over the root-zone layers of step i.
+void SplitOverLayers(const RunData& run, LayerFlows& f, int i, const Day& day) {
+    const ModelInput& in = run.in;
+    if (in.NrLayers == 1) {
+        f.Perc1[i] = day.PercR;
+        f.Cap[i] = day.CapT;
+    } else if (in.NrLayers == 2) {
+        const double Evap1 = (2.0 / 3.0 + run.R1) * day.EvapA;
+        const double Evap2 = (1.0 / 3.0 + run.R2) * day.EvapA;
+        f.Perc1[i] = day.WR / in.IrrEff - Evap1;
+        f.Perc2[i] = f.Perc1[i] - Evap2;
+        if (f.Perc2[i] < 0) f.Perc2[i] = 0;
+        f.Cap2[i] = day.CapT;
+        f.Cap1[i] = f.Cap2[i] - Evap2;
+        if (f.Cap1[i] < 0) f.Cap1[i] = 0;
+    } else {
+        const double Evap1 = (1.0 / 2.0 + run.R1) * day.EvapA;
+        const double Evap2 = (1.0 / 3.0 + run.R2) * day.EvapA;
+        const double Evap3 = (1.0 / 6.0 + run.R3) * day.EvapA;
+        auto floor0 = [](double& v) {
+            if (v < 0) v = 0;
+        };
+        f.Perc1[i] = day.WR / in.IrrEff - Evap1;
+        floor0(f.Perc1[i]);
+        f.Perc2[i] = f.Perc1[i] - Evap2;
+        floor0(f.Perc2[i]);
+        f.Perc3[i] = f.Perc2[i] - Evap3;
+        floor0(f.Perc3[i]);
+        f.Cap3[i] = day.CapT;
+        floor0(f.Cap3[i]);
+        f.Cap2[i] = f.Cap3[i] - Evap3;
+        floor0(f.Cap2[i]);
+        f.Cap1[i] = f.Cap2[i] - Evap2;
+        floor0(f.Cap1[i]);
+    }
+}
+
+// Drain discharge and the new depth of the water table after one day that
+// starts at depth d. In the ten sub-steps PercR, CapT, Inf and Out are
+// divided by 10 and multiplied by 10 again in place, as the model does.
+double WaterTableDay(RunData& run, double qh1, double d, Day& day) {
+    ModelInput& in = run.in;
+    if (qh1 < 0.02) {
+        day.Drain = DrainDischarge(in, qh1, d, 1);
+        const double effPor = EffectivePorosityAt(run, d);
+        return d - (day.PercR - day.CapT - day.Drain + in.Inf - in.Out) / (1000 * effPor);
+    }
+    day.PercR = day.PercR / 10;
+    day.CapT = day.CapT / 10;
+    in.Inf = in.Inf / 10;
+    in.Out = in.Out / 10;
+    double w = d;
+    double drainSum = 0;
+    for (int k = 0; k < 10; ++k) {
+        const double drain = DrainDischarge(in, qh1, w, 10);
+        drainSum = drainSum + drain;
+        const double effPor = EffectivePorosityAt(run, w);
+        w = w - (day.PercR - day.CapT - drain + in.Inf - in.Out) / (1000 * effPor);
+    }
+    day.Drain = drainSum;
+    day.PercR = day.PercR * 10;
+    day.CapT = day.CapT * 10;
+    in.Inf = in.Inf * 10;
+    in.Out = in.Out * 10;
+    return w;
+}
+
+void InitialiseStorage(const RunData& run, ModelState& state) {
+    const ModelInput& in = run.in;
+    double retCap = (in.TP1 - in.EP1) * in.D1;
+    if (in.NrLayers >= 2) retCap = retCap + (in.TP2 - in.EP2) * in.D2;
+    if (in.NrLayers == 3) retCap = retCap + (in.TP3 - in.EP3) * in.D3;
+    state.RetCap = 1000 * retCap;
+    state.Stor[0] = in.SMini * state.RetCap / 100;
+    state.DStor[0] = 0;
+}
+
+}  // namespace
+
+void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
+    ModelInput& in = run.in;
+    const int n = in.NrTst;
+    StepResults& r = state.Results;
+    // Steps that a stop leaves uncomputed hold zeros, also after a refinement.
+    for (Series* s : {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt}) std::fill(s->begin(), s->end(), 0.0);
+    LayerFlows& f = state.Flows;
+    for (Series* s : {&f.Perc1, &f.Perc2, &f.Perc3, &f.Cap, &f.Cap1, &f.Cap2, &f.Cap3})
+        std::fill(s->begin(), s->end(), 0.0);
+    f.StopStep = n + 1;
+    f.StopDay = in.Ts;
+
+    r.Dwt[0] = in.Dwtini;
+    InitialiseStorage(run, state);
+    const double bottom = run.Dr + in.Dt + in.Da;
+    double evapA = 0, capT = 0;
+    for (int i = 1; i <= n; ++i) {
+        double sumDrain = 0, sumEvapA = 0, sumPerc = 0, sumCap = 0;
+        for (int j = 1; j <= in.Ts; ++j) {
+            Day day = RootZoneDay(run, state, i, r.Dwt[i - 1], evapA, capT);
+            SplitOverLayers(run, f, i, day);
+            r.Dwt[i] = WaterTableDay(run, state.QH1w, r.Dwt[i - 1], day);
+            if (r.Dwt[i] > bottom) {
+                f.StopStep = i;
+                f.StopDay = j;
+                state.Stop = true;
+                ui.ShowMessage(BelowAquiferMessage);
+                return;
+            }
+            sumDrain = sumDrain + day.Drain;
+            sumEvapA = sumEvapA + day.EvapA;
+            sumPerc = sumPerc + day.PercR;
+            sumCap = sumCap + day.CapT;
+        }
+        r.DrainT[i] = sumDrain;
+        r.EvapAT[i] = sumEvapA;
+        r.PercT[i] = sumPerc;
+        r.CapTT[i] = sumCap;
+    }
+}
+
+void RefineDrainageCapacity(RunData& run, ModelState& state) {
+    ModelInput& in = run.in;
+    const int n = in.NrTst;
+    const double given = in.QH1;
+    InitialiseStorage(run, state);
+    state.QH1w = 0;  // as in a fresh run: no winning trial falls back on the given QH1
+    double best = 100000;
+    double evapA = 0, capT = 0;
+    for (int k = 1; k <= 200; ++k) {
+        double dwt = in.Dwtini;
+        const double trial = 0.001 * k;
+        double S = 0;
+        for (int i = 1; i <= n; ++i) {
+            double sumPerc = 0, sumCap = 0, sumDrain = 0;
+            const double dwtStart = dwt;
+            for (int j = 1; j <= in.Ts; ++j) {
+                Day day = RootZoneDay(run, state, i, dwtStart, evapA, capT);
+                dwt = WaterTableDay(run, trial, dwtStart, day);
+                sumPerc = sumPerc + day.PercR;
+                sumCap = sumCap + day.CapT;
+                sumDrain = sumDrain + day.Drain;
+            }
+            const double D = std::fabs(sumPerc - sumCap - sumDrain + (in.Inf - in.Out) * in.Ts);
+            S = S + D;
+            if (std::fabs(S) < best) {
+                best = std::fabs(S);
+                state.QH1w = trial;
+            }
+        }
+        // The acceptance test follows every trial.
+        state.RefinementAccepted = true;
+        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
+            state.QH1w = given;
+            state.RefinementAccepted = false;
+        }
+    }
+}
+
+}  // namespace halovane
