@@ -1,0 +1,27 @@
+# Runs the runner as a test: cmake -DCLI=... -DARGS=a;b -DEXPECT_EXIT=n
+#   [-DCOPY=file] [-DWORK=folder] [-DRESULT=file -DREFERENCE=file]
+#   [-DSTDERR_HAS=text]
+# COPY is copied into WORK first; RESULT is compared with REFERENCE line by
+# line, leaving out line 2 (it names the file).
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+if(COPY)
+  file(COPY ${COPY} DESTINATION "${WORK}")
+endif()
+execute_process(COMMAND ${CLI} ${ARGS} WORKING_DIRECTORY "${WORK}"
+                RESULT_VARIABLE status ERROR_VARIABLE err OUTPUT_VARIABLE out)
+if(NOT status EQUAL EXPECT_EXIT)
+  message(FATAL_ERROR "exit status ${status}, expected ${EXPECT_EXIT}\n${out}\n${err}")
+endif()
+if(STDERR_HAS AND NOT err MATCHES "${STDERR_HAS}")
+  message(FATAL_ERROR "standard error lacks '${STDERR_HAS}':\n${err}")
+endif()
+if(RESULT)
+  file(STRINGS "${WORK}/${RESULT}" got)
+  file(STRINGS "${REFERENCE}" want)
+  list(REMOVE_AT got 1)
+  list(REMOVE_AT want 1)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "${RESULT} differs from ${REFERENCE}")
+  endif()
+endif()

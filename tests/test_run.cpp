@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "EngineSupport.h"
+#include "InputFile.h"
+#include "OutputFile.h"
+#include "ResultsCsv.h"
+#include "TestSupport.h"
+
+using namespace halovane;
+using namespace halovane::test;
+
+namespace {
+
+// A small monthly data set without drainage.
+ModelInput Field(int layers, int steps = 6, int ts = 30) {
+    ModelInput in;
+    in.Title1 = "Test field";
+    in.Title2 = "runs";
+    in.NrTst = steps;
+    in.Ts = ts;
+    in.NrLayers = layers;
+    ResizeHydrologicalSeries(in, steps);
+    ResizeMeasuredSeries(in, steps, -1);
+    for (int i = 1; i <= steps; ++i) {
+        in.Rain[i] = 20.0 * i * ts / 30;
+        in.Irrig[i] = (i % 2 ? 150.0 : 0.0) * ts / 30;
+        in.EvapT[i] = 120.0 * ts / 30;
+    }
+    in.D1 = 0.3, in.D2 = 0.3, in.D3 = 0.4, in.Dt = 1.5, in.Da = 10;
+    in.TP1 = 45, in.TP2 = 44, in.TP3 = 43, in.TPt = 42, in.TPa = 40;
+    in.EP1 = 8, in.EP2 = 7, in.EP3 = 6, in.EPt = 5, in.EPa = 10;
+    in.LE1 = 80, in.LE2 = 75, in.LE3 = 70, in.LEt = 70, in.LEa = 100;
+    in.S1ini = 4, in.S2ini = 5, in.S3ini = 6, in.STini = 7, in.SAini = 8;
+    in.Si = 1.2, in.Dwtini = 1.5, in.CDc = 1.2, in.SMini = 60, in.IrrEff = 70;
+    in.Inf = 0.5, in.Out = 0.3, in.Sinf = 2.5;
+    DistributeIrrigation(in);
+    return in;
+}
+
+RunOutcome RunIn(ModelInput& in, ModelState& state, ScriptedInteraction& ui, const TempDir& dir,
+               const std::string& name = "field.inp") {
+    in.InputFileName = dir.File(name);
+    return RunModel(in, state, ui);
+}
+
+}  // namespace
+
+TEST(Run, MonthlyStepsMoveTheWaterTableByOneDay) {
+    // Hand computation of step 1 (one layer, no drains, no capillary rise as
+    // the water table lies below the critical depth): every day of the step
+    // starts from the initial depth, so the step moves the water table by one
+    // day's net recharge; the step totals add the 30 equal days.
+    TempDir dir;
+    ModelInput in = Field(1, 1);
+    in.Dwtini = 1.5;  // transition zone: Dr = 0.3 < 1.5 <= 1.8
+    in.EvapT[1] = 90;
+    ModelState state;
+    ScriptedInteraction ui;
+    ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+    const double WR = 20.0 / 30 + 150.0 / 30, EvapT = 90.0 / 30, IrrEff = 0.7;
+    ASSERT_FALSE(EvapT / IrrEff > WR);  // so EvapA = EvapT and CapT = 0
+    const double PercR = WR - EvapT;
+    const double expectedDwt = 1.5 - (PercR - 0 - 0 + 0.5 - 0.3) / (1000 * 0.05);
+    EXPECT_DOUBLE_EQ(state.Results.Dwt[1], expectedDwt);
+    EXPECT_NEAR(state.Results.PercT[1], 30 * PercR, 1e-9);
+    EXPECT_NEAR(state.Results.EvapAT[1], 30 * EvapT, 1e-9);
+    EXPECT_EQ(state.Results.CapTT[1], 0);
+}
+
+TEST(Run, EffectivePorosityFollowsTheLayerHoldingTheWaterTable) {
+    // Three layers of 0.3, 0.3 and 0.4 m with the water table at 0.5 m lie in
+    // layer 2; at 0 m the water stands at the surface (porosity 1.0).
+    for (auto [depth, porosity] : {std::pair{0.5, 0.07}, {0.0, 1.0}, {0.0001, 0.08}, {0.95, 0.06}, {5.0, 0.10}}) {
+        TempDir dir;
+        ModelInput in = Field(3, 1);
+        in.Dwtini = depth;
+        in.CDc = 0.1;  // CDw = 0.1 - 0.5 < 0 gives CF = 1
+        in.Inf = in.Out = 0;
+        ModelState state;
+        ScriptedInteraction ui;
+        ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+        const double change = state.Results.Dwt[1] - depth;
+        const double net = (state.Results.PercT[1] - state.Results.CapTT[1]) / 30;
+        EXPECT_NEAR(change, -net / (1000 * porosity), 1e-12) << "depth " << depth;
+    }
+}
+
+TEST(Run, DrainageUsesTenSubStepsFromQH1OfTwoHundredths) {
+    auto firstDrainage = [](double qh1) {
+        TempDir dir;
+        ModelInput in = Field(1, 1, 1);
+        in.DrainPresent = true;
+        in.Dd = 1.8;
+        in.QH1 = qh1;
+        in.QH2 = 0;
+        in.Dwtini = 0.5;
+        ModelState state;
+        ScriptedInteraction ui;
+        EXPECT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+        return state.Results.DrainT[1];
+    };
+    // One update: 1000 × QH1 × h with h = 1.8 − 0.5.
+    EXPECT_DOUBLE_EQ(firstDrainage(0.0199), 1000 * 0.0199 * 1.3);
+    // Ten sub-steps of a tenth each lower the water table as they go: their
+    // sum lies between the first sub-step's share and one full update.
+    const double sub = firstDrainage(0.02);
+    EXPECT_LT(sub, 1000 * 0.02 * 1.3);
+    EXPECT_GT(sub, 1000 * 0.02 * 1.3 / 10 * 5);
+}
+
+TEST(Run, PondedWaterDoublesTheFirstDrainTerm) {
+    TempDir dir;
+    ModelInput in = Field(1, 1, 1);
+    in.DrainPresent = true;
+    in.Dd = 1.0, in.QH1 = 0, in.QH2 = 0.001, in.Dwtini = -0.1;
+    ModelState state;
+    ScriptedInteraction ui;
+    ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+    EXPECT_DOUBLE_EQ(state.Results.DrainT[1], 2 * (1000 * 0.001 * (1.1 * 1.1)));
+}
+
+TEST(Run, AStopStillWritesEveryRowWithZerosAfterIt) {
+    TempDir dir;
+    ModelInput in = Field(2, 10);
+    in.Da = 0.5;
+    in.Dwtini = 2.25;
+    in.Out = 40;  // the aquifer drains fast
+    ModelState state;
+    ScriptedInteraction ui(true, false);
+    const RunOutcome outcome = RunIn(in, state, ui, dir);
+    EXPECT_EQ(outcome.status, RunStatus::Stopped);
+    ASSERT_EQ(ui.messages, std::vector<std::string>{BelowAquiferMessage});
+    EXPECT_TRUE(state.Stop);
+    int stopped = 0;
+    while (stopped <= 10 && state.Results.Dwt[stopped] <= 0.6 + 1.5 + 0.5) ++stopped;
+    ASSERT_LE(stopped, 10);
+    EXPECT_EQ(state.Results.PercT[stopped], 0);  // totals of the failing step are not stored
+    for (int i = stopped + 1; i <= 10; ++i) {
+        EXPECT_EQ(state.Results.Dwt[i], 0);
+        EXPECT_EQ(state.Results.EvapAT[i], 0);
+    }
+    const std::string out = ReadFile(dir.File("field.out"));
+    EXPECT_NE(out.find("\r\n       10 "), std::string::npos);
+}
+
+TEST(Run, RefusesDataThatWouldDivideByZero) {
+    struct Case {
+        const char* field;
+        void (*spoil)(ModelInput&);
+    };
+    const Case cases[] = {
+        {"irrigation efficiency", [](ModelInput& in) { in.IrrEff = 0; }},
+        {"effective porosity of the transition zone", [](ModelInput& in) { in.EPt = 0; }},
+        {"effective porosity of layer 2", [](ModelInput& in) { in.EP2 = 0; }},
+        {"number of time steps", [](ModelInput& in) { in.NrTst = 0; }},
+        {"length of a time step", [](ModelInput& in) { in.Ts = 0; }},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ModelInput in = Field(2);
+        c.spoil(in);
+        ModelState state;
+        ScriptedInteraction ui(true, true);
+        const RunOutcome outcome = RunIn(in, state, ui, dir);
+        EXPECT_EQ(outcome.status, RunStatus::Refused) << c.field;
+        EXPECT_NE(outcome.message.find(c.field), std::string::npos) << outcome.message;
+        EXPECT_TRUE(ui.questions.empty());
+        EXPECT_FALSE(std::filesystem::exists(dir.File("field.out")));
+    }
+    // A layer beyond the root zone may keep a porosity of 0.
+    TempDir dir;
+    ModelInput in = Field(1);
+    in.EP3 = 0;
+    ModelState state;
+    ScriptedInteraction ui;
+    EXPECT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+}
+
+TEST(Run, LeavesTheDataSetAsItWas) {
+    TempDir dir;
+    ModelInput in = Field(3, 8, 7);
+    for (int i = 1; i <= 8; ++i) in.ECsm2[i] = 3.0 + 0.1 * i;
+    in.InputFileName = dir.File("field.inp");
+    const std::string before = InputFileText(in);
+    const ModelInput copy = in;
+    ModelState state;
+    ScriptedInteraction ui(true, true);
+    ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
+    EXPECT_EQ(InputFileText(in), before);
+    EXPECT_EQ(in.IrrDist, copy.IrrDist);
+    EXPECT_EQ(in.Inf, copy.Inf);
+    EXPECT_EQ(in.LE2, 75);  // the optimised value lives only in the output
+    EXPECT_TRUE(state.Fit[1].LeOptimized);
+    EXPECT_NE(state.Fit[1].LE, 0.75);
+}
+
+TEST(Run, OptimisationIsOfferedFromFourMeasurements) {
+    for (int count : {3, 4}) {
+        TempDir dir;
+        ModelInput in = Field(2, 6);
+        for (int i = 1; i <= count; ++i) in.ECsm2[i] = 4.0 + i;
+        in.ECsma[1] = 0;  // zero counts as not measured
+        ModelState state;
+        ScriptedInteraction ui(false, true);
+        ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+        const bool asked = std::find(ui.questions.begin(), ui.questions.end(), OptimisationQuestion) !=
+                           ui.questions.end();
+        EXPECT_EQ(asked, count == 4);
+        EXPECT_EQ(state.Fit[1].FitNotAvailable, count < 4);
+        EXPECT_EQ(state.Fit[0].FitNotAvailable, true);
+        const std::string out = ReadFile(dir.File("field.out"));
+        EXPECT_NE(out.find(count == 4 ? " Leaching efficiency layer 2   :" : "n.a."), std::string::npos);
+        EXPECT_EQ(out.find("(optimized)") != std::string::npos, count == 4);
+    }
+}
+
+TEST(Run, ProgressMovesThroughThePhases) {
+    TempDir dir;
+    ModelInput in = Field(1);
+    for (int i = 1; i <= 6; ++i) in.ECsm1[i] = 3;
+    ModelState state;
+    ScriptedInteraction ui(false, true);
+    ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+    EXPECT_EQ(ui.progress, (std::vector<int>{2, 3, 4, 6, 8, 8, 9}));
+}
+
+TEST(Run, FitIndexOfDeepZonesIsNeverNegativeAndNeverNan) {
+    TempDir dir;
+    ModelInput in = Field(3, 6);
+    for (int i = 1; i <= 6; ++i) {
+        in.ECsm1[i] = 0.01;    // far off: a negative index that stays
+        in.ECsm3[i] = 0.01;    // the same, reported as 0
+        in.ECsma[i] = 1e300;   // squares overflow
+    }
+    in.ECsmt[1] = -5;  // negative values are not measured
+    ModelState state;
+    ScriptedInteraction ui(false, true);
+    ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+    EXPECT_LT(state.Fit[0].FitIndex, 0);
+    EXPECT_EQ(state.Fit[2].FitIndex, 0);
+    EXPECT_EQ(state.Fit[4].FitIndex, 0);
+    EXPECT_TRUE(state.Fit[3].FitNotAvailable);
+    const std::string out = ReadFile(dir.File("field.out"));
+    EXPECT_EQ(out.find("nan"), std::string::npos);
+    EXPECT_EQ(out.find("inf"), std::string::npos);
+    // every trial reached the cap: the first one, 0.11, wins
+    EXPECT_DOUBLE_EQ(state.Fit[4].LE, 0.11);
+}
+
+TEST(OutputFile, ReadsBackWhatARunWrote) {
+    for (int layers = 1; layers <= 3; ++layers) {
+        TempDir dir;
+        ModelInput in = Field(layers, 12);
+        for (int i = 1; i <= 12; i += 2) in.ECsmt[i] = 6 + i;
+        in.LEa = 0;  // no aquifer line in the header
+        in.InputFileName = dir.File("field.inp");
+        ASSERT_EQ(WriteInputFile(in), "");
+        ModelState state;
+        ScriptedInteraction ui(true, true);
+        ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
+
+        OutputReadback back;
+        NumberFormat format;
+        const ReadOutcome read = ReadOutputFile(dir.File("field.out"), back, format);
+        ASSERT_TRUE(read.ok) << read.message;
+        EXPECT_EQ(back.Layers, layers);
+        EXPECT_EQ(back.NrTst, 12);
+        EXPECT_TRUE(back.DrainageLine);
+        EXPECT_NEAR(back.Zones[3].LE, state.Fit[3].LE, 0.005);
+        EXPECT_EQ(back.Zones[3].Optimized, state.Fit[3].LeOptimized);
+        EXPECT_TRUE(back.Zones[3].CoefficientRead);
+        EXPECT_FALSE(back.Zones[0].CoefficientRead);  // n.a.
+        EXPECT_EQ(back.Zones[4].LE, 0);
+        for (int i = 1; i <= 12; ++i) {
+            EXPECT_NEAR(back.Results.PercT[i], state.Results.PercT[i], 0.05);
+            EXPECT_NEAR(back.Results.Dwt[i], state.Results.Dwt[i], 0.005);
+            EXPECT_NEAR(back.Results.SRT[i], state.Results.SRT[i], 0.005);
+            if (layers == 3) {
+                EXPECT_NEAR(back.Results.SR3[i], state.Results.SR3[i], 0.005);
+            }
+        }
+
+        ViewInput view;
+        ASSERT_TRUE(ReadInputForViews(dir.File("field.inp"), back.NrTst, view, format).ok);
+        EXPECT_EQ(view.Layers, layers);
+        EXPECT_EQ(view.Title1, "Test field");
+        EXPECT_EQ(view.Rain[3], in.Rain[3]);
+        EXPECT_EQ(view.ECsmt[1], 7);
+        EXPECT_EQ(view.ECsmt[2], -1);
+    }
+}
+
+TEST(OutputFile, ReadersReportFilesTheyCannotUse) {
+    TempDir dir;
+    OutputReadback back;
+    ViewInput view;
+    NumberFormat format;
+    const std::string missing = dir.File("missing.out");
+    EXPECT_EQ(ReadOutputFile(missing, back, format).message,
+              "The file " + missing + "could not be opened. It may be damaged or in use by another program.");
+    EXPECT_FALSE(ReadInputForViews(dir.File("missing.inp"), 3, view, format).ok);
+    WriteFile(dir.File("short.out"), "OUTPUT OF Halovane\r\nName\r\n\r\nA\r\nB\r\n 1   2000000000    30\r\n"
+                                     " Leaching efficiency layer 1   :    0.80  (given),       Coeff. of "
+                                     "determination (%) :  n.a.\r\n - -\r\n");
+    const ReadOutcome r = ReadOutputFile(dir.File("short.out"), back, format);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("fewer rows"), std::string::npos) << r.message;
+}
+
+TEST(OutputFile, NameReplacesOrAppendsTheExtension) {
+    EXPECT_EQ(OutputFileName("/data/survey.inp"), "/data/survey.out");
+    EXPECT_EQ(OutputFileName("/data/survey"), "/data/survey.out");
+    EXPECT_EQ(OutputFileName("/data.v2/survey"), "/data.v2/survey.out");
+}
+
+TEST(OutputFile, ReplacesAnOldOutputOnlyWhenComplete) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("field.out"));  // cannot be replaced
+    ModelInput in = Field(1);
+    ModelState state;
+    ScriptedInteraction ui;
+    const RunOutcome outcome = RunIn(in, state, ui, dir);
+    EXPECT_EQ(outcome.status, RunStatus::WriteFailed);
+    EXPECT_NE(outcome.message.find("field.out"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(ResultsCsv, HasAHeaderAndOneRowPerStep) {
+    TempDir dir;
+    ModelInput in = Field(2, 3);
+    in.ECsm2[2] = 4.5;
+    ModelState state;
+    ScriptedInteraction ui;
+    ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
+    const std::string csv = ResultsCsv(in, state);
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+              "step,rain_mm,irrigation_mm,potential_evap_mm,percolation_mm,capillary_rise_mm,actual_evap_mm,"
+              "drainage_mm,water_table_depth_m,layer1_calculated_dS_m,layer1_measured_dS_m,layer2_calculated_dS_m,"
+              "layer2_measured_dS_m,transition_calculated_dS_m,transition_measured_dS_m,aquifer_calculated_dS_m,"
+              "aquifer_measured_dS_m");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+    const size_t row2 = csv.find("\r\n2,");
+    ASSERT_NE(row2, std::string::npos);
+    const std::string line = csv.substr(row2 + 2, csv.find("\r\n", row2 + 2) - row2 - 2);
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 16);
+    EXPECT_NE(line.find(",4.5,"), std::string::npos);
+    EXPECT_EQ(line.substr(0, 6), "2,40,0");
+}
