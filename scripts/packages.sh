@@ -1,0 +1,16 @@
+# Installs the Debian/Ubuntu packages that the build needs, when missing.
+# Sourced by run.sh and test.sh.
+halovane_install_packages() {
+    local wanted=(build-essential cmake pkg-config libgtest-dev qt6-base-dev qt6-svg-dev libgl-dev
+                  libxkbcommon-dev fonts-dejavu-core xvfb xauth "$@")
+    local missing=()
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
