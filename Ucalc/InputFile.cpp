@@ -204,7 +204,9 @@ std::string InputFileText(ModelInput& in) {
 
 std::string WriteInputFile(ModelInput& in) {
     const std::string text = InputFileText(in);
-    const std::string error = WriteFileReplacing(in.InputFileName, text);
+    std::string error = InputFileProblem(in, text);
+    if (!error.empty()) return error;
+    error = WriteFileReplacing(in.InputFileName, text);
     if (!error.empty()) return error;
     DistributeIrrigation(in);
     return std::string();
@@ -426,6 +428,38 @@ InputReadResult ParseInputText(const std::string& text, const std::string& fileN
     in = std::move(read);
     result.status = InputReadStatus::Read;
     return result;
+}
+
+std::string InputFileProblem(const ModelInput& in, const std::string& text) {
+    // The columns are fixed: a number too wide for its field, or a title
+    // with a line break, would read back as something else. Such a file is
+    // not written, so that a save never turns the data into other data.
+    for (const std::string* title : {&in.Title1, &in.Title2})
+        if (title->find_first_of("\r\n") != std::string::npos)
+            return "The data cannot be saved in " + in.InputFileName + ": a title holds a line break.";
+    ModelInput reread;
+    NumberFormat point;
+    const InputReadResult read = ParseInputText(text, in.InputFileName, reread, point);
+    std::string again;
+    if (read.Ok()) {
+        reread.InputFileName = in.InputFileName;
+        again = InputFileText(reread);
+        if (again == text) return std::string();
+    }
+    // The first line that reads back differently, or where reading failed.
+    LineReader written(text), back(again);
+    int line = 1;
+    for (;; ++line) {
+        const std::string& w = written.Next();
+        const std::string& b = back.Next();
+        if ((!read.Ok() && line == read.line) || (read.Ok() && w != b) || written.AtEnd()) break;
+    }
+    LineReader lines(text);
+    lines.Skip(line - 1);
+    const std::string& w = lines.Next();
+    const std::string shown = w.size() > 90 ? w.substr(0, 90) + "..." : w;
+    return "The data cannot be saved in " + in.InputFileName + ": line " + std::to_string(line) +
+           " would not read back as written (a value too large for its column?): \"" + shown + "\"";
 }
 
 InputReadResult ReadInputFile(ModelInput& in, NumberFormat& format) {

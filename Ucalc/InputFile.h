@@ -28,9 +28,15 @@ struct InputReadResult {
 // NrTstHydr first: a non-zero NrTst wins, otherwise NrTstHydr is written.
 std::string InputFileText(ModelInput& in);
 
+// Why `text`, the file text of `in`, would not read back as written (a
+// number too wide for its column, a title with a line break), or an empty
+// string when it reads back exactly.
+std::string InputFileProblem(const ModelInput& in, const std::string& text);
+
 // Writes the file named by in.InputFileName, replacing an older file only
 // when the new one is complete, then distributes the irrigation of daily
-// steps. Returns an empty string on success, otherwise the error message.
+// steps. Refuses data that would not read back as written. Returns an empty
+// string on success, otherwise the error message.
 std::string WriteInputFile(ModelInput& in);
 
 // Reads in.InputFileName. On success every field read replaces the value in

@@ -419,3 +419,27 @@ TEST(InputFile, ZeroStepsFallBackOnTheHydrologicalCount) {
     InputFileText(in);
     EXPECT_EQ(in.NrTstHydr, 2);
 }
+
+TEST(InputFile, RefusesValuesThatWouldNotReadBack) {
+    TempDir dir;
+    ModelInput in = ExampleOneLayer();
+    in.InputFileName = dir.File("field.inp");
+    ASSERT_EQ(WriteInputFile(in), "");
+    const std::string before = ReadFile(in.InputFileName);
+    in.Out = 3333333333.0;  // wider than its column
+    std::string error = WriteInputFile(in);
+    EXPECT_NE(error.find("line 25"), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(in.InputFileName), before);
+    in.Out = 0.3;
+    in.Title2 = "two\nlines";
+    error = WriteInputFile(in);
+    EXPECT_NE(error.find("a title holds a line break"), std::string::npos) << error;
+    in.Title2 = "Three monthly steps";
+    in.ECsm1[1] = 123456.78;  // fits the widest column
+    EXPECT_EQ(WriteInputFile(in), "");
+    in.ECsm1[1] = 1234567890.12;  // shifts the columns after it
+    EXPECT_NE(WriteInputFile(in).find("line 49"), std::string::npos);
+    in.ECsm1[1] = 3.2;
+    ASSERT_EQ(WriteInputFile(in), "");
+    EXPECT_EQ(ReadFile(in.InputFileName), before);
+}
