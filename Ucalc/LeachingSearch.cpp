@@ -1,5 +1,6 @@
 #include "LeachingSearch.h"
 
+#include "LeachingSearchFast.h"
 #include "SaltBalance.h"
 #include "SearchTerms.h"
 
@@ -122,7 +123,28 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
 }
 
 void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers, Zone zone) {
-    SearchLeachingEfficiencyReference(run, state, layers, zone);
+    SearchLeachingEfficiencyFast(run, state, layers, zone);
+}
+
+}  // namespace halovane
+
+namespace halovane {
+
+void RunSearches(const RunData& run, ModelState& state, bool reference) {
+    static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
+    static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
+    static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
+                                  Zone::Aquifer, Zone::Transition, Zone::Aquifer};
+    const int layers = run.in.NrLayers;
+    const Zone* order = layers == 1 ? order1 : layers == 2 ? order2 : order3;
+    const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
+    for (int k = 0; k < count; ++k) {
+        if (state.Counts.of(order[k]) <= 3) continue;
+        if (reference)
+            SearchLeachingEfficiencyReference(run, state, layers, order[k]);
+        else
+            SearchLeachingEfficiencyFast(run, state, layers, order[k]);
+    }
 }
 
 }  // namespace halovane

@@ -14,6 +14,12 @@ constexpr int SearchTrials = 180;
 // water balance and the efficiencies of the other zones as they stand.
 void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers, Zone zone);
 
+// Every search of a run, in the order the model makes them: each zone with at
+// least four measured values from the surface down (with three layers, the
+// transition zone and the aquifer a second time). Each search leaves its
+// best efficiency in force for the searches after it.
+void RunSearches(const RunData& run, ModelState& state, bool reference = false);
+
 // The plain scan, one trial after the other; the reference for the fast one.
 // `scores`, when given, receives the score of every trial.
 void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, int layers, Zone zone,

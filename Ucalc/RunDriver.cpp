@@ -91,21 +91,12 @@ std::string CheckRunnable(const ModelInput& in) {
     return std::string();
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
-    RunOutcome outcome;
-    const std::string refusal = CheckRunnable(given);
-    if (!refusal.empty()) {
-        outcome.status = RunStatus::Refused;
-        outcome.message = refusal;
-        return outcome;
-    }
-
+void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& state, UserInteraction& ui) {
     state.Stop = false;
     state.RefinementChosen = false;
     state.RefinementAccepted = false;
     for (ZoneFit& fit : state.Fit) fit.LeOptimized = false;
 
-    RunData run;
     PrepareRun(given, run);
     ModelInput& in = run.in;
     const int n = in.NrTst;
@@ -141,16 +132,23 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
     }
     RunWaterBalance(run, state, ui);
     ui.SetProgress(3);
+}
+
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
+    RunOutcome outcome;
+    const std::string refusal = CheckRunnable(given);
+    if (!refusal.empty()) {
+        outcome.status = RunStatus::Refused;
+        outcome.message = refusal;
+        return outcome;
+    }
+
+    RunData run;
+    PrepareAndBalanceWater(given, run, state, ui);
+    ModelInput& in = run.in;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
-        static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
-        static const Zone order3[] = {Zone::Layer1,     Zone::Layer2,  Zone::Layer3,    Zone::Transition,
-                                      Zone::Aquifer,    Zone::Transition, Zone::Aquifer};
-        const Zone* order = in.NrLayers == 1 ? order1 : in.NrLayers == 2 ? order2 : order3;
-        const int count = in.NrLayers == 1 ? 3 : in.NrLayers == 2 ? 4 : 7;
-        for (int k = 0; k < count; ++k)
-            if (state.Counts.of(order[k]) > 3) SearchLeachingEfficiency(run, state, in.NrLayers, order[k]);
+        RunSearches(run, state);
         ui.SetProgress(4);
     }
     ui.SetProgress(6);

@@ -34,6 +34,12 @@ struct RunOutcome {
 // would divide by zero or loop without end on these values.
 std::string CheckRunnable(const ModelInput& in);
 
+// The run up to the leaching-efficiency searches: converts the data set into
+// `run`, sizes `state`, asks the refinement question and runs the water
+// balance. RunModel continues from here.
+struct RunData;
+void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& state, UserInteraction& ui);
+
 // Runs the model: asks the two questions, computes, writes the output file
 // (the input file name with the extension ".out") and leaves the results in
 // `state`. `in` holds the same values afterwards as before. The caller has

@@ -1,0 +1,21 @@
+// The leaching-efficiency search with many trials side by side.
+#pragma once
+
+#include "ModelState.h"
+#include "RunData.h"
+
+namespace halovane {
+
+// The same search as SearchLeachingEfficiencyReference, bit for bit: every
+// trial performs the same floating-point operations in the same order, but
+// trials run in groups that advance together in vector lanes. Trials whose
+// terms read the stored efficiency of the zone under search (which the scan
+// changes) run speculatively for every value that efficiency can have.
+// `scores`, when given, receives the score of every trial as the scan used it.
+void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone,
+                                  double* scores = nullptr);
+
+// The instruction set the search kernel runs with on this machine.
+const char* SearchKernelName();
+
+}  // namespace halovane

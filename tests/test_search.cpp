@@ -1,0 +1,160 @@
+// The fast leaching-efficiency search must give exactly what the plain scan
+// gives: the same score for every trial, bit for bit, the same efficiencies
+// and the same fit indices afterwards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "EngineSupport.h"
+#include "LeachingSearch.h"
+#include "LeachingSearchFast.h"
+#include "RunData.h"
+#include "SaltBalance.h"
+#include "SearchTerms.h"
+
+using namespace halovane;
+using namespace halovane::test;
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+ModelInput RandomField(std::mt19937& random, int layers) {
+    std::uniform_real_distribution<double> u(0, 1);
+    auto value = [&](double lo, double hi) { return lo + (hi - lo) * u(random); };
+    ModelInput in;
+    in.NrLayers = layers;
+    in.Ts = StepLengths[random() % 4];
+    in.NrTst = 4 + static_cast<int>(random() % (in.Ts == 1 ? 120 : in.Ts == 360 ? 8 : 30));
+    ResizeHydrologicalSeries(in, in.NrTst);
+    ResizeMeasuredSeries(in, in.NrTst, -1);
+    for (int i = 1; i <= in.NrTst; ++i) {
+        in.Rain[i] = value(0, 3) * in.Ts;
+        in.Irrig[i] = (u(random) < 0.6 ? value(0, 9) : 0) * in.Ts;
+        in.EvapT[i] = value(0.5, 7) * in.Ts;
+        for (int z = 0; z < ZoneCount; ++z) {
+            // present, absent, zero, negative, huge and tiny values
+            const double pick = u(random);
+            double m = -1;
+            if (pick < 0.45) m = value(0.5, 20);
+            else if (pick < 0.5) m = 0;
+            else if (pick < 0.55) m = -value(0, 5);
+            else if (pick < 0.57) m = 1e200;
+            else if (pick < 0.6) m = 1e-9;
+            Measured(in, static_cast<Zone>(z))[i] = m;
+        }
+    }
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        Thickness(in, zone) = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
+        TotalPorosity(in, zone) = value(35, 55);
+        EffectivePorosity(in, zone) = value(3, 15);
+        LeachingEfficiency(in, zone) = value(20, 100);
+        InitialSalinity(in, zone) = value(0.5, 15);
+    }
+    in.DrainPresent = u(random) < 0.5;
+    in.Dd = RootZoneThickness(in) + value(0, in.Dt);
+    in.QH1 = value(0.001, 0.05), in.QH2 = value(0, 0.01);
+    in.Si = value(0.2, 4), in.Dwtini = value(0.2, 3), in.CDc = value(0.5, 2.5), in.SMini = value(20, 100);
+    in.IrrEff = value(30, 100), in.Inf = value(0, 3), in.Out = value(0, 3), in.Sinf = value(0, 8);
+    DistributeIrrigation(in);
+    return in;
+}
+
+}  // namespace
+
+TEST(FastSearch, GivesTheReferenceScoresBitForBit) {
+    std::mt19937 random(4242);
+    int searches = 0, dependent = 0;
+    for (int layers = 1; layers <= 3; ++layers) {
+        for (int repeat = 0; repeat < 12; ++repeat) {
+            const ModelInput in = RandomField(random, layers);
+            RunData run;
+            ModelState prepared;
+            ScriptedInteraction ui(repeat % 3 == 0, true);
+            PrepareAndBalanceWater(in, run, prepared, ui);
+            for (int z = 0; z < ZoneCount; ++z) {
+                const Zone zone = static_cast<Zone>(z);
+                if (!ZoneInUse(layers, zone)) continue;
+                ModelState reference = prepared, fast = prepared;
+                double referenceScores[SearchTrials], fastScores[SearchTrials];
+                SearchLeachingEfficiencyReference(run, reference, layers, zone, referenceScores);
+                SearchLeachingEfficiencyFast(run, fast, layers, zone, fastScores);
+                for (int k = 0; k < SearchTrials; ++k)
+                    ASSERT_TRUE(SameBits(referenceScores[k], fastScores[k]))
+                        << "layers " << layers << " zone " << z << " trial " << k << ": " << referenceScores[k]
+                        << " != " << fastScores[k];
+                ASSERT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE));
+                ++searches;
+                if (ReadsOwnStoredEfficiency(TermsOfSearch(layers, zone), zone)) ++dependent;
+            }
+        }
+    }
+    EXPECT_EQ(searches, 12 * (3 + 4 + 5));
+    EXPECT_EQ(dependent, 12 * 4);  // two layers: layer 1, layer 2, aquifer; three layers: layer 2
+}
+
+TEST(FastSearch, ARunOfSearchesEndsWithTheSameFit) {
+    std::mt19937 random(77);
+    for (int layers = 1; layers <= 3; ++layers) {
+        for (int repeat = 0; repeat < 6; ++repeat) {
+            const ModelInput in = RandomField(random, layers);
+            RunData run;
+            ModelState reference;
+            ScriptedInteraction ui(false, true);
+            PrepareAndBalanceWater(in, run, reference, ui);
+            ModelState fast = reference;
+            RunSearches(run, reference, true);
+            RunSearches(run, fast, false);
+            RunSaltBalance(run, reference);
+            RunSaltBalance(run, fast);
+            for (int z = 0; z < ZoneCount; ++z) {
+                EXPECT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE));
+                EXPECT_TRUE(SameBits(reference.Fit[z].FitIndex, fast.Fit[z].FitIndex));
+                EXPECT_EQ(reference.Fit[z].FitNotAvailable, fast.Fit[z].FitNotAvailable);
+                EXPECT_FALSE(std::isnan(fast.Fit[z].FitIndex));
+            }
+            EXPECT_EQ(reference.Results.SR1, fast.Results.SR1);
+        }
+    }
+}
+
+TEST(Search, TiesGoToTheSmallerEfficiency) {
+    // A measured value the zone cannot approach: every score is capped at
+    // 1000, all trials tie and the first, 0.11, wins.
+    std::mt19937 random(5);
+    ModelInput in = RandomField(random, 1);
+    for (int i = 1; i <= in.NrTst; ++i) in.ECsm1[i] = 1e6;
+    RunData run;
+    ModelState state;
+    ScriptedInteraction ui;
+    PrepareAndBalanceWater(in, run, state, ui);
+    double scores[SearchTrials];
+    SearchLeachingEfficiencyReference(run, state, 1, Zone::Layer1, scores);
+    for (double s : scores) EXPECT_EQ(s, 1000);
+    EXPECT_DOUBLE_EQ(state.Fit[0].LE, 0.11);
+}
+
+TEST(Search, TrialValuesComeFromRepeatedAddition) {
+    // The last trial is 0.10 plus 180 additions of 0.01, not 1.90 itself, and
+    // the efficiency found is one of these sums.
+    double t = 0.10;
+    for (int k = 0; k < SearchTrials; ++k) t = t + 0.01;
+    EXPECT_NE(t, 1.90);
+    std::mt19937 random(9);
+    ModelInput in = RandomField(random, 1);
+    for (int i = 1; i <= in.NrTst; ++i) in.ECsmt[i] = -1;
+    in.ECsmt[in.NrTst] = 1e-9;
+    RunData run;
+    ModelState state;
+    ScriptedInteraction ui;
+    PrepareAndBalanceWater(in, run, state, ui);
+    double scores[SearchTrials];
+    SearchLeachingEfficiencyReference(run, state, 1, Zone::Transition, scores);
+    const double found = state.Fit[3].LE;
+    bool isTrial = false;
+    t = 0.10;
+    for (int k = 0; k < SearchTrials; ++k) isTrial = isTrial || SameBits(found, t = t + 0.01);
+    EXPECT_TRUE(isTrial) << found;
+}
