@@ -1,6 +1,7 @@
 #include "LeachingSearchFast.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "LeachingSearch.h"
@@ -126,31 +127,49 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
 }
 
 // ---------------------------------------------------------------- kernel
+//
+// The kernel is written once over GCC/Clang vector types and compiled three
+// times: with 8-lane vectors for AVX-512, 4 lanes for AVX2 and 2 lanes for
+// the baseline instruction set; the machine's processor picks one at run
+// time. Lane arithmetic is IEEE arithmetic on each element, so every lane
+// computes exactly what the plain scan computes for its trial.
 
-// The helpers below pass 8-lane vectors by value; they are always inlined
-// inside this file, so the calling convention of such vectors never matters.
+// The helpers pass vectors by value; they are always inlined inside this
+// file, so the calling convention of such vectors never matters.
 #pragma GCC diagnostic ignored "-Wpsabi"
-using V = double __attribute__((vector_size(64)));  // 8 lanes
-constexpr int VL = 8;
-constexpr int NV = Lanes / VL;
+using V8 = double __attribute__((vector_size(64)));
+using V4 = double __attribute__((vector_size(32)));
+using V2 = double __attribute__((vector_size(16)));
 
-__attribute__((always_inline)) inline V Splat(double x) { return V{x, x, x, x, x, x, x, x}; }
+#define HALOVANE_INLINE __attribute__((always_inline)) inline
 
-__attribute__((always_inline)) inline V Load(const double* p) {
+template <typename V, int W>
+HALOVANE_INLINE V Splat(double x) {
+    V v;
+    for (int k = 0; k < W; ++k) v[k] = x;
+    return v;
+}
+
+template <typename V>
+HALOVANE_INLINE V Load(const double* p) {
     V v;
     __builtin_memcpy(&v, p, sizeof v);
     return v;
 }
 
-__attribute__((always_inline)) inline void Store(double* p, V v) { __builtin_memcpy(p, &v, sizeof v); }
+template <typename V>
+HALOVANE_INLINE void Store(double* p, V v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
 
 // One day of one zone, as the salt balance computes it: a = 0.5 × E × Q and
 // F = 1 + a / W (floored at 0.001) are those of the step.
-__attribute__((always_inline)) inline V Update(V S, V I, V a, V F, double W, bool upper) {
+template <typename V, int W_>
+HALOVANE_INLINE V Update(V S, V I, V a, V F, double W, bool upper) {
     const V Sin = I / W;
     const V Sout = a * S / W;
     V Snew = (S + Sin - Sout) / F;
-    const V tenth = Splat(0.1);
+    const V tenth = Splat<V, W_>(0.1);
     if (upper)
         Snew = Snew <= 0 ? tenth : Snew;
     else
@@ -158,125 +177,187 @@ __attribute__((always_inline)) inline V Update(V S, V I, V a, V F, double W, boo
     return Snew;
 }
 
-__attribute__((always_inline)) inline V Floor(V F) { return F < 0.001 ? Splat(0.001) : F; }
+template <typename V, int W>
+HALOVANE_INLINE V Floor(V F) {
+    return F < 0.001 ? Splat<V, W>(0.001) : F;
+}
 
-__attribute__((always_inline)) inline V Resolve(Coef c, V trial, V own, const Problem& p) {
+template <typename V, int W>
+HALOVANE_INLINE V Resolve(Coef c, V trial, V own, const Problem& p) {
     switch (c) {
-        case Coef::One: return Splat(1.0);
+        case Coef::One: return Splat<V, W>(1.0);
         case Coef::Trial: return trial;
         default: break;
     }
     const int z = static_cast<int>(c) - static_cast<int>(Coef::LE1);
-    return z == p.searched ? own : Splat(p.stored[z]);
+    return z == p.searched ? own : Splat<V, W>(p.stored[z]);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-#define HALOVANE_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define HALOVANE_CLONES
-#endif
-
-HALOVANE_CLONES
-void RunLanes(const Problem& p, LaneValues& lanes) {
+// All vectors of the lane group advance together through each day, so the
+// processor always has independent divisions to overlap.
+template <typename V, int VL>
+HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes) {
+    constexpr int NV = Lanes / VL;
     const int layers = p.layers, deepest = p.deepest;
     const bool withL2 = layers >= 2 && deepest >= L2;
     const bool withL3 = layers == 3 && deepest >= L3;
     const bool withT = deepest >= T, withA = deepest >= A;
+    V hE[ZoneCount][NV], In[ZoneCount][NV], upTimesUp[NV], inA[NV];
+    V S1[NV], S2[NV], S3[NV], ST[NV], SA[NV], C1[NV], C2[NV], C3[NV], score[NV], aA[NV], FA[NV];
     for (int v = 0; v < NV; ++v) {
-        const V trial = Load(lanes.trial + v * VL), own = Load(lanes.own + v * VL);
-        V E[ZoneCount], In[ZoneCount];
+        const V trial = Load<V>(lanes.trial + v * VL), own = Load<V>(lanes.own + v * VL);
         for (int z = 0; z < ZoneCount; ++z) {
-            E[z] = Resolve(p.terms.E[z], trial, own, p);
-            In[z] = Resolve(p.terms.In[z], trial, own, p);
+            hE[z][v] = Splat<V, VL>(0.5) * Resolve<V, VL>(p.terms.E[z], trial, own, p);
+            In[z][v] = Resolve<V, VL>(p.terms.In[z], trial, own, p);
         }
-        const V upFactor = Resolve(p.terms.Up, trial, own, p);
-        const V half = Splat(0.5);
-        V hE[ZoneCount];
-        for (int z = 0; z < ZoneCount; ++z) hE[z] = half * E[z];
-        const V upTimesUp = upFactor * p.Up;
-        const V inA = In[A] * p.Down;
+        upTimesUp[v] = Resolve<V, VL>(p.terms.Up, trial, own, p) * p.Up;
+        inA[v] = In[A][v] * p.Down;
+        S1[v] = Splat<V, VL>(p.S0[L1]), S2[v] = Splat<V, VL>(p.S0[L2]), S3[v] = Splat<V, VL>(p.S0[L3]);
+        ST[v] = Splat<V, VL>(p.S0[T]), SA[v] = Splat<V, VL>(p.S0[A]);
+        C1[v] = Splat<V, VL>(p.CapS0[0]), C2[v] = Splat<V, VL>(p.CapS0[1]), C3[v] = Splat<V, VL>(p.CapS0[2]);
+        score[v] = Splat<V, VL>(0.0);
+        // The outflow of the aquifer is the same in every step.
+        aA[v] = hE[A][v] * p.qA;
+        FA[v] = Floor<V, VL>(1 + aA[v] / p.W[A]);
+    }
 
-        V S1 = Splat(p.S0[L1]), S2 = Splat(p.S0[L2]), S3 = Splat(p.S0[L3]);
-        V ST = Splat(p.S0[T]), SA = Splat(p.S0[A]);
-        V C1 = Splat(p.CapS0[0]), C2 = Splat(p.CapS0[1]), C3 = Splat(p.CapS0[2]);
-        V score = Splat(0.0);
-        // the step's a and F per zone (the outflow of the aquifer never changes)
-        const V aA = hE[A] * p.qA, FA = Floor(1 + aA / p.W[A]);
-
-        for (const Segment& seg : p.segments) {
-            const size_t i = static_cast<size_t>(seg.step);
-            const bool on = seg.flows;
-            const double perc1 = on ? p.perc1[i] : 0, perc2 = on ? p.perc2[i] : 0, perc3 = on ? p.perc3[i] : 0;
-            const double cap1 = on ? p.capInto1[i] : 0, cap2 = on ? p.cap2[i] : 0, cap3 = on ? p.cap3[i] : 0;
-            const double irrSi = p.irrSi[i];
-            const double q1 = perc1, q2 = perc2 + cap1, q3 = perc3 + cap2, qT = p.qT[i];
-            const V a1 = hE[L1] * q1, F1 = Floor(1 + a1 / p.W[L1]);
-            const V a2 = hE[L2] * q2, F2 = Floor(1 + a2 / p.W[L2]);
-            const V a3 = hE[L3] * q3, F3 = Floor(1 + a3 / p.W[L3]);
-            const V aT = hE[T] * qT, FT = Floor(1 + aT / p.W[T]);
-            const V in2 = In[L2] * perc1, in3 = In[L3] * perc2;
-            const double percLow = layers == 1 ? perc1 : layers == 2 ? perc2 : perc3;
-            const V inT = In[T] * percLow;
-            const double m = p.measured[i];
-            for (int d = 1; d <= seg.days; ++d) {
-                const bool scoreToday = seg.endsStep && d == seg.days && m > 0;
-                int scored = -1;
-                V prev = S1;
-                S1 = Update(S1, irrSi + cap1 * C1, a1, F1, p.W[L1], true);
-                V avg = (prev + S1) / 2;
-                if (p.searched == L1) scored = L1;
-                if (withL2) {
-                    prev = S2;
-                    S2 = Update(S2, in2 * avg + cap2 * C2, a2, F2, p.W[L2], true);
-                    C1 = S2;
-                    avg = (prev + S2) / 2;
-                    if (withL3) {
-                        prev = S3;
-                        S3 = Update(S3, in3 * avg + cap3 * C3, a3, F3, p.W[L3], false);
-                        C2 = S3;
-                        avg = (prev + S3) / 2;
+    for (const Segment& seg : p.segments) {
+        const size_t i = static_cast<size_t>(seg.step);
+        const bool on = seg.flows;
+        const double perc1 = on ? p.perc1[i] : 0, perc2 = on ? p.perc2[i] : 0, perc3 = on ? p.perc3[i] : 0;
+        const double cap1 = on ? p.capInto1[i] : 0, cap2 = on ? p.cap2[i] : 0, cap3 = on ? p.cap3[i] : 0;
+        const double irrSi = p.irrSi[i];
+        const double q2 = perc2 + cap1, q3 = perc3 + cap2;
+        const double percLow = layers == 1 ? perc1 : layers == 2 ? perc2 : perc3;
+        V a1[NV], F1[NV], a2[NV], F2[NV], a3[NV], F3[NV], aT[NV], FT[NV], in2[NV], in3[NV], inT[NV];
+        for (int v = 0; v < NV; ++v) {
+            a1[v] = hE[L1][v] * perc1, F1[v] = Floor<V, VL>(1 + a1[v] / p.W[L1]);
+            a2[v] = hE[L2][v] * q2, F2[v] = Floor<V, VL>(1 + a2[v] / p.W[L2]);
+            a3[v] = hE[L3][v] * q3, F3[v] = Floor<V, VL>(1 + a3[v] / p.W[L3]);
+            aT[v] = hE[T][v] * p.qT[i], FT[v] = Floor<V, VL>(1 + aT[v] / p.W[T]);
+            in2[v] = In[L2][v] * perc1, in3[v] = In[L3][v] * perc2, inT[v] = In[T][v] * percLow;
+        }
+        const double m = p.measured[i];
+        for (int d = 1; d <= seg.days; ++d) {
+            V avg[NV], prev[NV];
+            for (int v = 0; v < NV; ++v) {
+                prev[v] = S1[v];
+                S1[v] = Update<V, VL>(S1[v], irrSi + cap1 * C1[v], a1[v], F1[v], p.W[L1], true);
+                avg[v] = (prev[v] + S1[v]) / 2;
+            }
+            if (withL2) {
+                for (int v = 0; v < NV; ++v) {
+                    prev[v] = S2[v];
+                    S2[v] = Update<V, VL>(S2[v], in2[v] * avg[v] + cap2 * C2[v], a2[v], F2[v], p.W[L2], true);
+                    C1[v] = S2[v];
+                    avg[v] = (prev[v] + S2[v]) / 2;
+                }
+                if (withL3) {
+                    for (int v = 0; v < NV; ++v) {
+                        prev[v] = S3[v];
+                        S3[v] = Update<V, VL>(S3[v], in3[v] * avg[v] + cap3 * C3[v], a3[v], F3[v], p.W[L3], false);
+                        C2[v] = S3[v];
+                        avg[v] = (prev[v] + S3[v]) / 2;
                     }
                 }
-                if (withT) {
-                    prev = ST;
-                    ST = Update(ST, inT * avg + upTimesUp * SA, aT, FT, p.W[T], false);
+            }
+            if (withT) {
+                for (int v = 0; v < NV; ++v) {
+                    prev[v] = ST[v];
+                    ST[v] = Update<V, VL>(ST[v], inT[v] * avg[v] + upTimesUp[v] * SA[v], aT[v], FT[v], p.W[T],
+                                          false);
                     if (layers == 1)
-                        C1 = ST;
+                        C1[v] = ST[v];
                     else if (layers == 2)
-                        C2 = ST;
+                        C2[v] = ST[v];
                     else
-                        C3 = ST;
-                    if (withA) {
-                        const V avgT = (prev + ST) / 2;
-                        SA = Update(SA, inA * avgT + p.aquiferInflow, aA, FA, p.W[A], false);
+                        C3[v] = ST[v];
+                }
+                if (withA) {
+                    for (int v = 0; v < NV; ++v) {
+                        const V avgT = (prev[v] + ST[v]) / 2;
+                        SA[v] = Update<V, VL>(SA[v], inA[v] * avgT + p.aquiferInflow, aA[v], FA[v], p.W[A], false);
                     }
                 }
-                (void)scored;
-                if (scoreToday) {
-                    const V S = p.searched == L1 ? S1 : p.searched == L2 ? S2 : p.searched == L3 ? S3
-                                : p.searched == T ? ST : SA;
+            }
+            if (seg.endsStep && d == seg.days && m > 0) {
+                for (int v = 0; v < NV; ++v) {
+                    const V S = p.searched == L1   ? S1[v]
+                                : p.searched == L2 ? S2[v]
+                                : p.searched == L3 ? S3[v]
+                                : p.searched == T  ? ST[v]
+                                                   : SA[v];
                     const V diff = S - m;
-                    score = score + diff * diff;
-                    score = score > 1000 ? Splat(1000) : score;
+                    score[v] = score[v] + diff * diff;
+                    score[v] = score[v] > 1000 ? Splat<V, VL>(1000) : score[v];
                 }
             }
         }
-        Store(lanes.score + v * VL, score);
     }
+    for (int v = 0; v < NV; ++v) Store<V>(lanes.score + v * VL, score[v]);
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define HALOVANE_X86_KERNELS 1
+__attribute__((target("avx512f"))) void RunLanes512(const Problem& p, LaneValues& lanes) {
+    RunLanesWith<V8, 8>(p, lanes);
+}
+__attribute__((target("avx2"))) void RunLanes256(const Problem& p, LaneValues& lanes) {
+    RunLanesWith<V4, 4>(p, lanes);
+}
+#endif
+void RunLanes128(const Problem& p, LaneValues& lanes) { RunLanesWith<V2, 2>(p, lanes); }
+
+using Kernel = void (*)(const Problem&, LaneValues&);
+
+struct KernelChoice {
+    Kernel run;
+    const char* name;
+};
+
+KernelChoice ChooseKernel() {
+#ifdef HALOVANE_X86_KERNELS
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return {RunLanes512, "avx512f"};
+    if (__builtin_cpu_supports("avx2")) return {RunLanes256, "avx2"};
+#endif
+    return {RunLanes128, "baseline"};
+}
+
+const KernelChoice& Chosen() {
+    static const KernelChoice choice = ChooseKernel();
+    return choice;
+}
+
+Kernel KernelNamed(const char* name) {
+    if (name == nullptr) return Chosen().run;
+#ifdef HALOVANE_X86_KERNELS
+    __builtin_cpu_init();
+    if (std::strcmp(name, "avx512f") == 0 && __builtin_cpu_supports("avx512f")) return RunLanes512;
+    if (std::strcmp(name, "avx2") == 0 && __builtin_cpu_supports("avx2")) return RunLanes256;
+#endif
+    if (std::strcmp(name, "baseline") == 0) return RunLanes128;
+    return nullptr;
 }
 
 }  // namespace
 
-const char* SearchKernelName() {
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return "avx512f";
-    if (__builtin_cpu_supports("avx2")) return "avx2";
-#endif
-    return "default";
+const char* SearchKernelName() { return Chosen().name; }
+
+std::vector<const char*> AvailableSearchKernels() {
+    std::vector<const char*> names;
+    for (const char* name : {"avx512f", "avx2", "baseline"})
+        if (KernelNamed(name)) names.push_back(name);
+    return names;
 }
 
-void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores) {
+void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores,
+                                  const char* kernel) {
+    const Kernel RunLanes = KernelNamed(kernel);
+    if (RunLanes == nullptr) {
+        SearchLeachingEfficiencyReference(run, state, layers, zone, scores);
+        return;
+    }
     const Problem p = BuildProblem(run, state, layers, zone);
     const size_t searched = static_cast<size_t>(zone);
     double trials[SearchTrials];

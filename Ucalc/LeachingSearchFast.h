@@ -1,6 +1,8 @@
 // The leaching-efficiency search with many trials side by side.
 #pragma once
 
+#include <vector>
+
 #include "ModelState.h"
 #include "RunData.h"
 
@@ -12,10 +14,14 @@ namespace halovane {
 // terms read the stored efficiency of the zone under search (which the scan
 // changes) run speculatively for every value that efficiency can have.
 // `scores`, when given, receives the score of every trial as the scan used it.
+// `kernel` names one of AvailableSearchKernels(); by default the fastest one
+// this processor runs.
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone,
-                                  double* scores = nullptr);
+                                  double* scores = nullptr, const char* kernel = nullptr);
 
-// The instruction set the search kernel runs with on this machine.
+// The instruction set the search kernel runs with on this machine, and all
+// those this processor can run.
 const char* SearchKernelName();
+std::vector<const char*> AvailableSearchKernels();
 
 }  // namespace halovane
