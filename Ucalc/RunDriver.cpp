@@ -60,6 +60,17 @@ namespace {
 
 const char* const ZoneNames[ZoneCount] = {"layer 1", "layer 2", "layer 3", "the transition zone", "the aquifer"};
 
+int FirstStepOutOfRange(const ModelState& state) {
+    const StepResults& r = state.Results;
+    for (size_t i = 0; i < r.Dwt.size(); ++i)
+        for (const Series* s : {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SR3, &r.SRT,
+                                &r.SRA})
+            if (!std::isfinite((*s)[i])) return static_cast<int>(i);
+    for (const ZoneFit& fit : state.Fit)
+        if (!std::isfinite(fit.LE) || !std::isfinite(fit.FitIndex)) return 0;
+    return -1;
+}
+
 bool SizedFor(const Series& s, int n) { return static_cast<int>(s.size()) >= n + 1; }
 
 }  // namespace
@@ -77,6 +88,9 @@ std::string CheckRunnable(const ModelInput& in) {
         if (!SizedFor(*s, in.NrTst)) return "The hydrological data do not cover every time step (Hydrological data).";
     for (const Series* s : {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma})
         if (!SizedFor(*s, in.NrTst)) return "The salinity data do not cover every time step (Salinity data).";
+    if (in.NrLayers >= 2 && !(RootZoneThickness(in) > 0))
+        return "The root-zone layers have no thickness: the evapotranspiration cannot be split over them "
+               "(Soil properties).";
     if (!(in.IrrEff > 0))
         return "The irrigation efficiency is " + ShortestText(in.IrrEff) +
                " %. It must be above 0 (Initial and boundary conditions).";
@@ -161,6 +175,16 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
     }
     state.Results.DrainT[0] = state.Results.DrainT[1];
     ui.SetProgress(8);
+
+    // Extreme data can still overflow the balances; such numbers never go
+    // into an output file.
+    const int bad = FirstStepOutOfRange(state);
+    if (bad >= 0) {
+        outcome.status = RunStatus::Refused;
+        outcome.message = "The calculations gave numbers out of range in time step " + std::to_string(bad) +
+                          ". The output file was not written. Please check the data.";
+        return outcome;
+    }
 
     state.OutputFileName = OutputFileName(given.InputFileName);
     const std::string error =

@@ -157,6 +157,7 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
         {"effective porosity of layer 2", [](ModelInput& in) { in.EP2 = 0; }},
         {"number of time steps", [](ModelInput& in) { in.NrTst = 0; }},
         {"length of a time step", [](ModelInput& in) { in.Ts = 0; }},
+        {"root-zone layers have no thickness", [](ModelInput& in) { in.D1 = in.D2 = 0; }},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -168,6 +169,18 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
         EXPECT_EQ(outcome.status, RunStatus::Refused) << c.field;
         EXPECT_NE(outcome.message.find(c.field), std::string::npos) << outcome.message;
         EXPECT_TRUE(ui.questions.empty());
+        EXPECT_FALSE(std::filesystem::exists(dir.File("field.out")));
+    }
+    // Numbers that overflow the balances never reach an output file.
+    {
+        TempDir dir;
+        ModelInput in = Field(2);
+        in.Rain[2] = in.Irrig[2] = in.IrrDist[2] = 1.7e308;
+        ModelState state;
+        ScriptedInteraction ui;
+        const RunOutcome outcome = RunIn(in, state, ui, dir);
+        EXPECT_EQ(outcome.status, RunStatus::Refused);
+        EXPECT_NE(outcome.message.find("out of range in time step 2"), std::string::npos) << outcome.message;
         EXPECT_FALSE(std::filesystem::exists(dir.File("field.out")));
     }
     // A layer beyond the root zone may keep a porosity of 0.
