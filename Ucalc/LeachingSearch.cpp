@@ -50,17 +50,8 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         const double upFactor = Resolve(terms.Up, trial, state);
 
         double S[ZoneCount] = {in.S1ini, in.S2ini, in.S3ini, in.STini, in.SAini};
-        double CapS[3] = {0, 0, 0};
-        if (layers == 1) {
-            CapS[0] = in.STini;
-        } else if (layers == 2) {
-            CapS[0] = in.S2ini;
-            CapS[1] = in.STini;
-        } else {
-            CapS[0] = in.S2ini;
-            CapS[1] = in.S3ini;
-            CapS[2] = in.STini;
-        }
+        double CapS[3];
+        InitialCapillarySalinities(in, CapS);
         auto scoreZone = [&](int z, int i) {
             if (z != searched) return;
             const double m = measured[static_cast<size_t>(i)];

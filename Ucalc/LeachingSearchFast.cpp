@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "LeachingSearch.h"
+#include "SaltBalance.h"
 #include "SearchTerms.h"
 
 namespace halovane {
@@ -59,16 +60,7 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
     p.aquiferInflow = ts * in.Inf * in.Sinf;
     p.qA = ts * in.Out + run.Up;
     p.S0[L1] = in.S1ini, p.S0[L2] = in.S2ini, p.S0[L3] = in.S3ini, p.S0[T] = in.STini, p.S0[A] = in.SAini;
-    if (layers == 1) {
-        p.CapS0[0] = in.STini;
-    } else if (layers == 2) {
-        p.CapS0[0] = in.S2ini;
-        p.CapS0[1] = in.STini;
-    } else {
-        p.CapS0[0] = in.S2ini;
-        p.CapS0[1] = in.S3ini;
-        p.CapS0[2] = in.STini;
-    }
+    InitialCapillarySalinities(in, p.CapS0);
 
     // Nothing after the last measured step of the searched zone can change
     // its score.

@@ -4,6 +4,20 @@
 
 namespace halovane {
 
+void InitialCapillarySalinities(const ModelInput& in, double CapS[3]) {
+    CapS[0] = CapS[1] = CapS[2] = 0;
+    if (in.NrLayers == 1) {
+        CapS[0] = in.STini;
+    } else if (in.NrLayers == 2) {
+        CapS[0] = in.S2ini;
+        CapS[1] = in.STini;
+    } else {
+        CapS[0] = in.S2ini;
+        CapS[1] = in.S3ini;
+        CapS[2] = in.STini;
+    }
+}
+
 void RunSaltBalance(const RunData& run, ModelState& state) {
     const ModelInput& in = run.in;
     const LayerFlows& f = state.Flows;
@@ -14,17 +28,9 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
     const double Si = in.Si, Sinf = in.Sinf, Inf = in.Inf, Out = in.Out, Up = run.Up, Down = run.Down;
 
     double S1 = in.S1ini, S2 = in.S2ini, S3 = in.S3ini, STr = in.STini, SAq = in.SAini;
-    double CapS1 = 0, CapS2 = 0, CapS3 = 0;
-    if (layers == 1) {
-        CapS1 = in.STini;
-    } else if (layers == 2) {
-        CapS1 = in.S2ini;
-        CapS2 = in.STini;
-    } else {
-        CapS1 = in.S2ini;
-        CapS2 = in.S3ini;
-        CapS3 = in.STini;
-    }
+    double CapS[3];
+    InitialCapillarySalinities(in, CapS);
+    double CapS1 = CapS[0], CapS2 = CapS[1], CapS3 = CapS[2];
     double SSE[ZoneCount] = {0, 0, 0, 0, 0};
     const Series* measured[ZoneCount] = {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma};
     auto score = [&](int zone, int i, double S) {

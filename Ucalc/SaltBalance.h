@@ -24,6 +24,10 @@ inline double ZoneUpdate(double S, double Sin, double LE, double Q, double W, bo
     return Snew;
 }
 
+// The salinity of the water that rises into layers 1, 2 and 3 at the start
+// of a pass: the initial salinity of the zone below each.
+void InitialCapillarySalinities(const ModelInput& in, double CapS[3]);
+
 // The final pass over all time steps with the efficiencies state.Fit[z].LE:
 // fills the salinity results and the fit of every zone.
 void RunSaltBalance(const RunData& run, ModelState& state);
