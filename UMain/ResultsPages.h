@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <memory>
 
 class QTabWidget;
 class QWidget;
@@ -12,6 +14,9 @@ class QWidget;
 namespace halovane {
 
 class Dialogs;
+class GraphsPage;
+class OutputPage;
+struct ResultsState;
 
 class ResultsPages : public QObject {
     Q_OBJECT
@@ -27,12 +32,27 @@ public:
     // "See graphs" and the table buttons, hide the grid and its texts. The
     // caller shows the completion message and brings the Output page forward.
     void RunCompleted(const QString& outputFileName);
+    // The folder the file dialogs of the two pages start in: the current
+    // folder at start, then the folder of the last input data file. A run
+    // sets it to the folder of its output file; the main window may set it
+    // when "Open input" reads a file from another folder.
+    void SetDialogFolder(const QString& folder);
+
+    // "Open output": choose an output file and load it. False when nothing
+    // was loaded.
+    bool OpenOutputButtonClick();
+    void GraphButtonClick();
+    void MakeGraphButtonClick();
 
 private:
     Dialogs& dialogs_;
     QTabWidget& pageFrame_;
     QWidget& outTab_;
     QWidget& graphTab_;
+    std::unique_ptr<ResultsState> state_;
+    // Children of the two pages; they work on state_ and go with it.
+    QPointer<OutputPage> output_;
+    QPointer<GraphsPage> graphs_;
 };
 
 }  // namespace halovane

@@ -1,0 +1,98 @@
+#include "GraphPainter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace halovane {
+
+namespace {
+
+QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
+
+// GraphCanvas on a QPainter. Text is drawn on an opaque background of the
+// brush colour, as a classic canvas does; fonts are sized for 96 pixels per
+// inch whatever the screen, so a graph has the same pixels everywhere.
+class ImageCanvas : public GraphCanvas {
+public:
+    explicit ImageCanvas(QImage& image) : painter_(&image) {
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setRenderHint(QPainter::TextAntialiasing, true);
+        painter_.setBackgroundMode(Qt::OpaqueMode);
+        font_.setStyleHint(QFont::SansSerif);
+        SetFontSize(10);
+        painter_.setPen(QPen(pen_, 1));
+    }
+
+    void SetFontSize(int points) override {
+        font_.setPixelSize(qRound(points * 96.0 / 72.0));
+        painter_.setFont(font_);
+        metrics_ = QFontMetrics(font_, painter_.device());
+    }
+    void SetFontColor(Rgb color) override { fontColor_ = ToColor(color); }
+    void SetPenColor(Rgb color) override {
+        const QColor c = ToColor(color);
+        if (c == pen_) return;
+        pen_ = c;
+        if (!penForText_) painter_.setPen(QPen(pen_, 1));
+    }
+    void SetBrushColor(Rgb color) override {
+        brush_ = ToColor(color);
+        painter_.setBackground(brush_);
+    }
+    void FillRect(int x1, int y1, int x2, int y2) override {
+        const QRect r(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+        if (r.isValid()) painter_.fillRect(r, brush_);
+    }
+    void Line(int x1, int y1, int x2, int y2) override {
+        UsePen();
+        painter_.drawLine(x1, y1, x2, y2);
+    }
+    void Text(int x, int y, const std::string& text) override {
+        if (text.empty()) return;
+        UseFontColor();
+        painter_.drawText(x, y + metrics_.ascent(), QString::fromStdString(text));
+    }
+    void TextRightCentred(int right, int y, const std::string& text) override {
+        if (text.empty()) return;
+        const QString s = QString::fromStdString(text);
+        const int top = y - qRound(metrics_.height() / 2.0);
+        UseFontColor();
+        painter_.drawText(right - metrics_.horizontalAdvance(s), top + metrics_.ascent(), s);
+    }
+
+private:
+    void UsePen() {
+        if (!penForText_) return;
+        painter_.setPen(QPen(pen_, 1));
+        penForText_ = false;
+    }
+    void UseFontColor() {
+        painter_.setPen(fontColor_);
+        penForText_ = true;
+    }
+
+    QPainter painter_;
+    QFont font_{QStringLiteral("Arial")};
+    QFontMetrics metrics_{font_};
+    QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
+    bool penForText_ = false;  // the painter's pen holds the font colour
+};
+
+}  // namespace
+
+QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+    QImage image(GraphWidth, GraphHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    // Font sizes are in points at 96 pixels per inch.
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    GraphDrawn result;
+    {
+        ImageCanvas canvas(image);
+        result = DrawGraph(data, choice, canvas);
+    }
+    if (drawn) *drawn = result;
+    return image;
+}
+
+}  // namespace halovane

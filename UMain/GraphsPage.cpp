@@ -1,0 +1,217 @@
+#include "GraphsPage.h"
+
+#include <QButtonGroup>
+#include <algorithm>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+
+#include "Dialogs.h"
+#include "GraphData.h"
+#include "GraphDrawing.h"
+#include "GraphPainter.h"
+#include "OutputResults.h"
+
+namespace halovane {
+
+namespace {
+
+const struct {
+    const char* name;
+    const char* caption;
+} ChoiceButtons[GraphChoiceCount] = {
+    {"GraphHydrRadioButton", "All hydrological flow factors"},
+    {"SurfHydrRadioButton", "Surface hydrology factors"},
+    {"SubSurfHydrRadioButton", "Subsurface hydrology factors"},
+    {"GraphWTRadioButton", "Depth of the water table"},
+    {"GraphSaltRadioButton", "Salinity in all soil layers"},
+    {"SalFirstRadioButton", "Salinity in first root zone layer"},
+    {"SalSecondRadioButton", "Salinity second root zone layer"},
+    {"SalThirdRadioButton", "Salinty in third root zone layer"},
+    {"SalBelowRadioButton", "Salinity below root zone"},
+};
+
+// Saved pictures: a device-independent bitmap by default, PNG on request.
+const QString SaveFilter = QStringLiteral("Bitmap files (*.bmp);;PNG files (*.png)");
+const QString OpenFilter = QStringLiteral("bitmap files (*.bmp);;PNG files (*.png)");
+
+QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRect geometry) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), &parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    return b;
+}
+
+}  // namespace
+
+GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
+    : QObject(&page), dialogs_(dialogs), state_(state), page_(page) {
+    graphImage_ = new QLabel(&page);
+    graphImage_->setObjectName(QStringLiteral("GraphImage"));
+    graphImage_->setGeometry(24, 32, GraphWidth, GraphHeight);
+    graphImage_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    graphPanel_ = new QFrame(&page);
+    graphPanel_->setObjectName(QStringLiteral("GraphPanel"));
+    graphPanel_->setGeometry(232, 96, 230, 257);
+    graphPanel_->setFrameShape(QFrame::Panel);
+    graphPanel_->setFrameShadow(QFrame::Raised);
+    graphPanel_->setAutoFillBackground(true);
+    auto* group = new QGroupBox(QStringLiteral("Select graph type"), graphPanel_);
+    group->setObjectName(QStringLiteral("GraphRadioGroup"));
+    group->setGeometry(8, 8, 185, 241);
+    choices_ = new QButtonGroup(this);
+    for (int k = 0; k < GraphChoiceCount; ++k) {
+        auto* b = new QRadioButton(QString::fromLatin1(ChoiceButtons[k].caption), graphPanel_);
+        b->setObjectName(QLatin1String(ChoiceButtons[k].name));
+        b->setGeometry(16, 32 + 24 * k, 176, 20);
+        choices_->addButton(b, k);
+        choiceButtons_[k] = b;
+    }
+    choiceButtons_[0]->setChecked(true);
+    goButton_ = Button(*graphPanel_, "GraphGoButton", "Go", {192, 118, 33, 25});
+    // Room for the captions in fonts wider than the one the panel was laid
+    // out for: the group, the Go button and the panel grow to the right.
+    int widest = 0;
+    for (QRadioButton* b : choiceButtons_) widest = std::max(widest, b->sizeHint().width());
+    const int extra = std::max(0, 16 + widest + 4 - 193);
+    if (extra > 0) {
+        for (QRadioButton* b : choiceButtons_) b->resize(widest + 4, b->height());
+        group->resize(group->width() + extra, group->height());
+        goButton_->move(goButton_->x() + extra, goButton_->y());
+        graphPanel_->resize(graphPanel_->width() + extra, graphPanel_->height());
+    }
+    graphPanel_->hide();
+
+    selectButton_ = Button(page, "GraphSelectButton", "Select graph", {360, 496, 91, 25});
+    selectButton_->setEnabled(false);
+    saveButton_ = Button(page, "SaveGraphButton", "Save graph", {464, 496, 83, 25});
+    saveButton_->setEnabled(false);
+    MakeGraphButton = Button(page, "MakeGraphButton", "Make graph", {560, 496, 83, 25});
+    openButton_ = Button(page, "OpenGrapButton", "Open graph", {656, 496, 81, 25});
+
+    connect(goButton_, &QPushButton::clicked, this, &GraphsPage::GraphGoButtonClick);
+    connect(selectButton_, &QPushButton::clicked, this, &GraphsPage::GraphSelectButtonClick);
+    connect(saveButton_, &QPushButton::clicked, this, &GraphsPage::SaveGraphButtonClick);
+    connect(openButton_, &QPushButton::clicked, this, &GraphsPage::OpenGrapButtonClick);
+}
+
+std::optional<GraphChoice> GraphsPage::SelectedChoice() const {
+    const int id = choices_->checkedId();
+    if (id < 0) return std::nullopt;
+    return static_cast<GraphChoice>(id);
+}
+
+void GraphsPage::ClearChoice(QRadioButton* button) {
+    button->setEnabled(false);
+    if (!button->isChecked()) return;
+    // An exclusive group keeps one button checked; let go of it for a moment.
+    choices_->setExclusive(false);
+    button->setChecked(false);
+    choices_->setExclusive(true);
+}
+
+void GraphsPage::ShowSelection() {
+    graphPanel_->show();
+    graphImage_->hide();
+    saveButton_->setEnabled(false);
+    selectButton_->setEnabled(false);
+}
+
+void GraphsPage::ShowChoices(int layers) {
+    ShowSelection();
+    QRadioButton* second = choiceButtons_[static_cast<int>(GraphChoice::SalinitySecond)];
+    QRadioButton* third = choiceButtons_[static_cast<int>(GraphChoice::SalinityThird)];
+    second->setEnabled(true);
+    third->setEnabled(true);
+    if (layers <= 1) {
+        ClearChoice(second);
+        ClearChoice(third);
+    } else if (layers == 2) {
+        ClearChoice(third);
+    }
+}
+
+void GraphsPage::OutputLoaded() {
+    graphImage_->hide();
+    graphPanel_->hide();
+    selectButton_->setEnabled(false);
+    saveButton_->setEnabled(false);
+}
+
+void GraphsPage::InputOpened() {
+    saveButton_->setEnabled(false);
+    selectButton_->setEnabled(false);
+}
+
+void GraphsPage::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    graphImage_->setPixmap(QPixmap::fromImage(picture_));
+}
+
+void GraphsPage::GraphGoButtonClick() {
+    if (!state_.Loaded()) {
+        // Nothing to draw from yet.
+        dialogs_.Inform(&page_, QStringLiteral("To make a graph, an output file must be opened first."));
+        return;
+    }
+    saveButton_->setEnabled(true);
+    selectButton_->setEnabled(true);
+    // Drawn from the output file as it is now.
+    if (!ReloadOutputFile(state_, dialogs_, &page_)) return;
+    const std::optional<GraphChoice> choice = SelectedChoice();
+    if (!choice) return;
+    const QImage picture = PaintGraph(GraphDataFrom(state_.Output, state_.ViewOrNull()), *choice);
+    graphPanel_->hide();
+    SetPicture(picture);
+    graphImage_->show();
+}
+
+void GraphsPage::GraphSelectButtonClick() { ShowSelection(); }
+
+void GraphsPage::SaveGraphButtonClick() {
+    const QString name =
+        dialogs_.SaveFileName(&page_, QStringLiteral("Save graph"), state_.DialogFolder, SaveFilter, QStringLiteral("bmp"));
+    if (name.isEmpty()) {
+        dialogs_.Inform(&page_, QStringLiteral("The graph was not saved"));
+        return;
+    }
+    if (QFileInfo::exists(name) && !dialogs_.Confirm(&page_, QStringLiteral("The graph already exists, overwrite?")))
+        return;
+    const char* format = name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
+    // An existing file is replaced only by a complete new picture.
+    QSaveFile file(name);
+    const bool saved =
+        !picture_.isNull() && file.open(QIODevice::WriteOnly) && picture_.save(&file, format) && file.commit();
+    if (saved)
+        dialogs_.Inform(&page_, QStringLiteral("The graph was saved as  ") + name);
+    else
+        dialogs_.Inform(&page_, QStringLiteral("The graph could not be saved as  ") + name);
+}
+
+void GraphsPage::OpenGrapButtonClick() {
+    const QString name = dialogs_.OpenFileName(&page_, QStringLiteral("Open graph"), state_.DialogFolder, OpenFilter);
+    if (name.isEmpty()) {
+        dialogs_.Inform(&page_, QStringLiteral("No graphics file was selected"));
+        return;
+    }
+    if (!QFileInfo(name).isFile()) {
+        dialogs_.Inform(&page_, QStringLiteral("Picture file does not exist, please select another one."));
+        return;
+    }
+    QImage picture;
+    if (!picture.load(name)) {
+        dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(name))));
+        return;
+    }
+    SetPicture(picture);
+    // The picture is shown even when the choice panel is up (it stays in front).
+    graphImage_->show();
+}
+
+}  // namespace halovane

@@ -1,0 +1,66 @@
+// The Graphs page: the choice of one of nine graphs, the picture, and
+// saving and opening pictures.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <optional>
+
+#include "GraphScale.h"
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace halovane {
+
+class Dialogs;
+struct ResultsState;
+
+class GraphsPage : public QObject {
+    Q_OBJECT
+public:
+    GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page);
+
+    // "See graphs": the choice panel, with the layer choices a root zone of
+    // `layers` layers does not have disabled and cleared.
+    void ShowChoices(int layers);
+    // Another output file was loaded: no picture, no panel.
+    void OutputLoaded();
+    // "Open input" read another data set.
+    void InputOpened();
+
+    void GraphGoButtonClick();
+    void GraphSelectButtonClick();
+    void SaveGraphButtonClick();
+    void OpenGrapButtonClick();
+
+    QWidget& Page() const { return page_; }
+    QPushButton* MakeGraphButton = nullptr;
+    // The picture on view (null before the first graph or opened picture).
+    const QImage& Picture() const { return picture_; }
+
+private:
+    void ShowSelection();
+    void SetPicture(const QImage& picture);
+    std::optional<GraphChoice> SelectedChoice() const;
+    void ClearChoice(QRadioButton* button);
+
+    Dialogs& dialogs_;
+    ResultsState& state_;
+    QWidget& page_;
+    QImage picture_;
+    QLabel* graphImage_ = nullptr;
+    QFrame* graphPanel_ = nullptr;
+    QButtonGroup* choices_ = nullptr;
+    QRadioButton* choiceButtons_[GraphChoiceCount] = {};
+    QPushButton* goButton_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* openButton_ = nullptr;
+};
+
+}  // namespace halovane

@@ -1,0 +1,58 @@
+#include "OutputResults.h"
+
+#include <QFile>
+
+#include "Dialogs.h"
+#include "TextFile.h"
+
+namespace halovane {
+
+std::string FileNameToStd(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QString FileNameFromStd(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialogs, QWidget* parent) {
+    const std::string name = FileNameToStd(fileName);
+    // A fresh record: nothing of an earlier file, such as the fit of a zone
+    // that now says "n.a.", may carry over.
+    OutputReadback output;
+    const ReadOutcome read = ReadOutputFile(name, output, state.Format);
+    if (!read.ok) {
+        dialogs.Inform(parent, QString::fromStdString(read.message));
+        return false;
+    }
+    state.OutputFileName = fileName;
+    state.Output = std::move(output);
+    state.View = ViewInput{};
+    const ReadOutcome view =
+        ReadInputForViews(ChangeExtension(name, ".inp"), state.Output.NrTst, state.View, state.Format);
+    state.ViewRead = view.ok;
+    if (!view.ok) {
+        state.View = ViewInput{};
+        dialogs.Inform(parent, QString::fromStdString(view.message));
+    }
+    return true;
+}
+
+bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
+    const std::string name = FileNameToStd(state.OutputFileName);
+    OutputReadback output;
+    const ReadOutcome read = ReadOutputFile(name, output, state.Format);
+    if (read.ok) {
+        state.Output = std::move(output);
+        return true;
+    }
+    dialogs.Inform(parent, QString::fromStdString(read.message));
+    return read.message == OpenFailureMessage(name);
+}
+
+bool ReadListing(const QString& fileName, QString& text) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    return true;
+}
+
+}  // namespace halovane

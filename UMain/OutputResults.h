@@ -1,0 +1,48 @@
+// The results on view on the Output and Graphs pages: the output file that
+// was last loaded (by a run or by "Open output"), what its readers brought
+// back, and the folder the file dialogs of the two pages start in.
+#pragma once
+
+#include <QString>
+
+#include "OutputFile.h"
+
+class QWidget;
+
+namespace halovane {
+
+class Dialogs;
+
+struct ResultsState {
+    QString OutputFileName;  // empty until an output file was read
+    OutputReadback Output;
+    ViewInput View;
+    bool ViewRead = false;   // the input data file of the output file was read
+    NumberFormat Format;     // decimal separator of the readers
+    QString DialogFolder;    // where the file dialogs start
+
+    bool Loaded() const { return !OutputFileName.isEmpty(); }
+    const ViewInput* ViewOrNull() const { return ViewRead ? &View : nullptr; }
+};
+
+// Conversions between the names of the window and those of the engine.
+std::string FileNameToStd(const QString& name);
+QString FileNameFromStd(const std::string& name);
+
+// Loads an output file and the input data file of the same name for the
+// views. When the output file cannot be read its message is shown and
+// nothing changes (false). When only the input data file cannot be read its
+// message is shown and the output is kept, without rainfall, irrigation,
+// potential evaporation and measured salinities.
+bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialogs, QWidget* parent);
+
+// Reads the loaded output file again (its results may have been rewritten).
+// A file that cannot be opened any more shows its message and the results
+// loaded before are used (true); a file that cannot be read shows its
+// message and the operation stops (false).
+bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent);
+
+// The lines of a text file for the listing, or false when it cannot be read.
+bool ReadListing(const QString& fileName, QString& text);
+
+}  // namespace halovane

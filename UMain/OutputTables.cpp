@@ -1,0 +1,126 @@
+#include "OutputTables.h"
+
+#include "GraphScale.h"
+#include "NumberText.h"
+
+namespace halovane {
+
+const char* const HydrologicalTitles =
+    "Rainfall         Irrigation        Pot. Evapor.   Percolation   Capillary rise    Act. Evapor.  Drainage      "
+    " Depth WT";
+
+TableLayout SalinityLayout(int layers) {
+    if (layers <= 1) return {7, 100, 480, 106, 102};
+    if (layers == 2) return {9, 50, 610, 56, 52};
+    return {11, 10, 740, 16, 12};
+}
+
+std::vector<std::string> SalinityTitles(int layers) {
+    if (layers <= 1)
+        return {"                                      S A L I N I T Y    D A T A",
+                "       R o o t z o n e             T r a n s i t i o n   z o n e             A q u i f e r",
+                "calculated    measured      calculated     measured      calculated     measured"};
+    if (layers == 2)
+        return {"                                                      S A L I N I T Y    D A T A",
+                "                          R o o t z o n e                                     T r a n s i t i o n   z "
+                "o n e               A q u i f e r",
+                "             Layer1                                Layer2",
+                "calculated     measured      calculated     measured       calculated     measured       calculated   "
+                "  measured",
+                " "};
+    return {"                                                                                 S A L I N I T Y    D A T A",
+            "                                             R o o t z o n e                                              "
+            "                       ",
+            "             - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - "
+            "- -                   T r a n s i t i o n  z o n e               A q u i f e r",
+            "             Layer1                               Layer2                                 Layer3           "
+            "               ",
+            "calculated     measured      calculated     measured      calculated      measured      calculated     "
+            "measured      calculated     measured",
+            " "};
+}
+
+namespace {
+
+double At(const Series& s, int i) { return s[static_cast<size_t>(i)]; }
+
+// A table of nrTst + 1 rows: row 0 "Time step" and `heading` in the other
+// columns, column 0 the step numbers.
+TableCells Frame(int nrTst, int columns, const std::vector<std::string>& headings) {
+    TableCells cells(static_cast<size_t>(nrTst) + 1, std::vector<std::string>(static_cast<size_t>(columns)));
+    cells[0][0] = "Time step";
+    for (int c = 1; c < columns; ++c) cells[0][static_cast<size_t>(c)] = headings[static_cast<size_t>(c - 1)];
+    for (int i = 1; i <= nrTst; ++i) cells[static_cast<size_t>(i)][0] = std::to_string(i);
+    return cells;
+}
+
+}  // namespace
+
+TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst) {
+    TableCells cells = Frame(nrTst, HydrologicalLayout.columns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
+    const Series* given[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
+                             view ? &view->EvapT : nullptr};
+    const Series* computed[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
+    for (int i = 1; i <= nrTst; ++i) {
+        std::vector<std::string>& row = cells[static_cast<size_t>(i)];
+        for (int k = 0; k < 3; ++k)
+            if (given[k] && i < static_cast<int>(given[k]->size())) row[static_cast<size_t>(1 + k)] = GeneralText(At(*given[k], i));
+        for (int k = 0; k < 5; ++k)
+            if (i < static_cast<int>(computed[k]->size())) row[static_cast<size_t>(4 + k)] = GeneralText(At(*computed[k], i));
+    }
+    return cells;
+}
+
+std::string MeasuredCell(double value, int width) {
+    if (value == -1) return "            -";
+    return FormatFixed(value, width, 2);
+}
+
+TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
+    const TableLayout layout = SalinityLayout(layers);
+    TableCells cells = Frame(nrTst, layout.columns, std::vector<std::string>(10, "dS/m"));
+    // Per zone: calculated and measured column, with their widths.
+    struct Pair {
+        Zone zone;
+        int calculatedWidth, measuredWidth;
+    };
+    static const Pair OneLayer[] = {{Zone::Layer1, 13, 13}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
+    static const Pair TwoLayers[] = {
+        {Zone::Layer1, 13, 13}, {Zone::Layer2, 13, 11}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
+    static const Pair ThreeLayers[] = {{Zone::Layer1, 13, 13},
+                                       {Zone::Layer2, 13, 11},
+                                       {Zone::Layer3, 13, 9},
+                                       {Zone::Transition, 9, 9},
+                                       {Zone::Aquifer, 9, 9}};
+    const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
+    const int pairCount = (layout.columns - 1) / 2;
+    for (int i = 1; i <= nrTst; ++i) {
+        std::vector<std::string>& row = cells[static_cast<size_t>(i)];
+        size_t c = 1;
+        for (int k = 0; k < pairCount; ++k) {
+            const Pair& p = pairs[k];
+            const Series& calculated = r.Salinity(p.zone);
+            if (i < static_cast<int>(calculated.size())) row[c] = FormatFixed(At(calculated, i), p.calculatedWidth, 2);
+            // Without the input data file nothing counts as measured.
+            const Series* measured = view ? &view->Measured(p.zone) : nullptr;
+            row[c + 1] = measured && i < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, i), p.measuredWidth)
+                                                                             : MeasuredCell(-1, p.measuredWidth);
+            c += 2;
+        }
+    }
+    return cells;
+}
+
+std::string ClipboardText(const TableCells& cells) {
+    std::string text;
+    for (size_t r = 0; r < cells.size(); ++r) {
+        if (r > 0) text += '\r';
+        for (size_t c = 0; c < cells[r].size(); ++c) {
+            if (c > 0) text += '\t';
+            text += cells[r][c];
+        }
+    }
+    return text;
+}
+
+}  // namespace halovane

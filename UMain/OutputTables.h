@@ -1,0 +1,45 @@
+// The two tables of the Output page as text cells, and the clipboard text of
+// a table. Plain functions: the page puts the cells into its grid.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "OutputFile.h"
+
+namespace halovane {
+
+// Rows of cells; row 0 holds the headings and column 0 the step numbers.
+using TableCells = std::vector<std::vector<std::string>>;
+
+// Where the grid and its copy controls stand for a table.
+struct TableLayout {
+    int columns;
+    int gridLeft, gridWidth;
+    int clipLabelLeft, clipButtonLeft;
+};
+constexpr TableLayout HydrologicalLayout = {9, 50, 612, 56, 52};
+// One, two or three root-zone layers.
+TableLayout SalinityLayout(int layers);
+
+// Column titles shown above the grid, line by line.
+extern const char* const HydrologicalTitles;
+std::vector<std::string> SalinityTitles(int layers);
+
+// The hydrological table: rainfall, irrigation and potential evaporation
+// from the input data file, the flows and the water-table depth from the
+// output file. `view` is null when the input data file could not be read;
+// its cells then stay empty.
+TableCells HydrologicalTable(const StepResults& results, const ViewInput* view, int nrTst);
+// The salinity table: per zone the calculated and the measured salinity.
+TableCells SalinityTable(const StepResults& results, const ViewInput* view, int nrTst, int layers);
+
+// A measured salinity in its column: twelve blanks and a hyphen where
+// nothing was measured (-1), otherwise the value with two decimals.
+std::string MeasuredCell(double value, int width);
+
+// Cells separated by tabs, rows by a carriage return alone, nothing after
+// the last row.
+std::string ClipboardText(const TableCells& cells);
+
+}  // namespace halovane

@@ -1,0 +1,33 @@
+// What a graph is drawn from: the series of a run as read back from its
+// output file and its input data file, the titles and, per zone, the
+// leaching efficiency and the fit printed in the output file.
+#pragma once
+
+#include <string>
+
+#include "GraphScale.h"
+#include "OutputFile.h"
+
+namespace halovane {
+
+struct ZoneEfficiency {
+    double LE = 0;                // efficiency as printed (fraction)
+    bool Optimized = false;       // the line says "(optimized)"
+    double FitIndex = 0;          // fit index as printed (%)
+    bool FitNotAvailable = true;  // the line says "n.a."
+};
+
+struct GraphData {
+    GraphSeries Series;
+    std::string Title1, Title2;
+    ZoneEfficiency Zones[5];
+};
+
+// The graph data of an output file. `view` is the input data file of the
+// same run, or null when it could not be read: the rainfall and irrigation
+// curves and the measured salinities are then left out. Series of the input
+// file that are shorter than the output file's steps are taken as absent
+// beyond their end.
+GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view);
+
+}  // namespace halovane

@@ -1,0 +1,112 @@
+// Axis scaling and pixel coordinates of the three graphs of a run: the
+// hydrological flows, the level of the water table and the salinity of the
+// soil moisture. Standard C++ only; the window paints what these compute.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halovane {
+
+// The nine graphs that can be chosen, in the order of the choice list.
+enum class GraphChoice {
+    AllHydrology,        // "All hydrological flow factors"
+    SurfaceHydrology,    // "Surface hydrology factors"
+    SubsurfaceHydrology, // "Subsurface hydrology factors"
+    WaterTable,          // "Depth of the water table"
+    SalinityAll,         // "Salinity in all soil layers"
+    SalinityFirst,       // "Salinity in first root zone layer"
+    SalinitySecond,      // "Salinity second root zone layer"
+    SalinityThird,       // "Salinty in third root zone layer"
+    SalinityBelow,       // "Salinity below root zone"
+};
+constexpr int GraphChoiceCount = 9;
+
+enum class GraphKind { Hydrology, WaterTable, Salinity };
+GraphKind KindOf(GraphChoice choice);
+
+// Which series a graph shows.
+struct GraphSelection {
+    bool SurfaceOnly = false;        // hydrology: Rain, Irrig and EvapA only
+    bool SubsurfaceOnly = false;     // hydrology: Perc, Cap and Drain only
+    bool HideLayer1 = false, HideLayer2 = false, HideLayer3 = false;
+    bool HideBelowRootZone = false;  // salinity: no transition zone and aquifer
+    bool AllZones = true;            // salinity: every zone at once (one-layer root zone)
+    bool RootLayersOnly = false;     // salinity: every root-zone layer (two or three layers)
+};
+
+// The selection of a choice for a root zone of `layers` layers.
+GraphSelection SelectionFor(GraphChoice choice, int layers);
+
+struct AxisScale {
+    double YmaxReal = 0, YminReal = 0;  // raw vertical range before rounding
+    int Ymax = 0, Ymin = 0;             // vertical axis top and bottom, data units
+    int Ydiv = 0;                       // vertical divisions (Ydiv + 1 ticks)
+    int Ydec = 0;                       // decimals of the vertical labels
+    double Xn = 0;                      // N + 1
+    int Xmax = 0, Xmin = 0;             // horizontal axis end and start, steps
+    int Xdiv = 0;                       // horizontal divisions
+    int Xdec = 0;                       // decimals of the horizontal labels
+};
+
+// The plot frame in pixels, y growing downwards.
+constexpr int AxisLeft = 70, AxisRight = 570, AxisBottom = 350, AxisTop = 50;
+constexpr int AxisWidth = AxisRight - AxisLeft;   // 500
+constexpr int AxisHeight = AxisBottom - AxisTop;  // 300
+
+// x rounded to the nearest integer, halves to the even neighbour; values
+// beyond the range of int are held at its ends.
+int Nearest(double x);
+
+// The series one graph is drawn from, each indexed 1..N (element 0 is the
+// initial state and not drawn).
+struct GraphSeries {
+    int N = 0;
+    int Layers = 1;
+    // Empty when the input data file could not be read: not drawn, not scaled.
+    std::vector<double> Rain, Irrig;
+    std::vector<double> EvapA, Perc, Cap, Drain;
+    std::vector<double> Dwt;  // m below the surface
+    // Calculated and measured salinity per zone, surface down (layer 1, 2,
+    // 3, transition zone, aquifer); a measurement of 0 or less is absent.
+    std::vector<double> Calculated[5];
+    std::vector<double> Measured[5];
+};
+
+// The horizontal axis of a graph of N steps.
+void ScaleHorizontal(int n, GraphKind kind, AxisScale& scale);
+// The vertical axes. The hydrology graph of the "All hydrological flow
+// factors" choice (neither SurfaceOnly nor SubsurfaceOnly) gets 20 % more room.
+void ScaleHydrology(const GraphSeries& s, const GraphSelection& sel, AxisScale& scale);
+void ScaleWaterTable(const GraphSeries& s, AxisScale& scale);
+void ScaleSalinity(const GraphSeries& s, const GraphSelection& sel, AxisScale& scale);
+// The complete scale of a graph.
+AxisScale ScaleGraph(const GraphSeries& s, GraphKind kind, const GraphSelection& sel);
+
+// Whether a zone (0 = layer 1 .. 4 = aquifer) is drawn in the salinity graph.
+bool ZoneShown(const GraphSelection& sel, int layers, int zone);
+
+// Pixel coordinates.
+std::vector<int> StepPixels(const AxisScale& scale, int n);  // X(i), i = 1..N (element 0 unused)
+int HydrologyPixel(const AxisScale& scale, double value);
+int WaterTablePixel(const AxisScale& scale, double level);   // level = -depth
+int CalculatedSalinityPixel(const AxisScale& scale, double value);
+int MeasuredSalinityPixel(const AxisScale& scale, double value);
+int ZeroLinePixel(const AxisScale& scale);                   // water-table graph
+
+// Ticks and their labels.
+struct Tick {
+    int position;       // y of a vertical tick, x of a horizontal one
+    int labelPosition;  // x where a horizontal label starts (vertical labels end at x = 64)
+    std::string label;
+};
+std::vector<Tick> VerticalTicks(const AxisScale& scale);
+std::vector<Tick> HorizontalTicks(const AxisScale& scale);
+// A label: `decimals` decimals, right-aligned in decimals + 2 characters.
+std::string AxisLabel(double value, int decimals);
+// The shortest decimal text of a value with up to 15 significant digits, a
+// point as separator and an exponent ("1.5E20", "1E-5") only for very large
+// and very small values.
+std::string GeneralText(double value);
+
+}  // namespace halovane

@@ -1,0 +1,56 @@
+// Scripted dialogs for the Output and Graphs page tests: file names and
+// answers are taken from queues, and every box is recorded in order.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "Dialogs.h"
+
+namespace halovane::test {
+
+class ResultsTestDialogs : public Dialogs {
+public:
+    // What the next dialogs return: a file name ("" = cancelled) or an answer.
+    std::deque<QString> openNames, saveNames;
+    std::deque<bool> answers;
+
+    // Every box in the order shown: "inform: <text>", "confirm: <text>",
+    // "open: <filter>", "save: <filter>".
+    QStringList log;
+    QStringList messages;  // the texts of Inform boxes only
+    QString lastFolder;
+
+    bool Confirm(QWidget*, const QString& text) override {
+        log << QStringLiteral("confirm: ") + text;
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void Inform(QWidget*, const QString& text) override {
+        log << QStringLiteral("inform: ") + text;
+        messages << text;
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString& folder, const QString& filter) override {
+        log << QStringLiteral("open: ") + filter;
+        lastFolder = folder;
+        return Next(openNames);
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override {
+        log << QStringLiteral("save: ") + filter + QStringLiteral(" .") + defaultSuffix;
+        lastFolder = folder;
+        return Next(saveNames);
+    }
+
+private:
+    static QString Next(std::deque<QString>& names) {
+        if (names.empty()) return QString();
+        QString name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
+
+}  // namespace halovane::test

@@ -1,0 +1,297 @@
+// The Output page on the offscreen platform: opening output files of one,
+// two and three root-zone layers, both tables, and the clipboard.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTableView>
+
+#include "OutputGridModel.h"
+#include "ResultsPagesFixture.h"
+#include "OutputFile.h"
+
+using namespace halovane;
+using namespace halovane::test;
+
+namespace {
+
+QStringList FileLines(const QString& name) {
+    QFile f(name);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+QStringList Words(const QString& line) { return line.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
+
+// The rows of the results table of an output file, split into words.
+QList<QStringList> ResultRows(const QString& outputFile) {
+    const QStringList lines = FileLines(outputFile);
+    int first = 0;
+    while (!lines[first].startsWith(QStringLiteral(" - -"))) ++first;
+    QList<QStringList> rows;
+    for (int k = first + 1; k < lines.size(); ++k) rows << Words(lines[k]);
+    return rows;
+}
+
+// The rows of a table of the input data file that follows `heading`.
+QList<QStringList> InputRows(const QString& inputFile, const QString& heading, int n) {
+    const QStringList lines = FileLines(inputFile);
+    int k = 0;
+    while (!lines[k].contains(heading)) ++k;
+    while (Words(lines[k]).value(0) != QStringLiteral("1")) ++k;
+    QList<QStringList> rows;
+    for (int i = 0; i < n; ++i) rows << Words(lines[k + i]);
+    return rows;
+}
+
+QString General(const QString& word) {
+    const double v = word.toDouble();
+    return v == 0 ? QStringLiteral("0") : QString::number(v, 'g', 15);
+}
+
+QString Fixed(const QString& word, int width) {
+    if (word == QStringLiteral("-")) return QStringLiteral("            -");
+    return QStringLiteral("%1").arg(word.toDouble(), width, 'f', 2);
+}
+
+OutputGridModel* GridModel(QWidget* outTab) {
+    auto* grid = outTab->findChild<QTableView*>(QStringLiteral("OutGrid"));
+    return grid ? qobject_cast<OutputGridModel*>(grid->model()) : nullptr;
+}
+
+}  // namespace
+
+class OutputPageTest : public ResultsPagesTest {};
+
+TEST_F(OutputPageTest, StartsWithOnlyOpenOutput) {
+    EXPECT_TRUE(Enabled(outTab, "OpenOutputButton"));
+    EXPECT_FALSE(Enabled(outTab, "GraphButton"));
+    EXPECT_FALSE(Shown(outTab, "SaltShowButton"));
+    EXPECT_FALSE(Shown(outTab, "HydrShowButton"));
+    EXPECT_FALSE(Shown(outTab, "ClipButton"));
+    EXPECT_FALSE(Shown(outTab, "OutLabel"));
+    EXPECT_TRUE(Out<QPlainTextEdit>("OutputMemo")->toPlainText().isEmpty());
+    EXPECT_EQ(GridModel(outTab)->RowCount(), 8);
+    EXPECT_EQ(GridModel(outTab)->ColumnCount(), 11);
+}
+
+TEST_F(OutputPageTest, OpenOutputCancelled) {
+    dialogs.openNames.push_back(QString());
+    Press(outTab, "OpenOutputButton");
+    EXPECT_EQ(dialogs.log, QStringList({QStringLiteral("open: output files (*.out)"),
+                                        QStringLiteral("inform: No output file was selected")}));
+    EXPECT_FALSE(Enabled(outTab, "GraphButton"));
+    EXPECT_FALSE(Shown(outTab, "HydrShowButton"));
+}
+
+TEST_F(OutputPageTest, OpenOutputListsTheFile) {
+    const QString out = CopyCase(QStringLiteral("case006"));
+    OpenOutput(out);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(Out<QPlainTextEdit>("OutputMemo")->toPlainText(), FileLines(out).join(QLatin1Char('\n')));
+    EXPECT_TRUE(Shown(outTab, "OutLabel"));
+    EXPECT_EQ(Out<QLabel>("OutLabel")->text(), QStringLiteral("  See output file  (*.out) for all data"));
+    EXPECT_TRUE(Enabled(outTab, "GraphButton"));
+    for (const char* b : {"SaltShowButton", "HydrShowButton"}) {
+        EXPECT_TRUE(Shown(outTab, b)) << b;
+        EXPECT_TRUE(Enabled(outTab, b)) << b;
+    }
+    // No table until one is asked for.
+    for (const char* w : {"OutGrid", "ClipButton", "ClipLabel", "CopyLabel", "HydrOutMemo", "OutSalt3Memo"})
+        EXPECT_FALSE(Shown(outTab, w)) << w;
+}
+
+TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
+    struct Case {
+        const char* name;
+        int layers;
+        std::vector<int> widths;  // of the salinity columns 1..
+        int gridLeft;
+    } cases[] = {
+        {"case010", 1, {13, 13, 9, 9, 9, 9}, 100},
+        {"case008", 2, {13, 13, 13, 11, 9, 9, 9, 9}, 50},
+        {"case006", 3, {13, 13, 13, 11, 13, 9, 9, 9, 9, 9}, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString out = CopyCase(QString::fromLatin1(c.name));
+        const QString inp = out.chopped(4) + QStringLiteral(".inp");
+        OpenOutput(out);
+        const QList<QStringList> results = ResultRows(out);
+        const int n = static_cast<int>(results.size());
+        const QList<QStringList> hydrology = InputRows(inp, QStringLiteral("mm/time step   mm/time step"), n);
+        const QList<QStringList> measured = InputRows(inp, QStringLiteral("Measured soil moisture"), n);
+
+        Press(outTab, "HydrShowButton");
+        OutputGridModel* grid = GridModel(outTab);
+        ASSERT_EQ(grid->RowCount(), n + 1);
+        ASSERT_EQ(grid->ColumnCount(), 9);
+        EXPECT_EQ(grid->Cell(0, 0), QStringLiteral("Time step"));
+        for (int col = 1; col <= 7; ++col) EXPECT_EQ(grid->Cell(col, 0), QStringLiteral("mm"));
+        EXPECT_EQ(grid->Cell(8, 0), QStringLiteral(" m"));
+        for (int i = 1; i <= n; ++i) {
+            EXPECT_EQ(grid->Cell(0, i), QString::number(i));
+            for (int k = 0; k < 3; ++k) EXPECT_EQ(grid->Cell(1 + k, i), General(hydrology[i - 1][1 + k])) << i;
+            for (int k = 0; k < 5; ++k) EXPECT_EQ(grid->Cell(4 + k, i), General(results[i - 1][1 + k])) << i;
+        }
+        EXPECT_FALSE(Enabled(outTab, "HydrShowButton"));
+        EXPECT_TRUE(Shown(outTab, "OutGrid"));
+        EXPECT_TRUE(Shown(outTab, "HydrOutMemo"));
+        EXPECT_TRUE(Shown(outTab, "ClipButton"));
+        EXPECT_TRUE(Shown(outTab, "CopyLabel"));
+        EXPECT_EQ(Out("OutGrid")->x(), 50);
+        EXPECT_EQ(Out("ClipButton")->x(), 52);
+
+        Press(outTab, "SaltShowButton");
+        ASSERT_EQ(grid->ColumnCount(), 1 + 2 * (c.layers + 2));
+        EXPECT_EQ(grid->Cell(grid->ColumnCount() - 1, 0), QStringLiteral("dS/m"));
+        for (int i = 1; i <= n; ++i) {
+            const QStringList& calc = results[i - 1];  // step, 5 flows and depth, salinities
+            const QStringList& meas = measured[i - 1];  // step, measured salinities
+            for (int z = 0; z < c.layers + 2; ++z) {
+                EXPECT_EQ(grid->Cell(1 + 2 * z, i), Fixed(calc[6 + z], c.widths[2 * z])) << i << " zone " << z;
+                EXPECT_EQ(grid->Cell(2 + 2 * z, i), Fixed(meas[1 + z], c.widths[2 * z + 1])) << i << " zone " << z;
+            }
+        }
+        EXPECT_FALSE(Shown(outTab, "HydrOutMemo"));
+        const QByteArray memo = "OutSalt" + QByteArray::number(c.layers) + "Memo";
+        EXPECT_TRUE(Shown(outTab, memo.constData()));
+        EXPECT_EQ(Out("OutGrid")->x(), c.gridLeft);
+        EXPECT_FALSE(Enabled(outTab, "SaltShowButton"));
+        EXPECT_TRUE(Enabled(outTab, "HydrShowButton"));
+    }
+}
+
+TEST_F(OutputPageTest, MissingMeasurementsAreHyphens) {
+    // One layer, no transition-zone measurement at step 3.
+    OpenOutput(CopyCase(QStringLiteral("case010")));
+    Press(outTab, "SaltShowButton");
+    OutputGridModel* grid = GridModel(outTab);
+    EXPECT_EQ(grid->Cell(4, 3), QStringLiteral("            -"));
+    EXPECT_EQ(grid->Cell(4, 1), QStringLiteral("    14.93"));
+    EXPECT_EQ(grid->Cell(2, 1), QStringLiteral("         3.71"));
+    EXPECT_EQ(grid->Cell(1, 1), QStringLiteral("         4.70"));
+
+    // Two layers: the aquifer is measured at step 2 only of the first three.
+    OpenOutput(CopyCase(QStringLiteral("case008")));
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(grid->Cell(8, 1), QStringLiteral("            -"));
+    EXPECT_EQ(grid->Cell(8, 2), QStringLiteral("    30.18"));
+    EXPECT_EQ(grid->Cell(8, 3), QStringLiteral("            -"));
+    EXPECT_EQ(grid->Cell(4, 2), QStringLiteral("            -"));  // layer 2, width 11
+}
+
+TEST_F(OutputPageTest, ClipboardTextOfTheTableAsItStands) {
+    OpenOutput(CopyCase(QStringLiteral("case008")));
+    Press(outTab, "HydrShowButton");
+    OutputGridModel* grid = GridModel(outTab);
+    // The grid can be edited; the clipboard takes the edit.
+    auto* view = Out<QTableView>("OutGrid");
+    ASSERT_TRUE(grid->flags(grid->index(0, 3)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(grid->flags(grid->index(0, 0)) & Qt::ItemIsEditable);
+    view->model()->setData(grid->index(1, 3), QStringLiteral("edited"));
+    Press(outTab, "ClipButton");
+    const QString text = QGuiApplication::clipboard()->text();
+    const QStringList rows = text.split(QLatin1Char('\r'));
+    ASSERT_EQ(rows.size(), grid->RowCount());
+    EXPECT_FALSE(text.contains(QLatin1Char('\n')));
+    EXPECT_FALSE(text.endsWith(QLatin1Char('\r')));
+    EXPECT_EQ(rows[0], QStringLiteral("Time step\tmm\tmm\tmm\tmm\tmm\tmm\tmm\t m"));
+    EXPECT_EQ(rows[2].split(QLatin1Char('\t')).value(3), QStringLiteral("edited"));
+    for (int r = 0; r < grid->RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->ColumnCount(); ++c) cells << grid->Cell(c, r);
+        EXPECT_EQ(rows[r], cells.join(QLatin1Char('\t'))) << r;
+    }
+    EXPECT_EQ(dialogs.messages.last(), QStringLiteral("The data are on the clipboard to be pasted elsewhere."));
+
+    // The salinity table keeps its leading blanks and hyphens.
+    Press(outTab, "SaltShowButton");
+    Press(outTab, "ClipButton");
+    const QStringList salinity = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
+    EXPECT_EQ(salinity[1].split(QLatin1Char('\t')).value(8), QStringLiteral("            -"));
+}
+
+TEST_F(OutputPageTest, HydrologicalTableReadsTheFileAgain) {
+    const QString out = CopyCase(QStringLiteral("case008"));
+    OpenOutput(out);
+    // The run is repeated outside the program with other results.
+    QStringList lines = FileLines(out);
+    for (QString& l : lines)
+        if (l.startsWith(QStringLiteral("        1 "))) l.replace(9, 9, QStringLiteral("    999.0"));
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    f.close();
+    Press(outTab, "HydrShowButton");
+    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999"));
+
+    // The file is gone: its message, and the results read before stay.
+    Press(outTab, "SaltShowButton");
+    ASSERT_TRUE(QFile::remove(out));
+    Press(outTab, "HydrShowButton");
+    EXPECT_EQ(dialogs.messages.last(), QString::fromStdString(OpenFailureMessage(out.toStdString())));
+    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999"));
+}
+
+TEST_F(OutputPageTest, OutputWithoutItsInputFile) {
+    const QString out = CopyCase(QStringLiteral("case008"));
+    const QString inp = out.chopped(4) + QStringLiteral(".inp");
+    QFile::remove(inp);
+    OpenOutput(out);
+    EXPECT_EQ(dialogs.messages, QStringList(QString::fromStdString(OpenFailureMessage(inp.toStdString()))));
+    // The results of the output file are shown; the input columns stay empty.
+    Press(outTab, "HydrShowButton");
+    OutputGridModel* grid = GridModel(outTab);
+    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_EQ(grid->Cell(1, 1), QString());
+    EXPECT_EQ(grid->Cell(4, 1), QStringLiteral("33.1"));
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(grid->Cell(2, 1), QStringLiteral("            -"));
+    EXPECT_EQ(grid->Cell(1, 1), QStringLiteral("         9.02"));
+}
+
+TEST_F(OutputPageTest, UnreadableOutputChangesNothing) {
+    OpenOutput(CopyCase(QStringLiteral("case008")));
+    const QString listing = Out<QPlainTextEdit>("OutputMemo")->toPlainText();
+    const QString bad = dir.filePath(QStringLiteral("bad.out"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not an output file\r\n");
+    f.close();
+    OpenOutput(bad);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(bad));
+    EXPECT_EQ(Out<QPlainTextEdit>("OutputMemo")->toPlainText(), listing);
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(GridModel(outTab)->RowCount(), 7);
+}
+
+TEST_F(OutputPageTest, RunCompletedAndInputOpened) {
+    const QString out = CopyCase(QStringLiteral("case006"));
+    pages->RunCompleted(out);
+    EXPECT_TRUE(dialogs.log.isEmpty());
+    EXPECT_EQ(Out<QPlainTextEdit>("OutputMemo")->toPlainText(), FileLines(out).join(QLatin1Char('\n')));
+    EXPECT_TRUE(Enabled(outTab, "GraphButton"));
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(GridModel(outTab)->ColumnCount(), 11);
+    // A second run hides the table again.
+    pages->RunCompleted(out);
+    EXPECT_FALSE(Shown(outTab, "OutGrid"));
+    EXPECT_FALSE(Shown(outTab, "ClipButton"));
+    EXPECT_TRUE(Enabled(outTab, "SaltShowButton"));
+    // The dialogs now start in the folder of the run.
+    dialogs.openNames.push_back(QString());
+    Press(outTab, "OpenOutputButton");
+    EXPECT_EQ(dialogs.lastFolder, dir.path());
+
+    pages->InputOpened();
+    EXPECT_FALSE(Enabled(outTab, "GraphButton"));
+    EXPECT_FALSE(Enabled(outTab, "SaltShowButton"));
+    EXPECT_FALSE(Enabled(outTab, "HydrShowButton"));
+    EXPECT_FALSE(Shown(outTab, "OutLabel"));
+}

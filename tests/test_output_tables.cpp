@@ -1,0 +1,119 @@
+// The cells of the hydrological and salinity tables and the clipboard text.
+#include <gtest/gtest.h>
+
+#include "OutputTables.h"
+
+using namespace halovane;
+
+namespace {
+
+const std::string Hyphen = "            -";
+
+StepResults Results(int n) {
+    StepResults r;
+    r.Resize(n);
+    for (int i = 1; i <= n; ++i) {
+        r.PercT[i] = 10.5 * i;
+        r.CapTT[i] = 0;
+        r.EvapAT[i] = 100 + i;
+        r.DrainT[i] = -0.0;
+        r.Dwt[i] = 1.25 + 0.01 * i;
+        r.SR1[i] = 4.111 * i;
+        r.SR2[i] = 5.5;
+        r.SR3[i] = 6.25;
+        r.SRT[i] = 12.345;
+        r.SRA[i] = 123.456;
+    }
+    return r;
+}
+
+ViewInput View(int n) {
+    ViewInput v;
+    for (Series* s : {&v.Rain, &v.Irrig, &v.EvapT}) s->assign(n + 1, 0.0);
+    for (Series* s : {&v.ECsm1, &v.ECsm2, &v.ECsm3, &v.ECsmt, &v.ECsma}) s->assign(n + 1, -1.0);
+    v.Rain[1] = 56.69;
+    if (n >= 3) {
+        v.Irrig[2] = 224.95;
+        v.EvapT[3] = 1e-5;
+    }
+    return v;
+}
+
+}  // namespace
+
+TEST(OutputTables, HydrologicalTable) {
+    const ViewInput view = View(3);
+    const TableCells t = HydrologicalTable(Results(3), &view, 3);
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0], std::vector<std::string>({"Time step", "mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"}));
+    EXPECT_EQ(t[1], std::vector<std::string>({"1", "56.69", "0", "0", "10.5", "0", "101", "0", "1.26"}));
+    EXPECT_EQ(t[2][2], "224.95");
+    EXPECT_EQ(t[3][3], "1E-5");
+    EXPECT_EQ(t[3][4], "31.5");
+
+    // Without the input data file its three columns stay empty.
+    const TableCells blank = HydrologicalTable(Results(3), nullptr, 3);
+    EXPECT_EQ(blank[1][1], "");
+    EXPECT_EQ(blank[1][3], "");
+    EXPECT_EQ(blank[1][4], "10.5");
+    // An input file of fewer steps than the output file.
+    ViewInput shorter = View(1);
+    const TableCells partial = HydrologicalTable(Results(3), &shorter, 3);
+    EXPECT_EQ(partial[1][1], "56.69");
+    EXPECT_EQ(partial[3][1], "");
+}
+
+TEST(OutputTables, SalinityTableOfOneLayer) {
+    ViewInput view = View(3);
+    view.ECsmt = {0, 9.4, 11.01, -1};
+    view.ECsm1 = {0, 0, -1, 3.5};
+    const TableCells t = SalinityTable(Results(3), &view, 3, 1);
+    ASSERT_EQ(t[0].size(), 7u);
+    EXPECT_EQ(t[0][0], "Time step");
+    EXPECT_EQ(t[0][6], "dS/m");
+    EXPECT_EQ(t[1][1], "         4.11");
+    EXPECT_EQ(t[1][2], "         0.00");  // measured 0 is a number, not a hyphen
+    EXPECT_EQ(t[2][2], Hyphen);
+    EXPECT_EQ(t[3][2], "         3.50");
+    EXPECT_EQ(t[1][3], "    12.35");       // transition zone, %9.2f
+    EXPECT_EQ(t[1][4], "     9.40");
+    EXPECT_EQ(t[3][4], Hyphen);              // step 3: twelve blanks and a hyphen
+    EXPECT_EQ(t[1][5], "   123.46");
+    EXPECT_EQ(t[1][6], Hyphen);
+}
+
+TEST(OutputTables, SalinityTableOfTwoAndThreeLayers) {
+    ViewInput view = View(3);
+    view.ECsma = {0, -1, 30.18, -1};
+    view.ECsm2 = {0, 21.32, -1, 25.29};
+    const TableCells two = SalinityTable(Results(3), &view, 3, 2);
+    ASSERT_EQ(two[0].size(), 9u);
+    EXPECT_EQ(two[1][3], "         5.50");
+    EXPECT_EQ(two[1][4], "      21.32");  // layer 2 measured: %11.2f
+    EXPECT_EQ(two[2][4], Hyphen);
+    EXPECT_EQ(two[1][8], Hyphen);         // aquifer step 1
+    EXPECT_EQ(two[2][8], "    30.18");    // its own row's value
+    EXPECT_EQ(two[3][8], Hyphen);
+
+    view.ECsm3 = {0, 7.1, -1, -1};
+    const TableCells three = SalinityTable(Results(3), &view, 3, 3);
+    ASSERT_EQ(three[0].size(), 11u);
+    EXPECT_EQ(three[1][5], "         6.25");
+    EXPECT_EQ(three[1][6], "     7.10");  // layer 3 measured: %9.2f
+    EXPECT_EQ(three[1][7], "    12.35");
+    EXPECT_EQ(three[2][10], "    30.18");
+
+    // Without the input data file nothing is measured.
+    const TableCells blank = SalinityTable(Results(2), nullptr, 2, 3);
+    EXPECT_EQ(blank[1][2], Hyphen);
+    EXPECT_EQ(blank[2][10], Hyphen);
+}
+
+TEST(OutputTables, ClipboardText) {
+    // 3 rows of 2 cells: tabs between cells, a carriage return alone
+    // between rows, nothing after the last.
+    const TableCells t = {{"a", "b"}, {"c", "d"}, {" e", ""}};
+    EXPECT_EQ(ClipboardText(t), "a\tb\rc\td\r e\t");
+    EXPECT_EQ(ClipboardText({{"only"}}), "only");
+    EXPECT_EQ(ClipboardText({}), "");
+}
