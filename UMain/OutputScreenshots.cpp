@@ -1,76 +1,50 @@
-// halovane-screenshots: renders the Output and Graphs pages after a run of
-// an example on Qt's offscreen platform and writes them as PNG pictures,
-// for the README.
+// halovane-screenshots: opens an example in the main window on Qt's
+// offscreen platform, runs it as "Save all - Run" does, and writes pictures
+// of the pages for the README and the user guide.
 //
 //   halovane-screenshots FOLDER [INPUT.inp]
 //
-// Writes FOLDER/output-page.png (the salinity table), FOLDER/graphs-choice.png
-// (the choice of graph), FOLDER/graphs-page.png (a salinity graph) and
-// FOLDER/graph-<n>.png for each of the nine graphs the root zone has. The input data file defaults to the example
-// with two root-zone layers and measured salinities.
+// Writes FOLDER/intro-page.png, input-page.png (the hydrological data of the
+// example), output-page.png (the salinity table), graphs-choice.png,
+// graphs-page.png (the salinity of all layers) and graph-<n>.png for each of
+// the nine graphs the root zone has. The input data file defaults to the
+// example with two root-zone layers and measured salinities.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <deque>
 
 #include "Dialogs.h"
-#include "InputFile.h"
-#include "ResultsPages.h"
-#include "RunDriver.h"
+#include "UMainForm.h"
 
 namespace {
 
 using namespace halovane;
 
-// No boxes: messages go to the error output, file dialogs are cancelled.
-class SilentDialogs : public Dialogs {
+// Answers from a script: the file to open and to save, yes to running and
+// no to the refinement and the optimisation. Messages go to the error output.
+class ScriptDialogs : public Dialogs {
 public:
-    bool Confirm(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return false;
+    QString openName, saveName;
+    std::deque<bool> answers;
+    bool Confirm(QWidget*, const QString&) override {
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     void Inform(QWidget*, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return QString(); }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openName; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
-        return QString();
+        return saveName;
     }
 };
-
-class NoQuestions : public UserInteraction {
-public:
-    bool AskYesNo(const std::string&) override { return false; }
-    void ShowMessage(const std::string& m) override { std::fprintf(stderr, "run: %s\n", m.c_str()); }
-    void SetProgress(int) override {}
-};
-
-// Runs a copy of `input` in `folder` and returns its output file.
-QString Run(const QString& input, const QString& folder) {
-    ModelInput in;
-    in.InputFileName = QFile::encodeName(input).toStdString();
-    const InputReadResult read = ReadInputFile(in);
-    if (!read.Ok()) {
-        std::fprintf(stderr, "%s\n", read.message.c_str());
-        return QString();
-    }
-    in.InputFileName = QFile::encodeName(folder + QStringLiteral("/") + QFileInfo(input).fileName()).toStdString();
-    const std::string written = WriteInputFile(in);
-    if (!written.empty()) {
-        std::fprintf(stderr, "%s\n", written.c_str());
-        return QString();
-    }
-    ModelState state;
-    NoQuestions ui;
-    const RunOutcome outcome = RunModel(in, state, ui);
-    if (outcome.status != RunStatus::Completed && outcome.status != RunStatus::Stopped) {
-        std::fprintf(stderr, "%s\n", outcome.message.c_str());
-        return QString();
-    }
-    return QFile::decodeName(QByteArray::fromStdString(state.OutputFileName));
-}
 
 bool Save(QWidget& widget, const QString& file) {
     if (widget.grab().save(file, "PNG")) {
@@ -103,28 +77,35 @@ int main(int argc, char** argv) {
     QApplication::setFont(font);
 
     QTemporaryDir work;
-    const QString output = Run(input, work.path());
-    if (output.isEmpty()) return 2;
+    const QString copy = work.filePath(QFileInfo(input).fileName());
+    if (!QFile::copy(input, copy)) {
+        std::fprintf(stderr, "could not read %s\n", qPrintable(input));
+        return 2;
+    }
+    ScriptDialogs dialogs;
+    dialogs.openName = copy;
+    dialogs.saveName = copy;
+    TMainForm form(dialogs);
+    form.resize(806, 647);
+    form.show();
+    bool ok = Save(form, folder + QStringLiteral("/intro-page.png"));
 
-    // The page frame of the main window with its six pages.
-    QTabWidget frame;
-    frame.setObjectName(QStringLiteral("PageControl"));
-    frame.resize(765, 573);
-    for (const char* caption : {"Intro", "Math", "Figure", "Input"}) frame.addTab(new QWidget, QLatin1String(caption));
-    auto* outTab = new QWidget;
-    outTab->setObjectName(QStringLiteral("OutTab"));
-    auto* graphTab = new QWidget;
-    graphTab->setObjectName(QStringLiteral("GraphTab"));
-    frame.addTab(outTab, QStringLiteral("Output"));
-    frame.addTab(graphTab, QStringLiteral("Graphs"));
-    SilentDialogs dialogs;
-    halovane::ResultsPages pages(dialogs, frame, *outTab, *graphTab);
-    frame.show();
+    form.PageControl->setCurrentWidget(form.InpTab);
+    form.OpenInpButton->click();
+    form.HydrOpenButton->click();
+    ok = Save(form, folder + QStringLiteral("/input-page.png")) && ok;
+    form.HydrQuitButton->click();
 
-    pages.RunCompleted(output);
-    frame.setCurrentWidget(outTab);
+    dialogs.answers = {true, true, false, false};  // overwrite, calculate, no refinement, no optimisation
+    form.SaveAllButton->click();
+    if (form.PageControl->currentWidget() != form.OutTab) {
+        std::fprintf(stderr, "the run did not complete\n");
+        return 2;
+    }
+    QWidget* outTab = form.OutTab;
+    QWidget* graphTab = form.GraphTab;
     outTab->findChild<QPushButton*>(QStringLiteral("SaltShowButton"))->click();
-    bool ok = Save(frame, folder + QStringLiteral("/output-page.png"));
+    ok = Save(form, folder + QStringLiteral("/output-page.png")) && ok;
 
     static const char* const choices[] = {
         "GraphHydrRadioButton", "SurfHydrRadioButton", "SubSurfHydrRadioButton",
@@ -132,7 +113,7 @@ int main(int argc, char** argv) {
         "SalSecondRadioButton", "SalThirdRadioButton",  "SalBelowRadioButton",
     };
     outTab->findChild<QPushButton*>(QStringLiteral("GraphButton"))->click();
-    ok = Save(frame, folder + QStringLiteral("/graphs-choice.png")) && ok;
+    ok = Save(form, folder + QStringLiteral("/graphs-choice.png")) && ok;
     int number = 0;
     for (const char* choice : choices) {
         ++number;
@@ -144,10 +125,9 @@ int main(int argc, char** argv) {
         auto* picture = graphTab->findChild<QWidget*>(QStringLiteral("GraphImage"));
         ok = Save(*picture, folder + QStringLiteral("/graph-%1.png").arg(number)) && ok;
     }
-    // The page with the salinity graph of all layers.
     graphTab->findChild<QPushButton*>(QStringLiteral("GraphSelectButton"))->click();
     graphTab->findChild<QRadioButton*>(QStringLiteral("GraphSaltRadioButton"))->click();
     graphTab->findChild<QPushButton*>(QStringLiteral("GraphGoButton"))->click();
-    ok = Save(frame, folder + QStringLiteral("/graphs-page.png")) && ok;
+    ok = Save(form, folder + QStringLiteral("/graphs-page.png")) && ok;
     return ok ? 0 : 2;
 }

@@ -13,6 +13,11 @@ namespace halovane {
 void PrepareRun(const ModelInput& given, RunData& run) {
     run.in = given;
     ModelInput& in = run.in;
+    // Steps without a measured salinity entry were not measured.
+    for (int z = 0; z < ZoneCount; ++z) {
+        Series& m = Measured(in, static_cast<Zone>(z));
+        if (static_cast<int>(m.size()) < in.NrTst + 1) m.resize(static_cast<size_t>(in.NrTst) + 1, -1.0);
+    }
     if (static_cast<int>(in.IrrDist.size()) != in.NrTst + 1) DistributeIrrigation(in);
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
@@ -86,8 +91,6 @@ std::string CheckRunnable(const ModelInput& in) {
         return "The number of root-zone layers must be 1, 2 or 3 (General data).";
     for (const Series* s : {&in.Rain, &in.Irrig, &in.EvapT})
         if (!SizedFor(*s, in.NrTst)) return "The hydrological data do not cover every time step (Hydrological data).";
-    for (const Series* s : {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma})
-        if (!SizedFor(*s, in.NrTst)) return "The salinity data do not cover every time step (Salinity data).";
     if (in.NrLayers >= 2 && !(RootZoneThickness(in) > 0))
         return "The root-zone layers have no thickness: the evapotranspiration cannot be split over them "
                "(Soil properties).";

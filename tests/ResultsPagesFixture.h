@@ -13,10 +13,7 @@
 #include <ostream>
 
 #include "ResultsPages.h"
-#include "ResultsTestDialogs.h"
-
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "TestDialogs.h"
 
 namespace halovane::test {
 
@@ -89,7 +86,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    ResultsTestDialogs dialogs;
+    TestDialogs dialogs;
     QTabWidget frame;
     QWidget* outTab = nullptr;
     QWidget* graphTab = nullptr;

@@ -1,1 +1,22 @@
-# GUI tests of the main window and the Input page.
+# GUI tests of the main window and the Input page, on Qt's offscreen platform.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+add_executable(gui_input_tests
+  gui_main.cpp
+  gui_input_workflow.cpp
+  gui_input_grids.cpp
+  InputPageFixture.h
+  TestDialogs.h
+)
+target_include_directories(gui_input_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(gui_input_tests PRIVATE halovane_window halovane_warnings Qt6::Test GTest::gtest)
+target_compile_definitions(gui_input_tests PRIVATE HALOVANE_CASES="${CMAKE_CURRENT_SOURCE_DIR}/cases"
+                                                   HALOVANE_EXAMPLES="${PROJECT_SOURCE_DIR}/examples"
+                                                   HALOVANE_TEST_DATA="${HALOVANE_TEST_DATA}")
+gtest_discover_tests(gui_input_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "gui_input."
+                     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
+
+# The program itself under a real X server.
+if(TARGET halovane)
+  add_test(NAME gui_start_under_xvfb COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/start_under_xvfb.sh $<TARGET_FILE:halovane>)
+  set_tests_properties(gui_start_under_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 30)
+endif()

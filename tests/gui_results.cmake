@@ -13,12 +13,12 @@ gtest_discover_tests(results_unit_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "result
 
 # The pages on Qt's offscreen platform.
 add_executable(gui_results_tests
-  gui_results_main.cpp
+  gui_main.cpp
   gui_results_output.cpp
   gui_results_graphs.cpp
   gui_results_large.cpp
   ResultsPagesFixture.h
-  ResultsTestDialogs.h
+  TestDialogs.h
 )
 target_include_directories(gui_results_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(gui_results_tests PRIVATE halovane_window halovane_warnings Qt6::Test GTest::gtest)

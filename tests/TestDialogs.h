@@ -1,15 +1,20 @@
-// Scripted dialogs for the Output and Graphs page tests: file names and
+// Scripted dialogs for the window tests: file names and
 // answers are taken from queues, and every box is recorded in order.
 #pragma once
 
 #include <QStringList>
 #include <deque>
+#include <ostream>
+#include <functional>
 
 #include "Dialogs.h"
 
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace halovane::test {
 
-class ResultsTestDialogs : public Dialogs {
+class TestDialogs : public Dialogs {
 public:
     // What the next dialogs return: a file name ("" = cancelled) or an answer.
     std::deque<QString> openNames, saveNames;
@@ -21,8 +26,12 @@ public:
     QStringList messages;  // the texts of Inform boxes only
     QString lastFolder;
 
+    // Called at every question, before it is answered.
+    std::function<void(const QString&)> onConfirm;
+
     bool Confirm(QWidget*, const QString& text) override {
         log << QStringLiteral("confirm: ") + text;
+        if (onConfirm) onConfirm(text);
         if (answers.empty()) return false;
         const bool answer = answers.front();
         answers.pop_front();

@@ -1,4 +1,4 @@
-// Entry point of the window tests of the Output and Graphs pages: one
+// Entry point of the window tests: one
 // application on Qt's offscreen platform, with the C locale.
 #include <gtest/gtest.h>
 

@@ -1,0 +1,197 @@
+// The drainage panel and the initial and boundary conditions panel, the last
+// two groups of the first pass.
+#include <QComboBox>
+#include <QHBoxLayout>
+
+#include "UMainForm.h"
+#include "UPanelKit.h"
+
+namespace halovane {
+
+using namespace panel;
+
+QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
+    auto* p = new QFrame(parent);
+    p->setObjectName("DrainPanel");
+    QGridLayout* g = Frame(p, "DrainLabel", "Properties of the subsurface drainage system");
+    g->addWidget(Label("DrainPresentLabel", "Subsurface drainage system present?", p), 1, 0);
+    DrainPresentCombo = new QComboBox(p);
+    DrainPresentCombo->setObjectName("DrainPresentCombo");
+    DrainPresentCombo->addItems({"no", "yes"});
+    g->addWidget(DrainPresentCombo, 1, 1);
+    g->addWidget(DrainDepthLabel = Label("DrainDepthLabel", "Drainage depth (m)", p), 2, 0);
+    g->addWidget(DrainDepthEdit = Edit("DrainDepthEdit", p), 2, 1);
+    g->addWidget(DrainQH1Label = Label("DrainQH1Label", "Drainage reaction factor QH1 (m/day/m)", p), 3, 0);
+    g->addWidget(DrainQH1Edit = Edit("DrainQH1Edit", p), 3, 1);
+    g->addWidget(DrainQH2Label = Label("DrainQH2Label", "Drainage reaction factor QH2 (m/day/msq)", p), 4, 0);
+    g->addWidget(DrainQH2Edit = Edit("DrainQH2Edit", p), 4, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
+                                                      DrainQH1Edit, DrainQH2Edit})
+        w->setEnabled(false);
+    auto* row = new QHBoxLayout;
+    row->addWidget(DrainHelpButton = Button("DrainHelpButton", "Help", p));
+    row->addStretch(1);
+    row->addWidget(DrainSaveButton = Button("DrainSaveButton", "Save", p));
+    row->addWidget(DrainQuitButton = Button("DrainQuitButton", "Cancel", p));
+    g->addLayout(row, 5, 0, 1, -1);
+    g->setColumnStretch(2, 1);
+    connect(DrainPresentCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int) { DrainPresentComboChange(); });
+    connect(DrainHelpButton, &QPushButton::clicked, this, &TMainForm::DrainHelpButtonClick);
+    connect(DrainSaveButton, &QPushButton::clicked, this, &TMainForm::DrainSaveButtonClick);
+    connect(DrainQuitButton, &QPushButton::clicked, this, &TMainForm::DrainQuitButtonClick);
+    return p;
+}
+
+QFrame* TMainForm::BuildCondPanel(QWidget* parent) {
+    auto* p = new QFrame(parent);
+    p->setObjectName("CondPanel");
+    QGridLayout* g = Frame(p, "CondLabel", "Intial and boundary conditions");
+    struct Box {
+        QLineEdit** edit;
+        const char* name;
+        const char* label;
+    };
+    const Box boxes[] = {
+        {&SaltIrrigEdit, "SaltIrrigEdit", "Salinity irrigation water (dS/m)"},
+        {&WTdepthEdit, "WTdepthEdit", "Initial depth water table (m)"},
+        {&GrwtInfEdit, "GrwtInfEdit", "Ground water inflow (mm/day)"},
+        {&GrwtOutEdit, "GrwtOutEdit", "Ground water outflow (mm/day)"},
+        {&CritDepthEdit, "CritDepthEdit", "Crtical depth of water table for capillary rise (m)"},
+        {&IrrEffEdit, "IrrEffEdit", "Irrigation efficiency (%)"},
+        {&MoistEdit, "MoistEdit", "Initial soil moisture content (%)"},
+        {&SalInfEdit, "SalInfEdit", "Salinity ground water inflow (dS/m)"},
+    };
+    int r = 1;
+    for (const Box& box : boxes) {
+        g->addWidget(new QLabel(box.label, p), r, 0);
+        g->addWidget(*box.edit = Edit(box.name, p), r, 1);
+        ++r;
+    }
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(CondSaveButton = Button("CondSaveButton", "Save", p));
+    row->addWidget(CondQuitButton = Button("CondQuitButton", "Cancel", p));
+    g->addLayout(row, r, 0, 1, -1);
+    g->setColumnStretch(2, 1);
+    connect(CondSaveButton, &QPushButton::clicked, this, &TMainForm::CondSaveButtonClick);
+    connect(CondQuitButton, &QPushButton::clicked, this, &TMainForm::CondQuitButtonClick);
+    return p;
+}
+
+void TMainForm::DrainPresentComboChange() {
+    const bool present = DrainPresentCombo->currentIndex() == 1;
+    Input.DrainPresent = present;
+    for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
+                                                      DrainQH1Edit, DrainQH2Edit})
+        w->setEnabled(present);
+}
+
+void TMainForm::DrainHelpButtonClick() {
+    if (drainForm_) {
+        drainForm_->show();
+        drainForm_->raise();
+    }
+}
+
+void TMainForm::DrainSaveButtonClick() {
+    Page.LayerFlags = Page.LayerFlags < 1 || Page.LayerFlags > 3 ? Input.NrLayers : Page.LayerFlags;
+    ModelInput layers = Input;
+    layers.NrLayers = Page.LayerFlags;
+    const double Dr = RootZoneThickness(layers);
+    if (Input.DrainPresent) {
+        try {
+            Input.Dd = DrainDepthEdit->text().isEmpty() ? -1 : ToFloat(DrainDepthEdit->text());
+            Input.QH1 = DrainQH1Edit->text().isEmpty() ? 0 : ToFloat(DrainQH1Edit->text());
+            Input.QH2 = DrainQH2Edit->text().isEmpty() ? 0 : ToFloat(DrainQH2Edit->text());
+        } catch (const ConversionError& e) {
+            Message(e.what());
+            return;
+        }
+        if (Input.Dd < 0) {
+            Message("Then depth value is invalid. Please adjust.");
+            return;
+        }
+        if (Input.Dd < Dr) {
+            Message("The drain depth must be greater than the total thickness of the root zone. Enlarge the drain "
+                    "depth or reduce the rootzone thickness.");
+            DrainQuitButton->setEnabled(true);
+            return;
+        }
+        if (Input.Dd > Dr + Input.Dt) {
+            Message("The drain depth must be less than the total thickness of the root zone plus transition zone. "
+                    "Reduce the drain depth or enlarge the transition zone thickness.");
+            DrainQuitButton->setEnabled(true);
+            return;
+        }
+        if (Input.QH1 == 0 && Input.QH2 == 0) {
+            Message("The drainage recation factors QH1 and QH2 need to be given a value.");
+            return;
+        }
+    }
+    Message(Page.InputComplete ? "The data on the Subsurface Drainage System were saved."
+                               : "The data on the subsurface drainage system were saved. Continue with the data on "
+                                 "the Initial Conditions.");
+    RestoreGroups();
+    DrainQuitButton->setEnabled(true);
+    DrainPanel->hide();
+    CondPanel->show();
+    CondOpenButton->setEnabled(true);
+    Page.SavedDrainChoice = DrainPresentCombo->currentIndex();
+    if (drainForm_) drainForm_->hide();
+}
+
+void TMainForm::DrainQuitButtonClick() {
+    DrainPanel->hide();
+    RestoreGroups();
+    DrainOpenButton->setEnabled(true);
+    DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
+    DrainPresentComboChange();
+    if (drainForm_) drainForm_->hide();
+}
+
+void TMainForm::CondSaveButtonClick() {
+    QLineEdit* const boxes[8] = {SaltIrrigEdit, WTdepthEdit, GrwtInfEdit, GrwtOutEdit,
+                                 CritDepthEdit, IrrEffEdit,  MoistEdit,   SalInfEdit};
+    double* const fields[8] = {&Input.Si,  &Input.Dwtini, &Input.Inf,   &Input.Out,
+                               &Input.CDc, &Input.IrrEff, &Input.SMini, &Input.Sinf};
+    bool complete = true;
+    try {
+        for (int k = 0; k < 8; ++k) {
+            if (k == 7) {
+                // The efficiency and the initial moisture stay within their bounds.
+                if (Input.IrrEff > 100) Input.IrrEff = 100;
+                if (Input.IrrEff < 30) Input.IrrEff = 30;
+                if (Input.SMini > 100) Input.SMini = 100;
+                if (Input.SMini < 20) Input.SMini = 20;
+            }
+            if (boxes[k]->text().isEmpty()) {
+                complete = false;
+                continue;
+            }
+            *fields[k] = ToFloat(boxes[k]->text());
+        }
+    } catch (const ConversionError& e) {
+        Message(e.what());
+        return;
+    }
+    if (!complete) {
+        Message("There are invalid values. Please adjust.");
+        return;
+    }
+    Message(Page.InputComplete ? "The data on the Initial Conditions were saved."
+                               : "The data on the initial conditions were saved. Use \"Save all\" to do the "
+                                 "calculations.");
+    CondPanel->hide();
+    UnlockGroups();
+    CondQuitButton->setEnabled(true);
+    Page.InputComplete = true;
+}
+
+void TMainForm::CondQuitButtonClick() {
+    UnlockGroups();
+    if (!Page.InputComplete) SaveAllButton->setEnabled(false);
+    CondPanel->hide();
+}
+
+}  // namespace halovane

@@ -1,0 +1,293 @@
+// The Input page as a whole: its layout, the creation defaults (also run by
+// "Restart"), the group buttons, "Open input" and "Save all - Run".
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "Dialogs.h"
+#include "InputFile.h"
+#include "OutputFile.h"
+#include "ResultsPages.h"
+#include "RunDriver.h"
+#include "UMainForm.h"
+#include "UStringGrid.h"
+
+namespace halovane {
+
+namespace {
+
+const char* const InputFilter = "input files (*.inp)";
+
+// Questions and messages of a run go to the dialogs; the progress bar moves
+// between the phases and pauses so that each position can be seen.
+class WindowInteraction : public UserInteraction {
+public:
+    WindowInteraction(TMainForm& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {}
+    bool AskYesNo(const std::string& question) override {
+        return dialogs_.Confirm(&form_, QString::fromStdString(question));
+    }
+    void ShowMessage(const std::string& message) override {
+        dialogs_.Inform(&form_, QString::fromStdString(message));
+    }
+    void SetProgress(int position) override {
+        if (!form_.ProgressBar1->isVisible()) return;
+        form_.ProgressBar1->setValue(position);
+        form_.ProgressBar1->repaint();
+        QThread::msleep(100);
+    }
+
+private:
+    TMainForm& form_;
+    Dialogs& dialogs_;
+};
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+}  // namespace
+
+QWidget* TMainForm::BuildInputPage() {
+    auto* page = new QWidget;
+    auto* outer = new QVBoxLayout(page);
+
+    auto* top = new QHBoxLayout;
+    FileLabel = new QLabel("File :", page);
+    FileLabel->setObjectName("FileLabel");
+    NameLabel = new QLabel("..", page);
+    NameLabel->setObjectName("NameLabel");
+    ProgressBar1 = new QProgressBar(page);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 10);
+    ProgressBar1->hide();
+    top->addWidget(FileLabel);
+    top->addWidget(NameLabel, 1);
+    top->addWidget(ProgressBar1);
+    outer->addLayout(top);
+
+    auto* middle = new QHBoxLayout;
+    InputPanel = new QFrame(page);
+    InputPanel->setObjectName("InputPanel");
+    InputPanel->setFrameShape(QFrame::StyledPanel);
+    auto* buttons = new QVBoxLayout(InputPanel);
+    InpLabel = new QLabel("Enter/change input", InputPanel);
+    InpLabel->setObjectName("InpLabel");
+    buttons->addWidget(InpLabel);
+    GenOpenButton = Button("GenOpenButton", "General data", InputPanel);
+    HydrOpenButton = Button("HydrOpenButton", "Hydrological data", InputPanel);
+    SoilOpenButton = Button("SoilOpenButton", "Soil properties", InputPanel);
+    SaltOpenButton = Button("SaltOpenButton", "Salinity data", InputPanel);
+    DrainOpenButton = Button("DrainOpenButton", "Drainage data", InputPanel);
+    CondOpenButton = Button("CondOpenButton", "Initial and\nboundary conditions", InputPanel);
+    for (QPushButton* b : {GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton,
+                           CondOpenButton})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    middle->addWidget(InputPanel);
+
+    auto* panels = new QVBoxLayout;
+    GenPanel = BuildGeneralPanel(page);
+    HydrPanel = BuildHydrPanel(page);
+    Soil1Panel = BuildSoilPanel(page, 1);
+    Soil2Panel = BuildSoilPanel(page, 2);
+    Soil3Panel = BuildSoilPanel(page, 3);
+    Salt1Panel = BuildSaltPanel(page, 1);
+    Salt2Panel = BuildSaltPanel(page, 2);
+    Salt3Panel = BuildSaltPanel(page, 3);
+    DrainPanel = BuildDrainPanel(page);
+    CondPanel = BuildCondPanel(page);
+    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
+                      DrainPanel, CondPanel}) {
+        p->setFrameShape(QFrame::StyledPanel);
+        // The grid panels take the height of the page.
+        const bool grid = p == HydrPanel || p == Salt1Panel || p == Salt2Panel || p == Salt3Panel;
+        panels->addWidget(p, grid ? 100 : 0);
+    }
+    panels->addStretch(1);
+    middle->addLayout(panels, 1);
+    outer->addLayout(middle, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    ReStartButton = Button("ReStartButton", "Restart", page);
+    SaveAllButton = Button("SaveAllButton", "Save all - Run", page);
+    OpenInpButton = Button("OpenInpButton", "Open input", page);
+    bottom->addWidget(ReStartButton);
+    bottom->addWidget(SaveAllButton);
+    bottom->addWidget(OpenInpButton);
+    outer->addLayout(bottom);
+
+    connect(GenOpenButton, &QPushButton::clicked, this, &TMainForm::GenOpenButtonClick);
+    connect(HydrOpenButton, &QPushButton::clicked, this, &TMainForm::HydrOpenButtonClick);
+    connect(SoilOpenButton, &QPushButton::clicked, this, &TMainForm::SoilOpenButtonClick);
+    connect(SaltOpenButton, &QPushButton::clicked, this, &TMainForm::SaltOpenButtonClick);
+    connect(DrainOpenButton, &QPushButton::clicked, this, &TMainForm::DrainOpenButtonClick);
+    connect(CondOpenButton, &QPushButton::clicked, this, &TMainForm::CondOpenButtonClick);
+    connect(ReStartButton, &QPushButton::clicked, this, &TMainForm::ReStartButtonClick);
+    connect(SaveAllButton, &QPushButton::clicked, this, &TMainForm::SaveAllButtonClick);
+    connect(OpenInpButton, &QPushButton::clicked, this, &TMainForm::OpenInpButtonClick);
+    return page;
+}
+
+void TMainForm::FormCreate() {
+    Page.InputComplete = false;
+    Page.OutputFromRun = false;
+    Page.SoilDataComplete = true;
+    Page.StartDir = QDir::currentPath();
+    Page.InputFolder = Page.StartDir;
+
+    HydrGrid->SetCell(0, 0, "Serial Nr");
+    SaltGrid1->SetCell(0, 0, "Serial Nr");
+    for (int c = 1; c <= 3; ++c) {
+        HydrGrid->SetCell(c, 0, "mm/timestep");
+        for (int layers = 1; layers <= 3; ++layers) SaltGrid(layers)->SetCell(c, 0, "(dS/m)");
+    }
+    SaltGrid2->SetCell(4, 0, "dS/m");
+    SaltGrid3->SetCell(5, 0, "dS/m");
+
+    Input.NrTstHydr = 11;
+    Input.NrTst = 11;
+    for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
+        grid->SetRowCount(12);
+        WriteSerialNumbers(*grid, 11);
+        for (int r = 1; r <= 11; ++r)
+            for (int c = 1; c <= 3; ++c) grid->SetCell(c, r, QString());
+    }
+    NrTstEdit->setText("11");
+    TstCombo->setCurrentIndex(1);
+    LayersCombo->setCurrentIndex(0);
+    Page.LayersIdx = 0;
+    Input.DrainPresent = false;
+    Page.SavedDrainChoice = 0;
+
+    PageControl->setCurrentWidget(IntroTab);
+    FileLabel->hide();
+    NameLabel->clear();
+    HidePanels();
+    Format.decimalSeparator = '.';
+}
+
+void TMainForm::ReStartButtonClick() { FormCreate(); }
+
+void TMainForm::GenOpenButtonClick() {
+    ShowPanel(GenPanel);
+    LockGroups();
+}
+void TMainForm::HydrOpenButtonClick() {
+    ShowPanel(HydrPanel);
+    LockGroups();
+}
+void TMainForm::SoilOpenButtonClick() {
+    ShowPanel(SoilPanel(Page.LayerFlags));
+    LockGroups();
+}
+void TMainForm::SaltOpenButtonClick() {
+    ShowPanel(SaltPanel(Page.LayerFlags));
+    LockGroups();
+}
+void TMainForm::DrainOpenButtonClick() {
+    ShowPanel(DrainPanel);
+    LockGroups();
+}
+void TMainForm::CondOpenButtonClick() {
+    ShowPanel(CondPanel);
+    LockGroups();
+}
+
+void TMainForm::OpenInpButtonClick() {
+    const QString path = dialogs_.OpenFileName(this, "Open input", Page.InputFolder, InputFilter);
+    if (path.isEmpty()) {
+        Message("No input file was selected");
+        return;
+    }
+    Input.InputFileName = path.toStdString();
+    SetDialogFolderFrom(path);
+    const InputReadResult read = ReadInputFile(Input, Format);
+    if (read.status == InputReadStatus::Extended) {
+        Message(QString::fromStdString(read.message));
+        FormCreate();
+        return;
+    }
+    if (!read.Ok()) {
+        Message(QString::fromStdString(read.message));
+        return;
+    }
+    ShowDataSet(read.layersOnLine8);
+    FileLabel->show();
+    NameLabel->setText(path);
+    Page.InputComplete = true;
+    for (QPushButton* b : {HydrOpenButton, SaltOpenButton, SoilOpenButton, DrainOpenButton, CondOpenButton})
+        b->setEnabled(true);
+    SaveAllButton->setEnabled(true);
+    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(true);
+    HidePanels();
+    GenPanel->show();
+    Page.OutputFromRun = false;
+    Results->InputOpened();
+}
+
+void TMainForm::SaveAllButtonClick() {
+    Message("For saving please create an input data file");
+    if (!SaveAllButton->isEnabled() && !Page.InputComplete) {
+        Message("Not all the input groups were checked. Halovane cannot continue");
+        return;
+    }
+    const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
+    if (path.isEmpty()) {
+        Message("No input file was selected");
+        return;
+    }
+    Input.InputFileName = path.toStdString();
+    if (QFileInfo::exists(path) && !Ask("The file already exists, overwrite?")) return;
+    SetDialogFolderFrom(path);
+    const std::string error = WriteInputFile(Input);
+    if (!error.empty()) {
+        Message(QString::fromStdString(error));
+        return;
+    }
+    NameLabel->setText(path);
+    FileLabel->show();
+    if (!Ask("The data were saved as " + path + ". Do you wish to" + " do the calculations?")) {
+        Message("The calculations were not made.");
+        return;
+    }
+    if (Input.NrTst > 50) {
+        ProgressBar1->setRange(0, 10);
+        ProgressBar1->setValue(1);
+        ProgressBar1->show();
+        ProgressBar1->repaint();
+        QThread::msleep(100);
+    }
+    // The run uses the step length saved with the data set, which is what
+    // the file holds.
+    WindowInteraction interaction(*this, dialogs_);
+    const RunOutcome outcome = RunModel(Input, State, interaction);
+    if (outcome.status == RunStatus::Refused || outcome.status == RunStatus::WriteFailed) {
+        ProgressBar1->hide();
+        Message(QString::fromStdString(outcome.message));
+        return;
+    }
+    if (!Page.SoilDataComplete || State.Stop) {
+        ProgressBar1->hide();
+        return;
+    }
+    Message("The calculations were made. The output can be inspected.");
+    Page.OutputFromRun = true;
+    Results->RunCompleted(QString::fromStdString(State.OutputFileName));
+    PageControl->setCurrentWidget(OutTab);
+    ProgressBar1->hide();
+}
+
+}  // namespace halovane

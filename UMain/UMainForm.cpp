@@ -1,0 +1,220 @@
+#include "UMainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "Dialogs.h"
+#include "ResultsPages.h"
+#include "UStringGrid.h"
+
+#include "UStaticPages.h"
+
+namespace halovane {
+
+TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
+    setObjectName("MainForm");
+    setWindowTitle("Halovane, soil salinity and water table model");
+    resize(806, 647);
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    setCentralWidget(PageControl);
+    auto page = [this](const char* name, const char* caption) {
+        QWidget* w = new QWidget;
+        w->setObjectName(name);
+        PageControl->addTab(w, caption);
+        return w;
+    };
+    IntroTab = page("IntroTab", "Intro");
+    MathTab = page("MathTab", "Math");
+    FigTab = page("FigTab", "Figure");
+    InpTab = BuildInputPage();
+    InpTab->setObjectName("InpTab");
+    PageControl->addTab(InpTab, "Input");
+    OutTab = page("OutTab", "Output");
+    GraphTab = page("GraphTab", "Graphs");
+    FillIntroPage(*IntroTab);
+    FillMathPage(*MathTab);
+    FillFigurePage(*FigTab);
+    Results = std::make_unique<ResultsPages>(dialogs_, *PageControl, *OutTab, *GraphTab);
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
+        QWidget* shown = PageControl->widget(index);
+        if (shown == InpTab) InpTabShow();
+        if (shown == MathTab) MathTabShow();
+    });
+    BuildEditMenu();
+
+    // The buttons as the form starts: "General data" and "Initial and
+    // boundary conditions" enabled; of the Cancel buttons only that of the
+    // one-layer salinity panel.
+    for (QPushButton* b : {HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton, SaveAllButton})
+        b->setEnabled(false);
+    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(false);
+    Salt1QuitButton->setEnabled(true);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::SetCompanionWindows(QWidget* closeForm, QWidget* drainForm) {
+    closeForm_ = closeForm;
+    drainForm_ = drainForm;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // The program ends from the closing window, not from here.
+    event->ignore();
+    if (closeForm_) {
+        closeForm_->show();
+        closeForm_->raise();
+    }
+}
+
+void TMainForm::BuildEditMenu() {
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("EditMenu");
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+        const char* hint;
+        void (TMainForm::*handler)();
+    };
+    const Item items[] = {
+        {"Copy", "&Copy", QKeySequence("Ctrl+C"), "Copy|Copies the selection and puts it on the Clipboard",
+         &TMainForm::EditCopy},
+        {"Cut", "Cu&t", QKeySequence("Ctrl+X"), "Cut|Cuts the selection and puts it on the Clipboard",
+         &TMainForm::EditCut},
+        {"Delete", "&Delete", QKeySequence(Qt::Key_Delete), "Delete|Erases the selection", &TMainForm::EditDelete},
+        {"Paste", "&Paste", QKeySequence("Ctrl+V"), "Paste|Inserts Clipboard contents", &TMainForm::EditPaste},
+    };
+    for (const Item& item : items) {
+        QAction* action = edit->addAction(item.caption);
+        action->setObjectName(item.name);
+        action->setShortcut(item.key);
+        // The focused control handles its own keys; the menu serves mouse users.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setStatusTip(QString(item.hint).section('|', 1));
+        action->setToolTip(QString(item.hint).section('|', 0, 0));
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+}
+
+namespace {
+
+template <typename Fn>
+void OnFocused(Fn lineEdit, std::function<void(QPlainTextEdit*)> plain, std::function<void(TStringGrid*)> grid) {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return lineEdit(e);
+    if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return plain(p);
+    for (QWidget* up = w; up; up = up->parentWidget())
+        if (auto* g = qobject_cast<TStringGrid*>(up)) return grid(g);
+}
+
+}  // namespace
+
+void TMainForm::EditCopy() {
+    OnFocused([](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* p) { p->copy(); },
+              [](TStringGrid* g) { QApplication::clipboard()->setText(g->SelectionText()); });
+}
+
+void TMainForm::EditCut() {
+    OnFocused([](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* p) { p->cut(); },
+              [](TStringGrid* g) {
+                  QApplication::clipboard()->setText(g->SelectionText());
+                  g->DeleteSelection();
+              });
+}
+
+void TMainForm::EditDelete() {
+    OnFocused([](QLineEdit* e) { e->del(); }, [](QPlainTextEdit* p) { p->textCursor().removeSelectedText(); },
+              [](TStringGrid* g) { g->DeleteSelection(); });
+}
+
+void TMainForm::EditPaste() {
+    OnFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); },
+              [](TStringGrid* g) { g->PasteIntoCurrentCell(); });
+}
+
+// ---------------------------------------------------------------- shared
+
+void TMainForm::HidePanels() {
+    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
+                      DrainPanel, CondPanel})
+        p->hide();
+}
+
+void TMainForm::LockGroups() {
+    for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
+                           DrainOpenButton, CondOpenButton})
+        b->setEnabled(false);
+}
+
+void TMainForm::UnlockGroups() {
+    for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
+                           DrainOpenButton, CondOpenButton})
+        b->setEnabled(true);
+}
+
+void TMainForm::RestoreGroups() {
+    if (Page.InputComplete)
+        UnlockGroups();
+    else
+        LockGroups();
+}
+
+double TMainForm::ToFloat(const QString& text) { return StringToFloat(text.toStdString(), Format); }
+
+TStringGrid* TMainForm::SaltGrid(int layers) const {
+    return layers == 3 ? SaltGrid3 : layers == 2 ? SaltGrid2 : SaltGrid1;
+}
+TStringGrid* TMainForm::SoilGrid(int layers) const {
+    return layers == 3 ? Soil3Grid : layers == 2 ? Soil2Grid : Soil1Grid;
+}
+QFrame* TMainForm::SoilPanel(int layers) const { return layers == 3 ? Soil3Panel : layers == 2 ? Soil2Panel : Soil1Panel; }
+QFrame* TMainForm::SaltPanel(int layers) const { return layers == 3 ? Salt3Panel : layers == 2 ? Salt2Panel : Salt1Panel; }
+
+QPushButton* TMainForm::AllQuitButtons(int k) const {
+    QPushButton* const all[10] = {GenQuitButton,   HydrQuitButton,  Soil1QuitButton, Soil2QuitButton,
+                                  Soil3QuitButton, Salt1QuitButton, Salt2QuitButton, Salt3QuitButton,
+                                  DrainQuitButton, CondQuitButton};
+    return all[k];
+}
+
+void TMainForm::Message(const QString& text) { dialogs_.Inform(this, text); }
+
+bool TMainForm::Ask(const QString& question) { return dialogs_.Confirm(this, question); }
+
+void TMainForm::ShowPanel(QFrame* panel) {
+    HidePanels();
+    panel->show();
+}
+
+void TMainForm::SetDialogFolderFrom(const QString& path) {
+    Page.InputFolder = QFileInfo(path).absolutePath() + QDir::separator();
+    Results->SetDialogFolder(Page.InputFolder);
+}
+
+void TMainForm::InpTabShow() {
+    HidePanels();
+    GenOpenButton->setEnabled(true);
+    for (QPushButton* b : {HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton, CondOpenButton})
+        b->setEnabled(Page.InputComplete);
+}
+
+void TMainForm::MathTabShow() { Page.InputComplete = false; }
+
+}  // namespace halovane

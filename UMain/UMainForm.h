@@ -1,0 +1,187 @@
+// The main window: the page frame with the Intro, Math, Figure, Input,
+// Output and Graphs pages, the Edit menu, and the Input page with its
+// workflow and data panels. The handlers of each panel live in a source file
+// of their own (UInputWorkflow, UGeneralPanel, UHydrPanel, USoilPanels,
+// USaltPanels, UDrainCondPanels).
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "ModelInput.h"
+#include "ModelState.h"
+#include "NumberText.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class QFrame;
+
+namespace halovane {
+
+class Dialogs;
+class ResultsPages;
+class TStringGrid;
+
+// The state the Input page keeps from start to exit.
+struct InputPageState {
+    bool InputComplete = false;   // every data group holds data
+    int LayersIdx = 0;            // layers choice (count - 1) as last saved or read
+    int LayerFlags = 1;           // layer count the soil and salinity buttons open
+    bool HydrPasteMode = false;   // an edit came from the hydrological grid
+    bool SoilDataComplete = true; // the three-layer soil panel found every zone complete
+    bool OutputFromRun = false;
+    int SavedDrainChoice = 0;     // drainage choice at the last save
+    QString StartDir;             // current folder at start
+    QString InputFolder;          // folder of the open and save dialogs
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The closing window shown instead of closing, and the drainage
+    // explanation window of the drainage panel's Help.
+    void SetCompanionWindows(QWidget* closeForm, QWidget* drainForm);
+
+    ModelInput Input;
+    ModelState State;
+    InputPageState Page;
+    NumberFormat Format;
+
+    // ---- page frame
+    QTabWidget* PageControl;
+    QWidget *IntroTab, *MathTab, *FigTab, *InpTab, *OutTab, *GraphTab;
+    std::unique_ptr<ResultsPages> Results;
+
+    // ---- Input page
+    QLabel *FileLabel, *NameLabel, *InpLabel;
+    QFrame* InputPanel;
+    QPushButton *GenOpenButton, *HydrOpenButton, *SoilOpenButton, *SaltOpenButton, *DrainOpenButton,
+        *CondOpenButton;
+    QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton;
+    QProgressBar* ProgressBar1;
+
+    // general data
+    QFrame* GenPanel;
+    QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
+    QComboBox *TstCombo, *LayersCombo;
+    QPushButton *GenSaveButton, *GenQuitButton;
+    // hydrological data
+    QFrame* HydrPanel;
+    TStringGrid* HydrGrid;
+    QPushButton *HydrSaveButton, *HydrQuitButton;
+    // soil
+    QFrame *Soil1Panel, *Soil2Panel, *Soil3Panel;
+    TStringGrid *Soil1Grid, *Soil2Grid, *Soil3Grid;
+    QPushButton *Soil1SaveButton, *Soil1QuitButton, *Soil2SaveButton, *Soil2QuitButton, *Soil3SaveButton,
+        *Soil3QuitButton;
+    // salinity
+    QFrame *Salt1Panel, *Salt2Panel, *Salt3Panel;
+    TStringGrid *SaltGrid1, *SaltGrid2, *SaltGrid3;
+    QPushButton *Salt1SaveButton, *Salt1QuitButton, *Salt2SaveButton, *Salt2QuitButton, *Salt3SaveButton,
+        *Salt3QuitButton;
+    // drainage
+    QFrame* DrainPanel;
+    QComboBox* DrainPresentCombo;
+    QLabel *DrainDepthLabel, *DrainQH1Label, *DrainQH2Label;
+    QLineEdit *DrainDepthEdit, *DrainQH1Edit, *DrainQH2Edit;
+    QPushButton *DrainHelpButton, *DrainSaveButton, *DrainQuitButton;
+    // initial and boundary conditions
+    QFrame* CondPanel;
+    QLineEdit *SaltIrrigEdit, *WTdepthEdit, *GrwtInfEdit, *GrwtOutEdit, *CritDepthEdit, *IrrEffEdit, *MoistEdit,
+        *SalInfEdit;
+    QPushButton *CondSaveButton, *CondQuitButton;
+
+    // ---- shared operations of the Input page
+    void HidePanels();
+    void LockGroups();
+    void UnlockGroups();
+    void RestoreGroups();
+    // Text to number with the separator in force; throws ConversionError.
+    double ToFloat(const QString& text);
+    TStringGrid* SaltGrid(int layers) const;
+    TStringGrid* SoilGrid(int layers) const;
+    QFrame* SoilPanel(int layers) const;
+    QFrame* SaltPanel(int layers) const;
+    QPushButton* AllQuitButtons(int k) const;  // the ten Cancel buttons, k = 0..9
+    void Message(const QString& text);
+    bool Ask(const QString& question);
+
+    // ---- handlers: input workflow
+    void FormCreate();
+    void InpTabShow();
+    void MathTabShow();
+    void OpenInpButtonClick();
+    void SaveAllButtonClick();
+    void ReStartButtonClick();
+    void GenOpenButtonClick();
+    void HydrOpenButtonClick();
+    void SoilOpenButtonClick();
+    void SaltOpenButtonClick();
+    void DrainOpenButtonClick();
+    void CondOpenButtonClick();
+    // the panels show the data set after "Open input"
+    void ShowDataSet(int layersOnLine8);
+    // ---- handlers: general data
+    void GenSaveButtonClick();
+    void GenQuitButtonClick();
+    // ---- handlers: hydrological data and paste
+    void HydrGridSetEditText(int column, int row, const QString& text);
+    void HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
+    void HydrSaveButtonClick();
+    void HydrQuitButtonClick();
+    void WriteSerialNumbers(TStringGrid& grid, int count);
+    // ---- handlers: soil
+    void Soil1SaveButtonClick();
+    void Soil2SaveButtonClick();
+    void Soil3SaveButtonClick();
+    void Soil1QuitButtonClick();
+    void Soil2QuitButtonClick();
+    void Soil3QuitButtonClick();
+    // ---- handlers: salinity
+    void SaltGridSetEditText(int layers, int column, int row, const QString& text);
+    void SaltSaveButtonClick(int layers);
+    void SaltQuitButtonClick(int layers);
+    // ---- handlers: drainage and conditions
+    void DrainPresentComboChange();
+    void DrainHelpButtonClick();
+    void DrainSaveButtonClick();
+    void DrainQuitButtonClick();
+    void CondSaveButtonClick();
+    void CondQuitButtonClick();
+    // ---- Edit menu
+    void EditCopy();
+    void EditCut();
+    void EditDelete();
+    void EditPaste();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* BuildInputPage();
+    QFrame* BuildGeneralPanel(QWidget* parent);
+    QFrame* BuildHydrPanel(QWidget* parent);
+    QFrame* BuildSoilPanel(QWidget* parent, int layers);
+    QFrame* BuildSaltPanel(QWidget* parent, int layers);
+    QFrame* BuildDrainPanel(QWidget* parent);
+    QFrame* BuildCondPanel(QWidget* parent);
+    void BuildEditMenu();
+    void ShowPanel(QFrame* panel);
+    void SetDialogFolderFrom(const QString& path);
+    bool SaveSoilGrid(int layers);
+
+    Dialogs& dialogs_;
+    QWidget* closeForm_ = nullptr;
+    QWidget* drainForm_ = nullptr;
+};
+
+}  // namespace halovane

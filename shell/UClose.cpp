@@ -1,0 +1,36 @@
+#include "UClose.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "UStaticPages.h"
+
+namespace halovane {
+
+TCloseForm::TCloseForm(QWidget* parent) : QWidget(parent, Qt::Window), onClosed([] { QCoreApplication::quit(); }) {
+    setObjectName(QStringLiteral("CloseForm"));
+    setWindowTitle(QStringLiteral("Close all"));
+    setFont(ShellFont(11));
+
+    CloseMemo = NewMemo(this, QStringLiteral("CloseMemo"), ShellText(QStringLiteral("close.txt")), 13, true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 8, 16, 8);
+    layout->addWidget(CloseMemo);
+
+    // The design size, or larger when the contact lines need it.
+    const QSize text = MemoFitSize(*CloseMemo);
+    resize(std::max(263, text.width() + 32), std::max(153, text.height() + 16));
+    move(448, 183);
+}
+
+void TCloseForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (onClosed) onClosed();
+}
+
+}  // namespace halovane

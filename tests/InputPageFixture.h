@@ -1,0 +1,101 @@
+// A main window on the offscreen platform with scripted dialogs, and
+// helpers that act as the user does: click, type into edit boxes and cells,
+// paste from the clipboard.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "TestDialogs.h"
+#include "TestSupport.h"
+#include "UMainForm.h"
+#include "UStringGrid.h"
+
+namespace halovane::test {
+
+class InputPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<TMainForm>(dialogs);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        (void)QTest::qWaitForWindowActive(form.get());
+        form->PageControl->setCurrentWidget(form->InpTab);
+    }
+
+    void Click(QPushButton* button) {
+        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
+        ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void Type(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    void Choose(QComboBox* combo, int index) { combo->setCurrentIndex(index); }
+    // Types a value into a cell as the user does: select it, type, Enter.
+    void TypeCell(TStringGrid* grid, int column, int row, const QString& text) {
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        if (!grid->Cell(column, row).isEmpty()) QTest::keyClick(grid, Qt::Key_Delete);
+        QTest::keyClicks(grid, text.left(1));
+        QWidget* editor = Editor(grid);
+        ASSERT_TRUE(editor);
+        if (text.size() > 1) QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    // The open cell editor of the grid.
+    static QLineEdit* Editor(TStringGrid* grid) {
+        if (auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget())) return e;
+        for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) return e;
+        return nullptr;
+    }
+    // Ctrl+V on the selected cell.
+    void PasteCell(TStringGrid* grid, int column, int row, const QString& clip) {
+        QApplication::clipboard()->setText(clip);
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    }
+    // Ctrl+V in the cell's editor.
+    void PasteInEditor(TStringGrid* grid, int column, int row, const QString& clip) {
+        QApplication::clipboard()->setText(clip);
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QWidget* editor = Editor(grid);
+        ASSERT_TRUE(editor);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    }
+    QStringList Messages() const { return dialogs.messages; }
+    QString LastMessage() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last(); }
+    std::vector<QPushButton*> Groups() const {
+        return {form->GenOpenButton,  form->HydrOpenButton,  form->SoilOpenButton,
+                form->SaltOpenButton, form->DrainOpenButton, form->CondOpenButton};
+    }
+    // Which of the six group buttons are enabled, as "GHSMDC" with "-" for disabled ones.
+    std::string GroupState() const {
+        std::string s;
+        const char* letters = "GHSMDC";
+        int k = 0;
+        for (QPushButton* b : Groups()) s += b->isEnabled() ? letters[k++] : (++k, '-');
+        return s;
+    }
+
+    TestDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+    TempDir dir;
+};
+
+}  // namespace halovane::test
