@@ -1,5 +1,7 @@
 // Pasting blocks from a spreadsheet into the grids, and changing the number
 // of layers and time steps with the entries carried over.
+#include <QAction>
+
 #include "InputPageFixture.h"
 
 namespace halovane::test {
@@ -179,6 +181,57 @@ TEST_F(InputPageTest, DrainageDepthMustLieInTheTransitionZone) {
     EXPECT_EQ(form->DrainPresentCombo->currentIndex(), 1);
     EXPECT_TRUE(form->Input.DrainPresent);
     EXPECT_TRUE(form->DrainDepthEdit->isEnabled());
+}
+
+}  // namespace halovane::test
+
+namespace halovane::test {
+
+TEST_F(InputPageTest, EditMenuWorksOnTheFocusedControl) {
+    auto action = [this](const char* name) { return form->findChild<QAction*>(name); };
+    ASSERT_TRUE(action("Copy") && action("Cut") && action("Delete") && action("Paste"));
+    EXPECT_EQ(action("Paste")->shortcut(), QKeySequence("Ctrl+V"));
+    Click(form->GenOpenButton);
+    Type(form->Tit1Edit, "North field");
+    form->Tit1Edit->setFocus();
+    form->Tit1Edit->selectAll();
+    action("Copy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "North field");
+    action("Cut")->trigger();
+    EXPECT_EQ(form->Tit1Edit->text(), "");
+    form->Tit2Edit->setFocus();
+    action("Paste")->trigger();
+    EXPECT_EQ(form->Tit2Edit->text(), "North field");
+    form->Tit2Edit->selectAll();
+    action("Delete")->trigger();
+    EXPECT_EQ(form->Tit2Edit->text(), "");
+
+    // on a grid: paste a block into the selected cell, delete a selection
+    Click(form->GenSaveButton);
+    QApplication::clipboard()->setText("1\t2\t3\r\n4\t5\t6\r\n");
+    form->HydrGrid->setFocus();
+    form->HydrGrid->setCurrentCell(1, 1);
+    action("Paste")->trigger();
+    EXPECT_EQ(form->Input.NrTst, 2);
+    EXPECT_EQ(form->HydrGrid->Cell(3, 2), "6");
+    form->HydrGrid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
+    action("Delete")->trigger();
+    EXPECT_EQ(form->HydrGrid->Cell(1, 1), "");
+    EXPECT_EQ(form->HydrGrid->Cell(2, 2), "");
+    EXPECT_EQ(form->HydrGrid->Cell(3, 2), "6");
+}
+
+TEST_F(InputPageTest, DrainageHelpOpensTheExplanationWindow) {
+    QWidget explanation;
+    form->SetCompanionWindows(nullptr, &explanation);
+    dialogs.openNames = {QString::fromStdString(DataFile("example-1layer.inp"))};
+    Click(form->OpenInpButton);
+    Click(form->DrainOpenButton);
+    Click(form->DrainHelpButton);
+    EXPECT_TRUE(explanation.isVisible());
+    EXPECT_TRUE(form->DrainPanel->isVisible());  // not modal: the panel stays usable
+    Click(form->DrainQuitButton);
+    EXPECT_FALSE(explanation.isVisible());
 }
 
 }  // namespace halovane::test
