@@ -7,13 +7,14 @@
 #include "UClose.h"
 #include "UDrainForm.h"
 #include "UMainForm.h"
+#include "UStaticPages.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Halovane");
     QApplication::setApplicationDisplayName("Halovane");
     QApplication::setApplicationVersion(HALOVANE_VERSION);
-    QApplication::setWindowIcon(QIcon(":/halovane-icon.svg"));
+    QApplication::setWindowIcon(halovane::ApplicationIcon());
 
     halovane::QtDialogs dialogs;
     halovane::TMainForm mainForm(dialogs);

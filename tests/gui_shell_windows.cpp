@@ -90,15 +90,6 @@ TEST(ShellWindows, ClosingTheCloseFormRunsItsHookOnce) {
     EXPECT_FALSE(form.isVisible());
 }
 
-TEST(ShellWindows, HiddenCloseFormDoesNotEndTheProgram) {
-    int calls = 0;
-    {
-        TCloseForm form;
-        form.onClosed = [&calls] { ++calls; };
-    }
-    EXPECT_EQ(calls, 0) << "destroying the window is not closing it";
-}
-
 TEST(ShellWindows, ClosingTheCloseFormEndsTheEventLoop) {
     TCloseForm form;  // with its own hook
     bool timedOut = false;
