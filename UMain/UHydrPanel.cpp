@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <stdexcept>
 
 #include "UMainForm.h"
 #include "UPanelKit.h"
@@ -44,8 +45,18 @@ void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) {
     for (int r = 1; r <= count; ++r) grid.SetCell(0, r, QString::number(r));
 }
 
-void TMainForm::HydrGridSetEditText(int column, int row, const QString& text) {
+QString PastedLineEnds(const QString& text) {
+    // Spreadsheets on some systems end their rows with a line feed alone;
+    // every row of a pasted block ends with CR LF here.
+    if (!text.contains('\n') && !text.contains('\r')) return text;
+    QString lines = text;
+    lines.replace("\r\n", "\n").replace('\r', '\n');
+    return lines.replace("\n", "\r\n");
+}
+
+void TMainForm::HydrGridSetEditText(int column, int row, const QString& edited) {
     Page.HydrPasteMode = true;
+    const QString text = PastedLineEnds(edited);
     if (text.contains('\t') || text.contains('\r')) {
         try {
             HandlePasteMultiCell(*HydrGrid, column, row, text);
@@ -77,9 +88,14 @@ void TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
         }
     }
     if (Page.HydrPasteMode) {
+        // A block must end at least one row with a line end, or the grid
+        // would be left without rows.
+        if (lineEnds + startRow - 1 < 1) throw std::runtime_error("no complete row");
         grid.SetColCount(4);
-        Input.NrTst = lineEnds;
+        // Every row down to the last pasted one is a time step, also when
+        // the paste starts below the first row.
         Input.NrTstHydr = lineEnds + startRow - 1;
+        Input.NrTst = Input.NrTstHydr;
         grid.SetRowCount(Input.NrTstHydr + 1);
         NrTstEdit->setText(QString::number(Input.NrTstHydr));
         WriteSerialNumbers(grid, Input.NrTstHydr);

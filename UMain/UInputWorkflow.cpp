@@ -171,6 +171,11 @@ void TMainForm::FormCreate() {
     Page.LayersIdx = 0;
     Input.DrainPresent = false;
     Page.SavedDrainChoice = 0;
+    DrainPresentCombo->setCurrentIndex(0);
+    DrainPresentComboChange();
+    // The grids no longer show the data set: it must be passed through the
+    // groups (or opened) again before it can be saved.
+    SaveAllButton->setEnabled(false);
 
     PageControl->setCurrentWidget(IntroTab);
     FileLabel->hide();
@@ -244,6 +249,15 @@ void TMainForm::SaveAllButtonClick() {
         Message("Not all the input groups were checked. Halovane cannot continue");
         return;
     }
+    // A data set whose hydrological series are shorter than its time steps
+    // (the number was raised after they were saved) would be written with
+    // invented zeros.
+    for (const Series* s : {&Input.Rain, &Input.Irrig, &Input.EvapT})
+        if (static_cast<int>(s->size()) < Input.NrTst + 1) {
+            Message("The hydrological data do not cover all " + QString::number(Input.NrTst) +
+                    " time steps. Please complete and save the hydrological data.");
+            return;
+        }
     const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
     if (path.isEmpty()) {
         Message("No input file was selected");

@@ -41,6 +41,9 @@ struct InputPageState {
     QString InputFolder;          // folder of the open and save dialogs
 };
 
+// A pasted text with its rows ended by CR LF, whatever line ends it came with.
+QString PastedLineEnds(const QString& text);
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:

@@ -69,8 +69,9 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     return p;
 }
 
-void TMainForm::SaltGridSetEditText(int layers, int column, int row, const QString& text) {
+void TMainForm::SaltGridSetEditText(int layers, int column, int row, const QString& edited) {
     Page.HydrPasteMode = false;
+    const QString text = PastedLineEnds(edited);
     Page.LayerFlags = layers;  // the grid that was edited decides
     if (text.contains('\t') || text.contains('\r')) {
         try {

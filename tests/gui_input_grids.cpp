@@ -1,6 +1,7 @@
 // Pasting blocks from a spreadsheet into the grids, and changing the number
 // of layers and time steps with the entries carried over.
 #include <QAction>
+#include <QFileInfo>
 
 #include "InputPageFixture.h"
 
@@ -43,10 +44,10 @@ TEST_F(InputPageTest, PastedBlocksSetTheNumberOfTimeSteps) {
     EXPECT_EQ(form->HydrGrid->RowCount(), 2);
     EXPECT_EQ(form->HydrGrid->Cell(1, 2), "4");
 
-    // a paste below row 1 counts the rows above it for the grid
+    // a paste below row 1 counts the rows above it too
     PasteCell(form->HydrGrid, 1, 1, TwoRows + TwoRows);
     PasteCell(form->HydrGrid, 1, 3, TwoRows);
-    EXPECT_EQ(form->Input.NrTst, 2);
+    EXPECT_EQ(form->Input.NrTst, 4);
     EXPECT_EQ(form->Input.NrTstHydr, 4);
     EXPECT_EQ(form->HydrGrid->RowCount(), 5);
 }
@@ -232,6 +233,56 @@ TEST_F(InputPageTest, DrainageHelpOpensTheExplanationWindow) {
     EXPECT_TRUE(form->DrainPanel->isVisible());  // not modal: the panel stays usable
     Click(form->DrainQuitButton);
     EXPECT_FALSE(explanation.isVisible());
+}
+
+}  // namespace halovane::test
+
+namespace halovane::test {
+
+TEST_F(InputPageTest, PastesThatWouldLoseRowsAreRefusedOrCounted) {
+    Click(form->GenOpenButton);
+    Click(form->GenSaveButton);
+    // a single row without a line end: the grid keeps its rows
+    PasteCell(form->HydrGrid, 1, 1, "10\t20\t30");
+    EXPECT_EQ(LastMessage(), "There are not enough data to be pasted or the data are incompatible");
+    EXPECT_EQ(form->Input.NrTst, 11);
+    EXPECT_EQ(form->HydrGrid->RowCount(), 12);
+    // rows ended by a line feed alone, as some spreadsheets copy them
+    PasteCell(form->HydrGrid, 1, 1, "1\t2\t3\n4\t5\t6\n");
+    EXPECT_EQ(form->HydrGrid->Cell(3, 1), "3");
+    EXPECT_EQ(form->HydrGrid->Cell(1, 2), "4");
+    EXPECT_EQ(form->Input.NrTst, 2);
+    // below the first row: every row down to the last pasted one counts
+    PasteCell(form->HydrGrid, 1, 2, "7\t8\t9\r\n1\t1\t1\r\n");
+    EXPECT_EQ(form->Input.NrTst, 3);
+    EXPECT_EQ(form->Input.NrTstHydr, 3);
+    Click(form->HydrSaveButton);
+    EXPECT_EQ(form->Input.Rain, (Series{0, 1, 7, 1}));
+}
+
+TEST_F(InputPageTest, RestartAsksForTheDataAgainBeforeSaving) {
+    dialogs.openNames = {QString::fromStdString(DataFile("example-1layer.inp"))};
+    Click(form->OpenInpButton);
+    EXPECT_TRUE(form->SaveAllButton->isEnabled());
+    Click(form->ReStartButton);
+    EXPECT_FALSE(form->SaveAllButton->isEnabled());
+    EXPECT_EQ(form->DrainPresentCombo->currentIndex(), 0);
+    EXPECT_FALSE(form->DrainDepthEdit->isEnabled());
+    EXPECT_FALSE(form->Input.DrainPresent);
+}
+
+TEST_F(InputPageTest, MoreTimeStepsThanHydrologicalDataAreNotSaved) {
+    dialogs.openNames = {QString::fromStdString(DataFile("example-1layer.inp"))};
+    Click(form->OpenInpButton);
+    Type(form->NrTstEdit, "5");
+    Click(form->GenSaveButton);
+    form->HidePanels();
+    form->UnlockGroups();
+    dialogs.saveNames = {QString::fromStdString(dir.File("five.inp"))};
+    Click(form->SaveAllButton);
+    EXPECT_EQ(LastMessage(), "The hydrological data do not cover all 5 time steps. Please complete and save the "
+                             "hydrological data.");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("five.inp"))));
 }
 
 }  // namespace halovane::test
