@@ -74,6 +74,13 @@ void TMainForm::SetCompanionWindows(QWidget* closeForm, QWidget* drainForm) {
     drainForm_ = drainForm;
 }
 
+void TMainForm::ShowVersion(const QString& text) {
+    auto* label = new QLabel(text, menuBar());
+    label->setObjectName("VersionLabel");
+    label->setContentsMargins(0, 0, 8, 0);
+    menuBar()->setCornerWidget(label, Qt::TopRightCorner);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
     // The program ends from the closing window, not from here.
     event->ignore();

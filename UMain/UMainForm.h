@@ -53,6 +53,8 @@ public:
     // The closing window shown instead of closing, and the drainage
     // explanation window of the drainage panel's Help.
     void SetCompanionWindows(QWidget* closeForm, QWidget* drainForm);
+    // Shows the program's version record at the right of the menu bar.
+    void ShowVersion(const QString& text);
 
     ModelInput Input;
     ModelState State;

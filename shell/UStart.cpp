@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Halovane");
     QApplication::setApplicationDisplayName("Halovane");
-    QApplication::setApplicationVersion(HALOVANE_VERSION);
+    // The version record: product 1.0.0.0, file 1.1.0.0.
+    QApplication::setApplicationVersion(HALOVANE_PRODUCT_VERSION);
     QApplication::setWindowIcon(halovane::ApplicationIcon());
 
     halovane::QtDialogs dialogs;
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     halovane::TCloseForm closeForm;
     halovane::TDrainForm drainForm;
     mainForm.SetCompanionWindows(&closeForm, &drainForm);
+    mainForm.ShowVersion(QString("Soil salinity simulation, version %1 (file %2)")
+                             .arg(HALOVANE_PRODUCT_VERSION, HALOVANE_FILE_VERSION));
     mainForm.show();
     return app.exec();
 }
