@@ -1,5 +1,5 @@
-// Entry point of the window tests: one
-// application on Qt's offscreen platform, with the C locale.
+// Entry point of the window tests: one application on Qt's offscreen
+// platform, with the C locale.
 #include <gtest/gtest.h>
 
 #include <QApplication>

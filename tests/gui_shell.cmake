@@ -1,7 +1,7 @@
 # Tests of the static pages, the drainage explanation window and the closing
 # window, on Qt's offscreen platform.
 add_executable(gui_shell_tests
-  ${CMAKE_CURRENT_LIST_DIR}/gui_shell_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gui_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui_shell_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui_shell_pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui_shell_pages.cpp
