@@ -222,12 +222,18 @@ const int Chunks3[] = {10, 10, 10, 10, 10, 8, 8, 9, 9, 9, 8};
 }  // namespace
 
 ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format) {
-    ReadOutcome outcome;
     std::string text, error;
     if (!ReadWholeFile(fileName, text, error)) {
+        ReadOutcome outcome;
         outcome.message = OpenFailureMessage(fileName);
         return outcome;
     }
+    return ParseOutputText(text, fileName, out, format);
+}
+
+ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName, OutputReadback& out,
+                            NumberFormat& format) {
+    ReadOutcome outcome;
     OutputReadback read = out;
     try {
         Cursor c(text, fileName, format);

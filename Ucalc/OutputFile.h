@@ -53,6 +53,9 @@ struct ReadOutcome {
 };
 
 ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format);
+// Reads an output file's text; `fileName` only names it in messages.
+ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName, OutputReadback& out,
+                            NumberFormat& format);
 // Reads the input data file of an output file for the views; N comes from
 // the output file, which is read first.
 ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput& view, NumberFormat& format);
