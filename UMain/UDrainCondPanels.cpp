@@ -28,12 +28,9 @@ QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
     for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(false);
-    auto* row = new QHBoxLayout;
-    row->addWidget(DrainHelpButton = Button("DrainHelpButton", "Help", p));
-    row->addStretch(1);
-    row->addWidget(DrainSaveButton = Button("DrainSaveButton", "Save", p));
-    row->addWidget(DrainQuitButton = Button("DrainQuitButton", "Cancel", p));
-    g->addLayout(row, 5, 0, 1, -1);
+    DrainHelpButton = Button("DrainHelpButton", "Help", p);
+    const SaveCancel buttons = SaveCancelRow(g, 5, p, "Drain", DrainHelpButton);
+    DrainSaveButton = buttons.save, DrainQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
     connect(DrainPresentCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             [this](int) { DrainPresentComboChange(); });
@@ -68,11 +65,8 @@ QFrame* TMainForm::BuildCondPanel(QWidget* parent) {
         g->addWidget(*box.edit = Edit(box.name, p), r, 1);
         ++r;
     }
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(CondSaveButton = Button("CondSaveButton", "Save", p));
-    row->addWidget(CondQuitButton = Button("CondQuitButton", "Cancel", p));
-    g->addLayout(row, r, 0, 1, -1);
+    const SaveCancel buttons = SaveCancelRow(g, r, p, "Cond");
+    CondSaveButton = buttons.save, CondQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
     connect(CondSaveButton, &QPushButton::clicked, this, &TMainForm::CondSaveButtonClick);
     connect(CondQuitButton, &QPushButton::clicked, this, &TMainForm::CondQuitButtonClick);

@@ -32,11 +32,8 @@ QFrame* TMainForm::BuildGeneralPanel(QWidget* parent) {
     LayersCombo->setObjectName("LayersCombo");
     LayersCombo->addItems({"1", "2", "3"});
     g->addWidget(LayersCombo, 6, 1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(GenSaveButton = Button("GenSaveButton", "Save", p));
-    row->addWidget(GenQuitButton = Button("GenQuitButton", "Cancel", p));
-    g->addLayout(row, 7, 0, 1, -1);
+    const SaveCancel buttons = SaveCancelRow(g, 7, p, "Gen");
+    GenSaveButton = buttons.save, GenQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
     connect(GenSaveButton, &QPushButton::clicked, this, &TMainForm::GenSaveButtonClick);
     connect(GenQuitButton, &QPushButton::clicked, this, &TMainForm::GenQuitButtonClick);

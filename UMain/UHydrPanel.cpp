@@ -31,11 +31,8 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
     g->addWidget(HydrGrid, 2, 0, 1, -1);
     g->setRowStretch(2, 1);
     g->addWidget(Label("CommentLabel", "Data can be pasted here", p), 3, 0);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(HydrSaveButton = Button("HydrSaveButton", "Save", p));
-    row->addWidget(HydrQuitButton = Button("HydrQuitButton", "Cancel", p));
-    g->addLayout(row, 4, 0, 1, -1);
+    const SaveCancel buttons = SaveCancelRow(g, 4, p, "Hydr");
+    HydrSaveButton = buttons.save, HydrQuitButton = buttons.quit;
     connect(HydrSaveButton, &QPushButton::clicked, this, &TMainForm::HydrSaveButtonClick);
     connect(HydrQuitButton, &QPushButton::clicked, this, &TMainForm::HydrQuitButtonClick);
     return p;

@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +38,27 @@ inline QGridLayout* Frame(QFrame* panel, const char* titleName, const QString& t
     heading->setFont(bold);
     layout->addWidget(heading, 0, 0, 1, -1);
     return layout;
+}
+
+struct SaveCancel {
+    QPushButton* save;
+    QPushButton* quit;
+};
+
+// The Save and Cancel buttons of a panel, named <prefix>SaveButton and
+// <prefix>QuitButton, right-aligned in row `row` of the panel's layout, with
+// an optional button at the left.
+inline SaveCancel SaveCancelRow(QGridLayout* layout, int row, QWidget* panel, const QString& prefix,
+                                QPushButton* left = nullptr) {
+    auto* buttons = new QHBoxLayout;
+    if (left) buttons->addWidget(left);
+    buttons->addStretch(1);
+    SaveCancel sc{Button(qPrintable(prefix + "SaveButton"), "Save", panel),
+                  Button(qPrintable(prefix + "QuitButton"), "Cancel", panel)};
+    buttons->addWidget(sc.save);
+    buttons->addWidget(sc.quit);
+    layout->addLayout(buttons, row, 0, 1, -1);
+    return sc;
 }
 
 }  // namespace halovane::panel

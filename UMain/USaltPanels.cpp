@@ -54,13 +54,7 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     g->setRowStretch(2, 1);
     g->addWidget(new QLabel(layers == 1 ? "Data can be pasted here" : "Data can be pasted here from clip board", p),
                  3, 0);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    QPushButton* save = Button(qPrintable(QString("Salt%1SaveButton").arg(layers)), "Save", p);
-    QPushButton* quit = Button(qPrintable(QString("Salt%1QuitButton").arg(layers)), "Cancel", p);
-    row->addWidget(save);
-    row->addWidget(quit);
-    g->addLayout(row, 4, 0, 1, -1);
+    const auto [save, quit] = SaveCancelRow(g, 4, p, QString("Salt%1").arg(layers));
     connect(save, &QPushButton::clicked, this, [this, layers] { SaltSaveButtonClick(layers); });
     connect(quit, &QPushButton::clicked, this, [this, layers] { SaltQuitButtonClick(layers); });
     (layers == 1 ? SaltGrid1 : layers == 2 ? SaltGrid2 : SaltGrid3) = grid;

@@ -50,13 +50,7 @@ QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->addWidget(grid, 1, 0, 1, -1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    QPushButton* save = Button(qPrintable(QString("Soil%1SaveButton").arg(layers)), "Save", p);
-    QPushButton* quit = Button(qPrintable(QString("Soil%1QuitButton").arg(layers)), "Cancel", p);
-    row->addWidget(save);
-    row->addWidget(quit);
-    g->addLayout(row, 2, 0, 1, -1);
+    const auto [save, quit] = SaveCancelRow(g, 2, p, QString("Soil%1").arg(layers));
     if (layers == 1) {
         Soil1Grid = grid, Soil1SaveButton = save, Soil1QuitButton = quit;
         connect(save, &QPushButton::clicked, this, &TMainForm::Soil1SaveButtonClick);
