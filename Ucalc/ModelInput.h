@@ -19,6 +19,11 @@ constexpr int ZoneCount = 5;
 // choice list.
 constexpr int StepLengths[4] = {360, 30, 7, 1};
 
+// The largest number of time steps a data set may have. A century of daily
+// steps needs 36 525; the bound leaves room for ten centuries. The window,
+// the file readers and the runner all refuse a larger count.
+constexpr int MaxTimeSteps = 400000;
+
 // Index of Ts in StepLengths, or -1 when Ts is none of them.
 int StepLengthIndex(int ts);
 
