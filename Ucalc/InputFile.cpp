@@ -248,8 +248,8 @@ public:
             return StringToFloat(text, format_);
         } catch (const ConversionError& e) {
             if (lines_.AtEnd() && line.empty())
-                Fail(std::string("the file ends where ") + what + " was expected; " + e.what());
-            Fail(std::string(e.what()) + " (expected " + what + " in columns " + std::to_string(a) + " to " +
+                Fail(std::string("the file ends where ") + what + " was expected; " + ConversionMessage(e.text()));
+            Fail(ConversionMessage(e.text()) + " (expected " + what + " in columns " + std::to_string(a) + " to " +
                  std::to_string(b) + ")");
         }
     }
@@ -260,10 +260,8 @@ public:
         int value = 0;
         const std::string text = From(line, after + 1);
         if (!TryParseInteger(text, value)) {
-            std::string shown = text;
-            const size_t start = shown.find_first_not_of(' ');
-            shown = start == std::string::npos ? std::string() : shown.substr(start);
-            if (shown.size() > 40) shown = shown.substr(0, 40) + "...";
+            const size_t start = text.find_first_not_of(' ');
+            const std::string shown = ShownText(start == std::string::npos ? std::string() : text.substr(start));
             Fail("'" + shown + "' is not a valid integer (expected " + what + " after column " +
                  std::to_string(after) + ")");
         }
@@ -457,7 +455,7 @@ std::string InputFileProblem(const ModelInput& in, const std::string& text) {
     LineReader lines(text);
     lines.Skip(line - 1);
     const std::string& w = lines.Next();
-    const std::string shown = w.size() > 90 ? w.substr(0, 90) + "..." : w;
+    const std::string shown = ShownText(w, 90);
     return "The data cannot be saved in " + in.InputFileName + ": line " + std::to_string(line) +
            " would not read back as written (a value too large for its column?): \"" + shown + "\"";
 }

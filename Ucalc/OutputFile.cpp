@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include <cmath>
+#include <vector>
 
 #include "InputFile.h"
 #include "TextFile.h"
@@ -160,6 +161,12 @@ public:
         pos_ += chunk.size();
         return chunk;
     }
+    // The rest of the line.
+    std::string Rest() {
+        const std::string rest = pos_ < line_.size() ? line_.substr(pos_) : std::string();
+        pos_ = line_.size();
+        return rest;
+    }
     // A number: blanks, then the characters up to the next blank.
     std::string Token() {
         while (pos_ < line_.size() && line_[pos_] == ' ') ++pos_;
@@ -171,13 +178,14 @@ public:
         try {
             return StringToFloat(text, format_);
         } catch (const ConversionError& e) {
-            Fail(std::string(e.what()) + " (expected " + what + ")");
+            Fail(ConversionMessage(e.text()) + " (expected " + what + ")");
         }
     }
     int Integer(const char* what) {
         const std::string text = Token();
         int value = 0;
-        if (!TryParseInteger(text, value)) Fail("'" + text + "' is not a valid integer (expected " + what + ")");
+        if (!TryParseInteger(text, value))
+            Fail("'" + ShownText(text) + "' is not a valid integer (expected " + what + ")");
         return value;
     }
     [[noreturn]] void Fail(const std::string& what) const {
@@ -194,38 +202,76 @@ private:
     size_t pos_ = 0;
 };
 
+std::string Trimmed(const std::string& text) {
+    const size_t a = text.find_first_not_of(' ');
+    if (a == std::string::npos) return std::string();
+    return text.substr(a, text.find_last_not_of(' ') - a + 1);
+}
+
 // The rest of a zone line after its efficiency: the marker and the
-// coefficient of determination.
+// coefficient of determination, which is read to the end of the line (a
+// coefficient as wide as its field, such as -1150, keeps its sign).
 void ReadFitEnding(Cursor& c, ZoneReadback& zone) {
     const std::string marker = c.Chars(4);
-    if (marker == "  (o") {
-        zone.Optimized = true;
-        c.Chars(43);
-        zone.Coefficient = c.Number(c.Token(), "the coefficient of determination");
+    zone.Optimized = marker == "  (o";
+    c.Chars(42);
+    const std::string value = Trimmed(c.Rest());
+    if (zone.Optimized || value.compare(0, 3, "n.a") != 0) {
+        zone.Coefficient = c.Number(value, "the coefficient of determination");
         zone.CoefficientRead = true;
-    } else {
-        zone.Optimized = false;
-        c.Chars(43);
-        const std::string value = c.Chars(4);
-        if (value != " n.a") {
-            zone.Coefficient = c.Number(value, "the coefficient of determination");
-            zone.CoefficientRead = true;
-        }
     }
     c.NextLine();
 }
 
-const int Chunks1[] = {10, 10, 10, 9, 9, 10, 10, 12, 10};
-const int Chunks2[] = {10, 10, 10, 10, 9, 9, 8, 8, 9, 10};
-const int Chunks3[] = {10, 10, 10, 10, 10, 8, 8, 9, 9, 9, 8};
+// The widths of the columns of a results row as the writer prints them: the
+// step number, then the values.
+std::vector<int> WrittenColumns(int layers) {
+    std::vector<int> widths{9};
+    for (int w : RowWidths[layers - 1])
+        if (w > 0) widths.push_back(w);
+    return widths;
+}
+
+// The fields of a results row: taken from the columns the writer printed
+// them in when the row has exactly their width (a value may then fill its
+// column to the last character), otherwise split at blanks when that gives
+// one field per column (a value wider than its column pushed the rest to
+// the right). Empty when neither holds: no value could be told from its
+// neighbour.
+std::vector<std::string> RowFields(const std::string& line, const std::vector<int>& widths) {
+    const size_t end = line.find_last_not_of(' ');
+    const size_t length = end == std::string::npos ? 0 : end + 1;
+    size_t total = 0;
+    for (int w : widths) total += static_cast<size_t>(w);
+    std::vector<std::string> fields;
+    if (length == total) {
+        size_t at = 0;
+        for (int w : widths) {
+            fields.push_back(line.substr(at, static_cast<size_t>(w)));
+            at += static_cast<size_t>(w);
+        }
+        return fields;
+    }
+    for (size_t at = 0; at < length;) {
+        const size_t start = line.find_first_not_of(' ', at);
+        if (start == std::string::npos || start >= length) break;
+        size_t stop = line.find(' ', start);
+        if (stop == std::string::npos || stop > length) stop = length;
+        fields.push_back(line.substr(start, stop - start));
+        at = stop;
+    }
+    if (fields.size() != widths.size()) fields.clear();
+    return fields;
+}
 
 }  // namespace
 
 ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format) {
     std::string text, error;
-    if (!ReadWholeFile(fileName, text, error)) {
+    const FileRead file = ReadDataFile(fileName, text, error);
+    if (file != FileRead::Ok) {
         ReadOutcome outcome;
-        outcome.message = OpenFailureMessage(fileName);
+        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(fileName) : error;
         return outcome;
     }
     return ParseOutputText(text, fileName, out, format);
@@ -285,14 +331,15 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
         Series* order3[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
                             &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
         Series* const* order = read.Layers == 1 ? order1 : read.Layers == 2 ? order2 : order3;
-        const int* chunks = read.Layers == 1 ? Chunks1 : read.Layers == 2 ? Chunks2 : Chunks3;
-        const int count = read.Layers == 1 ? 9 : read.Layers == 2 ? 10 : 11;
+        const std::vector<int> widths = WrittenColumns(read.Layers);
         for (int i = 1; i <= read.NrTst; ++i) {
             c.NextLine();
-            c.Chars(static_cast<size_t>(chunks[0]));
-            for (int k = 1; k < count; ++k)
-                (*order[k - 1])[static_cast<size_t>(i)] =
-                    c.Number(c.Chars(static_cast<size_t>(chunks[k])), "a value of the results table");
+            const std::vector<std::string> fields = RowFields(c.Line(), widths);
+            if (fields.empty())
+                c.Fail("the values of time step " + std::to_string(i) +
+                       " do not stand in their columns (a value wider than its column?)");
+            for (size_t k = 1; k < fields.size(); ++k)
+                (*order[k - 1])[static_cast<size_t>(i)] = c.Number(fields[k], "a value of the results table");
         }
     } catch (const ReadError& e) {
         outcome.message = e.message;
@@ -306,8 +353,9 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
 ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput& view, NumberFormat& format) {
     ReadOutcome outcome;
     std::string text, error;
-    if (!ReadWholeFile(fileName, text, error)) {
-        outcome.message = OpenFailureMessage(fileName);
+    const FileRead file = ReadDataFile(fileName, text, error);
+    if (file != FileRead::Ok) {
+        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(fileName) : error;
         return outcome;
     }
     // The full reader knows every layout of the file.

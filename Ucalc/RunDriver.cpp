@@ -1,11 +1,15 @@
 #include "RunDriver.h"
 
 #include <cmath>
+#include <filesystem>
+#include <map>
 
 #include "LeachingSearch.h"
 #include "OutputFile.h"
+#include "ResultsCsv.h"
 #include "SaltBalance.h"
 #include "TextFile.h"
+#include "Validation.h"
 #include "WaterBalance.h"
 
 namespace halovane {
@@ -63,7 +67,6 @@ void PrepareRun(const ModelInput& given, RunData& run) {
 
 namespace {
 
-const char* const ZoneNames[ZoneCount] = {"layer 1", "layer 2", "layer 3", "the transition zone", "the aquifer"};
 
 int FirstStepOutOfRange(const ModelState& state) {
     const StepResults& r = state.Results;
@@ -76,36 +79,61 @@ int FirstStepOutOfRange(const ModelState& state) {
     return -1;
 }
 
-bool SizedFor(const Series& s, int n) { return static_cast<int>(s.size()) >= n + 1; }
 
 }  // namespace
 
 std::string CheckRunnable(const ModelInput& in) {
-    if (in.NrTst < 1)
-        return "The number of time steps is " + std::to_string(in.NrTst) +
-               ". A run needs at least 1 time step (General data).";
-    if (StepLengthIndex(in.Ts) < 0)
-        return "The length of a time step is " + std::to_string(in.Ts) +
-               " days. It must be 360, 30, 7 or 1 day (General data).";
-    if (in.NrLayers < 1 || in.NrLayers > 3)
-        return "The number of root-zone layers must be 1, 2 or 3 (General data).";
-    for (const Series* s : {&in.Rain, &in.Irrig, &in.EvapT})
-        if (!SizedFor(*s, in.NrTst)) return "The hydrological data do not cover every time step (Hydrological data).";
-    if (in.NrLayers >= 2 && !(RootZoneThickness(in) > 0))
-        return "The root-zone layers have no thickness: the evapotranspiration cannot be split over them "
-               "(Soil properties).";
-    if (!(in.IrrEff > 0))
-        return "The irrigation efficiency is " + ShortestText(in.IrrEff) +
-               " %. It must be above 0 (Initial and boundary conditions).";
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
-        if (!ZoneInUse(in.NrLayers, zone)) continue;
-        const double ep = EffectivePorosity(const_cast<ModelInput&>(in), zone);
-        if (!(ep > 0))
-            return "The effective porosity of " + std::string(ZoneNames[z]) + " is " + ShortestText(ep) +
-                   " %. The water table cannot pass through it; it must be above 0 (Soil properties).";
-    }
+    const std::vector<Problem> problems = ValidateDataSet(in);
+    return HasErrors(problems) ? ProblemReport(problems) : std::string();
+}
+
+std::vector<std::string> RunOutputNames(const std::string& inputFileName, const RunFiles& files) {
+    std::vector<std::string> names{OutputFileName(inputFileName)};
+    if (files.csv) names.push_back(ChangeExtension(inputFileName, ".csv"));
+    return names;
+}
+
+std::string OutputOverwritesInput(const std::string& inputFileName, const RunFiles& files) {
+    for (const std::string& name : RunOutputNames(inputFileName, files))
+        if (SameFile(name, inputFileName))
+            return "The results of " + inputFileName + " would be written over the input data file itself. " +
+                   "Please give the input data file a name ending in .inp. Nothing was written.";
     return std::string();
+}
+
+std::vector<std::string> OutputNameClashes(const std::vector<std::string>& inputs, const RunFiles& files) {
+    // One key per place on the disk: links and "." or ".." resolved.
+    auto key = [](const std::string& name) {
+        std::error_code ec;
+        const std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::absolute(name), ec);
+        return ec ? std::filesystem::absolute(name).lexically_normal().string() : p.string();
+    };
+    std::map<std::string, size_t> inputAt;
+    for (size_t k = 0; k < inputs.size(); ++k) inputAt.emplace(key(inputs[k]), k);
+    std::map<std::string, size_t> writtenBy;
+    std::vector<std::string> clashes(inputs.size());
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const std::vector<std::string> names = RunOutputNames(inputs[k], files);
+        for (const std::string& name : names) {
+            const std::string place = key(name);
+            const auto earlier = writtenBy.find(place);
+            const auto input = inputAt.find(place);
+            if (earlier != writtenBy.end()) {
+                clashes[k] = "The results of " + inputs[k] + " would be written to " + name +
+                             ", where the results of " + inputs[earlier->second] +
+                             " go. Please give one of the two input data files another name. " + inputs[k] +
+                             " was not run.";
+            } else if (input != inputAt.end() && input->second != k) {
+                clashes[k] = "The results of " + inputs[k] + " would be written over " + inputs[input->second] +
+                             ", an input data file of the same call. " + inputs[k] + " was not run.";
+            }
+            if (!clashes[k].empty()) break;
+        }
+        // Only an input that will be run claims its names.
+        if (clashes[k].empty() && OutputOverwritesInput(inputs[k], files).empty())
+            for (const std::string& name : names) writtenBy.emplace(key(name), k);
+    }
+    return clashes;
 }
 
 void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& state, UserInteraction& ui) {
@@ -151,9 +179,10 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files) {
     RunOutcome outcome;
-    const std::string refusal = CheckRunnable(given);
+    std::string refusal = CheckRunnable(given);
+    if (refusal.empty()) refusal = OutputOverwritesInput(given.InputFileName, files);
     if (!refusal.empty()) {
         outcome.status = RunStatus::Refused;
         outcome.message = refusal;
@@ -190,8 +219,10 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
     }
 
     state.OutputFileName = OutputFileName(given.InputFileName);
-    const std::string error =
-        WriteFileReplacing(state.OutputFileName, OutputFileText(in, state, state.OutputFileName));
+    std::vector<std::pair<std::string, std::string>> written{
+        {state.OutputFileName, OutputFileText(in, state, state.OutputFileName)}};
+    if (files.csv) written.emplace_back(RunOutputNames(given.InputFileName, files)[1], ResultsCsv(given, state));
+    const std::string error = WriteFilesTogether(written);
     ui.SetProgress(9);
     if (!error.empty()) {
         outcome.status = RunStatus::WriteFailed;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ModelInput.h"
 #include "ModelState.h"
@@ -30,9 +31,30 @@ struct RunOutcome {
     std::string message;
 };
 
-// Why the data set cannot be run, or an empty string when it can: the run
-// would divide by zero or loop without end on these values.
+// Why the data set cannot be run, or an empty string when it can: the
+// errors of ValidateDataSet as one report.
 std::string CheckRunnable(const ModelInput& in);
+
+// The files a run writes besides the output file.
+struct RunFiles {
+    bool csv = false;  // the results as comma-separated values, FILE.csv
+};
+
+// The names of the files a run of `inputFileName` writes: FILE.out, and
+// FILE.csv when asked for.
+std::vector<std::string> RunOutputNames(const std::string& inputFileName, const RunFiles& files);
+
+// Why a run of `inputFileName` would write over the input data file itself
+// (an input named FILE.out or, with the CSV file, FILE.csv), or an empty
+// string.
+std::string OutputOverwritesInput(const std::string& inputFileName, const RunFiles& files);
+
+// For the input data files of one call, in order: why each cannot be run
+// without writing over the results of an earlier one or over another input
+// of the call (the message names both files), or an empty string. An input
+// whose results would land on the input itself is left to
+// OutputOverwritesInput.
+std::vector<std::string> OutputNameClashes(const std::vector<std::string>& inputFileNames, const RunFiles& files);
 
 // The run up to the leaching-efficiency searches: converts the data set into
 // `run`, sizes `state`, asks the refinement question and runs the water
@@ -43,7 +65,10 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // Runs the model: asks the two questions, computes, writes the output file
 // (the input file name with the extension ".out") and leaves the results in
 // `state`. `in` holds the same values afterwards as before. The caller has
-// written the input data file first, which also forms in.IrrDist.
-RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui);
+// written the input data file first, which also forms in.IrrDist. Data with
+// errors, or an output name that is the input file itself, are refused
+// before anything is computed or written. The output file and the files
+// asked for in `files` are replaced together or not at all.
+RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{});
 
 }  // namespace halovane

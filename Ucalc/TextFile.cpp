@@ -1,12 +1,22 @@
 #include "TextFile.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <random>
-#include <sstream>
+
+// File replacement needs what the C++ library does not offer (flushing to
+// the disk, the mode of a new file, a descriptor that does not wait on a
+// pipe), so this one file uses the POSIX calls for it.
 
 namespace halovane {
 
@@ -14,94 +24,353 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Reason() {
-    const int code = errno;
-    return code != 0 ? std::string(std::strerror(code)) : std::string("input/output error");
+std::string Reason(int code) { return code != 0 ? std::string(std::strerror(code)) : "input/output error"; }
+
+// ------------------------------------------------ temporaries and signals
+
+// The temporaries being written right now, so that SIGINT and SIGTERM can
+// remove them. A signal handler can reach nothing but static storage; the
+// table is the one piece of process-wide state of the engine and holds
+// nothing but these names.
+constexpr int TemporarySlots = 64;
+constexpr size_t TemporaryNameSize = 4096;
+struct TemporaryTable {
+    std::atomic<bool> used[TemporarySlots];   // claimed by a writer
+    std::atomic<bool> ready[TemporarySlots];  // its name is complete
+    char names[TemporarySlots][TemporaryNameSize];
+};
+TemporaryTable temporaries{};
+
+struct sigaction previousInt, previousTerm;
+
+extern "C" void RemoveTemporariesAndResignal(int signal) {
+    for (int k = 0; k < TemporarySlots; ++k)
+        if (temporaries.ready[k].load()) unlink(temporaries.names[k]);
+    const struct sigaction& previous = signal == SIGINT ? previousInt : previousTerm;
+    if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(signal);
+        return;
+    }
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    sigaction(signal, &standard, nullptr);
+    raise(signal);
 }
 
-std::string TemporaryName(const std::string& path) {
+void InstallSignalHandlers() {
+    static const bool installed = [] {
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporariesAndResignal;
+        sigemptyset(&action.sa_mask);
+        for (auto [signal, previous] : {std::pair{SIGINT, &previousInt}, {SIGTERM, &previousTerm}}) {
+            sigaction(signal, nullptr, previous);
+            // A program started to ignore the signal keeps ignoring it.
+            if ((previous->sa_flags & SA_SIGINFO) == 0 && previous->sa_handler == SIG_IGN) continue;
+            sigaction(signal, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+// A temporary registered for removal on a signal while it exists.
+class Temporary {
+public:
+    explicit Temporary(const std::string& name) : name_(name) {
+        InstallSignalHandlers();
+        if (name.size() >= TemporaryNameSize) return;
+        for (int k = 0; k < TemporarySlots; ++k) {
+            bool expected = false;
+            if (!temporaries.used[k].compare_exchange_strong(expected, true)) continue;
+            std::memcpy(temporaries.names[k], name.c_str(), name.size() + 1);
+            temporaries.ready[k].store(true);
+            slot_ = k;
+            break;
+        }
+    }
+    ~Temporary() {
+        if (!kept_) unlink(name_.c_str());
+        if (slot_ >= 0) {
+            temporaries.ready[slot_].store(false);
+            temporaries.used[slot_].store(false);
+        }
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    const std::string& Name() const { return name_; }
+    void Renamed() { kept_ = true; }  // the name no longer exists
+
+private:
+    std::string name_;
+    int slot_ = -1;
+    bool kept_ = false;
+};
+
+// FNV-1a: a hash that is the same in every build, so that a later run finds
+// the temporaries of an earlier one.
+unsigned NameHash(const std::string& text) {
+    unsigned h = 2166136261u;
+    for (unsigned char c : text) h = (h ^ c) * 16777619u;
+    return h;
+}
+
+// Temporaries are named ".hv" + hash of the target's file name + "-" + pid
+// + "-" + a random number + ".tmp": short whatever the target's name, and
+// recognisable as belonging to that target.
+std::string TemporaryPrefix(const fs::path& target) {
+    char text[16];
+    std::snprintf(text, sizeof text, ".hv%08x-", NameHash(target.filename().string()));
+    return text;
+}
+
+std::string TemporaryName(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
-    std::ostringstream name;
-    name << path << ".~" << std::hex << random() << '-' << counter++;
-    return name.str();
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld-%x%x.tmp", static_cast<long>(getpid()), random() & 0xffffu,
+                  counter++ & 0xffffu);
+    return (target.parent_path() / (TemporaryPrefix(target) + text)).string();
+}
+
+// Removes the temporaries of `target` that a program killed while writing
+// left behind: those of processes that no longer run.
+void RemoveStaleTemporaries(const fs::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code ec;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() < prefix.size() + 5 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid <= 0 || pid == static_cast<long>(getpid())) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code ignored;
+        fs::remove(it->path(), ignored);
+    }
+}
+
+// The file a name stands for: symbolic links followed to their end, also
+// when the end does not exist yet.
+fs::path RealTarget(const std::string& path) {
+    fs::path p(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+        const fs::path link = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = link.is_absolute() ? link : p.parent_path() / link;
+    }
+    return p;
+}
+
+std::string FolderOf(const fs::path& target) {
+    return target.parent_path().empty() ? std::string(".") : target.parent_path().string();
+}
+
+// Writes and flushes one temporary; an empty string on success.
+std::string WriteTemporary(const std::string& path, const fs::path& target, const Temporary& temporary,
+                           const std::string& content) {
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
+    const int fd = open(temporary.Name().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == EACCES || code == EROFS || code == ENOENT || code == EPERM)
+            return "Could not write " + path + ": the folder " + FolderOf(target) + " does not take new files (" +
+                   Reason(code) + ").";
+        return "Could not write " + path + ": " + Reason(code);
+    }
+    std::string error;
+    // The replacement keeps the permissions of the file it replaces.
+    if (exists && fchmod(fd, old.st_mode & 07777) != 0) error = Reason(errno);
+    const char* data = content.data();
+    size_t left = content.size();
+    while (error.empty() && left > 0) {
+        const ssize_t written = write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            error = Reason(errno);
+        } else {
+            data += written;
+            left -= static_cast<size_t>(written);
+        }
+    }
+    if (error.empty() && fsync(fd) != 0) error = Reason(errno);
+    if (close(fd) != 0 && error.empty()) error = Reason(errno);
+    return error.empty() ? error : "Could not write " + path + ": " + error;
+}
+
+void SyncFolder(const fs::path& target) {
+    const int fd = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+struct Planned {
+    std::string path;  // as given, for messages
+    fs::path target;   // the real file
+    const std::string* content;
+    bool existed = false;
+};
+
+std::string Check(const std::string& path, const fs::path& target) {
+    if (path.empty()) return "No file name was given.";
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return "Could not write " + path + ": it is a folder.";
+    const fs::path folder = FolderOf(target);
+    if (!fs::is_directory(folder, ec))
+        return "Could not write " + path + ": the folder " + folder.string() + " does not exist.";
+    return std::string();
 }
 
 }  // namespace
 
-std::string WriteFileReplacing(const std::string& path, const std::string& content) {
-    if (path.empty()) return "No file name was given.";
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return "Could not write " + path + ": it is a folder.";
-    const std::string temporary = TemporaryName(path);
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return "Could not write " + path + ": " + Reason();
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            const std::string reason = Reason();
-            out.close();
-            fs::remove(temporary, ec);
-            return "Could not write " + path + ": " + reason;
-        }
-        out.close();
-        if (!out) {
-            const std::string reason = Reason();
-            fs::remove(temporary, ec);
-            return "Could not write " + path + ": " + reason;
-        }
+std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+    std::vector<Planned> plan;
+    for (const auto& [path, content] : files) {
+        Planned p{path, RealTarget(path), &content};
+        const std::string error = Check(path, p.target);
+        if (!error.empty()) return error;
+        std::error_code ec;
+        p.existed = fs::exists(p.target, ec);
+        plan.push_back(p);
     }
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return "Could not write " + path + ": " + ec.message();
+    // Every new file is complete on the disk before any old one is touched.
+    std::vector<std::unique_ptr<Temporary>> temps;
+    for (const Planned& p : plan) {
+        RemoveStaleTemporaries(p.target);
+        temps.push_back(std::make_unique<Temporary>(TemporaryName(p.target)));
+        const std::string error = WriteTemporary(p.path, p.target, *temps.back(), *p.content);
+        if (!error.empty()) return error;  // the temporaries go with `temps`
     }
+    // Keep the old files under temporary names until all new ones are in
+    // place, so that a failed rename can put them back.
+    std::vector<std::unique_ptr<Temporary>> backups;
+    for (const Planned& p : plan) {
+        backups.push_back(nullptr);
+        if (plan.size() < 2) continue;
+        auto backup = std::make_unique<Temporary>(TemporaryName(p.target));
+        if (link(p.target.c_str(), backup->Name().c_str()) == 0) backups.back() = std::move(backup);
+    }
+    for (size_t k = 0; k < plan.size(); ++k) {
+        if (rename(temps[k]->Name().c_str(), plan[k].target.c_str()) == 0) {
+            temps[k]->Renamed();
+            continue;
+        }
+        const std::string error = "Could not write " + plan[k].path + ": " + Reason(errno);
+        for (size_t j = 0; j < k; ++j) {
+            if (backups[j] && rename(backups[j]->Name().c_str(), plan[j].target.c_str()) == 0)
+                backups[j]->Renamed();
+            else if (!plan[j].existed)
+                unlink(plan[j].target.c_str());
+        }
+        return error;
+    }
+    for (const Planned& p : plan) SyncFolder(p.target);
     return std::string();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
-    errno = 0;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        error = "Could not read " + path + ": it is a folder.";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "Could not read " + path + ": " + Reason();
-        return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = "Could not read " + path + ": " + Reason();
-        return false;
-    }
-    content = text.str();
-    return true;
+std::string WriteFileReplacing(const std::string& path, const std::string& content) {
+    return WriteFilesTogether({{path, content}});
 }
 
-LineReader::LineReader(const std::string& text) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = text.size();
-        size_t length = end - start;
-        if (length > 0 && text[start + length - 1] == '\r') --length;
-        lines_.emplace_back(text, start, length);
-        if (last) break;
-        start = end + 1;
+FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error, std::uintmax_t maxBytes) {
+    // Opening without waiting: a pipe with no writer would block here.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = "Could not read " + path + ": " + Reason(errno);
+        return FileRead::CannotOpen;
     }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error = S_ISDIR(info.st_mode) ? "Could not read " + path + ": it is a folder."
+                                      : "Could not read " + path + ": it is not a regular file.";
+        return FileRead::Refused;
+    }
+    const std::uintmax_t size = static_cast<std::uintmax_t>(info.st_size);
+    if (size > maxBytes) {
+        close(fd);
+        error = "Could not read " + path + ": it holds " + std::to_string(size) +
+                " bytes, more than a data file of at most " + std::to_string(MaxTimeSteps) +
+                " time steps can hold (" + std::to_string(maxBytes) + ").";
+        return FileRead::Refused;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::string text;
+    text.resize(static_cast<size_t>(size));
+    size_t got = 0;
+    // A file that grows while it is read is still read no further than
+    // maxBytes.
+    for (;;) {
+        if (got == text.size()) {
+            if (text.size() > maxBytes) break;
+            text.resize(text.size() + 65536);
+        }
+        const ssize_t n = read(fd, &text[got], text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = "Could not read " + path + ": " + Reason(errno);
+            close(fd);
+            return FileRead::CannotOpen;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    if (got > maxBytes) {
+        error = "Could not read " + path + ": it grew beyond " + std::to_string(maxBytes) + " bytes while it was read.";
+        return FileRead::Refused;
+    }
+    text.resize(got);
+    content = std::move(text);
+    return FileRead::Ok;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+    return ReadDataFile(path, content, error) == FileRead::Ok;
+}
+
+std::string ShownText(const std::string& text, size_t limit) {
+    std::string out;
+    size_t k = 0;
+    for (; k < text.size() && k < limit; ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[k]);
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    if (k < text.size()) out += "...";
+    return out;
+}
+
+std::string ConversionMessage(const std::string& text) {
+    return "'" + ShownText(text) + "' is not a valid floating point value";
+}
+
+LineReader::LineReader(const std::string& text) : text_(text) {
+    for (size_t p = 0; (p = text.find('\n', p)) != std::string::npos; ++p) ++lineCount_;
+    if (!text.empty() && text.back() != '\n') ++lineCount_;
 }
 
 const std::string& LineReader::Next() {
     ++lineNumber_;
-    if (lineNumber_ <= static_cast<int>(lines_.size())) return lines_[static_cast<size_t>(lineNumber_) - 1];
-    return empty_;
+    line_.clear();
+    if (lineNumber_ > lineCount_) return line_;
+    size_t end = text_.find('\n', position_);
+    if (end == std::string::npos) end = text_.size();
+    size_t length = end - position_;
+    if (length > 0 && text_[position_ + length - 1] == '\r') --length;
+    line_.assign(text_, position_, length);
+    position_ = end + 1;
+    return line_;
 }
 
 void LineReader::Skip(int count) {
@@ -112,6 +381,20 @@ std::string ChangeExtension(const std::string& path, const std::string& extensio
     fs::path p(path);
     p.replace_extension(extension);
     return p.string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec1, ec2;
+    if (fs::exists(a, ec1) && fs::exists(b, ec2)) {
+        std::error_code ec;
+        const bool same = fs::equivalent(a, b, ec);
+        if (!ec) return same;
+    }
+    std::error_code ea, eb;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(a), ea);
+    const fs::path cb = fs::weakly_canonical(fs::absolute(b), eb);
+    if (ea || eb) return fs::absolute(a).lexically_normal() == fs::absolute(b).lexically_normal();
+    return ca == cb;
 }
 
 }  // namespace halovane

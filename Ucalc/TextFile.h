@@ -2,23 +2,59 @@
 // writers.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "ModelInput.h"
 
 namespace halovane {
 
+// The largest data file a reader takes: the header and two rows of at most
+// 160 characters for each of MaxTimeSteps time steps (the widest row ever
+// written holds about 100). Anything larger is not a data file of this
+// program and is refused before it is read.
+constexpr std::uintmax_t MaxDataFileBytes =
+    (std::uintmax_t{1} << 20) + static_cast<std::uintmax_t>(MaxTimeSteps) * 2 * 160;
+
 // Writes `content` to `path` so that an existing file is replaced only by a
-// complete new one: the text goes to a temporary file in the same folder,
-// which is renamed over the old file when it has been written and closed.
-// Returns an empty string on success, otherwise a message that names the
-// file and the reason; the old file is then untouched.
+// complete new one: the text goes to a temporary file with a short name in
+// the same folder, is flushed to the disk, and is renamed over the old file.
+// The old file's permissions are kept; a symbolic link is followed and the
+// file it points to is replaced. A temporary file is removed when the
+// program is interrupted (SIGINT, SIGTERM) while writing, and temporaries
+// that an earlier, killed program left for the same file are removed on the
+// next write. Returns an empty string on success, otherwise a message that
+// names the file (or the folder, when the folder takes no new files) and the
+// reason; the old file is then untouched.
 std::string WriteFileReplacing(const std::string& path, const std::string& content);
 
-// Reads a whole file. Returns false with a message naming the file and the
-// reason when it cannot be read.
+// Replaces several files as one: either every file gets its new content or,
+// when one of them cannot be written, every file keeps its old content (or
+// stays absent). Same rules and result as WriteFileReplacing.
+std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files);
+
+enum class FileRead { Ok, CannotOpen, Refused };
+
+// Reads a whole data file: regular files only (a pipe, a device or a folder
+// is refused without waiting on it) and at most `maxBytes`, checked before
+// reading. `error` names the file and the reason.
+FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error,
+                      std::uintmax_t maxBytes = MaxDataFileBytes);
+// The same as a yes or no.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
-// The lines of a text, with line ends of CR LF or LF alone.
+// A piece of a file as it may appear in a message: bytes that are not
+// printable are shown as \xNN, and at most `limit` characters are shown
+// (the rest as "...").
+std::string ShownText(const std::string& text, size_t limit = 40);
+// The conversion error of a text that is not a number, with the text shown
+// as above.
+std::string ConversionMessage(const std::string& text);
+
+// The lines of a text, with line ends of CR LF or LF alone. The text is not
+// copied; it must outlive the reader.
 class LineReader {
 public:
     explicit LineReader(const std::string& text);
@@ -26,16 +62,22 @@ public:
     const std::string& Next();
     void Skip(int count);
     int LineNumber() const { return lineNumber_; }  // of the line last read
-    int LinesLeft() const { return static_cast<int>(lines_.size()) - lineNumber_; }
-    bool AtEnd() const { return lineNumber_ >= static_cast<int>(lines_.size()); }
+    int LinesLeft() const { return lineCount_ - lineNumber_; }
+    bool AtEnd() const { return lineNumber_ >= lineCount_; }
 
 private:
-    std::vector<std::string> lines_;
+    const std::string& text_;
+    size_t position_ = 0;
+    int lineCount_ = 0;
     int lineNumber_ = 0;
-    std::string empty_;
+    std::string line_;
 };
 
 // The path with its extension replaced (appended when it has none).
 std::string ChangeExtension(const std::string& path, const std::string& extension);
+
+// Whether two names denote one file: the same file already on disk (also
+// through links), or the same place once written.
+bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace halovane

@@ -4,8 +4,10 @@
 #include <atomic>
 #include <iostream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
+#include "Check.h"
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "ResultsCsv.h"
@@ -37,6 +39,12 @@ const char* const HelpText =
     "        -j N        run N files at a time\n"
     "      Messages that the window would show go to standard error.\n"
     "\n"
+    "  check [--csv] FILE.inp...\n"
+    "      Check the data of each input data file as a run would, without\n"
+    "      computing or writing anything: every error (the run is refused) and\n"
+    "      warning (the run goes on) with its group, field, time step, value and\n"
+    "      allowed range, and the names the results would get.\n"
+    "\n"
     "  upgrade OLD.inp NEW.inp\n"
     "      Read an input data file of any layout the program accepts and write it\n"
     "      in the current layout, as \"Open input\" followed by \"Save all\" would.\n"
@@ -47,11 +55,11 @@ const char* const HelpText =
     "Exit status:\n"
     "  0  every run completed (or the file was upgraded)\n"
     "  1  usage error\n"
-    "  2  a file could not be read, or its data cannot be run; nothing was\n"
-    "     written for it\n"
+    "  2  a file could not be read, or its data cannot be run (check: has\n"
+    "     errors); nothing was written for it\n"
     "  3  a run stopped because the water table sank below the aquifer; its\n"
     "     output file was still written\n"
-    "  4  an output file could not be written\n"
+    "  4  an output file (or the upgraded file) could not be written\n"
     "With several files the highest status of any file is returned.\n";
 
 int Upgrade(const std::vector<std::string>& args) {
@@ -71,7 +79,7 @@ int Upgrade(const std::vector<std::string>& args) {
     const std::string error = WriteInputFile(data);
     if (!error.empty()) {
         std::cerr << error << '\n';
-        return Unreadable;
+        return WriteFailed;
     }
     return Ok;
 }
@@ -116,23 +124,22 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         report(read.status == InputReadStatus::Extended ? file + ": " + read.message : read.message);
         return Unreadable;
     }
+    std::ostringstream problems;
+    const bool errors = ReportProblems(file, data, problems);
+    if (!problems.str().empty()) {
+        std::lock_guard<std::mutex> lock(errLock);
+        std::cerr << problems.str();
+    }
+    if (errors) return Unreadable;
     DistributeIrrigation(data);  // as after a save
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
-    const RunOutcome outcome = RunModel(data, state, ui);
+    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv});
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
         case RunStatus::WriteFailed: report(outcome.message); return WriteFailed;
         case RunStatus::Completed:
         case RunStatus::Stopped: break;
-    }
-    if (options.csv) {
-        const std::string csvName = ChangeExtension(file, ".csv");
-        const std::string error = WriteFileReplacing(csvName, ResultsCsv(data, state));
-        if (!error.empty()) {
-            report(error);
-            return WriteFailed;
-        }
     }
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;
 }
@@ -167,10 +174,17 @@ int Run(const std::vector<std::string>& args) {
         return Usage;
     }
     std::vector<int> status(options.files.size(), Ok);
+    const std::vector<std::string> refusals = NameRefusals(options.files, RunFiles{options.csv});
+    for (size_t k = 0; k < refusals.size(); ++k)
+        if (!refusals[k].empty()) {
+            std::cerr << refusals[k] << '\n';
+            status[k] = Unreadable;
+        }
     std::atomic<size_t> next{0};
     std::mutex errLock;
     auto worker = [&] {
-        for (size_t k; (k = next++) < options.files.size();) status[k] = RunOne(options, options.files[k], errLock);
+        for (size_t k; (k = next++) < options.files.size();)
+            if (refusals[k].empty()) status[k] = RunOne(options, options.files[k], errLock);
     };
     const int threads = std::min<int>(options.jobs, static_cast<int>(options.files.size()));
     std::vector<std::thread> pool;
@@ -197,6 +211,7 @@ int Main(const std::vector<std::string>& args) {
         return Ok;
     }
     if (command == "upgrade") return Upgrade(args);
+    if (command == "check") return Check(args);
     if (command == "run") return Run(args);
     std::cerr << "halovane-cli: unknown command '" << command << "'\n" << HelpText;
     return Usage;

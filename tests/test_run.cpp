@@ -157,7 +157,7 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
         {"effective porosity of layer 2", [](ModelInput& in) { in.EP2 = 0; }},
         {"number of time steps", [](ModelInput& in) { in.NrTst = 0; }},
         {"length of a time step", [](ModelInput& in) { in.Ts = 0; }},
-        {"root-zone layers have no thickness", [](ModelInput& in) { in.D1 = in.D2 = 0; }},
+        {"thickness of layer 1", [](ModelInput& in) { in.D1 = in.D2 = 0; }},
     };
     for (const Case& c : cases) {
         TempDir dir;

@@ -1,0 +1,319 @@
+#include "Validation.h"
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "NumberText.h"
+
+namespace halovane {
+
+namespace {
+
+const char* const General = "General data";
+const char* const Hydrological = "Hydrological data";
+const char* const Soil = "Soil properties";
+const char* const Salinity = "Salinity data";
+const char* const Drainage = "Drainage data";
+const char* const Conditions = "Initial and boundary conditions";
+
+// Average amounts per day above which a hydrological value is unusual
+// (world records of daily rainfall lie near 1 800 mm; potential
+// evapotranspiration rarely exceeds 15 mm a day).
+constexpr double UsualRainPerDay = 500;
+constexpr double UsualIrrigationPerDay = 500;
+constexpr double UsualEvapPerDay = 20;
+// Salinities above that of a brine of 100 dS/m (seawater: about 50) are
+// unusual for soil moisture.
+constexpr double UsualSalinity = 100;
+// The optimisation of a leaching efficiency tries 11 to 190 %; a given
+// efficiency beyond that range has no meaning in the salt balance.
+constexpr double HighestLeachingEfficiency = 190;
+// The initial and boundary conditions panel keeps these ranges.
+constexpr double LowestIrrigationEfficiency = 1;
+constexpr double UsualIrrigationEfficiency = 30;
+constexpr double UsualSoilMoisture = 20;
+
+const char* const ZoneName[ZoneCount] = {"layer 1", "layer 2", "layer 3", "the transition zone", "the aquifer"};
+
+std::string ZoneLabel(int layers, Zone z) {
+    if (layers == 1 && z == Zone::Layer1) return "the root zone";
+    return ZoneName[static_cast<int>(z)];
+}
+
+std::string Shown(double value, const char* unit) {
+    std::string text = std::isnan(value) ? std::string("not a number") : ShortestText(value);
+    if (*unit != '\0' && std::isfinite(value)) text += std::string(" ") + unit;
+    return text;
+}
+
+class Checker {
+public:
+    explicit Checker(std::vector<Problem>& out) : out_(out) {}
+
+    void Add(Severity s, const char* group, const std::string& field, int row, const std::string& value,
+             const std::string& allowed) {
+        out_.push_back(Problem{s, group, field, row, value, allowed});
+    }
+    void Error(const char* group, const std::string& field, double value, const char* unit,
+               const std::string& allowed, int row = 0) {
+        Add(Severity::Error, group, field, row, Shown(value, unit), allowed);
+    }
+    void Warning(const char* group, const std::string& field, double value, const char* unit,
+                 const std::string& allowed, int row = 0) {
+        Add(Severity::Warning, group, field, row, Shown(value, unit), allowed);
+    }
+    // Errors unless the value is finite and not below `low`.
+    bool AtLeast(const char* group, const std::string& field, double value, double low, const char* unit,
+                 int row = 0) {
+        if (std::isfinite(value) && value >= low) return true;
+        Error(group, field, value, unit, ShortestText(low) + " " + unit + " or more", row);
+        return false;
+    }
+    // Errors unless the value is finite and above `low`.
+    bool Above(const char* group, const std::string& field, double value, double low, const char* unit,
+               const std::string& allowed) {
+        if (std::isfinite(value) && value > low) return true;
+        Error(group, field, value, unit, allowed);
+        return false;
+    }
+
+private:
+    std::vector<Problem>& out_;
+};
+
+void CheckGeneral(const ModelInput& in, Checker& c) {
+    if (in.NrTst < 1 || in.NrTst > MaxTimeSteps)
+        c.Add(Severity::Error, General, "number of time steps", 0, std::to_string(in.NrTst),
+              "1 to " + std::to_string(MaxTimeSteps));
+    if (StepLengthIndex(in.Ts) < 0)
+        c.Add(Severity::Error, General, "length of a time step", 0, std::to_string(in.Ts) + " days",
+              "360, 30, 7 or 1 day (Year, Month, Week or Day)");
+    if (in.NrLayers < 1 || in.NrLayers > 3)
+        c.Add(Severity::Error, General, "number of root-zone layers", 0, std::to_string(in.NrLayers), "1, 2 or 3");
+    const std::pair<const std::string*, const char*> titles[] = {{&in.Title1, "first title"},
+                                                                 {&in.Title2, "second title"}};
+    for (const auto& [title, name] : titles)
+        if (title->find_first_of("\r\n") != std::string::npos)
+            c.Add(Severity::Error, General, name, 0, "a text with a line break", "one line of text");
+}
+
+void CheckHydrological(const ModelInput& in, Checker& c) {
+    struct Column {
+        const Series* series;
+        const char* name;
+        double usualPerDay;
+    };
+    const Column columns[] = {{&in.Rain, "rainfall", UsualRainPerDay},
+                              {&in.Irrig, "irrigation", UsualIrrigationPerDay},
+                              {&in.EvapT, "potential evapotranspiration", UsualEvapPerDay}};
+    const int n = in.NrTst;
+    for (const Column& col : columns) {
+        const int given = static_cast<int>(col.series->size()) - 1;
+        if (given < n) {
+            c.Add(Severity::Error, Hydrological, col.name, 0,
+                  std::to_string(given < 0 ? 0 : given) + " time steps given",
+                  "a value for each of the " + std::to_string(n) + " time steps");
+            continue;
+        }
+        const bool usualKnown = StepLengthIndex(in.Ts) >= 0;
+        const double usual = col.usualPerDay * in.Ts;
+        for (int i = 1; i <= n; ++i) {
+            const double v = (*col.series)[static_cast<size_t>(i)];
+            if (!c.AtLeast(Hydrological, col.name, v, 0, "mm", i)) continue;
+            if (usualKnown && v > usual)
+                c.Warning(Hydrological, col.name, v, "mm",
+                          "usually at most " + ShortestText(usual) + " mm in a step of " + std::to_string(in.Ts) +
+                              (in.Ts == 1 ? " day" : " days") + " (" + ShortestText(col.usualPerDay) +
+                              " mm a day)",
+                          i);
+        }
+    }
+}
+
+void CheckSoil(const ModelInput& in, int layers, Checker& c) {
+    ModelInput& data = const_cast<ModelInput&>(in);  // the zone accessors only read here
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        if (!ZoneInUse(layers, zone)) continue;
+        const std::string name = ZoneLabel(layers, zone);
+        const double d = Thickness(data, zone);
+        if (zone == Zone::Transition)
+            c.AtLeast(Soil, "thickness of " + name, d, 0, "m");
+        else
+            c.Above(Soil, "thickness of " + name, d, 0, "m", "above 0 m");
+
+        const double tp = TotalPorosity(data, zone);
+        const bool tpValid = std::isfinite(tp) && tp > 0 && tp <= 100;
+        if (!tpValid) c.Error(Soil, "total porosity of " + name, tp, "%", "above 0 % up to 100 %");
+        const double ep = EffectivePorosity(data, zone);
+        const double epTop = tpValid ? tp : 100;
+        if (!(std::isfinite(ep) && ep > 0 && ep <= epTop))
+            c.Error(Soil, "effective porosity of " + name, ep, "%",
+                    tpValid ? "above 0 % up to the total porosity of " + ShortestText(tp) + " %"
+                            : std::string("above 0 % up to 100 %"));
+
+        const double le = LeachingEfficiency(data, zone);
+        if (!(std::isfinite(le) && le >= 0 && le <= HighestLeachingEfficiency))
+            c.Error(Soil, "leaching efficiency of " + name, le, "%",
+                    "0 % up to " + ShortestText(HighestLeachingEfficiency) + " %");
+
+        const double s = InitialSalinity(data, zone);
+        if (c.AtLeast(Soil, "initial salinity of " + name, s, 0, "dS/m") && s > UsualSalinity)
+            c.Warning(Soil, "initial salinity of " + name, s, "dS/m",
+                      "usually at most " + ShortestText(UsualSalinity) + " dS/m");
+    }
+    // A root zone of several layers with no thickness at all cannot share
+    // the evapotranspiration among them; the single layers are reported
+    // above.
+}
+
+void CheckMeasured(const ModelInput& in, int layers, Checker& c) {
+    const int n = in.NrTst;
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        if (!ZoneInUse(layers, zone)) continue;
+        const Series& m = Measured(in, zone);
+        const std::string field = "measured salinity of " + ZoneLabel(layers, zone);
+        for (int i = 1; i <= n && i < static_cast<int>(m.size()); ++i) {
+            const double v = m[static_cast<size_t>(i)];
+            if (v == -1 || v == 0) continue;  // not measured
+            if (!std::isfinite(v))
+                c.Error(Salinity, field, v, "dS/m", "above 0 dS/m, or empty where nothing was measured", i);
+            else if (v < 0)  // counts as not measured, and is saved as such
+                c.Warning(Salinity, field, v, "dS/m",
+                          "above 0 dS/m, or empty where nothing was measured (taken as not measured)", i);
+            else if (v > UsualSalinity)
+                c.Warning(Salinity, field, v, "dS/m", "usually at most " + ShortestText(UsualSalinity) + " dS/m",
+                          i);
+        }
+    }
+}
+
+void CheckDrainage(const ModelInput& in, int layers, Checker& c) {
+    if (!in.DrainPresent) return;
+    const bool depthValid = c.AtLeast(Drainage, "depth of the drains", in.Dd, 0, "m");
+    ModelInput sized = in;
+    sized.NrLayers = layers;
+    const double dr = RootZoneThickness(sized);
+    if (depthValid && std::isfinite(dr) && std::isfinite(in.Dt)) {
+        if (in.Dd < dr)
+            c.Error(Drainage, "depth of the drains", in.Dd, "m",
+                    "at least the root-zone thickness of " + ShortestText(dr) + " m");
+        else if (in.Dd > dr + in.Dt)
+            c.Error(Drainage, "depth of the drains", in.Dd, "m",
+                    "at most the depth of the transition zone's bottom, " + ShortestText(dr + in.Dt) + " m");
+    }
+    const bool qh1 = c.AtLeast(Drainage, "reaction factor QH1", in.QH1, 0, "m/day/m");
+    const bool qh2 = c.AtLeast(Drainage, "reaction factor QH2", in.QH2, 0, "m/day/msq");
+    if (qh1 && qh2 && in.QH1 == 0 && in.QH2 == 0)
+        c.Add(Severity::Error, Drainage, "reaction factors QH1 and QH2", 0, "both 0",
+              "at least one above 0 when a drainage system is present");
+}
+
+void CheckConditions(const ModelInput& in, int layers, Checker& c) {
+    c.AtLeast(Conditions, "salinity of the irrigation water", in.Si, 0, "dS/m");
+    if (std::isfinite(in.Dwtini)) {
+        ModelInput sized = in;
+        sized.NrLayers = layers;
+        const double bottom = RootZoneThickness(sized) + in.Dt + in.Da;
+        if (std::isfinite(bottom) && in.Dwtini > bottom)
+            c.Error(Conditions, "initial depth of the water table", in.Dwtini, "m",
+                    "at most the depth of the aquifer's bottom, " + ShortestText(bottom) +
+                        " m (negative: water above the surface)");
+    } else {
+        c.Error(Conditions, "initial depth of the water table", in.Dwtini, "m", "a depth in m");
+    }
+    c.AtLeast(Conditions, "critical depth of the water table", in.CDc, 0, "m");
+
+    if (!(std::isfinite(in.SMini) && in.SMini >= 0 && in.SMini <= 100))
+        c.Error(Conditions, "initial soil moisture content", in.SMini, "%", "0 % up to 100 %");
+    else if (in.SMini < UsualSoilMoisture)
+        c.Warning(Conditions, "initial soil moisture content", in.SMini, "%",
+                  "usually " + ShortestText(UsualSoilMoisture) + " % up to 100 %");
+
+    if (!(std::isfinite(in.IrrEff) && in.IrrEff >= LowestIrrigationEfficiency && in.IrrEff <= 100))
+        c.Error(Conditions, "irrigation efficiency", in.IrrEff, "%",
+                ShortestText(LowestIrrigationEfficiency) + " % up to 100 %");
+    else if (in.IrrEff < UsualIrrigationEfficiency)
+        c.Warning(Conditions, "irrigation efficiency", in.IrrEff, "%",
+                  "usually " + ShortestText(UsualIrrigationEfficiency) + " % up to 100 %");
+
+    c.AtLeast(Conditions, "inflow of groundwater", in.Inf, 0, "mm/day");
+    c.AtLeast(Conditions, "outflow of groundwater", in.Out, 0, "mm/day");
+    c.AtLeast(Conditions, "salinity of the groundwater inflow", in.Sinf, 0, "dS/m");
+}
+
+}  // namespace
+
+std::vector<Problem> ValidateDataSet(const ModelInput& in) {
+    std::vector<Problem> problems;
+    Checker c(problems);
+    CheckGeneral(in, c);
+    const bool stepsValid = in.NrTst >= 1 && in.NrTst <= MaxTimeSteps;
+    const bool layersValid = in.NrLayers >= 1 && in.NrLayers <= 3;
+    // With an unknown layer count the zones of one layer are still checked.
+    const int layers = layersValid ? in.NrLayers : 1;
+    if (stepsValid) CheckHydrological(in, c);
+    CheckSoil(in, layers, c);
+    if (stepsValid) CheckMeasured(in, layers, c);
+    CheckDrainage(in, layers, c);
+    CheckConditions(in, layers, c);
+    return problems;
+}
+
+bool HasErrors(const std::vector<Problem>& problems) { return CountOf(problems, Severity::Error) > 0; }
+
+int CountOf(const std::vector<Problem>& problems, Severity severity) {
+    int count = 0;
+    for (const Problem& p : problems)
+        if (p.severity == severity) ++count;
+    return count;
+}
+
+std::string ProblemLine(const Problem& p) {
+    std::string line = p.severity == Severity::Error ? "Error: " : "Warning: ";
+    line += p.group + ", " + p.field;
+    if (p.row > 0) line += " in time step " + std::to_string(p.row);
+    line += ": " + p.value + "; allowed: " + p.allowed;
+    return line;
+}
+
+std::string ProblemReport(const std::vector<Problem>& problems) {
+    // A series may hold the same problem in thousands of steps: the first
+    // few are listed, the rest counted.
+    constexpr int ListedSteps = 5;
+    const int errors = CountOf(problems, Severity::Error);
+    const int warnings = CountOf(problems, Severity::Warning);
+    auto count = [](int k, const char* word) {
+        return std::to_string(k) + " " + word + (k == 1 ? "" : "s");
+    };
+    std::string text;
+    if (errors > 0)
+        text = "The data set has " + count(errors, "error") +
+               (warnings > 0 ? " and " + count(warnings, "warning") : std::string()) +
+               ". The calculations cannot be made until the errors are corrected.";
+    else if (warnings > 0)
+        text = "The data set has " + count(warnings, "warning") + ". The calculations can be made.";
+    else
+        return "The data set has no errors and no warnings.";
+
+    using Key = std::tuple<Severity, std::string, std::string>;
+    std::map<Key, int> total, listed;
+    for (const Problem& p : problems)
+        if (p.row > 0) ++total[std::make_tuple(p.severity, p.group, p.field)];
+    for (const Problem& p : problems) {
+        if (p.row == 0) {
+            text += "\n" + ProblemLine(p);
+            continue;
+        }
+        const Key key = std::make_tuple(p.severity, p.group, p.field);
+        const int k = ++listed[key];
+        if (k <= ListedSteps) text += "\n" + ProblemLine(p);
+        if (k == ListedSteps && total[key] > ListedSteps)
+            text += "\n   ... and the same in " + count(total[key] - ListedSteps, "more time step");
+    }
+    return text;
+}
+
+}  // namespace halovane
