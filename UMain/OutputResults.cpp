@@ -47,9 +47,11 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
 }
 
 bool ReadListing(const QString& fileName, QString& text) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    text = QString::fromUtf8(file.readAll());
+    // Through the engine's reader: a pipe or a huge file is refused rather
+    // than waited on or read into memory.
+    std::string bytes, error;
+    if (!ReadWholeFile(FileNameToStd(fileName), bytes, error)) return false;
+    text = QString::fromUtf8(QByteArray::fromStdString(bytes));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     return true;

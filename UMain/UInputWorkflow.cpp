@@ -21,6 +21,7 @@
 #include "RunDriver.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
+#include "Validation.h"
 
 namespace halovane {
 
@@ -258,9 +259,21 @@ void TMainForm::SaveAllButtonClick() {
                     " time steps. Please complete and save the hydrological data.");
             return;
         }
+    // The whole data set is checked, and every problem shown at once, before
+    // anything is written.
+    const std::vector<Problem> problems = ValidateDataSet(Input);
+    if (!problems.empty()) Message(QString::fromStdString(ProblemReport(problems)));
+    if (HasErrors(problems)) return;
     const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
     if (path.isEmpty()) {
         Message("No input file was selected");
+        return;
+    }
+    // A name that the results (FILE.out, or FILE.csv of the runner) would
+    // be written over is refused.
+    const std::string overwritten = OutputOverwritesInput(path.toStdString(), RunFiles{true});
+    if (!overwritten.empty()) {
+        Message(QString::fromStdString(overwritten));
         return;
     }
     Input.InputFileName = path.toStdString();

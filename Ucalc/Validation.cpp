@@ -163,9 +163,6 @@ void CheckSoil(const ModelInput& in, int layers, Checker& c) {
             c.Warning(Soil, "initial salinity of " + name, s, "dS/m",
                       "usually at most " + ShortestText(UsualSalinity) + " dS/m");
     }
-    // A root zone of several layers with no thickness at all cannot share
-    // the evapotranspiration among them; the single layers are reported
-    // above.
 }
 
 void CheckMeasured(const ModelInput& in, int layers, Checker& c) {
@@ -190,13 +187,28 @@ void CheckMeasured(const ModelInput& in, int layers, Checker& c) {
     }
 }
 
+double RootThickness(const ModelInput& in, int layers) {
+    return in.D1 + (layers >= 2 ? in.D2 : 0) + (layers == 3 ? in.D3 : 0);
+}
+
+// Whether the depths of the zone boundaries are known: every thickness
+// passes its own rule (the comparisons with them would otherwise repeat a
+// problem already reported).
+bool ThicknessesValid(const ModelInput& in, int layers) {
+    for (int z = 0; z < ZoneCount; ++z) {
+        const Zone zone = static_cast<Zone>(z);
+        if (!ZoneInUse(layers, zone)) continue;
+        const double d = Thickness(const_cast<ModelInput&>(in), zone);
+        if (!std::isfinite(d) || d < 0 || (d == 0 && zone != Zone::Transition)) return false;
+    }
+    return true;
+}
+
 void CheckDrainage(const ModelInput& in, int layers, Checker& c) {
     if (!in.DrainPresent) return;
     const bool depthValid = c.AtLeast(Drainage, "depth of the drains", in.Dd, 0, "m");
-    ModelInput sized = in;
-    sized.NrLayers = layers;
-    const double dr = RootZoneThickness(sized);
-    if (depthValid && std::isfinite(dr) && std::isfinite(in.Dt)) {
+    const double dr = ThicknessesValid(in, layers) ? RootThickness(in, layers) : 0;
+    if (depthValid && ThicknessesValid(in, layers)) {
         if (in.Dd < dr)
             c.Error(Drainage, "depth of the drains", in.Dd, "m",
                     "at least the root-zone thickness of " + ShortestText(dr) + " m");
@@ -214,10 +226,8 @@ void CheckDrainage(const ModelInput& in, int layers, Checker& c) {
 void CheckConditions(const ModelInput& in, int layers, Checker& c) {
     c.AtLeast(Conditions, "salinity of the irrigation water", in.Si, 0, "dS/m");
     if (std::isfinite(in.Dwtini)) {
-        ModelInput sized = in;
-        sized.NrLayers = layers;
-        const double bottom = RootZoneThickness(sized) + in.Dt + in.Da;
-        if (std::isfinite(bottom) && in.Dwtini > bottom)
+        const double bottom = RootThickness(in, layers) + in.Dt + in.Da;
+        if (ThicknessesValid(in, layers) && in.Dwtini > bottom)
             c.Error(Conditions, "initial depth of the water table", in.Dwtini, "m",
                     "at most the depth of the aquifer's bottom, " + ShortestText(bottom) +
                         " m (negative: water above the surface)");
