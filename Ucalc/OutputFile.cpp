@@ -234,9 +234,9 @@ std::vector<int> WrittenColumns(int layers) {
 
 // The fields of a results row: taken from the columns the writer printed
 // them in when the row has exactly their width (a value may then fill its
-// column to the last character), otherwise split at blanks when that gives
-// one field per column (a value wider than its column pushed the rest to
-// the right). Empty when neither holds: no value could be told from its
+// column to the last character), otherwise split at blanks and before minus
+// signs when that gives one field per column (a value wider than its column
+// pushed the rest to the right). Empty when neither holds: no value could be told from its
 // neighbour.
 std::vector<std::string> RowFields(const std::string& line, const std::vector<int>& widths) {
     const size_t end = line.find_last_not_of(' ');
@@ -252,11 +252,13 @@ std::vector<std::string> RowFields(const std::string& line, const std::vector<in
         }
         return fields;
     }
+    // Fixed decimals never hold an exponent, so a minus sign after a digit
+    // starts the next value.
     for (size_t at = 0; at < length;) {
         const size_t start = line.find_first_not_of(' ', at);
         if (start == std::string::npos || start >= length) break;
-        size_t stop = line.find(' ', start);
-        if (stop == std::string::npos || stop > length) stop = length;
+        size_t stop = start + 1;
+        while (stop < length && line[stop] != ' ' && line[stop] != '-') ++stop;
         fields.push_back(line.substr(start, stop - start));
         at = stop;
     }
