@@ -311,9 +311,6 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     p.Skip(1);
     const int n = p.Integer(p.Next(), 28, "the number of time steps");
     if (n < 0) p.Fail("the number of time steps is " + std::to_string(n) + "; it must not be negative");
-    if (n > MaxTimeSteps)
-        p.Fail("the number of time steps is " + std::to_string(n) + "; at most " + std::to_string(MaxTimeSteps) +
-               " are allowed");
     in.NrTst = n;
     in.NrTstHydr = n;
     in.Ts = p.Integer(p.Next(), 28, "the step length in days");
@@ -367,6 +364,9 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
         p.FailAt(p.Line() + missing, "the file ends before the hydrological row of time step " +
                                          std::to_string(missing) + " of " + std::to_string(n));
     }
+    if (n > MaxTimeSteps)
+        p.FailAt(6, "the number of time steps is " + std::to_string(n) + "; at most " + std::to_string(MaxTimeSteps) +
+                        " are allowed");
     ResizeHydrologicalSeries(in, n);
     for (int i = 1; i <= n; ++i) {
         const std::string& row = p.Next();
