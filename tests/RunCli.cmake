@@ -1,7 +1,8 @@
 # Runs the runner as a test: cmake -DCLI=... -DARGS=a;b -DEXPECT_EXIT=n
 #   [-DCOPY=file] [-DWORK=folder] [-DRESULT=file -DREFERENCE=file]
-#   [-DSTDERR_HAS=text]
-# COPY is copied into WORK first; RESULT is compared with REFERENCE line by
+#   [-DSTDERR_HAS=text] [-DSTDOUT_HAS=text] [-DABSENT=file]
+# COPY (one file or a list) is copied into WORK first; ABSENT must not exist
+# in WORK afterwards; RESULT is compared with REFERENCE line by
 # line, leaving out line 2 (it names the file).
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -15,6 +16,12 @@ if(NOT status EQUAL EXPECT_EXIT)
 endif()
 if(STDERR_HAS AND NOT err MATCHES "${STDERR_HAS}")
   message(FATAL_ERROR "standard error lacks '${STDERR_HAS}':\n${err}")
+endif()
+if(STDOUT_HAS AND NOT out MATCHES "${STDOUT_HAS}")
+  message(FATAL_ERROR "standard output lacks '${STDOUT_HAS}':\n${out}")
+endif()
+if(ABSENT AND EXISTS "${WORK}/${ABSENT}")
+  message(FATAL_ERROR "${ABSENT} was written")
 endif()
 if(RESULT)
   file(STRINGS "${WORK}/${RESULT}" got)
