@@ -310,8 +310,9 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             if (!ZoneInUse(read.Layers, zone)) continue;
             ZoneReadback& back = read.Zones[static_cast<size_t>(z)];
             // A transition zone or aquifer with an efficiency of 0 has no
-            // line: it reads as 0 without a coefficient.
-            if ((zone == Zone::Transition || zone == Zone::Aquifer) && c.Line().rfind(" Leaching eff", 0) != 0) {
+            // line: it reads as 0 without a coefficient (and the aquifer's
+            // line is not taken for the transition zone's).
+            if ((zone == Zone::Transition || zone == Zone::Aquifer) && c.Line().rfind(ZoneLabels[z], 0) != 0) {
                 back = ZoneReadback{};
                 continue;
             }
