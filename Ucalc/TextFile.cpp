@@ -300,32 +300,34 @@ FileRead ReadDataFile(const std::string& path, std::string& content, std::string
         return FileRead::Refused;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::string text;
-    text.resize(static_cast<size_t>(size));
+    std::string text(static_cast<size_t>(size), '\0');
     size_t got = 0;
-    // A file that grows while it is read is still read no further than
-    // maxBytes.
-    for (;;) {
-        if (got == text.size()) {
-            if (text.size() > maxBytes) break;
-            text.resize(text.size() + 65536);
-        }
+    auto fail = [&](const std::string& reason, FileRead result) {
+        close(fd);
+        error = "Could not read " + path + ": " + reason;
+        return result;
+    };
+    while (got < text.size()) {
         const ssize_t n = read(fd, &text[got], text.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = "Could not read " + path + ": " + Reason(errno);
-            close(fd);
-            return FileRead::CannotOpen;
-        }
+        if (n < 0) return fail(Reason(errno), FileRead::CannotOpen);
         if (n == 0) break;
         got += static_cast<size_t>(n);
     }
-    close(fd);
-    if (got > maxBytes) {
-        error = "Could not read " + path + ": it grew beyond " + std::to_string(maxBytes) + " bytes while it was read.";
-        return FileRead::Refused;
-    }
     text.resize(got);
+    // A file that grows while it is read is still read no further than
+    // maxBytes.
+    char more[65536];
+    for (;;) {
+        const ssize_t n = read(fd, more, sizeof more);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(Reason(errno), FileRead::CannotOpen);
+        if (n == 0) break;
+        if (text.size() + static_cast<size_t>(n) > maxBytes)
+            return fail("it grew beyond " + std::to_string(maxBytes) + " bytes while it was read.", FileRead::Refused);
+        text.append(more, static_cast<size_t>(n));
+    }
+    close(fd);
     content = std::move(text);
     return FileRead::Ok;
 }

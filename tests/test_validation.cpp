@@ -283,3 +283,22 @@ TEST(RunNames, OneCallNeverWritesTwoInputsResultsToOneName) {
     clashes = OutputNameClashes({dir.File("y.inp"), dir.File("y.csv")}, RunFiles{true});
     EXPECT_NE(clashes[0].find("written over " + dir.File("y.csv")), std::string::npos) << clashes[0];
 }
+
+TEST(RunNames, OutputAndCsvAreReplacedTogether) {
+    TempDir dir;
+    ModelInput in = Sound(2);
+    in.InputFileName = dir.File("field.inp");
+    WriteFile(dir.File("field.out"), "old results");
+    std::filesystem::create_directory(dir.File("field.csv"));  // the CSV file cannot be written
+    ModelState state;
+    ScriptedInteraction ui;
+    const RunOutcome outcome = RunModel(in, state, ui, RunFiles{true});
+    EXPECT_EQ(outcome.status, RunStatus::WriteFailed);
+    EXPECT_NE(outcome.message.find("field.csv"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir.File("field.out")), "old results");
+    std::filesystem::remove(dir.File("field.csv"));
+    ASSERT_EQ(RunModel(in, state, ui, RunFiles{true}).status, RunStatus::Completed);
+    EXPECT_EQ(ReadFile(dir.File("field.out")).rfind("OUTPUT OF Halovane", 0), 0u);
+    EXPECT_EQ(ReadFile(dir.File("field.csv")).rfind("step,rain_mm", 0), 0u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
