@@ -307,6 +307,7 @@ std::string ProblemReport(const std::vector<Problem>& problems) {
         text = "The data set has " + count(warnings, "warning") + ". The calculations can be made.";
     else
         return "The data set has no errors and no warnings.";
+    text += "\n";  // an empty line between the summary and the list
 
     using Key = std::tuple<Severity, std::string, std::string>;
     std::map<Key, int> total, listed;

@@ -52,7 +52,7 @@ TEST_F(InputPageTest, WarningsAreShownAndTheRunGoesOn) {
     Click(form->SaveAllButton);
     ASSERT_GE(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1].toStdString(),
-              "The data set has 1 warning. The calculations can be made.\n"
+              "The data set has 1 warning. The calculations can be made.\n\n"
               "Warning: Initial and boundary conditions, irrigation efficiency: 20 %; allowed: usually 30 % up to "
               "100 %");
     EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
