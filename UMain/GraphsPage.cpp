@@ -32,7 +32,7 @@ const struct {
     {"GraphSaltRadioButton", "Salinity in all soil layers"},
     {"SalFirstRadioButton", "Salinity in first root zone layer"},
     {"SalSecondRadioButton", "Salinity second root zone layer"},
-    {"SalThirdRadioButton", "Salinty in third root zone layer"},
+    {"SalThirdRadioButton", "Salinity in third root zone layer"},
     {"SalBelowRadioButton", "Salinity below root zone"},
 };
 

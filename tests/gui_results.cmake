@@ -5,6 +5,7 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(results_unit_tests
   test_graph_scale.cpp
   test_graph_drawing.cpp
+  test_graph_files.cpp
   test_output_tables.cpp
 )
 target_link_libraries(results_unit_tests PRIVATE halovane_window halovane_warnings GTest::gtest_main)

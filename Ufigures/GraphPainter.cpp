@@ -11,10 +11,12 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 
 // GraphCanvas on a QPainter. Text is drawn on an opaque background of the
 // brush colour, as a classic canvas does; fonts are sized for 96 pixels per
-// inch whatever the screen, so a graph has the same pixels everywhere.
+// inch whatever the screen, so a graph has the same pixels everywhere. The
+// device's coordinates are the graph's pixels times `scale`.
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QImage& image) : painter_(&image) {
+    explicit ImageCanvas(QPaintDevice& device, int scale = 1) : painter_(&device) {
+        if (scale != 1) painter_.scale(scale, scale);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::OpaqueMode);
@@ -81,18 +83,27 @@ private:
 }  // namespace
 
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
-    QImage image(GraphWidth, GraphHeight, QImage::Format_RGB32);
+    return PaintGraphScaled(data, choice, 1, drawn);
+}
+
+QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, GraphDrawn* drawn) {
+    QImage image(GraphWidth * scale, GraphHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
     // Font sizes are in points at 96 pixels per inch.
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image.setDotsPerMeterX(3780 * scale);
+    image.setDotsPerMeterY(3780 * scale);
     GraphDrawn result;
     {
-        ImageCanvas canvas(image);
+        ImageCanvas canvas(image, scale);
         result = DrawGraph(data, choice, canvas);
     }
     if (drawn) *drawn = result;
     return image;
+}
+
+void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice) {
+    ImageCanvas canvas(device);
+    DrawGraph(data, choice, canvas);
 }
 
 }  // namespace halovane
