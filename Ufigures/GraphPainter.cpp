@@ -12,10 +12,14 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 // GraphCanvas on a QPainter. Text is drawn on an opaque background of the
 // brush colour, as a classic canvas does; fonts are sized for 96 pixels per
 // inch whatever the screen, so a graph has the same pixels everywhere. The
-// device's coordinates are the graph's pixels times `scale`.
+// device's coordinates are the graph's pixels times `scale`. A line of the
+// graph covers its row or column of pixels: on a picture of the graph's
+// size that is where Qt puts a line of one pixel, on a larger picture or a
+// drawing the line runs through the middle of those pixels (`centred`).
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QPaintDevice& device, int scale = 1) : painter_(&device) {
+    explicit ImageCanvas(QPaintDevice& device, int scale = 1, bool centred = false)
+        : painter_(&device), centred_(centred || scale != 1) {
         if (scale != 1) painter_.scale(scale, scale);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -47,7 +51,10 @@ public:
     }
     void Line(int x1, int y1, int x2, int y2) override {
         UsePen();
-        painter_.drawLine(x1, y1, x2, y2);
+        if (centred_)
+            painter_.drawLine(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
+        else
+            painter_.drawLine(x1, y1, x2, y2);
     }
     void Text(int x, int y, const std::string& text) override {
         if (text.empty()) return;
@@ -78,6 +85,7 @@ private:
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
     bool penForText_ = false;  // the painter's pen holds the font colour
+    bool centred_;
 };
 
 }  // namespace
@@ -102,7 +110,7 @@ QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, Gr
 }
 
 void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice) {
-    ImageCanvas canvas(device);
+    ImageCanvas canvas(device, 1, true);
     DrawGraph(data, choice, canvas);
 }
 
