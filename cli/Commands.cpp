@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "HalovaneVersion.h"
 
 #include <algorithm>
 #include <atomic>
