@@ -203,8 +203,10 @@ void GraphsPage::SaveGraphButtonClick() {
         dialogs_.Inform(&page_, QStringLiteral("The graph was not saved"));
         return;
     }
-    auto chosen = std::begin(SaveTypes);
-    while (chosen != std::end(SaveTypes) - 1 && chosenFilter != QString::fromUtf8(chosen->filter)) ++chosen;
+    // The type left selected; the bitmap when the dialog names none of them.
+    auto chosen = std::find_if(std::begin(SaveTypes), std::end(SaveTypes),
+                               [&](const auto& type) { return chosenFilter == QString::fromUtf8(type.filter); });
+    if (chosen == std::end(SaveTypes)) chosen = std::begin(SaveTypes);
     // The type chosen names a bare file; an extension of a known type wins.
     const GraphFileChoice file = ChooseGraphFile(FileNameToStd(typed), chosen->format);
     const QString name = FileNameFromStd(file.FileName);
