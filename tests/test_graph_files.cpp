@@ -34,17 +34,6 @@ TEST(GraphFiles, AFormatInTheNameWins) {
     EXPECT_EQ(ChooseGraphFile("graph.bmp", GraphFormat::Png).Format, GraphFormat::Bmp);
 }
 
-TEST(GraphFiles, FormatsAndScales) {
-    EXPECT_EQ(GraphFormatNamed("SVG"), GraphFormat::Svg);
-    EXPECT_EQ(GraphFormatNamed("bmp"), GraphFormat::Bmp);
-    EXPECT_FALSE(GraphFormatNamed("jpg"));
-    EXPECT_FALSE(GraphFormatNamed(""));
-    EXPECT_TRUE(IsVectorFormat(GraphFormat::Pdf));
-    EXPECT_FALSE(IsVectorFormat(GraphFormat::Png));
-    EXPECT_TRUE(IsGraphScale(1) && IsGraphScale(2) && IsGraphScale(4));
-    EXPECT_FALSE(IsGraphScale(0) || IsGraphScale(3) || IsGraphScale(8) || IsGraphScale(-2));
-}
-
 TEST(GraphFiles, TheRunnersKeysNameEveryChoiceOnce) {
     for (int k = 0; k < GraphChoiceCount; ++k) {
         const auto choice = static_cast<GraphChoice>(k);
