@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace halovane {
 
@@ -17,6 +18,32 @@ void QtDialogs::Inform(QWidget* parent, const QString& text) {
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString FilterSuffix(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString Dialogs::SaveFileNameOfType(QWidget* parent, const QString& caption, const QString& folder,
+                                    const QString& filters, QString& chosenFilter) {
+    chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
+    return SaveFileName(parent, caption, folder, filters, FilterSuffix(chosenFilter));
+}
+
+QString QtDialogs::SaveFileNameOfType(QWidget* parent, const QString& caption, const QString& folder,
+                                      const QString& filters, QString& chosenFilter) {
+    QFileDialog dialog(parent, caption, folder, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A bare name gets the extension of the type selected when it is accepted.
+    dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().first();
 }
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -22,6 +22,12 @@ public:
                                  const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter, const QString& defaultSuffix) = 0;
+    // A save dialog with several types, such as "A (*.a);;B (*.b)":
+    // `chosenFilter` receives the one the user left selected. The default
+    // suffix follows the selected type. Without a dialog of its own, the
+    // first type.
+    virtual QString SaveFileNameOfType(QWidget* parent, const QString& caption, const QString& folder,
+                                       const QString& filters, QString& chosenFilter);
 };
 
 // Real modal boxes.
@@ -33,6 +39,11 @@ public:
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString SaveFileNameOfType(QWidget* parent, const QString& caption, const QString& folder,
+                               const QString& filters, QString& chosenFilter) override;
 };
+
+// The extension of the first pattern of a filter: "png" for "PNG files (*.png)".
+QString FilterSuffix(const QString& filter);
 
 }  // namespace halovane

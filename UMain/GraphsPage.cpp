@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <algorithm>
+#include <iterator>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -9,11 +10,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
+#include <QStringList>
 
 #include "Dialogs.h"
 #include "GraphData.h"
 #include "GraphDrawing.h"
+#include "GraphFigure.h"
 #include "GraphPainter.h"
 #include "OutputResults.h"
 
@@ -32,12 +34,30 @@ const struct {
     {"GraphSaltRadioButton", "Salinity in all soil layers"},
     {"SalFirstRadioButton", "Salinity in first root zone layer"},
     {"SalSecondRadioButton", "Salinity second root zone layer"},
-    {"SalThirdRadioButton", "Salinty in third root zone layer"},
+    {"SalThirdRadioButton", "Salinity in third root zone layer"},
     {"SalBelowRadioButton", "Salinity below root zone"},
 };
 
-// Saved pictures: a device-independent bitmap by default, PNG on request.
-const QString SaveFilter = QStringLiteral("Bitmap files (*.bmp);;PNG files (*.png)");
+// Saved graphs: a device-independent bitmap by default; PNG, also larger
+// for print; drawings for reports and papers.
+const struct {
+    const char* filter;
+    GraphFormat format;
+    int scale;
+} SaveTypes[] = {
+    {"Bitmap files (*.bmp)", GraphFormat::Bmp, 1},
+    {"PNG files (*.png)", GraphFormat::Png, 1},
+    {"PNG files, twice the size (*.png)", GraphFormat::Png, 2},
+    {"PNG files, four times the size (*.png)", GraphFormat::Png, 4},
+    {"SVG drawings (*.svg)", GraphFormat::Svg, 1},
+    {"PDF documents (*.pdf)", GraphFormat::Pdf, 1},
+};
+
+QString SaveFilters() {
+    QStringList filters;
+    for (const auto& type : SaveTypes) filters << QString::fromUtf8(type.filter);
+    return filters.join(QStringLiteral(";;"));
+}
 const QString OpenFilter = QStringLiteral("bitmap files (*.bmp);;PNG files (*.png)");
 
 QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRect geometry) {
@@ -166,7 +186,8 @@ void GraphsPage::GraphGoButtonClick() {
     if (!ReloadOutputFile(state_, dialogs_, &page_)) return;
     const std::optional<GraphChoice> choice = SelectedChoice();
     if (!choice) return;
-    const QImage picture = PaintGraph(GraphDataFrom(state_.Output, state_.ViewOrNull()), *choice);
+    graph_ = DrawnGraph{GraphDataFrom(state_.Output, state_.ViewOrNull()), *choice};
+    const QImage picture = PaintGraph(graph_->Data, *choice);
     graphPanel_->hide();
     SetPicture(picture);
     graphImage_->show();
@@ -175,19 +196,30 @@ void GraphsPage::GraphGoButtonClick() {
 void GraphsPage::GraphSelectButtonClick() { ShowSelection(); }
 
 void GraphsPage::SaveGraphButtonClick() {
-    const QString name =
-        dialogs_.SaveFileName(&page_, QStringLiteral("Save graph"), state_.DialogFolder, SaveFilter, QStringLiteral("bmp"));
-    if (name.isEmpty()) {
+    QString chosenFilter;
+    const QString typed =
+        dialogs_.SaveFileNameOfType(&page_, QStringLiteral("Save graph"), state_.DialogFolder, SaveFilters(), chosenFilter);
+    if (typed.isEmpty()) {
         dialogs_.Inform(&page_, QStringLiteral("The graph was not saved"));
         return;
     }
+    // The type left selected; the bitmap when the dialog names none of them.
+    auto chosen = std::find_if(std::begin(SaveTypes), std::end(SaveTypes),
+                               [&](const auto& type) { return chosenFilter == QString::fromUtf8(type.filter); });
+    if (chosen == std::end(SaveTypes)) chosen = std::begin(SaveTypes);
+    // The type chosen names a bare file; an extension of a known type wins.
+    const GraphFileChoice file = ChooseGraphFile(FileNameToStd(typed), chosen->format);
+    const QString name = FileNameFromStd(file.FileName);
+    const int scale = file.Format == chosen->format ? chosen->scale : 1;
     if (QFileInfo::exists(name) && !dialogs_.Confirm(&page_, QStringLiteral("The graph already exists, overwrite?")))
         return;
-    const char* format = name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
-    // An existing file is replaced only by a complete new picture.
-    QSaveFile file(name);
-    const bool saved =
-        !picture_.isNull() && file.open(QIODevice::WriteOnly) && picture_.save(&file, format) && file.commit();
+    // Pictures at their size are saved as shown; larger pictures and drawings
+    // are drawn again from the graph's data (a picture opened from a file is
+    // enlarged or held in the drawing as it is). An existing file is replaced
+    // only by a complete new one.
+    const bool redraw = graph_ && (scale != 1 || IsVectorFormat(file.Format));
+    const bool saved = redraw ? WriteGraphFile(name, file.Format, scale, graph_->Data, graph_->Choice)
+                              : WritePictureFile(name, file.Format, scale, picture_);
     if (saved)
         dialogs_.Inform(&page_, QStringLiteral("The graph was saved as  ") + name);
     else
@@ -210,6 +242,7 @@ void GraphsPage::OpenGrapButtonClick() {
         return;
     }
     SetPicture(picture);
+    graph_.reset();
     // The picture is shown even when the choice panel is up (it stays in front).
     graphImage_->show();
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <optional>
 
+#include "GraphData.h"
 #include "GraphScale.h"
 
 class QButtonGroup;
@@ -53,6 +54,12 @@ private:
     ResultsState& state_;
     QWidget& page_;
     QImage picture_;
+    // What the picture on view was drawn from; empty for an opened picture.
+    struct DrawnGraph {
+        GraphData Data;
+        GraphChoice Choice;
+    };
+    std::optional<DrawnGraph> graph_;
     QLabel* graphImage_ = nullptr;
     QFrame* graphPanel_ = nullptr;
     QButtonGroup* choices_ = nullptr;

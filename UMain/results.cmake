@@ -10,12 +10,10 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/OutputGridModel.h
   ${CMAKE_CURRENT_LIST_DIR}/OutputPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputPage.h
-  ${CMAKE_CURRENT_LIST_DIR}/GraphPainter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GraphPainter.h
   ${CMAKE_CURRENT_LIST_DIR}/GraphsPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphsPage.h
 )
-target_link_libraries(halovane_window PUBLIC halovane_graphs)
+target_link_libraries(halovane_window PUBLIC halovane_graphs halovane_figures)
 
 # Pictures of the Output and Graphs pages for the README, made offscreen:
 #   halovane-screenshots FOLDER [INPUT.inp]

@@ -167,7 +167,7 @@ void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelectio
         Rgb efficiencyColor;
     };
     const LayerLegend layerLegends[3] = {
-        {"- - - Layer l calculated", "  x   Layer 1 measured", Silver, 60, White},
+        {"- - - Layer 1 calculated", "  x   Layer 1 measured", Silver, 60, White},
         {"- - - Layer 2 calculated", "  o   Layer 2 measured", layer2Color, sel.HideLayer1 ? 60 : 90, layer2Color},
         {"- - - Layer 3 calculated", "  s   Layer 3 measured", Green, layersOnly12Hidden ? 60 : 120, Green},
     };

@@ -17,7 +17,7 @@ enum class GraphChoice {
     SalinityAll,         // "Salinity in all soil layers"
     SalinityFirst,       // "Salinity in first root zone layer"
     SalinitySecond,      // "Salinity second root zone layer"
-    SalinityThird,       // "Salinty in third root zone layer"
+    SalinityThird,       // "Salinity in third root zone layer"
     SalinityBelow,       // "Salinity below root zone"
 };
 constexpr int GraphChoiceCount = 9;

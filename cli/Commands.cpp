@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "HalovaneVersion.h"
 
 #include <algorithm>
 #include <atomic>
@@ -49,17 +50,32 @@ const char* const HelpText =
     "      Read an input data file of any layout the program accepts and write it\n"
     "      in the current layout, as \"Open input\" followed by \"Save all\" would.\n"
     "\n"
+    "  graph [--type K|all] [--format bmp|png|svg|pdf] [--scale S] FILE.out [DIR]\n"
+    "      Draw the graphs of an output file, as the Graphs page does, into files\n"
+    "      in DIR (beside the output file when not given) named FILE-K.FORMAT.\n"
+    "      The input data file FILE.inp beside the output file gives rainfall,\n"
+    "      irrigation and the measured salinities. The names printed are those\n"
+    "      of the files written.\n"
+    "        --type K    one graph (default: all of them): hydrology, surface,\n"
+    "                    subsurface, water-table, salinity, salinity-1,\n"
+    "                    salinity-2, salinity-3, salinity-below, or 1 to 9 in\n"
+    "                    that order; with \"all\" the layer graphs the root zone\n"
+    "                    lacks are skipped with a message\n"
+    "        --format F  bmp (default), png, or the drawings svg and pdf\n"
+    "        --scale S   bmp and png at 1 (617 x 441 pixels), 2 or 4 times the size\n"
+    "\n"
     "  --help      Show this text.\n"
     "  --version   Show the version.\n"
     "\n"
     "Exit status:\n"
-    "  0  every run completed (or the file was upgraded)\n"
+    "  0  every run completed (or the file was upgraded, or the graphs drawn)\n"
     "  1  usage error\n"
     "  2  a file could not be read, or its data cannot be run (check: has\n"
-    "     errors); nothing was written for it\n"
+    "     errors; graph: a graph asked for by name does not apply to its root\n"
+    "     zone); nothing was written for it\n"
     "  3  a run stopped because the water table sank below the aquifer; its\n"
     "     output file was still written\n"
-    "  4  an output file (or the upgraded file) could not be written\n"
+    "  4  an output file (the upgraded file, or a graph) could not be written\n"
     "With several files the highest status of any file is returned.\n";
 
 int Upgrade(const std::vector<std::string>& args) {
@@ -196,6 +212,13 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+#ifndef HALOVANE_GRAPH_COMMAND
+int Graph(const std::vector<std::string>&) {
+    std::cerr << "halovane-cli: this runner was built without Qt, so it cannot draw graphs\n";
+    return Usage;
+}
+#endif
+
 int Main(const std::vector<std::string>& args) {
     if (args.empty()) {
         std::cerr << HelpText;
@@ -213,6 +236,7 @@ int Main(const std::vector<std::string>& args) {
     if (command == "upgrade") return Upgrade(args);
     if (command == "check") return Check(args);
     if (command == "run") return Run(args);
+    if (command == "graph") return Graph(args);
     std::cerr << "halovane-cli: unknown command '" << command << "'\n" << HelpText;
     return Usage;
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "Dialogs.h"
+#include "HalovaneVersion.h"
 #include "UClose.h"
 #include "UDrainForm.h"
 #include "UMainForm.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Halovane");
     QApplication::setApplicationDisplayName("Halovane");
-    // The version record: product 1.0.0.0, file 1.1.0.0.
+    // The version record: the product's version and the file version.
     QApplication::setApplicationVersion(HALOVANE_PRODUCT_VERSION);
     QApplication::setWindowIcon(halovane::ApplicationIcon());
 

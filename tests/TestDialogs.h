@@ -18,6 +18,9 @@ class TestDialogs : public Dialogs {
 public:
     // What the next dialogs return: a file name ("" = cancelled) or an answer.
     std::deque<QString> openNames, saveNames;
+    // The type left selected in the next dialogs with several ("" or none
+    // left = the first).
+    std::deque<QString> saveTypes;
     std::deque<bool> answers;
 
     // Every box in the order shown: "inform: <text>", "confirm: <text>",
@@ -51,6 +54,13 @@ public:
         log << QStringLiteral("save: ") + filter + QStringLiteral(" .") + defaultSuffix;
         lastFolder = folder;
         return Next(saveNames);
+    }
+
+    QString SaveFileNameOfType(QWidget* parent, const QString& caption, const QString& folder,
+                               const QString& filters, QString& chosenFilter) override {
+        chosenFilter = Next(saveTypes);
+        if (chosenFilter.isEmpty()) chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
+        return SaveFileName(parent, caption, folder, filters, FilterSuffix(chosenFilter));
     }
 
 private:

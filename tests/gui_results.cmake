@@ -5,6 +5,7 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(results_unit_tests
   test_graph_scale.cpp
   test_graph_drawing.cpp
+  test_graph_files.cpp
   test_output_tables.cpp
 )
 target_link_libraries(results_unit_tests PRIVATE halovane_window halovane_warnings GTest::gtest_main)
@@ -16,9 +17,11 @@ add_executable(gui_results_tests
   gui_main.cpp
   gui_results_output.cpp
   gui_results_graphs.cpp
+  gui_results_figures.cpp
   gui_results_large.cpp
   ResultsPagesFixture.h
   TestDialogs.h
+  FigureChecks.h
 )
 target_include_directories(gui_results_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(gui_results_tests PRIVATE halovane_window halovane_warnings Qt6::Test GTest::gtest)

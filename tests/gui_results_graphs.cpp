@@ -17,6 +17,11 @@ const char* const ChoiceNames[GraphChoiceCount] = {
     "SalSecondRadioButton", "SalThirdRadioButton",  "SalBelowRadioButton",
 };
 
+// The Save graph dialog as the log records it: its types, the default suffix.
+const QString SaveDialog = QStringLiteral(
+    "save: Bitmap files (*.bmp);;PNG files (*.png);;PNG files, twice the size (*.png);;"
+    "PNG files, four times the size (*.png);;SVG drawings (*.svg);;PDF documents (*.pdf) .bmp");
+
 const QRgb Navy = 0xFF00008B, White = 0xFFFFFFFF, Silver = 0xFFC0C0C0;
 
 QRgb Opaque(Rgb c) { return 0xFF000000u | c; }
@@ -181,7 +186,7 @@ TEST_F(GraphsPageTest, SaveAndOpenAGraph) {
 
     dialogs.saveNames.push_back(bmp);
     Press(graphTab, "SaveGraphButton");
-    EXPECT_EQ(dialogs.log.value(0), QStringLiteral("save: Bitmap files (*.bmp);;PNG files (*.png) .bmp"));
+    EXPECT_EQ(dialogs.log.value(0), SaveDialog);
     EXPECT_EQ(dialogs.messages.last(), QStringLiteral("The graph was saved as  ") + bmp);
     QFile file(bmp);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -222,7 +227,7 @@ TEST_F(GraphsPageTest, SavingOverAnExistingFile) {
     dialogs.saveNames.push_back(bmp);
     dialogs.answers.push_back(false);
     Press(graphTab, "SaveGraphButton");
-    EXPECT_EQ(dialogs.log, QStringList({QStringLiteral("save: Bitmap files (*.bmp);;PNG files (*.png) .bmp"),
+    EXPECT_EQ(dialogs.log, QStringList({SaveDialog,
                                         QStringLiteral("confirm: The graph already exists, overwrite?")}));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("older picture"));

@@ -246,7 +246,7 @@ TEST(GraphDrawing, SalinityOfAllSoilLayers) {
     GraphData d = SampleRun(4, 1);
     RecordingCanvas one;
     DrawGraph(d, GraphChoice::SalinityAll, one);
-    EXPECT_TRUE(one.FindText("- - - Layer l calculated"));
+    EXPECT_TRUE(one.FindText("- - - Layer 1 calculated"));
     EXPECT_TRUE(one.FindText("- - - Transition zone calculated"));
     EXPECT_TRUE(one.FindText("- - - Aquifer calculated"));
     EXPECT_FALSE(one.FindText("- - - Layer 2 calculated"));
@@ -314,7 +314,7 @@ TEST(GraphDrawing, SalinityBelowTheRootZone) {
     EXPECT_EQ(cd->y1, 75);
     EXPECT_EQ(c.Texts(" Leaching efficiency (optimized)  = 0.11").size(), 1u);
     EXPECT_FALSE(c.HasTextStarting(" Leaching efficiency (optimized)  = 0.45"));
-    EXPECT_FALSE(c.FindText("- - - Layer l calculated"));
+    EXPECT_FALSE(c.FindText("- - - Layer 1 calculated"));
     EXPECT_EQ(c.Lines(GraphColor::Cyan).size(), 3u);
 }
 

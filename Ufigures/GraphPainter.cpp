@@ -11,10 +11,16 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 
 // GraphCanvas on a QPainter. Text is drawn on an opaque background of the
 // brush colour, as a classic canvas does; fonts are sized for 96 pixels per
-// inch whatever the screen, so a graph has the same pixels everywhere.
+// inch whatever the screen, so a graph has the same pixels everywhere. The
+// device's coordinates are the graph's pixels times `scale`. A line of the
+// graph covers its row or column of pixels: on a picture of the graph's
+// size that is where Qt puts a line of one pixel, on a larger picture or a
+// drawing the line runs through the middle of those pixels (`centred`).
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QImage& image) : painter_(&image) {
+    explicit ImageCanvas(QPaintDevice& device, int scale = 1, bool centred = false)
+        : painter_(&device), centred_(centred || scale != 1) {
+        if (scale != 1) painter_.scale(scale, scale);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::OpaqueMode);
@@ -45,7 +51,10 @@ public:
     }
     void Line(int x1, int y1, int x2, int y2) override {
         UsePen();
-        painter_.drawLine(x1, y1, x2, y2);
+        if (centred_)
+            painter_.drawLine(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
+        else
+            painter_.drawLine(x1, y1, x2, y2);
     }
     void Text(int x, int y, const std::string& text) override {
         if (text.empty()) return;
@@ -76,23 +85,33 @@ private:
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
     bool penForText_ = false;  // the painter's pen holds the font colour
+    bool centred_;
 };
 
 }  // namespace
 
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
-    QImage image(GraphWidth, GraphHeight, QImage::Format_RGB32);
+    return PaintGraphScaled(data, choice, 1, drawn);
+}
+
+QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, GraphDrawn* drawn) {
+    QImage image(GraphWidth * scale, GraphHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
     // Font sizes are in points at 96 pixels per inch.
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image.setDotsPerMeterX(3780 * scale);
+    image.setDotsPerMeterY(3780 * scale);
     GraphDrawn result;
     {
-        ImageCanvas canvas(image);
+        ImageCanvas canvas(image, scale);
         result = DrawGraph(data, choice, canvas);
     }
     if (drawn) *drawn = result;
     return image;
+}
+
+void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice) {
+    ImageCanvas canvas(device, 1, true);
+    DrawGraph(data, choice, canvas);
 }
 
 }  // namespace halovane

@@ -1,0 +1,84 @@
+#include "GraphFigure.h"
+
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <functional>
+
+#include "GraphPainter.h"
+
+namespace halovane {
+
+namespace {
+
+// A drawing of `size` pixels at 96 pixels per inch, painted by `paint` on
+// a device whose coordinates are those pixels.
+bool WriteDrawing(QSaveFile& file, GraphFormat format, QSize size, const QString& title,
+                  const std::function<void(QPaintDevice&)>& paint) {
+    if (format == GraphFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setResolution(96);
+        svg.setTitle(title);
+        svg.setDescription(QStringLiteral("A graph of Halovane"));
+        paint(svg);
+        return true;
+    }
+    QPdfWriter pdf(&file);
+    pdf.setCreator(QStringLiteral("Halovane"));
+    pdf.setTitle(title);
+    pdf.setResolution(96);
+    // One page the size of the graph: 617 x 441 pixels are 462.75 x 330.75 points.
+    const QPageSize page(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96), QPageSize::Point, QString(),
+                         QPageSize::ExactMatch);
+    if (!pdf.setPageSize(page) || !pdf.setPageMargins(QMarginsF(0, 0, 0, 0))) return false;
+    paint(pdf);
+    return true;
+}
+
+bool WriteFile(const QString& fileName, const std::function<bool(QSaveFile&)>& write) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!write(file)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png ? "PNG" : "BMP"; }
+
+}  // namespace
+
+bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
+                    GraphChoice choice) {
+    if (!IsGraphScale(scale)) return false;
+    return WriteFile(fileName, [&](QSaveFile& file) {
+        if (!IsVectorFormat(format))
+            return PaintGraphScaled(data, choice, scale).save(&file, BitmapFormat(format));
+        return WriteDrawing(file, format, QSize(GraphWidth, GraphHeight), QString::fromStdString(data.Title1),
+                            [&](QPaintDevice& device) { PaintGraphOn(device, data, choice); });
+    });
+}
+
+bool WritePictureFile(const QString& fileName, GraphFormat format, int scale, const QImage& picture) {
+    if (picture.isNull() || !IsGraphScale(scale)) return false;
+    return WriteFile(fileName, [&](QSaveFile& file) {
+        if (!IsVectorFormat(format)) {
+            const QImage image = scale == 1 ? picture
+                                            : picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio,
+                                                             Qt::FastTransformation);
+            return image.save(&file, BitmapFormat(format));
+        }
+        return WriteDrawing(file, format, picture.size(), QString(), [&](QPaintDevice& device) {
+            QPainter painter(&device);
+            painter.drawImage(QPoint(0, 0), picture);
+        });
+    });
+}
+
+}  // namespace halovane
