@@ -151,8 +151,9 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, std::vector<SearchProfile>* profiles) {
     RunOutcome outcome;
+    if (profiles) profiles->clear();
     const std::string refusal = CheckRunnable(given);
     if (!refusal.empty()) {
         outcome.status = RunStatus::Refused;
@@ -165,7 +166,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
     ModelInput& in = run.in;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        RunSearches(run, state);
+        RunSearches(run, state, false, profiles);
         ui.SetProgress(4);
     }
     ui.SetProgress(6);

@@ -5,6 +5,7 @@
 
 #include "ModelInput.h"
 #include "ModelState.h"
+#include "SearchProfile.h"
 #include "UserInteraction.h"
 
 namespace halovane {
@@ -44,6 +45,9 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // (the input file name with the extension ".out") and leaves the results in
 // `state`. `in` holds the same values afterwards as before. The caller has
 // written the input data file first, which also forms in.IrrDist.
-RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui);
+// `profiles`, when given, receives the scores of every leaching-efficiency
+// search of the run (none when the optimisation was not made).
+RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui,
+                    std::vector<SearchProfile>* profiles = nullptr);
 
 }  // namespace halovane
