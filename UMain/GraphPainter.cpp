@@ -95,4 +95,16 @@ QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) 
     return image;
 }
 
+QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    {
+        ImageCanvas canvas(image);
+        draw(canvas);
+    }
+    return image;
+}
+
 }  // namespace halovane

@@ -17,6 +17,7 @@ add_executable(gui_results_tests
   gui_results_output.cpp
   gui_results_graphs.cpp
   gui_results_large.cpp
+  gui_results_fit.cpp
   ResultsPagesFixture.h
   TestDialogs.h
 )
