@@ -17,10 +17,12 @@ constexpr Rgb IntervalBlue = 0x2626C0;  // the interval band on the plot area
 constexpr Rgb EarlierGrey = 0x9090A0;   // earlier searches of the same zone
 constexpr Rgb Warning = 0xFF8080;
 
-int XPixel(double value, double top) { return Nearest(FitLeft + value / top * (FitRight - FitLeft)); }
-int YPixel(double value, double top) {
-    const double v = std::clamp(value, 0.0, top);
-    return Nearest(FitBottom - v / top * (FitBottom - FitTop));
+int XPixel(double value, const FitAxis& a) {
+    return Nearest(FitLeft + (value - a.bottom) / (a.top - a.bottom) * (FitRight - FitLeft));
+}
+int YPixel(double value, const FitAxis& a) {
+    const double v = std::clamp(value, a.bottom, a.top);
+    return Nearest(FitBottom - (v - a.bottom) / (a.top - a.bottom) * (FitBottom - FitTop));
 }
 
 std::string Fixed(double value, int decimals) { return RemoveBlanks(FormatFixed(value, 0, decimals)); }
@@ -51,14 +53,14 @@ void DrawFitAxes(const FitAxis& x, const FitAxis& y, const std::string& xTitle, 
     c.Line(FitLeft, FitBottom, FitLeft, FitTop);
     c.Line(FitLeft, FitBottom, FitRight, FitBottom);
     for (int t = 0; t <= y.divisions; ++t) {
-        const double v = y.top * t / y.divisions;
-        const int py = YPixel(v, y.top);
+        const double v = y.bottom + (y.top - y.bottom) * t / y.divisions;
+        const int py = YPixel(v, y);
         c.Line(FitLeft, py, FitLeft - 4, py);
         c.TextRightCentred(FitLeft - 6, py, AxisLabel(v, y.decimals));
     }
     for (int t = 0; t <= x.divisions; ++t) {
-        const double v = x.top * t / x.divisions;
-        const int px = XPixel(v, x.top);
+        const double v = x.bottom + (x.top - x.bottom) * t / x.divisions;
+        const int px = XPixel(v, x);
         c.Line(px, FitBottom, px, FitBottom + 4);
         c.Text(px - 8, FitBottom + 6, AxisLabel(v, x.decimals));
     }
@@ -69,7 +71,7 @@ void DrawFitAxes(const FitAxis& x, const FitAxis& y, const std::string& xTitle, 
 void Polyline(const std::vector<double>& xs, const std::vector<double>& ys, const FitAxis& x, const FitAxis& y,
               GraphCanvas& c) {
     for (size_t k = 1; k < xs.size() && k < ys.size(); ++k)
-        c.Line(XPixel(xs[k - 1], x.top), YPixel(ys[k - 1], y.top), XPixel(xs[k], x.top), YPixel(ys[k], y.top));
+        c.Line(XPixel(xs[k - 1], x), YPixel(ys[k - 1], y), XPixel(xs[k], x), YPixel(ys[k], y));
 }
 
 }  // namespace
@@ -80,17 +82,21 @@ std::string ZoneCaption(int layers, Zone zone) {
     return captions[static_cast<int>(zone)];
 }
 
-FitAxis RoundAxis(double largest) {
+FitAxis RoundAxis(double largest, double smallest) {
     FitAxis axis;
     if (!(largest > 0) || !std::isfinite(largest)) return axis;
-    // A step of 1, 2 or 5 times a power of ten, four to ten steps.
-    const double magnitude = std::pow(10.0, std::floor(std::log10(largest / 5)));
+    // From 0, unless every value lies in the upper part of the range.
+    const double low = smallest > 0.4 * largest && smallest < largest ? smallest : 0;
+    // A step of 1, 2 or 5 times a power of ten, at most ten steps.
+    const double magnitude = std::pow(10.0, std::floor(std::log10((largest - low) / 5)));
     for (double unit : {1.0, 2.0, 5.0, 10.0}) {
         const double step = unit * magnitude;
-        const int divisions = static_cast<int>(std::ceil(largest / step - 1e-9));
+        const double bottom = std::floor(low / step + 1e-9) * step;
+        const int divisions = static_cast<int>(std::ceil((largest - bottom) / step - 1e-9));
         if (divisions <= 10) {
+            axis.bottom = bottom;
             axis.divisions = std::max(divisions, 1);
-            axis.top = step * axis.divisions;
+            axis.top = bottom + step * axis.divisions;
             axis.decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
             return axis;
         }
@@ -137,22 +143,25 @@ void DrawProfileGraph(const ProfileGraph& g, GraphCanvas& c) {
     for (double s : g.scores) largest = std::max(largest, s);
     for (const auto& e : g.earlier)
         for (double s : e) largest = std::max(largest, s);
-    const FitAxis y = RoundAxis(largest);
+    // The scores near the limit decide the interval: the axis ends at four
+    // times the limit and higher scores run along its top.
+    const bool cut = g.limit > 0 && largest > 4 * g.limit;
+    const FitAxis y = RoundAxis(cut ? 4 * g.limit : largest);
 
     // The interval: every trial whose score is at most the limit.
     c.SetBrushColor(IntervalBlue);
-    c.FillRect(XPixel(g.low, x.top), FitTop, XPixel(g.high, x.top) + 1, FitBottom);
+    c.FillRect(XPixel(g.low, x), FitTop, XPixel(g.high, x) + 1, FitBottom);
     c.SetBrushColor(Navy);
     // The limit, dashed.
     c.SetPenColor(Yellow);
-    const int ly = YPixel(g.limit, y.top);
+    const int ly = YPixel(g.limit, y);
     for (int px = FitLeft; px < FitRight; px += 8) c.Line(px, ly, std::min(px + 4, FitRight), ly);
     c.SetPenColor(EarlierGrey);
     for (const auto& e : g.earlier) Polyline(g.trials, e, x, y, c);
     c.SetPenColor(Cyan);
     Polyline(g.trials, g.scores, x, y, c);
     c.SetPenColor(Yellow);
-    c.Line(XPixel(g.best, x.top), FitBottom, XPixel(g.best, x.top), FitTop);
+    c.Line(XPixel(g.best, x), FitBottom, XPixel(g.best, x), FitTop);
 
     c.SetFontColor(Yellow);
     c.Text(FitLeft + 10, 26, "Best " + Fixed(g.best, 2) + "    approx. 95 % interval " + Fixed(g.low, 2) + " - " +
@@ -173,22 +182,26 @@ void DrawProfileGraph(const ProfileGraph& g, GraphCanvas& c) {
         c.SetFontColor(EarlierGrey);
         c.Text(FitRight - 110, 67, "grey: earlier search");
     }
-    DrawFitAxes(x, y, "Leaching efficiency (fraction)", "Score (dS/m)\xC2\xB2", c);
+    DrawFitAxes(x, y, "Leaching efficiency (fraction)",
+                std::string("Score (dS/m)\xC2\xB2") + (cut ? ", higher scores cut off" : ""), c);
 }
 
 void DrawScatterGraph(const ScatterGraph& g, GraphCanvas& c) {
     DrawFitFrame(g.title, c);
-    double largest = 0;
-    for (double v : g.measured) largest = std::max(largest, v);
-    for (double v : g.simulated) largest = std::max(largest, v);
-    const FitAxis axis = RoundAxis(largest);
+    double largest = 0, smallest = 0;
+    for (const auto* series : {&g.measured, &g.simulated})
+        for (double v : *series) {
+            largest = std::max(largest, v);
+            smallest = smallest == 0 ? v : std::min(smallest, v);
+        }
+    const FitAxis axis = RoundAxis(largest, smallest);
     c.SetPenColor(Silver);
-    c.Line(XPixel(0, axis.top), YPixel(0, axis.top), XPixel(axis.top, axis.top), YPixel(axis.top, axis.top));
+    c.Line(XPixel(axis.bottom, axis), YPixel(axis.bottom, axis), XPixel(axis.top, axis), YPixel(axis.top, axis));
     c.SetFontColor(Silver);
-    c.Text(XPixel(axis.top, axis.top) - 22, FitTop + 2, "1:1");
+    c.Text(FitRight - 22, FitTop + 22, "1:1");
     c.SetPenColor(Cyan);
     for (size_t k = 0; k < g.measured.size() && k < g.simulated.size(); ++k) {
-        const int px = XPixel(g.measured[k], axis.top), py = YPixel(g.simulated[k], axis.top);
+        const int px = XPixel(g.measured[k], axis), py = YPixel(g.simulated[k], axis);
         c.Line(px - 3, py - 3, px + 4, py + 4);
         c.Line(px - 3, py + 3, px + 4, py - 4);
     }

@@ -41,13 +41,14 @@ ProfileGraph ProfileGraphOf(const FitReport& report, size_t row);
 ScatterGraph ScatterGraphOf(const FitReport& report, size_t row, const std::vector<double>& simulated,
                             const std::vector<double>& measured);
 
-// An axis from 0 to a round value at or above `largest`.
+// An axis between round values: from 0, or from below `smallest` when all
+// values lie in the upper part of the range, up to `largest` or above.
 struct FitAxis {
-    double top = 1;
+    double bottom = 0, top = 1;
     int divisions = 5;
     int decimals = 1;
 };
-FitAxis RoundAxis(double largest);
+FitAxis RoundAxis(double largest, double smallest = 0);
 
 void DrawProfileGraph(const ProfileGraph& graph, GraphCanvas& canvas);
 void DrawScatterGraph(const ScatterGraph& graph, GraphCanvas& canvas);

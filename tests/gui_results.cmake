@@ -6,6 +6,7 @@ add_executable(results_unit_tests
   test_graph_scale.cpp
   test_graph_drawing.cpp
   test_output_tables.cpp
+  test_fit_graphs.cpp
 )
 target_link_libraries(results_unit_tests PRIVATE halovane_window halovane_warnings GTest::gtest_main)
 gtest_discover_tests(results_unit_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "results."
