@@ -38,6 +38,8 @@ std::vector<std::string> SplitCsv(const std::string& line) {
     return fields;
 }
 
+// A zone by its name in the files. `layersHint` becomes 1 for the root zone
+// of one layer, 2 for a layer of a root zone of two or three, 0 otherwise.
 bool ZoneFromName(const std::string& name, Zone& zone, int& layersHint) {
     layersHint = 0;
     if (name == "rootzone") {
@@ -48,6 +50,7 @@ bool ZoneFromName(const std::string& name, Zone& zone, int& layersHint) {
     for (int z = 0; z < ZoneCount; ++z)
         if (name == ReportZoneName(2, static_cast<Zone>(z))) {
             zone = static_cast<Zone>(z);
+            if (z < 3) layersHint = 2;
             return true;
         }
     return false;
@@ -162,6 +165,10 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
             message = LineMessage("fit file", fit.LineNumber());
             return false;
         }
+        if (hint && layersHint && hint != layersHint) {
+            message = LineMessage("fit file", fit.LineNumber());
+            return false;
+        }
         if (hint) layersHint = hint;
         read.zones.push_back(row);
     }
@@ -204,16 +211,18 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
         row.profile.lowIndex = TrialIndex(p, row.profile.low);
         row.profile.highIndex = TrialIndex(p, row.profile.high);
     }
-    read.layers = layersHint == 1 ? 1 : 0;  // completed from the output file
+    // 1, 2 for "two or three", or 0 when only the zones below the root
+    // zone were fitted; the output file tells the rest.
+    read.layers = layersHint;
     report = std::move(read);
     return true;
 }
 
 bool ReportMatchesOutput(const FitReport& report, const OutputReadback& output, const ViewInput* view) {
     if (report.zones.empty()) return false;
+    if (report.layers == 1 ? output.Layers != 1 : report.layers >= 2 && output.Layers < 2) return false;
     for (const ZoneReport& row : report.zones) {
         if (!ZoneInUse(output.Layers, row.zone)) return false;
-        if ((report.layers == 1) != (output.Layers == 1)) return false;
         const ZoneReadback& printed = output.Zones[static_cast<size_t>(row.zone)];
         if (Fraction(row.le) != Fraction(printed.LE)) return false;
         double index = 0;
@@ -247,11 +256,11 @@ FitReportStatus ReadFitReportFiles(const std::string& outputFileName, const Outp
     }
     FitReport read;
     if (!ParseFitReport(fitText, profileText, read, message)) return FitReportStatus::Unreadable;
-    if (read.layers == 0) read.layers = output.Layers;
     if (!ReportMatchesOutput(read, output, view)) {
         message = "The fit report beside the output file belongs to another run.";
         return FitReportStatus::OtherRun;
     }
+    read.layers = output.Layers;
     report = std::move(read);
     return FitReportStatus::Read;
 }

@@ -314,6 +314,14 @@ TEST(FitReportFiles, ReadBackWhatWasWrittenAndRefuseAReportOfAnotherRun) {
     EXPECT_EQ(ReadFitReportFiles(out, output, &view, back, message), FitReportStatus::OtherRun);
     EXPECT_EQ(message, "The fit report beside the output file belongs to another run.");
 
+    // A one-layer report beside the output of two layers names the root
+    // zone where that output has layer 1.
+    RunField(in, dir);
+    ASSERT_TRUE(ReadOutputFile(out, output, format).ok);
+    EXPECT_EQ(ReadFitReportFiles(out, output, &view, back, message), FitReportStatus::Read);
+    output.Layers = 2;
+    EXPECT_EQ(ReadFitReportFiles(out, output, nullptr, back, message), FitReportStatus::OtherRun);
+
     // Damaged files are not reports; a missing one is simply absent.
     WriteFile(dir.File("field.profile.csv"), "search,zone,trial_le,score\r\n1,layer1,0.11,x\r\n");
     EXPECT_EQ(ReadFitReportFiles(out, output, &view, back, message), FitReportStatus::Unreadable);
