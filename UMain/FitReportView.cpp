@@ -24,8 +24,8 @@ namespace halovane {
 namespace {
 
 constexpr int FormWidth = 960, FormHeight = 790;
-constexpr int TableTop = 8, TableHeight = 330;
-constexpr int PicturesTop = 384;
+constexpr int TableTop = 8, TableHeight = 376;
+constexpr int PicturesTop = 428;
 
 std::string Decimals(double value, int decimals) { return RemoveBlanks(FormatFixed(value, 0, decimals)); }
 std::string YesNo(bool flag) { return flag ? "yes" : "no"; }
