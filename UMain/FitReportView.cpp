@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QTableView>
 #include <QWidget>
+#include <cmath>
 
 #include "Dialogs.h"
 #include "FitGraphs.h"
@@ -27,7 +28,9 @@ constexpr int FormWidth = 960, FormHeight = 790;
 constexpr int TableTop = 8, TableHeight = 376;
 constexpr int PicturesTop = 428;
 
-std::string Decimals(double value, int decimals) { return RemoveBlanks(FormatFixed(value, 0, decimals)); }
+std::string Decimals(double value, int decimals) {
+    return std::isfinite(value) ? RemoveBlanks(FormatFixed(value, 0, decimals)) : std::string("n.a.");
+}
 std::string YesNo(bool flag) { return flag ? "yes" : "no"; }
 
 QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRect geometry) {

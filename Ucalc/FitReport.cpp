@@ -94,12 +94,12 @@ FitStatistics ComputeFitStatistics(const std::vector<double>& simulated, const s
         sp += dm * ds;
     }
     if (ssM > 0) {
-        s.nseDefined = true;
         s.nse = 1 - s.sse / ssM;
+        s.nseDefined = std::isfinite(s.nse);
     }
     if (ssM > 0 && ssS > 0) {
-        s.r2Defined = true;
         s.r2 = sp / ssM * (sp / ssS);
+        s.r2Defined = std::isfinite(s.r2);
     }
     return s;
 }

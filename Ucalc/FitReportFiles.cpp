@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "NumberText.h"
@@ -21,6 +22,9 @@ namespace {
 constexpr int FitColumns = 23;
 
 std::string Fraction(double value) { return RemoveBlanks(FormatFixed(value, 0, 2)); }
+// A real that reads back to the same value; empty when it is not finite
+// (measured values so large that their squares overflow).
+std::string Real(double value) { return std::isfinite(value) ? ShortestText(value) : std::string(); }
 std::string YesNo(bool flag) { return flag ? "yes" : "no"; }
 
 std::vector<std::string> SplitCsv(const std::string& line) {
@@ -57,6 +61,14 @@ bool ZoneFromName(const std::string& name, Zone& zone, int& layersHint) {
 }
 
 bool Number(const std::string& text, double& value) { return TryStringToFloat(text, '.', value); }
+// A real of the files: a number, or empty for one that is not finite.
+bool Real(const std::string& text, double& value) {
+    if (text.empty()) {
+        value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    return Number(text, value);
+}
 
 bool Flag(const std::string& text, bool& flag) {
     if (text != "yes" && text != "no") return false;
@@ -87,7 +99,8 @@ bool ParseFitRow(const std::vector<std::string>& f, ZoneReport& row, int& layers
         {&f[7], &s.mae},          {&f[8], &s.bias},          {&f[12], &row.le}, {&f[14], &p.bestScore},
         {&f[15], &p.fQuantile},   {&f[16], &p.limit},        {&f[17], &p.low},  {&f[18], &p.high}};
     for (const auto& r : reals)
-        if (!Number(*r.first, *r.second)) return false;
+        if (!Real(*r.first, *r.second)) return false;
+    if (!std::isfinite(row.le) || !std::isfinite(p.low) || !std::isfinite(p.high)) return false;
     s.nseDefined = !f[9].empty();
     s.r2Defined = !f[10].empty();
     if ((s.nseDefined && !Number(f[9], s.nse)) || (s.r2Defined && !Number(f[10], s.r2))) return false;
@@ -117,11 +130,11 @@ std::string FitCsv(const FitReport& report) {
         const FitStatistics& s = z.stats;
         const ProfileSummary& p = z.profile;
         out += ReportZoneName(report.layers, z.zone) + "," + std::to_string(z.search) + "," + std::to_string(s.n);
-        for (double v : {s.meanMeasured, s.meanSimulated, s.sse, s.rmse, s.mae, s.bias}) out += "," + ShortestText(v);
-        out += "," + (s.nseDefined ? ShortestText(s.nse) : std::string());
-        out += "," + (s.r2Defined ? ShortestText(s.r2) : std::string());
+        for (double v : {s.meanMeasured, s.meanSimulated, s.sse, s.rmse, s.mae, s.bias}) out += "," + Real(v);
+        out += "," + (s.nseDefined ? Real(s.nse) : std::string());
+        out += "," + (s.r2Defined ? Real(s.r2) : std::string());
         out += "," + z.fitIndex + "," + Fraction(z.le) + "," + YesNo(z.optimized);
-        for (double v : {p.bestScore, p.fQuantile, p.limit}) out += "," + ShortestText(v);
+        for (double v : {p.bestScore, p.fQuantile, p.limit}) out += "," + Real(v);
         out += "," + Fraction(p.low) + "," + Fraction(p.high);
         for (bool flag : {p.bestAtEdge, p.notDetermined, p.flat, p.capped}) out += "," + YesNo(flag);
         out += "\r\n";
@@ -135,7 +148,7 @@ std::string ProfileCsv(const FitReport& report) {
         const SearchProfile& profile = report.searches[k];
         const std::string lead = std::to_string(k + 1) + "," + ReportZoneName(report.layers, profile.zone) + ",";
         for (size_t t = 0; t < profile.trials.size() && t < profile.scores.size(); ++t)
-            out += lead + Fraction(profile.trials[t]) + "," + ShortestText(profile.scores[t]) + "\r\n";
+            out += lead + Fraction(profile.trials[t]) + "," + Real(profile.scores[t]) + "\r\n";
     }
     return out;
 }
@@ -186,7 +199,7 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
         Zone zone{};
         int hint = 0;
         const bool ok = f.size() == 4 && Number(f[0], search) && ZoneFromName(f[1], zone, hint) &&
-                        Number(f[2], trial) && Number(f[3], score);
+                        Number(f[2], trial) && Real(f[3], score);
         const size_t count = read.searches.size();
         // Searches are numbered from 1 in the order made; each one's rows follow each other.
         const bool same = ok && count > 0 && search == static_cast<double>(count) && read.searches.back().zone == zone;

@@ -330,6 +330,31 @@ TEST(FitReportFiles, ReadBackWhatWasWrittenAndRefuseAReportOfAnotherRun) {
     EXPECT_EQ(ReadFitReportFiles(out, output, &view, back, message), FitReportStatus::Absent);
 }
 
+TEST(FitReportFiles, MeasurementsTooLargeToSquareLeaveEmptyCellsThatReadBack) {
+    // Squares of 1e200 overflow: the sums are infinite and are written as
+    // empty cells, not as text that no reader takes for a number. (An input
+    // data file cannot hold such values; a data set in memory can.)
+    TempDir dir;
+    ModelInput in = Field();
+    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm1[i] = 1e200;
+    in.InputFileName = dir.File("huge.inp");
+    ReportRun r;
+    ScriptedInteraction ui(false, true);
+    RunModel(in, r.state, ui, &r.profiles);
+    r.report = BuildFitReport(in, r.state, r.profiles);
+    ASSERT_EQ(r.report.zones.size(), 1u);
+    EXPECT_FALSE(std::isfinite(r.report.zones[0].stats.sse));
+    EXPECT_FALSE(r.report.zones[0].stats.nseDefined);
+    const std::string fit = FitCsv(r.report);
+    EXPECT_EQ(fit.find("inf"), std::string::npos);
+    EXPECT_EQ(fit.find("nan"), std::string::npos);
+    FitReport back;
+    std::string message;
+    ASSERT_TRUE(ParseFitReport(fit, ProfileCsv(r.report), back, message)) << message;
+    EXPECT_FALSE(std::isfinite(back.zones[0].stats.sse));
+    EXPECT_EQ(back.zones[0].stats.n, 12);
+}
+
 // Every golden case with the optimisation: the profile's minimum is the
 // efficiency the output file reports, the scores are those of the plain
 // scan, and the output file is the same with or without the report.
