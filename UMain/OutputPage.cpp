@@ -11,6 +11,7 @@
 #include <QTableView>
 
 #include "Dialogs.h"
+#include "FitReportView.h"
 #include "OutputGridModel.h"
 #include "OutputResults.h"
 #include "OutputTables.h"
@@ -119,6 +120,7 @@ OutputPage::OutputPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     OpenOutputButton = Button(page, "OpenOutputButton", QStringLiteral("Open output"), {456, 504, 83, 25});
     GraphButton = Button(page, "GraphButton", QStringLiteral("See graphs"), {552, 504, 83, 25});
     GraphButton->setEnabled(false);
+    FitReport = new FitReportView(dialogs_, state_, page);
 
     connect(hydrShowButton_, &QPushButton::clicked, this, &OutputPage::HydrShowButtonClick);
     connect(saltShowButton_, &QPushButton::clicked, this, &OutputPage::SaltShowButtonClick);
@@ -149,6 +151,7 @@ void OutputPage::ShowLoaded() {
     hydrShowButton_->show();
     hydrShowButton_->setEnabled(true);
     HideTable();
+    FitReport->OutputLoaded();
 }
 
 void OutputPage::InputOpened() {
@@ -156,6 +159,7 @@ void OutputPage::InputOpened() {
     saltShowButton_->setEnabled(false);
     hydrShowButton_->setEnabled(false);
     outLabel_->hide();
+    FitReport->InputOpened();
 }
 
 void OutputPage::PlaceCopyControls(int gridLeft, int gridWidth, int clipLabelLeft, int clipButtonLeft) {

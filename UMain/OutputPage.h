@@ -13,6 +13,7 @@ class QWidget;
 namespace halovane {
 
 class Dialogs;
+class FitReportView;
 class OutputGridModel;
 struct ResultsState;
 
@@ -34,6 +35,7 @@ public:
     QWidget& Page() const { return page_; }
     QPushButton* OpenOutputButton = nullptr;
     QPushButton* GraphButton = nullptr;
+    FitReportView* FitReport = nullptr;  // "See fit report" and its window
 
 private:
     void ShowTable(bool hydrological);

@@ -16,6 +16,7 @@
 
 #include "Dialogs.h"
 #include "InputFile.h"
+#include "FitReportFiles.h"
 #include "OutputFile.h"
 #include "ResultsPages.h"
 #include "RunDriver.h"
@@ -300,11 +301,17 @@ void TMainForm::SaveAllButtonClick() {
     // The run uses the step length saved with the data set, which is what
     // the file holds.
     WindowInteraction interaction(*this, dialogs_);
-    const RunOutcome outcome = RunModel(Input, State, interaction);
+    std::vector<SearchProfile> profiles;
+    const RunOutcome outcome = RunModel(Input, State, interaction, RunFiles{}, &profiles);
     if (outcome.status == RunStatus::Refused || outcome.status == RunStatus::WriteFailed) {
         ProgressBar1->hide();
         Message(QString::fromStdString(outcome.message));
         return;
+    }
+    // The fit report beside the output file, when the optimisation was done.
+    if (!profiles.empty()) {
+        const std::string error = WriteFitReportFiles(State.OutputFileName, BuildFitReport(Input, State, profiles));
+        if (!error.empty()) Message(QString::fromStdString(error));
     }
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();

@@ -121,7 +121,14 @@ void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers,
 
 namespace halovane {
 
-void RunSearches(const RunData& run, ModelState& state, bool reference) {
+std::vector<double> TrialEfficiencies() {
+    std::vector<double> trials(SearchTrials);
+    double trial = 0.10;
+    for (double& t : trials) t = trial = trial + 0.01;
+    return trials;
+}
+
+void RunSearches(const RunData& run, ModelState& state, bool reference, std::vector<SearchProfile>* profiles) {
     static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
     static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
     static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
@@ -131,10 +138,15 @@ void RunSearches(const RunData& run, ModelState& state, bool reference) {
     const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
     for (int k = 0; k < count; ++k) {
         if (state.Counts.of(order[k]) <= 3) continue;
+        double* scores = nullptr;
+        if (profiles) {
+            profiles->push_back({order[k], TrialEfficiencies(), std::vector<double>(SearchTrials)});
+            scores = profiles->back().scores.data();
+        }
         if (reference)
-            SearchLeachingEfficiencyReference(run, state, layers, order[k]);
+            SearchLeachingEfficiencyReference(run, state, layers, order[k], scores);
         else
-            SearchLeachingEfficiencyFast(run, state, layers, order[k]);
+            SearchLeachingEfficiencyFast(run, state, layers, order[k], scores);
     }
 }
 

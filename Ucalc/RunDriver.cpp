@@ -179,8 +179,10 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files) {
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
+                    std::vector<SearchProfile>* profiles) {
     RunOutcome outcome;
+    if (profiles) profiles->clear();
     std::string refusal = CheckRunnable(given);
     if (refusal.empty()) refusal = OutputOverwritesInput(given.InputFileName, files);
     if (!refusal.empty()) {
@@ -194,7 +196,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
     ModelInput& in = run.in;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        RunSearches(run, state);
+        RunSearches(run, state, false, profiles);
         ui.SetProgress(4);
     }
     ui.SetProgress(6);

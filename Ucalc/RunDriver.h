@@ -6,6 +6,7 @@
 
 #include "ModelInput.h"
 #include "ModelState.h"
+#include "SearchProfile.h"
 #include "UserInteraction.h"
 
 namespace halovane {
@@ -68,7 +69,10 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // written the input data file first, which also forms in.IrrDist. Data with
 // errors, or an output name that is the input file itself, are refused
 // before anything is computed or written. The output file and the files
-// asked for in `files` are replaced together or not at all.
-RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{});
+// asked for in `files` are replaced together or not at all. `profiles`, when
+// given, receives the scores of every leaching-efficiency search of the run
+// (none when the optimisation was not made).
+RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
+                    std::vector<SearchProfile>* profiles = nullptr);
 
 }  // namespace halovane

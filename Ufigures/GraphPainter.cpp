@@ -114,4 +114,16 @@ void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choic
     DrawGraph(data, choice, canvas);
 }
 
+QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    {
+        ImageCanvas canvas(image);
+        draw(canvas);
+    }
+    return image;
+}
+
 }  // namespace halovane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 
 #include "GraphDrawing.h"
 
@@ -16,5 +17,7 @@ QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, Gr
 // The graph painted on a device whose coordinates are the graph's pixels,
 // such as an SVG generator or a PDF writer: lines, areas and text as such.
 void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice);
+// A picture of the given size painted by `draw` on the canvas of the graphs.
+QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw);
 
 }  // namespace halovane

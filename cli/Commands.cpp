@@ -11,6 +11,7 @@
 #include "Check.h"
 #include "InputFile.h"
 #include "OutputFile.h"
+#include "Report.h"
 #include "ResultsCsv.h"
 #include "RunDriver.h"
 #include "TextFile.h"
@@ -26,13 +27,20 @@ const char* const HelpText =
     "salinity of irrigated land.\n"
     "\n"
     "Commands:\n"
-    "  run [--refine] [--optimise] [--csv] [-j N] FILE.inp...\n"
+    "  run [--refine] [--optimise [--report]] [--csv] [-j N] FILE.inp...\n"
     "      Run the model on each input data file, as \"Save all - Run\" does in the\n"
     "      window, and write the output file FILE.out beside it.\n"
     "        --refine    answer yes to the drainage-capacity refinement question\n"
     "        --optimise  answer yes to the leaching-efficiency optimisation\n"
     "                    question (asked when a zone has 4 or more measured\n"
     "                    salinities)\n"
+    "        --report    with --optimise: also write the fit report beside the\n"
+    "                    output file, FILE.fit.csv (per optimised zone: n, means,\n"
+    "                    SSE, RMSE, MAE, bias, Nash-Sutcliffe efficiency, r2, the\n"
+    "                    fit index, the best efficiency, its approximate 95 %\n"
+    "                    interval and warning flags) and FILE.profile.csv (the\n"
+    "                    score of each of the 180 trial efficiencies of every\n"
+    "                    search)\n"
     "        --csv       also write FILE.csv: a header row with column names and\n"
     "                    units, then one row per time step (inputs, flows, depth\n"
     "                    of the water table, calculated and measured salinity\n"
@@ -101,7 +109,7 @@ int Upgrade(const std::vector<std::string>& args) {
 }
 
 struct RunOptions {
-    bool refine = false, optimise = false, csv = false;
+    bool refine = false, optimise = false, csv = false, report = false;
     int jobs = 1;
     std::vector<std::string> files;
 };
@@ -150,13 +158,16 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     DistributeIrrigation(data);  // as after a save
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
-    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv});
+    std::vector<SearchProfile> profiles;
+    const RunOutcome outcome =
+        RunModel(data, state, ui, RunFiles{options.csv}, options.report ? &profiles : nullptr);
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
         case RunStatus::WriteFailed: report(outcome.message); return WriteFailed;
         case RunStatus::Completed:
         case RunStatus::Stopped: break;
     }
+    if (options.report && WriteRunReport(file, data, state, profiles, report) != Ok) return WriteFailed;
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;
 }
 
@@ -170,6 +181,8 @@ int Run(const std::vector<std::string>& args) {
             options.optimise = true;
         } else if (a == "--csv") {
             options.csv = true;
+        } else if (a == "--report") {
+            options.report = true;
         } else if (a == "-j" || a.rfind("-j", 0) == 0) {
             std::string value = a.size() > 2 ? a.substr(2) : (k + 1 < args.size() ? args[++k] : std::string());
             int jobs = 0;
@@ -187,6 +200,10 @@ int Run(const std::vector<std::string>& args) {
     }
     if (options.files.empty()) {
         std::cerr << "halovane-cli: run needs at least one input data file\n";
+        return Usage;
+    }
+    if (options.report && !options.optimise) {
+        std::cerr << "halovane-cli: --report describes the optimisation and needs --optimise\n";
         return Usage;
     }
     std::vector<int> status(options.files.size(), Ok);

@@ -5,6 +5,7 @@ add_executable(gui_input_tests
   gui_input_workflow.cpp
   gui_input_grids.cpp
   gui_input_checks.cpp
+  gui_input_fit_report.cpp
   InputPageFixture.h
   TestDialogs.h
 )

@@ -7,6 +7,7 @@ add_executable(results_unit_tests
   test_graph_drawing.cpp
   test_graph_files.cpp
   test_output_tables.cpp
+  test_fit_graphs.cpp
 )
 target_link_libraries(results_unit_tests PRIVATE halovane_window halovane_warnings GTest::gtest_main)
 gtest_discover_tests(results_unit_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "results."
@@ -19,6 +20,7 @@ add_executable(gui_results_tests
   gui_results_graphs.cpp
   gui_results_figures.cpp
   gui_results_large.cpp
+  gui_results_fit.cpp
   ResultsPagesFixture.h
   TestDialogs.h
   FigureChecks.h

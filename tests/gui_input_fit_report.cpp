@@ -1,0 +1,55 @@
+// "Save all - Run" and the fit report: a run in which the optimisation was
+// accepted leaves FILE.fit.csv and FILE.profile.csv beside the output file
+// and offers "See fit report"; a run without it leaves no report on view.
+#include <QFile>
+#include <QPushButton>
+
+#include "EngineSupport.h"
+#include "FitReportFiles.h"
+#include "InputFile.h"
+#include "InputPageFixture.h"
+
+namespace halovane::test {
+
+TEST_F(InputPageTest, ARunWithTheOptimisationWritesTheFitReport) {
+    const std::string inp = dir.File("leaching.inp");
+    WriteFile(inp, ReadFile(HALOVANE_EXAMPLES "/daily-leaching-experiment.inp"));
+    dialogs.openNames = {QString::fromStdString(inp)};
+    Click(form->OpenInpButton);
+    dialogs.saveNames = {QString::fromStdString(inp)};
+    dialogs.answers = {true, true, false, true};  // overwrite, calculate, no refinement, optimise
+    Click(form->SaveAllButton);
+    ASSERT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
+
+    // The files are those the engine makes of the same run.
+    ModelInput in;
+    in.InputFileName = dir.File("engine.inp");
+    WriteFile(in.InputFileName, ReadFile(inp));
+    ASSERT_TRUE(ReadInputFile(in).Ok());
+    DistributeIrrigation(in);
+    ModelState state;
+    std::vector<SearchProfile> profiles;
+    ScriptedInteraction ui(false, true);
+    RunModel(in, state, ui, RunFiles{}, &profiles);
+    const FitReport expected = BuildFitReport(in, state, profiles);
+    EXPECT_EQ(ReadFile(dir.File("leaching.fit.csv")), FitCsv(expected));
+    EXPECT_EQ(ReadFile(dir.File("leaching.profile.csv")), ProfileCsv(expected));
+    EXPECT_EQ(expected.zones.size(), 3u);
+
+    auto* show = form->OutTab->findChild<QPushButton*>(QStringLiteral("FitShowButton"));
+    ASSERT_TRUE(show);
+    EXPECT_TRUE(show->isVisible());
+    EXPECT_TRUE(show->isEnabled());
+
+    // Declining the optimisation rewrites the output file with the given
+    // efficiencies; the report beside it is then of another run.
+    form->PageControl->setCurrentWidget(form->InpTab);
+    dialogs.saveNames = {QString::fromStdString(inp)};
+    dialogs.answers = {true, true, false, false};
+    Click(form->SaveAllButton);
+    ASSERT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
+    EXPECT_FALSE(show->isEnabled());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.File("leaching.fit.csv"))));
+}
+
+}  // namespace halovane::test
