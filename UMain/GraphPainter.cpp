@@ -9,15 +9,15 @@ namespace {
 
 QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 
-// GraphCanvas on a QPainter. Text is drawn on an opaque background of the
-// brush colour, as a classic canvas does; fonts are sized for 96 pixels per
-// inch whatever the screen, so a graph has the same pixels everywhere.
+// GraphCanvas on a QPainter. Text has no background; fonts are sized for
+// 96 pixels per inch whatever the screen, so a graph has the same pixels
+// everywhere.
 class ImageCanvas : public GraphCanvas {
 public:
     explicit ImageCanvas(QImage& image) : painter_(&image) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
-        painter_.setBackgroundMode(Qt::OpaqueMode);
+        painter_.setBackgroundMode(Qt::TransparentMode);
         font_.setStyleHint(QFont::SansSerif);
         SetFontSize(10);
         painter_.setPen(QPen(pen_, 1));

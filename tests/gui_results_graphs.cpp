@@ -146,14 +146,17 @@ TEST_F(GraphsPageTest, PixelsOfAKnownGraph) {
     GraphDrawn drawn;
     const QImage image = PaintGraph(d, GraphChoice::SubsurfaceHydrology, &drawn).convertToFormat(QImage::Format_RGB32);
     ExpectFrame(image);
-    const std::vector<int> x = StepPixels(drawn.Scale, 3);
-    const int y1 = HydrologyPixel(drawn.Scale, 0), y2 = HydrologyPixel(drawn.Scale, 10);
+    const std::vector<int> x = StepPixels(drawn.Scale, 4);
+    const int y1 = HydrologyPixel(drawn.Scale, 0), y2 = HydrologyPixel(drawn.Scale, 10),
+              y3 = HydrologyPixel(drawn.Scale, 20);
     const QRgb tan = Opaque(GraphColor::Tan);
-    // Tread of step 1 at +3, riser to step 2, tread of step 2; step 3 is not drawn.
+    // Tread of step 1 at +3, riser to step 2, tread of step 2, riser and
+    // tread of the last step, which ends at X(4); nothing beyond.
     EXPECT_EQ(image.pixel((x[1] + x[2]) / 2 + 3, y1), tan);
     EXPECT_EQ(image.pixel(x[2] + 3, (y1 + y2) / 2), tan);
     EXPECT_EQ(image.pixel((x[2] + x[3]) / 2 + 3, y2), tan);
-    EXPECT_EQ(Count(image, tan, QRect(x[3] + 5, 50, 560 - x[3], 290)), 0);
+    EXPECT_EQ(image.pixel((x[3] + x[4]) / 2 + 3, y3), tan);
+    EXPECT_EQ(Count(image, tan, QRect(x[4] + 5, 50, 560 - x[4], 290)), 0);
 
     // A water table always at the surface still gets a scale and a bar.
     s.Dwt = {0, 0, 0, 0};
