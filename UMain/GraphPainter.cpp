@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPaintDevice>
 
 namespace halovane {
 
@@ -14,7 +15,7 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 // everywhere.
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QImage& image) : painter_(&image) {
+    explicit ImageCanvas(QPainter& painter) : painter_(painter) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::TransparentMode);
@@ -71,7 +72,7 @@ private:
         penForText_ = true;
     }
 
-    QPainter painter_;
+    QPainter& painter_;
     QFont font_{QStringLiteral("Arial")};
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
@@ -80,19 +81,75 @@ private:
 
 }  // namespace
 
+void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+    painter.save();
+    // Scaled, the lines are smoothed; at the graph's own size every pixel
+    // stays where the drawing puts it.
+    const bool scaled = !painter.transform().isIdentity() || painter.device()->devicePixelRatioF() != 1.0;
+    painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
+    GraphDrawn result;
+    {
+        ImageCanvas canvas(painter);
+        painter.setRenderHint(QPainter::Antialiasing, scaled);
+        result = DrawGraph(data, choice, canvas);
+    }
+    painter.restore();
+    if (drawn) *drawn = result;
+}
+
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
     QImage image(GraphWidth, GraphHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     // Font sizes are in points at 96 pixels per inch.
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
-    GraphDrawn result;
-    {
-        ImageCanvas canvas(image);
-        result = DrawGraph(data, choice, canvas);
-    }
-    if (drawn) *drawn = result;
+    QPainter painter(&image);
+    PaintGraph(painter, data, choice, drawn);
     return image;
+}
+
+QRect GraphRect(const QRect& room) {
+    QSize size(GraphWidth, GraphHeight);
+    size.scale(room.size(), Qt::KeepAspectRatio);
+    return QRect(room.topLeft(), size);
+}
+
+GraphView::GraphView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("GraphImage"));
+    setMinimumSize(GraphWidth / 3, GraphHeight / 3);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
+}
+
+void GraphView::ShowGraph(const GraphData& data, GraphChoice choice) {
+    graph_ = Graph{data, choice};
+    picture_ = PaintGraph(data, choice);
+    update();
+}
+
+void GraphView::ShowPicture(const QImage& picture) {
+    graph_.reset();
+    picture_ = picture;
+    update();
+}
+
+void GraphView::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    if (graph_) {
+        const QRect target = GraphRect(rect());
+        painter.translate(target.topLeft());
+        const double scale = double(target.width()) / GraphWidth;
+        painter.scale(scale, scale);
+        PaintGraph(painter, graph_->data, graph_->choice);
+        return;
+    }
+    // A picture from a file: its own size when it fits, else scaled down.
+    QSize size = picture_.size();
+    if (size.width() > width() || size.height() > height()) size.scale(this->size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), size), picture_);
 }
 
 }  // namespace halovane

@@ -40,6 +40,36 @@ std::vector<std::string> SalinityTitles(int layers) {
             " "};
 }
 
+std::vector<std::string> HydrologicalHeadings() {
+    static const char* const Quantities[] = {"Rainfall",       "Irrigation",   "Pot. Evapor.", "Percolation",
+                                             "Capillary rise", "Act. Evapor.", "Drainage",     "Depth WT"};
+    std::vector<std::string> headings{"Time step"};
+    for (int c = 0; c < 8; ++c) headings.push_back(std::string(Quantities[c]) + "\n" + (c < 7 ? "mm" : "m"));
+    return headings;
+}
+
+std::vector<std::string> SalinityHeadings(int layers) {
+    layers = layers <= 1 ? 1 : layers >= 3 ? 3 : layers;
+    std::vector<std::string> zones;
+    if (layers == 1)
+        zones = {"Root zone"};
+    else
+        for (int l = 1; l <= layers; ++l) zones.push_back("Root zone\nLayer" + std::to_string(l));
+    zones.push_back(layers == 1 ? "Transition zone" : "Transition zone\n");
+    zones.push_back(layers == 1 ? "Aquifer" : "Aquifer\n");
+    std::vector<std::string> headings{"Time step"};
+    for (const std::string& zone : zones)
+        for (const char* value : {"calculated", "measured"}) headings.push_back(zone + "\n" + value + "\ndS/m");
+    return headings;
+}
+
+std::string ShownCell(const std::string& cell) {
+    const size_t first = cell.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const size_t last = cell.find_last_not_of(' ');
+    return cell.substr(first, last - first + 1);
+}
+
 namespace {
 
 double At(const Series& s, int i) { return s[static_cast<size_t>(i)]; }

@@ -22,9 +22,19 @@ constexpr TableLayout HydrologicalLayout = {9, 50, 612, 56, 52};
 // One, two or three root-zone layers.
 TableLayout SalinityLayout(int layers);
 
-// Column titles shown above the grid, line by line.
+// Column titles of the two tables, line by line, as fixed texts.
 extern const char* const HydrologicalTitles;
 std::vector<std::string> SalinityTitles(int layers);
+
+// The heading shown over each column of a table, lines separated by '\n':
+// the quantity or zone, the calculated or measured value and the unit of
+// row 0. Every column has one; the zones stand over their own columns.
+std::vector<std::string> HydrologicalHeadings();
+std::vector<std::string> SalinityHeadings(int layers);
+
+// A cell as the grid shows it: without the blanks of its fixed format. The
+// cells themselves (and the clipboard) keep them.
+std::string ShownCell(const std::string& cell);
 
 // The hydrological table: rainfall, irrigation and potential evaporation
 // from the input data file, the flows and the water-table depth from the

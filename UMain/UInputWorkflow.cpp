@@ -18,6 +18,7 @@
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "ResultsPages.h"
+#include "RunStop.h"
 #include "RunDriver.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
@@ -295,6 +296,8 @@ void TMainForm::SaveAllButtonClick() {
     }
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();
+        // The output file of a stopped run is still shown, marked as stopped.
+        if (State.Stop) Results->RunStopped(QString::fromStdString(State.OutputFileName), StoppedAtStep(State, Input.NrTst));
         return;
     }
     Message("The calculations were made. The output can be inspected.");
