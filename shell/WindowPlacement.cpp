@@ -53,23 +53,31 @@ QWidget* MainWindow() {
 void ScrollFixedPages(QTabWidget& frame) {
     for (int k = 0; k < frame.count(); ++k) {
         QWidget* page = frame.widget(k);
-        if (page->layout()) continue;
-        // The design size: every control, shown or not, with the margin the
-        // page leaves at its left and top.
-        QRect used;
+        QLayout* laid = page->layout();
+        // A page that scrolls already.
+        if (laid && laid->count() == 1 && qobject_cast<QScrollArea*>(laid->itemAt(0)->widget())) continue;
         const QList<QWidget*> children = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         if (children.isEmpty()) continue;
-        for (QWidget* child : children) used |= child->geometry();
         auto* content = new QWidget;
         content->setObjectName(page->objectName() + QStringLiteral("Content"));
+        if (laid) {
+            // The layout moves over with the controls it places.
+            content->setLayout(laid);
+        }
+        // Controls at fixed positions: the design size is that of every
+        // control, shown or not, with the margin the page leaves at its left
+        // and top.
+        QRect used;
         for (QWidget* child : children) {
+            if (child->parentWidget() != page) continue;
+            used |= child->geometry();
             const bool hidden = child->isHidden();
             const QRect geometry = child->geometry();
             child->setParent(content);
             child->setGeometry(geometry);
             child->setHidden(hidden);
         }
-        content->setMinimumSize(used.right() + std::max(8, used.left()), used.bottom() + std::max(8, used.top()));
+        if (!laid) content->setMinimumSize(used.right() + std::max(8, used.left()), used.bottom() + std::max(8, used.top()));
         auto* scroll = new QScrollArea(page);
         scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
         scroll->setFrameShape(QFrame::NoFrame);

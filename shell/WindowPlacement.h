@@ -25,9 +25,9 @@ void PlaceOver(QWidget& window, const QWidget& owner);
 // The main window ("MainForm") among the top-level windows, or null.
 QWidget* MainWindow();
 
-// The pages of the frame whose controls stand at fixed positions (pages
-// without a layout) go into scroll areas: they keep their design size and
-// scroll when the window is smaller.
+// Every page of the frame goes into a scroll area (unless it is one): it
+// keeps the size its controls need and scrolls when the window is smaller.
+// A page's layout moves along; controls at fixed positions keep them.
 void ScrollFixedPages(QTabWidget& frame);
 
 }  // namespace halovane
