@@ -153,20 +153,22 @@ int main(int argc, char** argv) {
     form.OpenInpButton->click();
     const struct {
         QPushButton* open;
-        QPushButton* quit;
         const char* file;
     } panels[] = {
-        {form.GenOpenButton, form.GenQuitButton, "input-general.png"},
-        {form.HydrOpenButton, form.HydrQuitButton, "input-hydrology.png"},
-        {form.SoilOpenButton, nullptr, "input-soil.png"},
-        {form.SaltOpenButton, nullptr, "input-salinity.png"},
-        {form.DrainOpenButton, form.DrainQuitButton, "input-drainage.png"},
-        {form.CondOpenButton, form.CondQuitButton, "input-conditions.png"},
+        {form.GenOpenButton, "input-general.png"},   {form.HydrOpenButton, "input-hydrology.png"},
+        {form.SoilOpenButton, "input-soil.png"},     {form.SaltOpenButton, "input-salinity.png"},
+        {form.DrainOpenButton, "input-drainage.png"}, {form.CondOpenButton, "input-conditions.png"},
     };
     for (const auto& p : panels) {
+        if (!p.open->isEnabled()) {
+            std::fprintf(stderr, "%s is not available\n", qPrintable(p.open->objectName()));
+            return 2;
+        }
         p.open->click();
         pictures.Save(form, p.file);
-        if (p.quit && p.quit->isEnabled()) p.quit->click();
+        // Cancel: the group buttons come back.
+        for (int k = 0; k < 10; ++k)
+            if (QPushButton* quit = form.AllQuitButtons(k); quit->isVisible() && quit->isEnabled()) quit->click();
     }
     form.PageControl->setCurrentWidget(form.InpTab);
     form.SaveAllButton->click();
