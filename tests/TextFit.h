@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTableView>
@@ -153,10 +154,30 @@ private:
         const QFontMetrics heads(header->font());
         const int headMargin = 2 * table.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
         const int rows = std::min(model->rowCount(), 400);
+        // A grid that cannot scroll its rows shows them all.
+        if (table.verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff)
+            for (int r = model->rowCount() - 1; r >= 0; --r) {
+                if (table.isRowHidden(r)) continue;
+                const int bottom = table.rowViewportPosition(r) + table.rowHeight(r);
+                if (bottom > table.viewport()->height() + 1)
+                    Fault(table, QStringLiteral("row %1").arg(r + 1), bottom, table.viewport()->height());
+                break;
+            }
         for (int c = 0; c < model->columnCount(); ++c) {
             if (table.isColumnHidden(c)) continue;
             const int width = table.columnWidth(c);
-            if (header->isVisible()) {
+            if (header->isVisible() && header->property("wrapsWords").toBool()) {
+                // Words may take more lines: each word within the column, all
+                // lines within the header.
+                const QString heading = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+                for (const QString& word : heading.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+                    if (heads.horizontalAdvance(word) + headMargin > width)
+                        Fault(table, QStringLiteral("heading word ") + word, heads.horizontalAdvance(word) + headMargin, width);
+                const QRect wrapped = heads.boundingRect(QRect(0, 0, width - headMargin, 10000),
+                                                         Qt::TextWordWrap | Qt::AlignCenter, heading);
+                if (wrapped.height() > header->height())
+                    Fault(table, QStringLiteral("heading ") + heading, wrapped.height(), header->height());
+            } else if (header->isVisible()) {
                 const QString heading = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
                 if (Widest(heads, heading) + headMargin > width)
                     Fault(table, QStringLiteral("heading ") + heading, Widest(heads, heading) + headMargin, width);
