@@ -5,40 +5,7 @@
 
 namespace halovane {
 
-const char* const HydrologicalTitles =
-    "Rainfall         Irrigation        Pot. Evapor.   Percolation   Capillary rise    Act. Evapor.  Drainage      "
-    " Depth WT";
-
-TableLayout SalinityLayout(int layers) {
-    if (layers <= 1) return {7, 100, 480, 106, 102};
-    if (layers == 2) return {9, 50, 610, 56, 52};
-    return {11, 10, 740, 16, 12};
-}
-
-std::vector<std::string> SalinityTitles(int layers) {
-    if (layers <= 1)
-        return {"                                      S A L I N I T Y    D A T A",
-                "       R o o t z o n e             T r a n s i t i o n   z o n e             A q u i f e r",
-                "calculated    measured      calculated     measured      calculated     measured"};
-    if (layers == 2)
-        return {"                                                      S A L I N I T Y    D A T A",
-                "                          R o o t z o n e                                     T r a n s i t i o n   z "
-                "o n e               A q u i f e r",
-                "             Layer1                                Layer2",
-                "calculated     measured      calculated     measured       calculated     measured       calculated   "
-                "  measured",
-                " "};
-    return {"                                                                                 S A L I N I T Y    D A T A",
-            "                                             R o o t z o n e                                              "
-            "                       ",
-            "             - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - "
-            "- -                   T r a n s i t i o n  z o n e               A q u i f e r",
-            "             Layer1                               Layer2                                 Layer3           "
-            "               ",
-            "calculated     measured      calculated     measured      calculated      measured      calculated     "
-            "measured      calculated     measured",
-            " "};
-}
+int SalinityColumns(int layers) { return layers <= 1 ? 7 : layers == 2 ? 9 : 11; }
 
 std::vector<std::string> HydrologicalHeadings() {
     static const char* const Quantities[] = {"Rainfall",       "Irrigation",   "Pot. Evapor.", "Percolation",
@@ -87,7 +54,7 @@ TableCells Frame(int nrTst, int columns, const std::vector<std::string>& heading
 }  // namespace
 
 TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst) {
-    TableCells cells = Frame(nrTst, HydrologicalLayout.columns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
+    TableCells cells = Frame(nrTst, HydrologicalColumns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
     const Series* given[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
                              view ? &view->EvapT : nullptr};
     const Series* computed[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
@@ -107,8 +74,8 @@ std::string MeasuredCell(double value, int width) {
 }
 
 TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
-    const TableLayout layout = SalinityLayout(layers);
-    TableCells cells = Frame(nrTst, layout.columns, std::vector<std::string>(10, "dS/m"));
+    const int columns = SalinityColumns(layers);
+    TableCells cells = Frame(nrTst, columns, std::vector<std::string>(10, "dS/m"));
     // Per zone: calculated and measured column, with their widths.
     struct Pair {
         Zone zone;
@@ -123,7 +90,7 @@ TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst,
                                        {Zone::Transition, 9, 9},
                                        {Zone::Aquifer, 9, 9}};
     const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
-    const int pairCount = (layout.columns - 1) / 2;
+    const int pairCount = (columns - 1) / 2;
     for (int i = 1; i <= nrTst; ++i) {
         std::vector<std::string>& row = cells[static_cast<size_t>(i)];
         size_t c = 1;
