@@ -125,12 +125,14 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
 void GraphView::ShowGraph(const GraphData& data, GraphChoice choice) {
     graph_ = Graph{data, choice};
     picture_ = PaintGraph(data, choice);
+    shown_ = QImage();
     update();
 }
 
 void GraphView::ShowPicture(const QImage& picture) {
     graph_.reset();
     picture_ = picture;
+    shown_ = QImage();
     update();
 }
 
@@ -139,10 +141,18 @@ void GraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (graph_) {
         const QRect target = GraphRect(rect());
-        painter.translate(target.topLeft());
-        const double scale = double(target.width()) / GraphWidth;
-        painter.scale(scale, scale);
-        PaintGraph(painter, graph_->data, graph_->choice);
+        const double ratio = devicePixelRatioF();
+        const QSize pixels = (QSizeF(target.size()) * ratio).toSize();
+        if (shown_.size() != pixels) {
+            shown_ = QImage(pixels, QImage::Format_RGB32);
+            shown_.setDevicePixelRatio(ratio);
+            shown_.fill(Qt::white);
+            QPainter onImage(&shown_);
+            const double scale = double(target.width()) / GraphWidth;
+            onImage.scale(scale, scale);
+            PaintGraph(onImage, graph_->data, graph_->choice);
+        }
+        painter.drawImage(target.topLeft(), shown_);
         return;
     }
     // A picture from a file: its own size when it fits, else scaled down.

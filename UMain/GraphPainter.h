@@ -52,6 +52,9 @@ private:
     };
     std::optional<Graph> graph_;
     QImage picture_;
+    // The graph drawn at the size shown, kept until the size or the graph
+    // changes: a long run takes a while to draw.
+    QImage shown_;
 };
 
 }  // namespace halovane
