@@ -337,3 +337,14 @@ TEST_F(OutputPageTest, AStoppedRunIsMarked) {
     OpenOutput(CopyCase(QStringLiteral("case008")));
     EXPECT_FALSE(Shown(outTab, "StopLabel"));
 }
+
+TEST_F(OutputPageTest, AStoppedRunShowsItsStopFromTheRun) {
+    // A run that stopped in its last step leaves no rows of zeros; the run
+    // itself tells the pages.
+    pages->RunStopped(CopyCase(QStringLiteral("case008")), 24);
+    ASSERT_TRUE(Shown(outTab, "StopLabel"));
+    EXPECT_TRUE(Out<QLabel>("StopLabel")->text().contains(QStringLiteral("time step 24 of")));
+    EXPECT_TRUE(Enabled(outTab, "GraphButton"));
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(GridModel(outTab)->StopStep(), 24);
+}
