@@ -6,8 +6,9 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QLabel>
-#include <QPixmap>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -17,6 +18,8 @@
 #include "GraphDrawing.h"
 #include "GraphFigure.h"
 #include "GraphPainter.h"
+#include "GraphView.h"
+#include "OutputPage.h"
 #include "OutputResults.h"
 
 namespace halovane {
@@ -71,12 +74,13 @@ QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRec
 
 GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     : QObject(&page), dialogs_(dialogs), state_(state), page_(page) {
-    graphImage_ = new QLabel(&page);
-    graphImage_->setObjectName(QStringLiteral("GraphImage"));
-    graphImage_->setGeometry(24, 32, GraphWidth, GraphHeight);
-    graphImage_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QVBoxLayout* layout = nullptr;
+    QWidget& content = *ScrolledContent(page, "GraphContent", layout);
+    layout->setContentsMargins(24, 24, 24, 8);
+    graphImage_ = new GraphView(&content);
+    layout->addWidget(graphImage_, 1);
 
-    graphPanel_ = new QFrame(&page);
+    graphPanel_ = new QFrame(&content);
     graphPanel_->setObjectName(QStringLiteral("GraphPanel"));
     graphPanel_->setGeometry(232, 96, 230, 257);
     graphPanel_->setFrameShape(QFrame::Panel);
@@ -89,37 +93,71 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     for (int k = 0; k < GraphChoiceCount; ++k) {
         auto* b = new QRadioButton(QString::fromLatin1(ChoiceButtons[k].caption), graphPanel_);
         b->setObjectName(QLatin1String(ChoiceButtons[k].name));
-        b->setGeometry(16, 32 + 24 * k, 176, 20);
         choices_->addButton(b, k);
         choiceButtons_[k] = b;
     }
     choiceButtons_[0]->setChecked(true);
     goButton_ = Button(*graphPanel_, "GraphGoButton", "Go", {192, 118, 33, 25});
-    // Room for the captions in fonts wider than the one the panel was laid
-    // out for: the group, the Go button and the panel grow to the right.
-    int widest = 0;
-    for (QRadioButton* b : choiceButtons_) widest = std::max(widest, b->sizeHint().width());
-    const int extra = std::max(0, 16 + widest + 4 - 193);
-    if (extra > 0) {
-        for (QRadioButton* b : choiceButtons_) b->resize(widest + 4, b->height());
-        group->resize(group->width() + extra, group->height());
-        goButton_->move(goButton_->x() + extra, goButton_->y());
-        graphPanel_->resize(graphPanel_->width() + extra, graphPanel_->height());
+    // Room for the captions in fonts wider or taller than the ones the panel
+    // was laid out for: rows follow the height of the buttons, and the
+    // group, the Go button and the panel grow to the right.
+    int widest = 0, tallest = 20;
+    for (QRadioButton* b : choiceButtons_) {
+        widest = std::max(widest, b->sizeHint().width());
+        tallest = std::max(tallest, b->sizeHint().height());
     }
+    const int pitch = std::max(24, tallest + 4);
+    const int titleRoom = std::max(32, group->fontMetrics().height() + 16);
+    for (int k = 0; k < GraphChoiceCount; ++k) choiceButtons_[k]->setGeometry(16, titleRoom + pitch * k, widest + 4, tallest);
+    const int groupWidth = std::max(185, 16 + widest + 4 + 8);
+    const int groupHeight = std::max(241, titleRoom + pitch * GraphChoiceCount + 4);
+    group->resize(groupWidth, groupHeight);
+    goButton_->setGeometry(8 + groupWidth - 1, titleRoom + pitch * 4 - 10,
+                           std::max(33, goButton_->sizeHint().width()), std::max(25, goButton_->sizeHint().height()));
+    graphPanel_->resize(goButton_->geometry().right() + 6, groupHeight + 16);
     graphPanel_->hide();
 
-    selectButton_ = Button(page, "GraphSelectButton", "Select graph", {360, 496, 91, 25});
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    selectButton_ = Button(content, "GraphSelectButton", "Select graph", {0, 0, 91, 25});
     selectButton_->setEnabled(false);
-    saveButton_ = Button(page, "SaveGraphButton", "Save graph", {464, 496, 83, 25});
+    saveButton_ = Button(content, "SaveGraphButton", "Save graph", {0, 0, 83, 25});
     saveButton_->setEnabled(false);
-    MakeGraphButton = Button(page, "MakeGraphButton", "Make graph", {560, 496, 83, 25});
-    openButton_ = Button(page, "OpenGrapButton", "Open graph", {656, 496, 81, 25});
+    MakeGraphButton = Button(content, "MakeGraphButton", "Make graph", {0, 0, 83, 25});
+    openButton_ = Button(content, "OpenGrapButton", "Open graph", {0, 0, 81, 25});
+    for (QPushButton* b : {selectButton_, saveButton_, MakeGraphButton, openButton_}) {
+        b->setMinimumSize(b->size().expandedTo(b->sizeHint()));
+        buttonRow->addWidget(b);
+    }
+    layout->addLayout(buttonRow);
+    // The choice panel stands over the picture area, wherever that is.
+    content.installEventFilter(this);
+    content.setMinimumSize(graphPanel_->width() + 48, graphPanel_->height() + 24 + 40);
 
     connect(goButton_, &QPushButton::clicked, this, &GraphsPage::GraphGoButtonClick);
     connect(selectButton_, &QPushButton::clicked, this, &GraphsPage::GraphSelectButtonClick);
     connect(saveButton_, &QPushButton::clicked, this, &GraphsPage::SaveGraphButtonClick);
     connect(openButton_, &QPushButton::clicked, this, &GraphsPage::OpenGrapButtonClick);
 }
+
+bool GraphsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) PlacePanel();
+    return QObject::eventFilter(watched, event);
+}
+
+void GraphsPage::PlacePanel() {
+    // Where the design puts it over a picture of the design's size, and
+    // centred over a larger one; always inside the page.
+    const QRect picture = GraphRect(graphImage_->geometry());
+    const QWidget* content = graphPanel_->parentWidget();
+    int x = picture.left() + (picture.width() - graphPanel_->width()) / 2;
+    int y = picture.top() + std::max(0, (picture.height() - graphPanel_->height()) / 2);
+    x = std::clamp(x, 0, std::max(0, content->width() - graphPanel_->width()));
+    y = std::clamp(y, 0, std::max(0, content->height() - graphPanel_->height()));
+    graphPanel_->move(x, y);
+}
+
+const QImage& GraphsPage::Picture() const { return graphImage_->Picture(); }
 
 std::optional<GraphChoice> GraphsPage::SelectedChoice() const {
     const int id = choices_->checkedId();
@@ -169,28 +207,27 @@ void GraphsPage::InputOpened() {
     selectButton_->setEnabled(false);
 }
 
-void GraphsPage::SetPicture(const QImage& picture) {
-    picture_ = picture;
-    graphImage_->setPixmap(QPixmap::fromImage(picture_));
-}
-
 void GraphsPage::GraphGoButtonClick() {
     if (!state_.Loaded()) {
         // Nothing to draw from yet.
         dialogs_.Inform(&page_, QStringLiteral("To make a graph, an output file must be opened first."));
         return;
     }
-    saveButton_->setEnabled(true);
-    selectButton_->setEnabled(true);
+    const std::optional<GraphChoice> choice = SelectedChoice();
+    if (!choice) {
+        dialogs_.Inform(&page_, QStringLiteral("Please select a graph type first."));
+        return;
+    }
     // Drawn from the output file as it is now.
     if (!ReloadOutputFile(state_, dialogs_, &page_)) return;
-    const std::optional<GraphChoice> choice = SelectedChoice();
-    if (!choice) return;
-    graph_ = DrawnGraph{GraphDataFrom(state_.Output, state_.ViewOrNull()), *choice};
-    const QImage picture = PaintGraph(graph_->Data, *choice);
+    GraphData data = GraphDataFrom(state_.Output, state_.ViewOrNull());
+    data.Series.StopStep = state_.StopStep;
     graphPanel_->hide();
-    SetPicture(picture);
+    graphImage_->ShowGraph(data, *choice);
     graphImage_->show();
+    // "Save graph" saves this graph of the loaded output file.
+    saveButton_->setEnabled(true);
+    selectButton_->setEnabled(true);
 }
 
 void GraphsPage::GraphSelectButtonClick() { ShowSelection(); }
@@ -217,9 +254,10 @@ void GraphsPage::SaveGraphButtonClick() {
     // are drawn again from the graph's data (a picture opened from a file is
     // enlarged or held in the drawing as it is). An existing file is replaced
     // only by a complete new one.
-    const bool redraw = graph_ && (scale != 1 || IsVectorFormat(file.Format));
-    const bool saved = redraw ? WriteGraphFile(name, file.Format, scale, graph_->Data, graph_->Choice)
-                              : WritePictureFile(name, file.Format, scale, picture_);
+    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.Format));
+    const bool saved = redraw ? WriteGraphFile(name, file.Format, scale, graphImage_->Data(), graphImage_->Choice())
+                              : !graphImage_->Picture().isNull() &&
+                                    WritePictureFile(name, file.Format, scale, graphImage_->Picture());
     if (saved)
         dialogs_.Inform(&page_, QStringLiteral("The graph was saved as  ") + name);
     else
@@ -241,10 +279,12 @@ void GraphsPage::OpenGrapButtonClick() {
         dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(name))));
         return;
     }
-    SetPicture(picture);
-    graph_.reset();
-    // The picture is shown even when the choice panel is up (it stays in front).
+    graphImage_->ShowPicture(picture);
+    // The picture is shown even when the choice panel is up (it stays in
+    // front). It is no graph of the loaded output file: "Save graph" waits
+    // for the next one.
     graphImage_->show();
+    saveButton_->setEnabled(false);
 }
 
 }  // namespace halovane

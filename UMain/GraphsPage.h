@@ -11,7 +11,6 @@
 
 class QButtonGroup;
 class QFrame;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -19,6 +18,7 @@ class QWidget;
 namespace halovane {
 
 class Dialogs;
+class GraphView;
 struct ResultsState;
 
 class GraphsPage : public QObject {
@@ -41,26 +41,21 @@ public:
 
     QWidget& Page() const { return page_; }
     QPushButton* MakeGraphButton = nullptr;
-    // The picture on view (null before the first graph or opened picture).
-    const QImage& Picture() const { return picture_; }
+    // The picture on view at the graph's own size (null before the first
+    // graph or opened picture).
+    const QImage& Picture() const;
 
 private:
     void ShowSelection();
-    void SetPicture(const QImage& picture);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void PlacePanel();
     std::optional<GraphChoice> SelectedChoice() const;
     void ClearChoice(QRadioButton* button);
 
     Dialogs& dialogs_;
     ResultsState& state_;
     QWidget& page_;
-    QImage picture_;
-    // What the picture on view was drawn from; empty for an opened picture.
-    struct DrawnGraph {
-        GraphData Data;
-        GraphChoice Choice;
-    };
-    std::optional<DrawnGraph> graph_;
-    QLabel* graphImage_ = nullptr;
+    GraphView* graphImage_ = nullptr;
     QFrame* graphPanel_ = nullptr;
     QButtonGroup* choices_ = nullptr;
     QRadioButton* choiceButtons_[GraphChoiceCount] = {};

@@ -1,21 +1,42 @@
 #include "OutputGridModel.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QPalette>
 
 namespace halovane {
 
 OutputGridModel::OutputGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void OutputGridModel::SetCells(TableCells cells) {
+void OutputGridModel::SetCells(TableCells cells, const std::vector<std::string>& headings, int stopStep) {
     beginResetModel();
     cells_ = std::move(cells);
+    headings_.clear();
+    for (const std::string& h : headings) headings_ << QString::fromStdString(h);
+    stopStep_ = stopStep;
     endResetModel();
 }
 
 QString OutputGridModel::Cell(int column, int row) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return QString();
     return QString::fromStdString(cells_[static_cast<size_t>(row)][static_cast<size_t>(column)]);
+}
+
+QString OutputGridModel::Heading(int column) const {
+    if (column >= 0 && column < headings_.size()) return headings_[column];
+    return Cell(column, 0).trimmed();
+}
+
+QString OutputGridModel::LongestShown(int column) const {
+    if (column < 0 || column >= ColumnCount()) return QString();
+    std::string longest;
+    for (size_t r = 1; r < cells_.size(); ++r) {
+        const std::string& cell = cells_[r][static_cast<size_t>(column)];
+        if (cell.size() <= longest.size()) continue;
+        const std::string shown = ShownCell(cell);
+        if (shown.size() > longest.size()) longest = shown;
+    }
+    return QString::fromStdString(longest);
 }
 
 int OutputGridModel::rowCount(const QModelIndex& parent) const {
@@ -26,9 +47,28 @@ int OutputGridModel::columnCount(const QModelIndex& parent) const { return paren
 
 QVariant OutputGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return Cell(index.column(), index.row() + 1);
-    if (role == Qt::BackgroundRole && index.column() == 0) return QApplication::palette().button();
-    return QVariant();
+    const int row = index.row() + 1;
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(
+                ShownCell(cells_[static_cast<size_t>(row)][static_cast<size_t>(index.column())]));
+        case Qt::EditRole: return Cell(index.column(), row);
+        case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::BackgroundRole:
+            if (NotComputed(row)) return QBrush(QColor(0xF4, 0xE0, 0xC8));
+            if (index.column() == 0) return QApplication::palette().button();
+            return QVariant();
+        case Qt::ForegroundRole:
+            if (NotComputed(row)) return QBrush(QColor(0x70, 0x70, 0x70));
+            return QVariant();
+        case Qt::ToolTipRole:
+            if (NotComputed(row))
+                return row == stopStep_ ? QStringLiteral("The calculations stopped in this time step")
+                                        : QStringLiteral("Not computed: the calculations stopped in time step %1")
+                                              .arg(stopStep_);
+            return QVariant();
+        default: return QVariant();
+    }
 }
 
 bool OutputGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -39,8 +79,9 @@ bool OutputGridModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 QVariant OutputGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return QVariant();
-    if (orientation == Qt::Horizontal) return Cell(section, 0);
+    if (orientation == Qt::Horizontal) return Heading(section);
     return Cell(0, section + 1);
 }
 

@@ -1,10 +1,14 @@
 // The cells of the output grid. Row 0 (the headings) is shown as the
-// column header so that it stays in view while the rows scroll; column 0
-// (the step numbers) is a fixed column. The other cells can be edited, and
-// the clipboard takes the cells as they stand.
+// column header so that it stays in view while the rows scroll, with the
+// longer headings of the table when it has them; column 0 (the step
+// numbers) is a fixed column. The grid shows the numbers right-aligned
+// without the blanks of their formats; the cells keep them, can be edited,
+// and the clipboard takes the cells as they stand. The rows of the steps a
+// stopped run did not compute are marked.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include "OutputTables.h"
 
@@ -15,12 +19,22 @@ class OutputGridModel : public QAbstractTableModel {
 public:
     explicit OutputGridModel(QObject* parent = nullptr);
 
-    void SetCells(TableCells cells);
+    // `headings`: what the header shows over each column (row 0 when empty
+    // or short). `stopStep`: the step in which the run stopped (0: none);
+    // from it on the rows are marked as not computed.
+    void SetCells(TableCells cells, const std::vector<std::string>& headings = {}, int stopStep = 0);
     const TableCells& Cells() const { return cells_; }
     // Grid rows count the heading row: RowCount() = rowCount() + 1.
     int RowCount() const { return static_cast<int>(cells_.size()); }
     int ColumnCount() const { return cells_.empty() ? 0 : static_cast<int>(cells_[0].size()); }
     QString Cell(int column, int row) const;
+    // The header text of a column.
+    QString Heading(int column) const;
+    // The longest text the grid shows in a column, by characters (the rows
+    // are not measured one by one: a table may hold a million cells).
+    QString LongestShown(int column) const;
+    int StopStep() const { return stopStep_; }
+    bool NotComputed(int row) const { return stopStep_ > 0 && row >= stopStep_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,6 +45,8 @@ public:
 
 private:
     TableCells cells_;
+    QStringList headings_;
+    int stopStep_ = 0;
 };
 
 }  // namespace halovane

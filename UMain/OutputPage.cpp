@@ -1,14 +1,17 @@
 #include "OutputPage.h"
 
 #include <QClipboard>
-#include <algorithm>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "FitReportView.h"
@@ -20,107 +23,111 @@ namespace halovane {
 
 namespace {
 
-// The grid and the texts around it.
-constexpr int GridTop = 300, GridHeight = 172;
-constexpr int ClipLabelTop = 478, ClipButtonTop = 494;
-
-QPushButton* Button(QWidget& page, const char* name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, &page);
+// A button at least as large as the page's design gives it, wider where its
+// caption needs it.
+QPushButton* Button(QWidget& parent, const char* name, const QString& caption, QSize design) {
+    auto* b = new QPushButton(caption, &parent);
     b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
+    b->setMinimumSize(design.expandedTo(QSize(b->sizeHint().width(), design.height())));
     return b;
 }
 
-QLabel* Label(QWidget& page, const char* name, const QString& caption, QRect geometry) {
-    auto* l = new QLabel(caption, &page);
+QLabel* Label(QWidget& parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, &parent);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
     return l;
-}
-
-// A fixed text above the grid: read-only, without frame, scroll bars or
-// wrapping, on the colour of the page.
-QPlainTextEdit* TitleText(QWidget& page, const char* name, const QStringList& lines) {
-    auto* t = new QPlainTextEdit(&page);
-    t->setObjectName(QLatin1String(name));
-    t->setReadOnly(true);
-    t->setFrameShape(QFrame::NoFrame);
-    t->setLineWrapMode(QPlainTextEdit::NoWrap);
-    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    t->setFocusPolicy(Qt::NoFocus);
-    t->viewport()->setAutoFillBackground(false);
-    t->setPlainText(lines.join(QLatin1Char('\n')));
-    const int lineHeight = t->fontMetrics().lineSpacing();
-    const int height = static_cast<int>(lines.size()) * lineHeight + 8;
-    t->setGeometry(HydrologicalLayout.gridLeft, GridTop - height, HydrologicalLayout.gridWidth, height);
-    t->hide();
-    return t;
-}
-
-QStringList Lines(const std::vector<std::string>& lines) {
-    QStringList list;
-    for (const std::string& l : lines) list << QString::fromStdString(l);
-    return list;
 }
 
 }  // namespace
 
+QWidget* ScrolledContent(QWidget& page, const char* name, QVBoxLayout*& layout) {
+    auto* pageLayout = new QVBoxLayout(&page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(&page);
+    scroll->setObjectName(QLatin1String(name) + QStringLiteral("Scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    pageLayout->addWidget(scroll);
+    auto* content = new QWidget;
+    content->setObjectName(QLatin1String(name));
+    layout = new QVBoxLayout(content);
+    layout->setContentsMargins(8, 8, 8, 8);
+    scroll->setWidget(content);
+    return content;
+}
+
 OutputPage::OutputPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     : QObject(&page), dialogs_(dialogs), state_(state), page_(page) {
-    outputMemo_ = new QPlainTextEdit(&page);
+    QVBoxLayout* layout = nullptr;
+    QWidget& content = *ScrolledContent(page, "OutContent", layout);
+
+    outputMemo_ = new QPlainTextEdit(&content);
     outputMemo_->setObjectName(QStringLiteral("OutputMemo"));
-    outputMemo_->setGeometry(8, 8, 740, 176);
     outputMemo_->setReadOnly(true);
     outputMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The listing has fixed columns.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(8);
     outputMemo_->setFont(fixed);
+    outputMemo_->setMinimumHeight(5 * QFontMetrics(fixed).lineSpacing() + 12);
+    layout->addWidget(outputMemo_, 2);
 
-    outLabel_ = Label(page, "OutLabel", QStringLiteral("  See output file  (*.out) for all data"), {8, 190, 300, 17});
+    auto* tableRow = new QHBoxLayout;
+    outLabel_ = Label(content, "OutLabel", QStringLiteral("  See output file  (*.out) for all data"));
     outLabel_->hide();
-    hydrShowButton_ = Button(page, "HydrShowButton", QStringLiteral("See hydrological output"), {330, 186, 150, 25});
+    hydrShowButton_ = Button(content, "HydrShowButton", QStringLiteral("See hydrological output"), {150, 25});
     hydrShowButton_->hide();
-    saltShowButton_ = Button(page, "SaltShowButton", QStringLiteral("See salinity output"), {490, 186, 150, 25});
+    saltShowButton_ = Button(content, "SaltShowButton", QStringLiteral("See salinity output"), {150, 25});
     saltShowButton_->hide();
+    tableRow->addWidget(outLabel_);
+    tableRow->addStretch(1);
+    tableRow->addWidget(hydrShowButton_);
+    tableRow->addWidget(saltShowButton_);
+    layout->addLayout(tableRow);
 
-    hydrOutMemo_ = TitleText(page, "HydrOutMemo", {QString::fromLatin1(HydrologicalTitles)});
-    for (int layers = 1; layers <= 3; ++layers) {
-        const QByteArray name = "OutSalt" + QByteArray::number(layers) + "Memo";
-        outSaltMemo_[layers - 1] = TitleText(page, name.constData(), Lines(SalinityTitles(layers)));
-    }
+    stopLabel_ = Label(content, "StopLabel", QString());
+    stopLabel_->setStyleSheet(QStringLiteral("color: #A00000"));
+    stopLabel_->hide();
+    layout->addWidget(stopLabel_);
 
     gridModel_ = new OutputGridModel(this);
     gridModel_->SetCells(TableCells(8, std::vector<std::string>(11)));
-    outGrid_ = new QTableView(&page);
+    outGrid_ = new QTableView(&content);
     outGrid_->setObjectName(QStringLiteral("OutGrid"));
     outGrid_->setModel(gridModel_);
     outGrid_->verticalHeader()->hide();
-    outGrid_->verticalHeader()->setDefaultSectionSize(20);
+    outGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    outGrid_->verticalHeader()->setDefaultSectionSize(outGrid_->fontMetrics().height() + 6);
     outGrid_->horizontalHeader()->setDefaultSectionSize(64);
     outGrid_->horizontalHeader()->setMinimumSectionSize(20);
     outGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    outGrid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     outGrid_->horizontalHeader()->setHighlightSections(false);
     outGrid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     outGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
     outGrid_->setWordWrap(false);
-    outGrid_->setGeometry(HydrologicalLayout.gridLeft, GridTop, HydrologicalLayout.gridWidth, GridHeight);
+    outGrid_->setMinimumHeight(172);
+    layout->addWidget(outGrid_, 3);
 
-    clipLabel_ = Label(page, "ClipLabel", QStringLiteral("Click table and:"), {56, ClipLabelTop, 100, 16});
+    auto* buttonRow = new QHBoxLayout;
+    clipLabel_ = Label(content, "ClipLabel", QStringLiteral("Click table and:"));
     clipLabel_->hide();
-    clipButton_ = Button(page, "ClipButton", QStringLiteral("Copy to clipboard"), {52, ClipButtonTop, 110, 25});
+    clipButton_ = Button(content, "ClipButton", QStringLiteral("Copy to clipboard"), {110, 25});
     clipButton_->hide();
-    copyLabel_ = Label(page, "CopyLabel",
-                       QStringLiteral("The data of the table can be copied to a spreadsheet like Excel via the clipboard"),
-                       {230, ClipLabelTop, 500, 16});
-
-    OpenOutputButton = Button(page, "OpenOutputButton", QStringLiteral("Open output"), {456, 504, 83, 25});
-    GraphButton = Button(page, "GraphButton", QStringLiteral("See graphs"), {552, 504, 83, 25});
+    OpenOutputButton = Button(content, "OpenOutputButton", QStringLiteral("Open output"), {83, 25});
+    GraphButton = Button(content, "GraphButton", QStringLiteral("See graphs"), {83, 25});
     GraphButton->setEnabled(false);
     FitReport = new FitReportView(dialogs_, state_, page);
+    tableRow->addWidget(FitReport->FitShowButton);
+    buttonRow->addWidget(clipLabel_);
+    buttonRow->addWidget(clipButton_);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(OpenOutputButton);
+    buttonRow->addWidget(GraphButton);
+    layout->addLayout(buttonRow);
+    copyLabel_ = Label(content,  "CopyLabel",
+                       QStringLiteral("The data of the table can be copied to a spreadsheet like Excel via the clipboard"));
+    layout->addWidget(copyLabel_);
 
     connect(hydrShowButton_, &QPushButton::clicked, this, &OutputPage::HydrShowButtonClick);
     connect(saltShowButton_, &QPushButton::clicked, this, &OutputPage::SaltShowButtonClick);
@@ -128,12 +135,21 @@ OutputPage::OutputPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
 }
 
 void OutputPage::HideTable() {
-    hydrOutMemo_->hide();
-    for (QPlainTextEdit* m : outSaltMemo_) m->hide();
     outGrid_->hide();
     copyLabel_->hide();
     clipLabel_->hide();
     clipButton_->hide();
+}
+
+void OutputPage::ShowStop() {
+    const int stop = state_.StopStep;
+    stopLabel_->setVisible(stop > 0);
+    if (stop <= 0) return;
+    stopLabel_->setText(QStringLiteral("The calculations stopped in time step %1 of %2: the water table sank below "
+                                       "the bottom of the aquifer.\nThe steps from %1 on were not computed; the "
+                                       "tables mark them and the graphs end before them.")
+                            .arg(stop)
+                            .arg(state_.Output.NrTst));
 }
 
 void OutputPage::ShowLoaded() {
@@ -150,6 +166,7 @@ void OutputPage::ShowLoaded() {
     saltShowButton_->setEnabled(true);
     hydrShowButton_->show();
     hydrShowButton_->setEnabled(true);
+    ShowStop();
     HideTable();
     FitReport->OutputLoaded();
 }
@@ -162,25 +179,34 @@ void OutputPage::InputOpened() {
     FitReport->InputOpened();
 }
 
-void OutputPage::PlaceCopyControls(int gridLeft, int gridWidth, int clipLabelLeft, int clipButtonLeft) {
-    outGrid_->setGeometry(gridLeft, GridTop, gridWidth, GridHeight);
-    for (QPlainTextEdit* m : {hydrOutMemo_, outSaltMemo_[0], outSaltMemo_[1], outSaltMemo_[2]})
-        m->setGeometry(gridLeft, m->y(), gridWidth, m->height());
-    clipLabel_->move(clipLabelLeft, ClipLabelTop);
-    clipButton_->move(clipButtonLeft, ClipButtonTop);
-    clipLabel_->show();
-    clipButton_->show();
+void OutputPage::FitColumns() {
+    // Wide enough for the heading and for the longest number of the column,
+    // measured in the grid's fonts; never narrower than the design's 64.
+    const QFontMetrics cells = outGrid_->fontMetrics();
+    const QFontMetrics heads = outGrid_->horizontalHeader()->fontMetrics();
+    const int cellMargin = 2 * (outGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, outGrid_) + 1) + 6;
+    const int headMargin = 2 * outGrid_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, outGrid_) + 6;
+    int headLines = 1;
+    for (int c = 0; c < gridModel_->ColumnCount(); ++c) {
+        int width = 64;
+        const QStringList lines = gridModel_->Heading(c).split(QLatin1Char('\n'));
+        headLines = std::max(headLines, static_cast<int>(lines.size()));
+        for (const QString& line : lines) width = std::max(width, heads.horizontalAdvance(line) + headMargin);
+        width = std::max(width, cells.horizontalAdvance(gridModel_->LongestShown(c)) + cellMargin);
+        outGrid_->setColumnWidth(c, width);
+    }
+    outGrid_->horizontalHeader()->setMinimumHeight(headLines * heads.lineSpacing() + 8);
 }
 
 void OutputPage::ShowTable(bool hydrological) {
-    const int layers = state_.Output.Layers;
-    const TableLayout layout = hydrological ? HydrologicalLayout : SalinityLayout(layers);
+    const int layers = std::clamp(state_.Output.Layers, 1, 3);
     gridModel_->SetCells(hydrological
                              ? HydrologicalTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst)
-                             : SalinityTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst, layers));
-    PlaceCopyControls(layout.gridLeft, layout.gridWidth, layout.clipLabelLeft, layout.clipButtonLeft);
-    hydrOutMemo_->setVisible(hydrological);
-    for (int k = 0; k < 3; ++k) outSaltMemo_[k]->setVisible(!hydrological && k + 1 == std::clamp(layers, 1, 3));
+                             : SalinityTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst, layers),
+                         hydrological ? HydrologicalHeadings() : SalinityHeadings(layers), state_.StopStep);
+    FitColumns();
+    clipLabel_->show();
+    clipButton_->show();
     outGrid_->show();
     copyLabel_->show();
 }
@@ -188,6 +214,7 @@ void OutputPage::ShowTable(bool hydrological) {
 void OutputPage::HydrShowButtonClick() {
     // The output file may have been rewritten since it was loaded.
     if (!ReloadOutputFile(state_, dialogs_, &page_)) return;
+    ShowStop();
     outGrid_->hide();
     hydrShowButton_->setEnabled(false);
     saltShowButton_->setEnabled(true);

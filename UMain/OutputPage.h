@@ -1,5 +1,7 @@
 // The Output page: the listing of the output file, the hydrological and the
-// salinity table in a grid, and the copy of the table to the clipboard.
+// salinity table in a grid, and the copy of the table to the clipboard. The
+// page grows with the window: the listing and the grid take the room, and a
+// window too small for the page scrolls it.
 #pragma once
 
 #include <QObject>
@@ -8,6 +10,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 class QWidget;
 
 namespace halovane {
@@ -39,23 +42,28 @@ public:
 
 private:
     void ShowTable(bool hydrological);
-    void PlaceCopyControls(int gridLeft, int gridWidth, int clipLabelLeft, int clipButtonLeft);
+    void FitColumns();
     void HideTable();
+    void ShowStop();
 
     Dialogs& dialogs_;
     ResultsState& state_;
     QWidget& page_;
     QPlainTextEdit* outputMemo_ = nullptr;
     QLabel* outLabel_ = nullptr;
+    QLabel* stopLabel_ = nullptr;
     QPushButton* saltShowButton_ = nullptr;
     QPushButton* hydrShowButton_ = nullptr;
     QTableView* outGrid_ = nullptr;
     OutputGridModel* gridModel_ = nullptr;
-    QPlainTextEdit* hydrOutMemo_ = nullptr;
-    QPlainTextEdit* outSaltMemo_[3] = {nullptr, nullptr, nullptr};
     QLabel* clipLabel_ = nullptr;
     QPushButton* clipButton_ = nullptr;
     QLabel* copyLabel_ = nullptr;
 };
+
+// Puts a page's content into a scroll area that fills the page: the content
+// follows the page's size and scrolls when the page is smaller than the
+// content's minimum. Returns the content widget, laid out by `layout`.
+QWidget* ScrolledContent(QWidget& page, const char* name, QVBoxLayout*& layout);
 
 }  // namespace halovane

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "Dialogs.h"
+#include "RunStop.h"
 #include "TextFile.h"
 
 namespace halovane {
@@ -23,6 +24,7 @@ bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialo
     }
     state.OutputFileName = fileName;
     state.Output = std::move(output);
+    state.StopStep = StoppedAtStep(state.Output.Results, state.Output.NrTst);
     state.View = ViewInput{};
     const ReadOutcome view =
         ReadInputForViews(ChangeExtension(name, ".inp"), state.Output.NrTst, state.View, state.Format);
@@ -40,6 +42,10 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
     const ReadOutcome read = ReadOutputFile(name, output, state.Format);
     if (read.ok) {
         state.Output = std::move(output);
+        // A rewritten file may hold another run; a stop reported by the run
+        // itself stays when the rows agree with it.
+        const int fromRows = StoppedAtStep(state.Output.Results, state.Output.NrTst);
+        if (fromRows != 0 || state.StopStep > state.Output.NrTst) state.StopStep = fromRows;
         return true;
     }
     dialogs.Inform(parent, QString::fromStdString(read.message));

@@ -19,6 +19,7 @@ struct ResultsState {
     ViewInput View;
     bool ViewRead = false;   // the input data file of the output file was read
     NumberFormat Format;     // decimal separator of the readers
+    int StopStep = 0;        // the step in which the run stopped (0: it completed)
     QString DialogFolder;    // where the file dialogs start
 
     bool Loaded() const { return !OutputFileName.isEmpty(); }

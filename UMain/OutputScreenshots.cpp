@@ -1,14 +1,12 @@
-// halovane-screenshots: opens an example in the main window on Qt's
-// offscreen platform, runs it as "Save all - Run" does, and writes pictures
-// of the pages for the README and the user guide.
+// halovane-screenshots: opens an input data file in the main window on
+// Qt's offscreen platform, runs it as "Save all - Run" does (no drainage
+// refinement, optimisation where the measurements allow it) and writes a
+// picture of every page, panel, table and graph.
 //
-//   halovane-screenshots FOLDER [INPUT.inp]
+//   halovane-screenshots [--input FILE.inp] [--scale S] DIR
 //
-// Writes FOLDER/intro-page.png, input-page.png (the hydrological data of the
-// example), output-page.png (the salinity table), graphs-choice.png,
-// graphs-page.png (the salinity of all layers) and graph-<n>.png for each of
-// the nine graphs the root zone has. The input data file defaults to the
-// example with two root-zone layers and measured salinities.
+// The run works on a copy of the input data file in a temporary folder,
+// under the file's own name, so that no picture shows the folder.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -18,116 +16,197 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <deque>
+#include <cstdlib>
 
 #include "Dialogs.h"
+#include "RunDriver.h"
 #include "UMainForm.h"
 
 namespace {
 
 using namespace halovane;
 
-// Answers from a script: the file to open and to save, yes to running and
-// no to the refinement and the optimisation. Messages go to the error output.
+const char* const Usage =
+    "usage: halovane-screenshots [--input FILE.inp] [--scale S] DIR\n"
+    "\n"
+    "Opens FILE.inp (default: the example with three root-zone layers and\n"
+    "salinities above 10 dS/m), runs it as \"Save all - Run\" does (no drainage\n"
+    "refinement; optimisation where the measurements allow it) and writes into\n"
+    "DIR, at screen scale S (default 1):\n"
+    "  intro.png              the Intro page\n"
+    "  input-general.png      the Input page with the general data panel\n"
+    "  input-hydrology.png    ... the hydrological data panel\n"
+    "  input-soil.png         ... the soil properties panel\n"
+    "  input-salinity.png     ... the salinity data panel\n"
+    "  input-drainage.png     ... the drainage panel\n"
+    "  input-conditions.png   ... the initial and boundary conditions panel\n"
+    "  output-listing.png     the Output page after the run\n"
+    "  output-hydrology.png   ... with the hydrological table\n"
+    "  output-salinity.png    ... with the salinity table\n"
+    "  graphs-choice.png      the Graphs page with the choice of graphs\n"
+    "  graphs-page.png        the Graphs page with the salinity of all layers\n"
+    "  graph-1.png .. graph-9.png\n"
+    "                         the nine graphs in the order of the choice list\n"
+    "                         (the layer graphs a root zone lacks are left out)\n";
+
+const char* const DefaultInput = HALOVANE_EXAMPLES "/three-layer-seepage.inp";
+
+// Answers from a script: the file to open and to save; yes to every
+// question but the drainage refinement. Messages go to the error output.
 class ScriptDialogs : public Dialogs {
 public:
-    QString openName, saveName;
-    std::deque<bool> answers;
-    bool Confirm(QWidget*, const QString&) override {
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    QString fileName;
+    bool Confirm(QWidget*, const QString& question) override { return question != QLatin1String(RefinementQuestion); }
     void Inform(QWidget*, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openName; }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return fileName; }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
-        return saveName;
+        return fileName;
     }
 };
 
-bool Save(QWidget& widget, const QString& file) {
-    if (widget.grab().save(file, "PNG")) {
-        std::printf("%s\n", qPrintable(file));
-        return true;
+class Pictures {
+public:
+    explicit Pictures(QString folder) : folder_(std::move(folder)) {}
+    void Save(QWidget& widget, const char* name) {
+        QApplication::processEvents();
+        const QString file = folder_ + QLatin1Char('/') + QLatin1String(name);
+        if (widget.grab().save(file, "PNG")) {
+            std::printf("%s\n", qPrintable(file));
+        } else {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+            ok = false;
+        }
     }
-    std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-    return false;
+    bool ok = true;
+
+private:
+    QString folder_;
+};
+
+template <typename T = QPushButton>
+T* Find(QWidget& in, const char* name) {
+    T* w = in.findChild<T*>(QLatin1String(name));
+    if (!w) {
+        std::fprintf(stderr, "no control %s\n", name);
+        std::exit(2);
+    }
+    return w;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2 || args.size() > 3 || args[1].startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: halovane-screenshots FOLDER [INPUT.inp]\n");
+    // The scale must be set before the application starts.
+    QString input = QString::fromLatin1(DefaultInput), folder, scale = QStringLiteral("1");
+    for (int k = 1; k < argc; ++k) {
+        const QString arg = QString::fromLocal8Bit(argv[k]);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if ((arg == QLatin1String("--input") || arg == QLatin1String("--scale")) && k + 1 < argc) {
+            (arg == QLatin1String("--input") ? input : scale) = QString::fromLocal8Bit(argv[++k]);
+        } else if (!arg.startsWith(QLatin1Char('-')) && folder.isEmpty()) {
+            folder = arg;
+        } else {
+            std::fputs(Usage, stderr);
+            return 1;
+        }
+    }
+    bool scaleOk = false;
+    const double factor = scale.toDouble(&scaleOk);
+    if (folder.isEmpty() || !scaleOk || factor < 0.5 || factor > 4) {
+        std::fputs(Usage, stderr);
         return 1;
     }
-    const QString folder = args[1];
-    const QString input = args.size() == 3 ? args[2] : QStringLiteral(HALOVANE_EXAMPLES "/two-layer-drained.inp");
+    qputenv("QT_SCALE_FACTOR", scale.toLatin1());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "could not create %s\n", qPrintable(folder));
         return 2;
     }
+    folder = QFileInfo(folder).absoluteFilePath();
     // The window's 8-point sans-serif font.
     QFont font = QApplication::font();
     font.setPixelSize(11);
     QApplication::setFont(font);
 
+    // The copy is named as the file and opened from the current folder, so
+    // the labels and the output listing show the bare name.
     QTemporaryDir work;
-    const QString copy = work.filePath(QFileInfo(input).fileName());
-    if (!QFile::copy(input, copy)) {
+    const QString name = QFileInfo(input).fileName();
+    if (!work.isValid() || !QFile::copy(input, work.filePath(name))) {
         std::fprintf(stderr, "could not read %s\n", qPrintable(input));
         return 2;
     }
+    QDir::setCurrent(work.path());
     ScriptDialogs dialogs;
-    dialogs.openName = copy;
-    dialogs.saveName = copy;
+    dialogs.fileName = name;
     TMainForm form(dialogs);
     form.resize(806, 647);
     form.show();
-    bool ok = Save(form, folder + QStringLiteral("/intro-page.png"));
+    Pictures pictures(folder);
+    pictures.Save(form, "intro.png");
 
     form.PageControl->setCurrentWidget(form.InpTab);
     form.OpenInpButton->click();
-    form.HydrOpenButton->click();
-    ok = Save(form, folder + QStringLiteral("/input-page.png")) && ok;
-    form.HydrQuitButton->click();
-
-    dialogs.answers = {true, true, false, false};  // overwrite, calculate, no refinement, no optimisation
+    const struct {
+        QPushButton* open;
+        const char* file;
+    } panels[] = {
+        {form.GenOpenButton, "input-general.png"},   {form.HydrOpenButton, "input-hydrology.png"},
+        {form.SoilOpenButton, "input-soil.png"},     {form.SaltOpenButton, "input-salinity.png"},
+        {form.DrainOpenButton, "input-drainage.png"}, {form.CondOpenButton, "input-conditions.png"},
+    };
+    for (const auto& p : panels) {
+        if (!p.open->isEnabled()) {
+            std::fprintf(stderr, "%s is not available\n", qPrintable(p.open->objectName()));
+            return 2;
+        }
+        p.open->click();
+        pictures.Save(form, p.file);
+        // Cancel: the group buttons come back.
+        for (int k = 0; k < 10; ++k)
+            if (QPushButton* quit = form.AllQuitButtons(k); quit->isVisible() && quit->isEnabled()) quit->click();
+    }
+    form.PageControl->setCurrentWidget(form.InpTab);
     form.SaveAllButton->click();
-    if (form.PageControl->currentWidget() != form.OutTab) {
-        std::fprintf(stderr, "the run did not complete\n");
+    QWidget& outTab = *form.OutTab;
+    QWidget& graphTab = *form.GraphTab;
+    if (!Find(outTab, "GraphButton")->isEnabled()) {
+        std::fprintf(stderr, "the run wrote no output\n");
         return 2;
     }
-    QWidget* outTab = form.OutTab;
-    QWidget* graphTab = form.GraphTab;
-    outTab->findChild<QPushButton*>(QStringLiteral("SaltShowButton"))->click();
-    ok = Save(form, folder + QStringLiteral("/output-page.png")) && ok;
+    form.PageControl->setCurrentWidget(&outTab);
+    pictures.Save(form, "output-listing.png");
+    Find(outTab, "HydrShowButton")->click();
+    pictures.Save(form, "output-hydrology.png");
+    Find(outTab, "SaltShowButton")->click();
+    pictures.Save(form, "output-salinity.png");
 
     static const char* const choices[] = {
         "GraphHydrRadioButton", "SurfHydrRadioButton", "SubSurfHydrRadioButton",
         "GraphWTRadioButton",   "GraphSaltRadioButton", "SalFirstRadioButton",
         "SalSecondRadioButton", "SalThirdRadioButton",  "SalBelowRadioButton",
     };
-    outTab->findChild<QPushButton*>(QStringLiteral("GraphButton"))->click();
-    ok = Save(form, folder + QStringLiteral("/graphs-choice.png")) && ok;
+    Find(outTab, "GraphButton")->click();
+    pictures.Save(form, "graphs-choice.png");
     int number = 0;
     for (const char* choice : choices) {
         ++number;
-        auto* button = graphTab->findChild<QRadioButton*>(QLatin1String(choice));
+        auto* button = Find<QRadioButton>(graphTab, choice);
         if (!button->isEnabled()) continue;  // a layer the root zone lacks
-        graphTab->findChild<QPushButton*>(QStringLiteral("GraphSelectButton"))->click();
+        if (Find(graphTab, "GraphSelectButton")->isEnabled()) Find(graphTab, "GraphSelectButton")->click();
         button->click();
-        graphTab->findChild<QPushButton*>(QStringLiteral("GraphGoButton"))->click();
-        auto* picture = graphTab->findChild<QWidget*>(QStringLiteral("GraphImage"));
-        ok = Save(*picture, folder + QStringLiteral("/graph-%1.png").arg(number)) && ok;
+        Find(graphTab, "GraphGoButton")->click();
+        const QByteArray file = "graph-" + QByteArray::number(number) + ".png";
+        pictures.Save(*Find<QWidget>(graphTab, "GraphImage"), file.constData());
     }
-    graphTab->findChild<QPushButton*>(QStringLiteral("GraphSelectButton"))->click();
-    graphTab->findChild<QRadioButton*>(QStringLiteral("GraphSaltRadioButton"))->click();
-    graphTab->findChild<QPushButton*>(QStringLiteral("GraphGoButton"))->click();
-    ok = Save(form, folder + QStringLiteral("/graphs-page.png")) && ok;
-    return ok ? 0 : 2;
+    Find(graphTab, "GraphSelectButton")->click();
+    Find<QRadioButton>(graphTab, "GraphSaltRadioButton")->click();
+    Find(graphTab, "GraphGoButton")->click();
+    pictures.Save(form, "graphs-page.png");
+    QDir::setCurrent(folder);
+    return pictures.ok ? 0 : 2;
 }

@@ -5,39 +5,36 @@
 
 namespace halovane {
 
-const char* const HydrologicalTitles =
-    "Rainfall         Irrigation        Pot. Evapor.   Percolation   Capillary rise    Act. Evapor.  Drainage      "
-    " Depth WT";
+int SalinityColumns(int layers) { return layers <= 1 ? 7 : layers == 2 ? 9 : 11; }
 
-TableLayout SalinityLayout(int layers) {
-    if (layers <= 1) return {7, 100, 480, 106, 102};
-    if (layers == 2) return {9, 50, 610, 56, 52};
-    return {11, 10, 740, 16, 12};
+std::vector<std::string> HydrologicalHeadings() {
+    static const char* const Quantities[] = {"Rainfall",       "Irrigation",   "Pot. Evapor.", "Percolation",
+                                             "Capillary rise", "Act. Evapor.", "Drainage",     "Depth WT"};
+    std::vector<std::string> headings{"Time step"};
+    for (int c = 0; c < 8; ++c) headings.push_back(std::string(Quantities[c]) + "\n" + (c < 7 ? "mm" : "m"));
+    return headings;
 }
 
-std::vector<std::string> SalinityTitles(int layers) {
-    if (layers <= 1)
-        return {"                                      S A L I N I T Y    D A T A",
-                "       R o o t z o n e             T r a n s i t i o n   z o n e             A q u i f e r",
-                "calculated    measured      calculated     measured      calculated     measured"};
-    if (layers == 2)
-        return {"                                                      S A L I N I T Y    D A T A",
-                "                          R o o t z o n e                                     T r a n s i t i o n   z "
-                "o n e               A q u i f e r",
-                "             Layer1                                Layer2",
-                "calculated     measured      calculated     measured       calculated     measured       calculated   "
-                "  measured",
-                " "};
-    return {"                                                                                 S A L I N I T Y    D A T A",
-            "                                             R o o t z o n e                                              "
-            "                       ",
-            "             - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - "
-            "- -                   T r a n s i t i o n  z o n e               A q u i f e r",
-            "             Layer1                               Layer2                                 Layer3           "
-            "               ",
-            "calculated     measured      calculated     measured      calculated      measured      calculated     "
-            "measured      calculated     measured",
-            " "};
+std::vector<std::string> SalinityHeadings(int layers) {
+    layers = layers <= 1 ? 1 : layers >= 3 ? 3 : layers;
+    std::vector<std::string> zones;
+    if (layers == 1)
+        zones = {"Root zone"};
+    else
+        for (int l = 1; l <= layers; ++l) zones.push_back("Root zone\nLayer" + std::to_string(l));
+    zones.push_back(layers == 1 ? "Transition zone" : "Transition zone\n");
+    zones.push_back(layers == 1 ? "Aquifer" : "Aquifer\n");
+    std::vector<std::string> headings{"Time step"};
+    for (const std::string& zone : zones)
+        for (const char* value : {"calculated", "measured"}) headings.push_back(zone + "\n" + value + "\ndS/m");
+    return headings;
+}
+
+std::string ShownCell(const std::string& cell) {
+    const size_t first = cell.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const size_t last = cell.find_last_not_of(' ');
+    return cell.substr(first, last - first + 1);
 }
 
 namespace {
@@ -57,7 +54,7 @@ TableCells Frame(int nrTst, int columns, const std::vector<std::string>& heading
 }  // namespace
 
 TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst) {
-    TableCells cells = Frame(nrTst, HydrologicalLayout.columns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
+    TableCells cells = Frame(nrTst, HydrologicalColumns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
     const Series* given[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
                              view ? &view->EvapT : nullptr};
     const Series* computed[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
@@ -77,8 +74,8 @@ std::string MeasuredCell(double value, int width) {
 }
 
 TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
-    const TableLayout layout = SalinityLayout(layers);
-    TableCells cells = Frame(nrTst, layout.columns, std::vector<std::string>(10, "dS/m"));
+    const int columns = SalinityColumns(layers);
+    TableCells cells = Frame(nrTst, columns, std::vector<std::string>(10, "dS/m"));
     // Per zone: calculated and measured column, with their widths.
     struct Pair {
         Zone zone;
@@ -93,7 +90,7 @@ TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst,
                                        {Zone::Transition, 9, 9},
                                        {Zone::Aquifer, 9, 9}};
     const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
-    const int pairCount = (layout.columns - 1) / 2;
+    const int pairCount = (columns - 1) / 2;
     for (int i = 1; i <= nrTst; ++i) {
         std::vector<std::string>& row = cells[static_cast<size_t>(i)];
         size_t c = 1;

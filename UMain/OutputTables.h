@@ -12,19 +12,20 @@ namespace halovane {
 // Rows of cells; row 0 holds the headings and column 0 the step numbers.
 using TableCells = std::vector<std::vector<std::string>>;
 
-// Where the grid and its copy controls stand for a table.
-struct TableLayout {
-    int columns;
-    int gridLeft, gridWidth;
-    int clipLabelLeft, clipButtonLeft;
-};
-constexpr TableLayout HydrologicalLayout = {9, 50, 612, 56, 52};
-// One, two or three root-zone layers.
-TableLayout SalinityLayout(int layers);
+// Columns of the two tables, the step numbers included: 9 hydrological, and
+// 7, 9 or 11 salinity columns for one, two or three root-zone layers.
+constexpr int HydrologicalColumns = 9;
+int SalinityColumns(int layers);
 
-// Column titles shown above the grid, line by line.
-extern const char* const HydrologicalTitles;
-std::vector<std::string> SalinityTitles(int layers);
+// The heading shown over each column of a table, lines separated by '\n':
+// the quantity or zone, the calculated or measured value and the unit of
+// row 0. Every column has one; the zones stand over their own columns.
+std::vector<std::string> HydrologicalHeadings();
+std::vector<std::string> SalinityHeadings(int layers);
+
+// A cell as the grid shows it: without the blanks of its fixed format. The
+// cells themselves (and the clipboard) keep them.
+std::string ShownCell(const std::string& cell);
 
 // The hydrological table: rainfall, irrigation and potential evaporation
 // from the input data file, the flows and the water-table depth from the

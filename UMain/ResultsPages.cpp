@@ -43,6 +43,16 @@ void ResultsPages::RunCompleted(const QString& outputFileName) {
     graphs_->OutputLoaded();
 }
 
+void ResultsPages::RunStopped(const QString& outputFileName, int stopStep) {
+    state_->DialogFolder = QFileInfo(outputFileName).absolutePath();
+    if (!LoadOutputFile(*state_, outputFileName, dialogs_, &outTab_)) return;
+    // The run knows its stop, also in its last step, which leaves no rows
+    // of zeros.
+    state_->StopStep = stopStep;
+    output_->ShowLoaded();
+    graphs_->OutputLoaded();
+}
+
 bool ResultsPages::OpenOutputButtonClick() {
     // The dialog starts in the folder of the input data file, not of the
     // output file opened last.

@@ -32,6 +32,10 @@ public:
     // "See graphs" and the table buttons, hide the grid and its texts. The
     // caller shows the completion message and brings the Output page forward.
     void RunCompleted(const QString& outputFileName);
+    // A run stopped in step `stopStep` but wrote `outputFileName`: the pages
+    // load it as after a completed run and mark the steps from the stop on.
+    // The caller has shown the stop message and keeps its page in front.
+    void RunStopped(const QString& outputFileName, int stopStep);
     // The folder the file dialogs of the two pages start in: the current
     // folder at start, then the folder of the last input data file. A run
     // sets it to the folder of its output file; the main window may set it

@@ -7,6 +7,7 @@
 
 #include "UMainForm.h"
 #include "UPanelKit.h"
+#include "UGridHeadings.h"
 #include "UStringGrid.h"
 
 namespace halovane {
@@ -17,14 +18,10 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
     auto* p = new QFrame(parent);
     p->setObjectName("HydrPanel");
     QGridLayout* g = Frame(p, "HydrLabel", "Hydrological data (mm per time step)");
-    auto* heads = new QHBoxLayout;
-    heads->addSpacing(80);
-    heads->addWidget(Label("RainLabel", "Rainfall", p));
-    heads->addWidget(Label("IrrLabel", "Irrigation", p));
-    heads->addWidget(Label("EvapLabel", "Evaporation", p));
-    g->addLayout(heads, 1, 0, 1, -1);
     HydrGrid = new TStringGrid(4, 12, 1, 1, p);
     HydrGrid->setObjectName("HydrGrid");
+    // The names stand over their own columns and stay in view.
+    ShowColumnHeadings(*HydrGrid, {"", "Rainfall", "Irrigation", "Evaporation"});
     HydrGrid->verticalHeader()->setDefaultSectionSize(24);
     HydrGrid->setMinimumHeight(200);
     HydrGrid->onEditText = [this](int c, int r, const QString& t) { HydrGridSetEditText(c, r, t); };

@@ -19,6 +19,7 @@
 #include "FitReportFiles.h"
 #include "OutputFile.h"
 #include "ResultsPages.h"
+#include "RunStop.h"
 #include "RunDriver.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
@@ -315,6 +316,8 @@ void TMainForm::SaveAllButtonClick() {
     }
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();
+        // The output file of a stopped run is still shown, marked as stopped.
+        if (State.Stop) Results->RunStopped(QString::fromStdString(State.OutputFileName), StoppedAtStep(State, Input.NrTst));
         return;
     }
     Message("The calculations were made. The output can be inspected.");

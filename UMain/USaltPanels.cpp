@@ -4,6 +4,7 @@
 
 #include "UMainForm.h"
 #include "UPanelKit.h"
+#include "UGridHeadings.h"
 #include "UStringGrid.h"
 
 namespace halovane {
@@ -26,28 +27,17 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     p->setObjectName(QString("Salt%1Panel").arg(layers));
     const char* title = layers == 2 ? "Measured salinity (dS/m),if any" : "Measured salinity (dS/m), if any";
     QGridLayout* g = Frame(p, "SaltLabel", title);
-    auto* heads = new QHBoxLayout;
-    heads->addSpacing(80);
-    if (layers == 1) {
-        heads->addWidget(new QLabel("Root zone", p));
-    } else {
-        auto* rootZone = new QVBoxLayout;
-        rootZone->addWidget(new QLabel(layers == 2 ? "- - - - Root zone - - - -"
-                                                   : " - - - - - - - - - Root zone - - - - - - - - - ",
-                                       p),
-                            0, Qt::AlignHCenter);
-        auto* layerNames = new QHBoxLayout;
-        layerNames->addWidget(new QLabel("1st layer", p));
-        layerNames->addWidget(new QLabel("2nd layer", p));
-        if (layers == 3) layerNames->addWidget(new QLabel("3rd layer", p));
-        rootZone->addLayout(layerNames);
-        heads->addLayout(rootZone, layers);
-    }
-    heads->addWidget(new QLabel("Transition  zone", p));
-    heads->addWidget(new QLabel("Aquifer", p));
-    g->addLayout(heads, 1, 0, 1, -1);
     auto* grid = new TStringGrid(layers + 3, 12, 1, 1, p);
     grid->setObjectName(QString("SaltGrid%1").arg(layers));
+    // The zone names over their own columns, in the grid's header.
+    QStringList headings{""};
+    if (layers == 1)
+        headings << "Root zone";
+    else
+        for (const char* layer : {"1st layer", "2nd layer", "3rd layer"})
+            if (headings.size() <= layers) headings << QString("Root zone %1").arg(layer);
+    headings << "Transition  zone" << "Aquifer";
+    ShowColumnHeadings(*grid, headings);
     grid->setMinimumHeight(200);
     grid->onEditText = [this, layers](int c, int r, const QString& t) { SaltGridSetEditText(layers, c, r, t); };
     g->addWidget(grid, 2, 0, 1, -1);

@@ -4,6 +4,7 @@
 
 #include "UMainForm.h"
 #include "UPanelKit.h"
+#include "UGridHeadings.h"
 #include "UStringGrid.h"
 
 namespace halovane {
@@ -37,10 +38,9 @@ QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
     QGridLayout* g = Frame(p, "SoilLabel", "Soil properties");
     auto* grid = new TStringGrid(5, layers + 2, 0, 0, p);
     grid->setObjectName(QString("Soil%1Grid").arg(layers));
-    grid->setHorizontalHeaderLabels({"Thickness (m)", "Total porosity (%)", "Effective (drainable) porosity (%)",
-                                     "Leaching efficiency (%)", "Initial salinity (dS/m)"});
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // Long headings take two or three lines rather than being cut.
+    ShowColumnHeadings(*grid, {"Thickness (m)", "Total porosity (%)", "Effective (drainable) porosity (%)",
+                               "Leaching efficiency (%)", "Initial salinity (dS/m)"});
     QStringList rows;
     if (layers == 1) rows << "Root zone";
     if (layers >= 2) rows << "Root zone: 1st layer" << "2nd layer";

@@ -1,6 +1,7 @@
 #include "GraphPainter.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 
 namespace halovane {
@@ -9,21 +10,18 @@ namespace {
 
 QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 
-// GraphCanvas on a QPainter. Text is drawn on an opaque background of the
-// brush colour, as a classic canvas does; fonts are sized for 96 pixels per
-// inch whatever the screen, so a graph has the same pixels everywhere. The
-// device's coordinates are the graph's pixels times `scale`. A line of the
-// graph covers its row or column of pixels: on a picture of the graph's
+// GraphCanvas on a QPainter. Text has no background, so marks and labels
+// never erase the curves behind them; fonts are sized for 96 pixels per inch
+// whatever the screen, so a graph has the same pixels everywhere. A line of
+// the graph covers its row or column of pixels: on a picture of the graph's
 // size that is where Qt puts a line of one pixel, on a larger picture or a
 // drawing the line runs through the middle of those pixels (`centred`).
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QPaintDevice& device, int scale = 1, bool centred = false)
-        : painter_(&device), centred_(centred || scale != 1) {
-        if (scale != 1) painter_.scale(scale, scale);
+    explicit ImageCanvas(QPainter& painter, bool centred = false) : painter_(painter), centred_(centred) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
-        painter_.setBackgroundMode(Qt::OpaqueMode);
+        painter_.setBackgroundMode(Qt::TransparentMode);
         font_.setStyleHint(QFont::SansSerif);
         SetFontSize(10);
         painter_.setPen(QPen(pen_, 1));
@@ -80,7 +78,7 @@ private:
         penForText_ = true;
     }
 
-    QPainter painter_;
+    QPainter& painter_;
     QFont font_{QStringLiteral("Arial")};
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
@@ -89,6 +87,24 @@ private:
 };
 
 }  // namespace
+
+void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+    painter.save();
+    // Scaled, or on a drawing, lines run through the middle of the pixels
+    // they cover and are smoothed; on a picture of the graph's own size every
+    // pixel stays where the drawing puts it.
+    const bool scaled = !painter.transform().isIdentity() || painter.device()->devicePixelRatioF() != 1.0;
+    const bool centred = scaled || painter.device()->devType() != QInternal::Image;
+    painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
+    GraphDrawn result;
+    {
+        ImageCanvas canvas(painter, centred);
+        painter.setRenderHint(QPainter::Antialiasing, scaled);
+        result = DrawGraph(data, choice, canvas);
+    }
+    painter.restore();
+    if (drawn) *drawn = result;
+}
 
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
     return PaintGraphScaled(data, choice, 1, drawn);
@@ -100,18 +116,15 @@ QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, Gr
     // Font sizes are in points at 96 pixels per inch.
     image.setDotsPerMeterX(3780 * scale);
     image.setDotsPerMeterY(3780 * scale);
-    GraphDrawn result;
-    {
-        ImageCanvas canvas(image, scale);
-        result = DrawGraph(data, choice, canvas);
-    }
-    if (drawn) *drawn = result;
+    QPainter painter(&image);
+    if (scale != 1) painter.scale(scale, scale);
+    PaintGraph(painter, data, choice, drawn);
     return image;
 }
 
 void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice) {
-    ImageCanvas canvas(device, 1, true);
-    DrawGraph(data, choice, canvas);
+    QPainter painter(&device);
+    PaintGraph(painter, data, choice);
 }
 
 QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw) {
@@ -120,10 +133,17 @@ QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     {
-        ImageCanvas canvas(image);
+        QPainter painter(&image);
+        ImageCanvas canvas(painter);
         draw(canvas);
     }
     return image;
+}
+
+QRect GraphRect(const QRect& room) {
+    QSize size(GraphWidth, GraphHeight);
+    size.scale(room.size(), Qt::KeepAspectRatio);
+    return QRect(room.topLeft(), size);
 }
 
 }  // namespace halovane

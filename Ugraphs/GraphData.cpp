@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "RunStop.h"
+
 namespace halovane {
 
 namespace {
@@ -22,6 +24,7 @@ GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view) {
     s.N = n;
     s.Layers = output.Layers;
     const StepResults& r = output.Results;
+    s.StopStep = StoppedAtStep(r, n);
     s.EvapA = Steps(r.EvapAT, n, 0);
     s.Perc = Steps(r.PercT, n, 0);
     s.Cap = Steps(r.CapTT, n, 0);

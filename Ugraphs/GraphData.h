@@ -27,7 +27,7 @@ struct GraphData {
 // same run, or null when it could not be read: the rainfall and irrigation
 // curves and the measured salinities are then left out. Series of the input
 // file that are shorter than the output file's steps are taken as absent
-// beyond their end.
+// beyond their end. A run that stopped is found from its rows (RunStop.h).
 GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view);
 
 }  // namespace halovane

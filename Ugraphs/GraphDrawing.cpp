@@ -84,49 +84,37 @@ void DrawHydrology(const GraphData& data, const GraphSelection& sel, const AxisS
         {&s.EvapA, Green, 0, !sel.SubsurfaceOnly}, {&s.Perc, Cyan, 1, !sel.SurfaceOnly},
         {&s.Cap, Red, 2, !sel.SurfaceOnly},        {&s.Drain, Tan, 3, !sel.SurfaceOnly},
     };
-    const int n = s.N;
+    const int last = s.LastStep();
     for (const Curve& curve : curves) {
         // An input series that could not be read is not drawn.
         if (!curve.shown || curve.values->empty()) continue;
-        const std::vector<int> y = Pixels(*curve.values, n, [&](double v) { return HydrologyPixel(scale, v); });
+        const std::vector<int> y = Pixels(*curve.values, last, [&](double v) { return HydrologyPixel(scale, v); });
         const int d = curve.offset;
         c.SetPenColor(curve.color);
-        // Steps: the value of step i runs from X(i) to X(i + 1); the last
-        // step has no segment.
-        for (int i = 1; i <= n - 1; ++i) {
+        // Steps: the value of step i runs from X(i) to X(i + 1), the last
+        // step's too.
+        for (int i = 1; i <= last; ++i) {
             c.Line(At(x, i) + d, At(y, i), At(x, i + 1) + d, At(y, i));
-            if (i < n - 1) c.Line(At(x, i + 1) + d, At(y, i), At(x, i + 1) + d, At(y, i + 1));
+            if (i < last) c.Line(At(x, i + 1) + d, At(y, i), At(x, i + 1) + d, At(y, i + 1));
         }
     }
 }
 
 void DrawWaterTable(const GraphData& data, const AxisScale& scale, const std::vector<int>& x, GraphCanvas& c) {
     const GraphSeries& s = data.Series;
-    const int n = s.N;
+    const int last = s.LastStep();
     c.Text(80, 30, " Level of water table relative to soil surface");
     // Levels, above the surface positive.
-    double lmax = -1000000;
-    std::vector<double> level(static_cast<size_t>(n) + 1, 0);
-    for (int i = 1; i <= n && i < static_cast<int>(s.Dwt.size()); ++i) {
-        level[static_cast<size_t>(i)] = -s.Dwt[static_cast<size_t>(i)];
-        lmax = std::max(lmax, level[static_cast<size_t>(i)]);
-    }
-    const std::vector<int> y = Pixels(level, n, [&](double l) { return WaterTablePixel(scale, l); });
-    const int y0 = ZeroLinePixel(scale);
-    for (int i = 1; i <= n - 1; ++i) {
+    std::vector<double> level(static_cast<size_t>(last) + 1, 0);
+    for (int i = 1; i <= last && i < static_cast<int>(s.Dwt.size()); ++i) level[static_cast<size_t>(i)] = -s.Dwt[static_cast<size_t>(i)];
+    const std::vector<int> y = Pixels(level, last, [&](double l) { return WaterTablePixel(scale, l); });
+    // Each bar stands between the level of its step and the surface (the
+    // top of the axis when the water stays below it), inside the plot.
+    auto inside = [](int v) { return std::clamp(v, AxisTop, AxisBottom); };
+    const int surface = inside(ZeroLinePixel(scale));
+    for (int i = 1; i <= last; ++i) {
         c.SetBrushColor(i % 2 == 1 ? InactiveCaption : LightBlue);
-        const int x1 = At(x, i), x2 = At(x, i + 1);
-        if (lmax >= 0) {
-            if (At(y, i + 1) < AxisTop)
-                c.FillRect(x1, y0, x2, At(y, i + 1));
-            else
-                c.FillRect(x1, At(y, i), x2, y0);
-        } else {
-            if (At(y, i + 1) > AxisTop - 1)
-                c.FillRect(x1, At(y, i), x2, AxisTop);
-            else
-                c.FillRect(x1, AxisTop, x2, At(y, i + 1));
-        }
+        c.FillRect(At(x, i), inside(At(y, i)), At(x, i + 1), surface);
     }
     c.SetBrushColor(Navy);
 }
@@ -146,7 +134,7 @@ const ZoneStyle ZoneStyles[5] = {
 void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelection& sel, const AxisScale& scale,
                   const std::vector<int>& x, GraphCanvas& c) {
     const GraphSeries& s = data.Series;
-    const int n = s.N;
+    const int n = s.LastStep();
     c.SetFontColor(Silver);
     c.Text(70, 20, data.Title2);
     c.SetFontColor(White);
@@ -193,12 +181,14 @@ void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelectio
         Legend(c, Cyan, 370, 40, "  z   Transition zone measured");
         Legend(c, Pink, 370, 55, "- - - Aquifer calculated");
         Legend(c, Pink, 370, 70, "  v   Aquifer measured");
-        // The fit of an optimised transition zone or aquifer.
+        // The fit of an optimised transition zone or aquifer, below the
+        // legend of layer 1 when that is shown.
+        const int below = shown[0] ? 30 : 0;
         const struct {
             int zone;
             Rgb color;
             int y;
-        } fits[] = {{3, Cyan, 60}, {4, Pink, 90}};
+        } fits[] = {{3, Cyan, 60 + below}, {4, Pink, 90 + below}};
         for (const auto& f : fits) {
             const ZoneEfficiency& e = data.Zones[f.zone];
             if (e.FitNotAvailable || !e.Optimized) continue;
@@ -222,6 +212,13 @@ void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelectio
             c.SetPenColor(ZoneStyles[z].curve);
             c.Line(At(x, i), At(calculated[z], i), At(x, i + 1), At(calculated[z], i + 1));
         }
+    // A single step has no segment: a short level mark shows its value.
+    if (n == 1)
+        for (int z = 0; z < 5; ++z) {
+            if (!shown[z]) continue;
+            c.SetPenColor(ZoneStyles[z].curve);
+            c.Line(At(x, 1) - 3, At(calculated[z], 1), At(x, 1) + 4, At(calculated[z], 1));
+        }
     for (int z = 0; z < 5; ++z) {
         if (!shown[z]) continue;
         const ZoneStyle& style = ZoneStyles[z];
@@ -236,12 +233,15 @@ void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelectio
 
 }  // namespace
 
+std::string StopText(int step) { return "Calculations stopped at time step " + std::to_string(step); }
+
 GraphDrawn DrawGraph(const GraphData& data, GraphChoice choice, GraphCanvas& canvas) {
     GraphDrawn drawn;
     drawn.Kind = KindOf(choice);
     drawn.Selection = SelectionFor(choice, data.Series.Layers);
-    drawn.Scale = ScaleGraph(data.Series, drawn.Kind, drawn.Selection);
-    const std::vector<int> x = StepPixels(drawn.Scale, data.Series.N);
+    drawn.Scale = GraphAxes(data.Series, drawn.Kind, drawn.Selection);
+    // X(N + 1) ends the last step.
+    const std::vector<int> x = StepPixels(drawn.Scale, data.Series.N + 1);
     DrawFrame(data, canvas);
     switch (drawn.Kind) {
         case GraphKind::Hydrology: DrawHydrology(data, drawn.Selection, drawn.Scale, x, canvas); break;
@@ -249,6 +249,12 @@ GraphDrawn DrawGraph(const GraphData& data, GraphChoice choice, GraphCanvas& can
         case GraphKind::Salinity: DrawSalinity(data, choice, drawn.Selection, drawn.Scale, x, canvas); break;
     }
     DrawAxes(drawn.Scale, canvas);
+    if (data.Series.StopStep > 0) {
+        // The curves end before the stop; say why.
+        canvas.SetFontSize(8);
+        canvas.SetFontColor(Yellow);
+        canvas.Text(80, 385, StopText(data.Series.StopStep));
+    }
     return drawn;
 }
 

@@ -39,8 +39,9 @@ constexpr Rgb InactiveCaption = 0x808080;
 extern const char* const GraphFooterAddress;
 
 // A drawing surface with the state of a classic canvas: a font size and
-// colour for text, a pen colour for lines and a brush colour for fills and
-// for the background of text.
+// colour for text, a pen colour for lines and a brush colour for fills.
+// Text is drawn without a background, so that markers do not erase the
+// curves behind them.
 class GraphCanvas {
 public:
     virtual ~GraphCanvas() = default;
@@ -53,9 +54,9 @@ public:
     virtual void FillRect(int x1, int y1, int x2, int y2) = 0;
     // A line of one pixel in the pen colour.
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
-    // Text with its top left corner at (x, y), on the brush colour.
+    // Text with its top left corner at (x, y).
     virtual void Text(int x, int y, const std::string& text) = 0;
-    // Text ending at x = right, centred vertically on y, on the brush colour.
+    // Text ending at x = right, centred vertically on y.
     virtual void TextRightCentred(int right, int y, const std::string& text) = 0;
 };
 
@@ -65,7 +66,11 @@ struct GraphDrawn {
     AxisScale Scale;
 };
 
-// Draws the graph of a choice from scratch.
+// Draws the graph of a choice from scratch. Every computed step is drawn,
+// the last one too; the curves of a stopped run end before the stop, and the
+// graph says where the run stopped.
 GraphDrawn DrawGraph(const GraphData& data, GraphChoice choice, GraphCanvas& canvas);
+// The note a graph of a stopped run carries.
+std::string StopText(int step);
 
 }  // namespace halovane

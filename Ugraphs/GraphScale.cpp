@@ -149,14 +149,14 @@ void ScaleHydrology(const GraphSeries& s, const GraphSelection& sel, AxisScale& 
     double mx = 0;
     auto take = [&mx](double v) { mx = std::max(mx, v); };
     if (!sel.SubsurfaceOnly) {
-        ForSteps(s.Rain, s.N, take);
-        ForSteps(s.Irrig, s.N, take);
-        ForSteps(s.EvapA, s.N, take);
+        ForSteps(s.Rain, s.LastStep(), take);
+        ForSteps(s.Irrig, s.LastStep(), take);
+        ForSteps(s.EvapA, s.LastStep(), take);
     }
     if (!sel.SurfaceOnly) {
-        ForSteps(s.Perc, s.N, take);
-        ForSteps(s.Cap, s.N, take);
-        ForSteps(s.Drain, s.N, take);
+        ForSteps(s.Perc, s.LastStep(), take);
+        ForSteps(s.Cap, s.LastStep(), take);
+        ForSteps(s.Drain, s.LastStep(), take);
     }
     scale.YmaxReal = 1.2 * mx;
     // The graph of all six flows leaves room for its longer legend.
@@ -195,7 +195,7 @@ void ScaleWaterTable(const GraphSeries& s, AxisScale& scale) {
     // Levels: above the surface positive.
     double lmax = -1000000, lmin = 1000000;
     bool any = false;
-    ForSteps(s.Dwt, s.N, [&](double depth) {
+    ForSteps(s.Dwt, s.LastStep(), [&](double depth) {
         lmax = std::max(lmax, -depth);
         lmin = std::min(lmin, -depth);
         any = true;
@@ -243,8 +243,8 @@ void ScaleSalinity(const GraphSeries& s, const GraphSelection& sel, AxisScale& s
     };
     for (int z = 0; z < 5; ++z) {
         if (!scaled[z]) continue;
-        ForSteps(s.Calculated[z], s.N, take);
-        ForSteps(s.Measured[z], s.N, [&](double m) {
+        ForSteps(s.Calculated[z], s.LastStep(), take);
+        ForSteps(s.Measured[z], s.LastStep(), [&](double m) {
             if (m > 0) take(m);
         });
     }
@@ -274,6 +274,128 @@ AxisScale ScaleGraph(const GraphSeries& s, GraphKind kind, const GraphSelection&
         case GraphKind::Salinity: ScaleSalinity(s, sel, scale); break;
     }
     return scale;
+}
+
+AxisScale GraphAxes(const GraphSeries& s, GraphKind kind, const GraphSelection& sel) {
+    AxisScale scale = ScaleGraph(s, kind, sel);
+    double low = 0, high = 0;
+    if (!DrawnRange(s, kind, sel, low, high)) low = high = scale.Ymin;
+    ReadableAxes(low, high, scale);
+    return scale;
+}
+
+bool DrawnRange(const GraphSeries& s, GraphKind kind, const GraphSelection& sel, double& low, double& high) {
+    bool any = false;
+    auto take = [&](double v) {
+        if (std::isnan(v)) return;
+        low = any ? std::min(low, v) : v;
+        high = any ? std::max(high, v) : v;
+        any = true;
+    };
+    const int last = s.LastStep();
+    switch (kind) {
+        case GraphKind::Hydrology:
+            if (!sel.SubsurfaceOnly)
+                for (const auto* v : {&s.Rain, &s.Irrig, &s.EvapA}) ForSteps(*v, last, take);
+            if (!sel.SurfaceOnly)
+                for (const auto* v : {&s.Perc, &s.Cap, &s.Drain}) ForSteps(*v, last, take);
+            break;
+        case GraphKind::WaterTable: ForSteps(s.Dwt, last, [&](double depth) { take(-depth); }); break;
+        case GraphKind::Salinity:
+            for (int z = 0; z < 5; ++z) {
+                if (!ZoneShown(sel, s.Layers, z)) continue;
+                ForSteps(s.Calculated[z], last, take);
+                ForSteps(s.Measured[z], last, [&](double m) {
+                    if (m > 0) take(m);
+                });
+            }
+            break;
+    }
+    return any;
+}
+
+namespace {
+
+// Values beyond this are held at it: the axis of a damaged file stays a
+// number of int and its labels a few characters.
+constexpr double AxisLimit = 1e8;
+
+// The decimals (0 to 3) a step needs to be written exactly, or -1.
+int DecimalsOf(double step) {
+    for (int d = 0; d <= 3; ++d) {
+        const double scaled = step * std::pow(10.0, d);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, std::fabs(scaled))) return d;
+    }
+    return -1;
+}
+
+// Divides the range [lo, hi] (whole units) into at most ten steps of 1, 2,
+// 2.5 or 5 times a power of ten; widens the range to a whole number of
+// steps at the end `downwards` names.
+void NiceDivisions(int& lo, int& hi, int& div, int& dec, bool downwards) {
+    const double range = double(hi) - lo;
+    static const double Mantissas[] = {1, 2, 2.5, 5};
+    // Exact divisions first, the smallest step that gives at most ten.
+    for (double power = 0.01; power <= 1e9; power *= 10)
+        for (double m : Mantissas) {
+            const double step = m * power;
+            if (range / step > 10 + 1e-9) continue;
+            const double count = range / step;
+            if (std::fabs(count - std::round(count)) > 1e-9 || std::round(count) < 1) continue;
+            div = static_cast<int>(std::round(count));
+            dec = std::max(dec, DecimalsOf(step));
+            return;
+        }
+    // No such step: widen the range to a whole number of whole steps.
+    for (double power = 1; power <= 1e9; power *= 10)
+        for (double m : {1.0, 2.0, 5.0}) {
+            const double step = m * power;
+            if (range / step > 10 + 1e-9) continue;
+            div = std::max(1, static_cast<int>(std::ceil(range / step - 1e-9)));
+            const int widened = static_cast<int>(div * step);
+            if (downwards)
+                lo = hi - widened;
+            else
+                hi = lo + widened;
+            dec = std::max(dec, 0);
+            return;
+        }
+}
+
+}  // namespace
+
+void ReadableAxes(double low, double high, AxisScale& scale) {
+    low = std::clamp(low, -AxisLimit, AxisLimit);
+    high = std::clamp(high, -AxisLimit, AxisLimit);
+    scale.Ymax = std::clamp(scale.Ymax, -static_cast<int>(AxisLimit), static_cast<int>(AxisLimit));
+    scale.Ymin = std::clamp(scale.Ymin, -static_cast<int>(AxisLimit), static_cast<int>(AxisLimit));
+    bool changed = false;
+    if (low < scale.Ymin) {
+        scale.Ymin = static_cast<int>(std::floor(low));
+        changed = true;
+    }
+    if (high > scale.Ymax) {
+        scale.Ymax = static_cast<int>(std::ceil(high));
+        changed = true;
+    }
+    if (scale.Ymax <= scale.Ymin) {
+        scale.Ymax = scale.Ymin + 1;
+        changed = true;
+    }
+    const int range = scale.Ymax - scale.Ymin;
+    const int needed = scale.Ydiv >= 1 ? DecimalsOf(double(range) / scale.Ydiv) : -1;
+    if (changed || scale.Ydiv > 10 || needed < 0) {
+        int dec = scale.Ydec;
+        NiceDivisions(scale.Ymin, scale.Ymax, scale.Ydiv, dec, scale.Ymax <= 0 && scale.Ymin < 0);
+        scale.Ydec = dec;
+    } else {
+        scale.Ydec = std::max(scale.Ydec, needed);
+    }
+    if (scale.Xdiv > 10 || scale.Xdiv < 1) {
+        int xmin = scale.Xmin, dec = scale.Xdec;
+        NiceDivisions(xmin, scale.Xmax, scale.Xdiv, dec, false);
+        scale.Xdec = dec;
+    }
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // soil moisture. Standard C++ only; the window paints what these compute.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,11 @@ int Nearest(double x);
 struct GraphSeries {
     int N = 0;
     int Layers = 1;
+    // The step in which a stopped run stopped (0: the run completed). The
+    // horizontal axis keeps the N steps; curves and vertical axes end with
+    // the last complete step.
+    int StopStep = 0;
+    int LastStep() const { return StopStep > 0 ? std::min(StopStep - 1, N) : N; }
     // Empty when the input data file could not be read: not drawn, not scaled.
     std::vector<double> Rain, Irrig;
     std::vector<double> EvapA, Perc, Cap, Drain;
@@ -80,8 +86,23 @@ void ScaleHorizontal(int n, GraphKind kind, AxisScale& scale);
 void ScaleHydrology(const GraphSeries& s, const GraphSelection& sel, AxisScale& scale);
 void ScaleWaterTable(const GraphSeries& s, AxisScale& scale);
 void ScaleSalinity(const GraphSeries& s, const GraphSelection& sel, AxisScale& scale);
-// The complete scale of a graph.
+// The complete scale of a graph as the rules above give it.
 AxisScale ScaleGraph(const GraphSeries& s, GraphKind kind, const GraphSelection& sel);
+// The axes a graph is drawn with: ScaleGraph, then ReadableAxes over the
+// values drawn.
+AxisScale GraphAxes(const GraphSeries& s, GraphKind kind, const GraphSelection& sel);
+
+// The smallest and largest value a graph draws on its vertical axis (levels
+// for the water table); false when it draws none.
+bool DrawnRange(const GraphSeries& s, GraphKind kind, const GraphSelection& sel, double& low, double& high);
+// Makes the axes cover every value drawn and read well, keeping a scale
+// that already does: the vertical range is widened to whole units around
+// `low` and `high`; an axis with more than ten divisions, or whose step
+// cannot be written with its decimals (at most three), gets a step of 1, 2,
+// 2.5 or 5 times a power of ten instead, the range widened to a whole number
+// of steps (downwards when the axis ends at 0 on top, upwards otherwise);
+// the decimals grow to those of the step.
+void ReadableAxes(double low, double high, AxisScale& scale);
 
 // Whether a zone (0 = layer 1 .. 4 = aquifer) is drawn in the salinity graph.
 bool ZoneShown(const GraphSelection& sel, int layers, int zone);

@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "UStaticPages.h"
+#include "WindowPlacement.h"
 
 namespace halovane {
 
@@ -25,12 +27,18 @@ TCloseForm::TCloseForm(QWidget* parent) : QWidget(parent, Qt::Window), onClosed(
     // The design size, or larger when the contact lines need it.
     const QSize text = MemoFitSize(*CloseMemo);
     resize(std::max(263, text.width() + 32), std::max(153, text.height() + 16));
-    move(448, 183);
+    PlaceOnScreen(*this, QRect(QPoint(448, 183), size()));
 }
 
 void TCloseForm::closeEvent(QCloseEvent* event) {
     event->accept();
     if (onClosed) onClosed();
+}
+
+void TCloseForm::showEvent(QShowEvent* event) {
+    // Over the main window, wherever that stands, and on its screen.
+    if (const QWidget* main = MainWindow(); main && main->isVisible() && !event->spontaneous()) PlaceOver(*this, *main);
+    QWidget::showEvent(event);
 }
 
 }  // namespace halovane

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QCloseEvent;
+class QShowEvent;
 class QPlainTextEdit;
 
 namespace halovane {
@@ -25,6 +26,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace halovane

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QPlainTextEdit;
+class QShowEvent;
 
 namespace halovane {
 
@@ -20,6 +21,9 @@ public:
 public slots:
     // Make the window visible and bring it to the front (non-modal).
     void ShowExplanation();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace halovane

@@ -9,6 +9,7 @@
 #include "UDrainForm.h"
 #include "UMainForm.h"
 #include "UStaticPages.h"
+#include "WindowPlacement.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
     mainForm.SetCompanionWindows(&closeForm, &drainForm);
     mainForm.ShowVersion(QString("Soil salinity simulation, version %1 (file %2)")
                              .arg(HALOVANE_PRODUCT_VERSION, HALOVANE_FILE_VERSION));
+    // The design size where the screen has room for it, smaller on a small
+    // or highly scaled screen, where the fixed pages scroll.
+    halovane::ScrollFixedPages(*mainForm.PageControl);
+    halovane::PlaceOnScreen(mainForm, QRect(187, 39, 806, 647));
     mainForm.show();
     return app.exec();
 }

@@ -12,6 +12,8 @@
 #include <memory>
 #include <ostream>
 
+#include "GraphPainter.h"
+#include "GraphView.h"
 #include "ResultsPages.h"
 #include "TestDialogs.h"
 
@@ -82,7 +84,7 @@ protected:
         return w && w->isEnabled();
     }
     QImage Picture() const {
-        return Graph<QLabel>("GraphImage")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        return Graph<GraphView>("GraphImage")->Picture().convertToFormat(QImage::Format_RGB32);
     }
 
     QTemporaryDir dir;

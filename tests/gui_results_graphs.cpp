@@ -1,5 +1,6 @@
 // The Graphs page on the offscreen platform: choices, the nine graphs,
 // saving and opening pictures.
+#include <QApplication>
 #include <QRadioButton>
 
 #include "GraphPainter.h"
@@ -75,7 +76,18 @@ TEST_F(GraphsPageTest, StartsWithMakeAndOpenGraph) {
     EXPECT_TRUE(Enabled(graphTab, "MakeGraphButton"));
     EXPECT_TRUE(Enabled(graphTab, "OpenGrapButton"));
     EXPECT_TRUE(Choice(0)->isChecked());
-    EXPECT_EQ(Graph("GraphImage")->geometry(), QRect(24, 32, 617, 441));
+    // The page in front at the frame's design size holds the graph at its
+    // own size; a larger window gives it more room, in proportion.
+    frame.setCurrentWidget(graphTab);
+    QApplication::processEvents();
+    const QRect design = GraphRect(Graph("GraphImage")->geometry());
+    EXPECT_GE(design.width(), 617);
+    EXPECT_GE(design.height(), 441);
+    frame.resize(1200, 900);
+    QApplication::processEvents();
+    const QRect larger = GraphRect(Graph("GraphImage")->geometry());
+    EXPECT_GT(larger.width(), design.width() + 200);
+    EXPECT_NEAR(double(larger.width()) / larger.height(), 617.0 / 441, 0.01);
 }
 
 TEST_F(GraphsPageTest, SeeGraphsOffersTheLayersOfTheRootZone) {
@@ -100,12 +112,14 @@ TEST_F(GraphsPageTest, SeeGraphsOffersTheLayersOfTheRootZone) {
     EXPECT_FALSE(Choice(6)->isEnabled());
     EXPECT_FALSE(Choice(7)->isEnabled());
     for (int k = 0; k < GraphChoiceCount; ++k) EXPECT_FALSE(Choice(k)->isChecked()) << ChoiceNames[k];
-    // "Go" then draws nothing but enables "Save graph" and "Select graph".
+    // "Go" then asks for a choice and draws nothing; "Save graph" stays
+    // disabled, so no picture of another file can be saved for this one.
     Press(graphTab, "GraphGoButton");
+    EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1), QStringLiteral("Please select a graph type first."));
     EXPECT_TRUE(Shown(graphTab, "GraphPanel"));
     EXPECT_FALSE(Shown(graphTab, "GraphImage"));
-    EXPECT_TRUE(Enabled(graphTab, "SaveGraphButton"));
-    EXPECT_TRUE(Enabled(graphTab, "GraphSelectButton"));
+    EXPECT_FALSE(Enabled(graphTab, "SaveGraphButton"));
+    EXPECT_FALSE(Enabled(graphTab, "GraphSelectButton"));
 }
 
 TEST_F(GraphsPageTest, NineGraphs) {
@@ -151,14 +165,17 @@ TEST_F(GraphsPageTest, PixelsOfAKnownGraph) {
     GraphDrawn drawn;
     const QImage image = PaintGraph(d, GraphChoice::SubsurfaceHydrology, &drawn).convertToFormat(QImage::Format_RGB32);
     ExpectFrame(image);
-    const std::vector<int> x = StepPixels(drawn.Scale, 3);
-    const int y1 = HydrologyPixel(drawn.Scale, 0), y2 = HydrologyPixel(drawn.Scale, 10);
+    const std::vector<int> x = StepPixels(drawn.Scale, 4);
+    const int y1 = HydrologyPixel(drawn.Scale, 0), y2 = HydrologyPixel(drawn.Scale, 10),
+              y3 = HydrologyPixel(drawn.Scale, 20);
     const QRgb tan = Opaque(GraphColor::Tan);
-    // Tread of step 1 at +3, riser to step 2, tread of step 2; step 3 is not drawn.
+    // Tread of step 1 at +3, riser to step 2, tread of step 2, riser and
+    // tread of the last step, which ends at X(4); nothing beyond.
     EXPECT_EQ(image.pixel((x[1] + x[2]) / 2 + 3, y1), tan);
     EXPECT_EQ(image.pixel(x[2] + 3, (y1 + y2) / 2), tan);
     EXPECT_EQ(image.pixel((x[2] + x[3]) / 2 + 3, y2), tan);
-    EXPECT_EQ(Count(image, tan, QRect(x[3] + 5, 50, 560 - x[3], 290)), 0);
+    EXPECT_EQ(image.pixel((x[3] + x[4]) / 2 + 3, y3), tan);
+    EXPECT_EQ(Count(image, tan, QRect(x[4] + 5, 50, 560 - x[4], 290)), 0);
 
     // A water table always at the surface still gets a scale and a bar.
     s.Dwt = {0, 0, 0, 0};
@@ -315,4 +332,27 @@ TEST_F(GraphsPageTest, InputOpenedDisablesSaveAndSelect) {
     EXPECT_FALSE(Enabled(graphTab, "SaveGraphButton"));
     EXPECT_FALSE(Enabled(graphTab, "GraphSelectButton"));
     EXPECT_TRUE(Shown(graphTab, "GraphImage"));
+}
+
+TEST_F(GraphsPageTest, AStoppedRunEndsAtItsStopAndAnOpenedPictureIsNotSaved) {
+    SeeGraphs(QStringLiteral("case010"));  // stopped in step 17 of 39
+    Choice(3)->click();                     // depth of the water table
+    Press(graphTab, "GraphGoButton");
+    const QImage image = Picture();
+    AxisScale scale;
+    ScaleHorizontal(39, GraphKind::WaterTable, scale);
+    const std::vector<int> x = StepPixels(scale, 40);
+    const QRgb bar = Opaque(GraphColor::InactiveCaption), other = Opaque(GraphColor::LightBlue);
+    // Bars up to step 16, none after the stop (the water does not rise to
+    // the surface there).
+    EXPECT_GT(Count(image, bar, QRect(x[1], 50, x[17] - x[1], 300)) + Count(image, other, QRect(x[1], 50, x[17] - x[1], 300)), 0);
+    EXPECT_EQ(Count(image, bar, QRect(x[17] + 1, 50, 570 - x[17], 300)) + Count(image, other, QRect(x[17] + 1, 50, 570 - x[17], 300)), 0);
+    EXPECT_TRUE(Enabled(graphTab, "SaveGraphButton"));
+
+    // A picture opened from a file is no graph of the loaded output file.
+    const QString bmp = dir.filePath(QStringLiteral("old.bmp"));
+    ASSERT_TRUE(image.save(bmp, "BMP"));
+    dialogs.openNames.push_back(bmp);
+    Press(graphTab, "OpenGrapButton");
+    EXPECT_FALSE(Enabled(graphTab, "SaveGraphButton"));
 }

@@ -101,7 +101,7 @@ TEST_F(OutputPageTest, OpenOutputListsTheFile) {
         EXPECT_TRUE(Enabled(outTab, b)) << b;
     }
     // No table until one is asked for.
-    for (const char* w : {"OutGrid", "ClipButton", "ClipLabel", "CopyLabel", "HydrOutMemo", "OutSalt3Memo"})
+    for (const char* w : {"OutGrid", "ClipButton", "ClipLabel", "CopyLabel", "StopLabel"})
         EXPECT_FALSE(Shown(outTab, w)) << w;
 }
 
@@ -110,11 +110,10 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
         const char* name;
         int layers;
         std::vector<int> widths;  // of the salinity columns 1..
-        int gridLeft;
     } cases[] = {
-        {"case010", 1, {13, 13, 9, 9, 9, 9}, 100},
-        {"case008", 2, {13, 13, 13, 11, 9, 9, 9, 9}, 50},
-        {"case006", 3, {13, 13, 13, 11, 13, 9, 9, 9, 9, 9}, 10},
+        {"case010", 1, {13, 13, 9, 9, 9, 9}},
+        {"case008", 2, {13, 13, 13, 11, 9, 9, 9, 9}},
+        {"case006", 3, {13, 13, 13, 11, 13, 9, 9, 9, 9, 9}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,11 +139,12 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
         }
         EXPECT_FALSE(Enabled(outTab, "HydrShowButton"));
         EXPECT_TRUE(Shown(outTab, "OutGrid"));
-        EXPECT_TRUE(Shown(outTab, "HydrOutMemo"));
         EXPECT_TRUE(Shown(outTab, "ClipButton"));
         EXPECT_TRUE(Shown(outTab, "CopyLabel"));
-        EXPECT_EQ(Out("OutGrid")->x(), 50);
-        EXPECT_EQ(Out("ClipButton")->x(), 52);
+        // Each title over its own column, with the unit of row 0.
+        EXPECT_EQ(grid->Heading(1), QStringLiteral("Rainfall\nmm"));
+        EXPECT_EQ(grid->Heading(2), QStringLiteral("Irrigation\nmm"));
+        EXPECT_EQ(grid->Heading(8), QStringLiteral("Depth WT\nm"));
 
         Press(outTab, "SaltShowButton");
         ASSERT_EQ(grid->ColumnCount(), 1 + 2 * (c.layers + 2));
@@ -157,10 +157,15 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
                 EXPECT_EQ(grid->Cell(2 + 2 * z, i), Fixed(meas[1 + z], c.widths[2 * z + 1])) << i << " zone " << z;
             }
         }
-        EXPECT_FALSE(Shown(outTab, "HydrOutMemo"));
-        const QByteArray memo = "OutSalt" + QByteArray::number(c.layers) + "Memo";
-        EXPECT_TRUE(Shown(outTab, memo.constData()));
-        EXPECT_EQ(Out("OutGrid")->x(), c.gridLeft);
+        // The zones stand over their own columns, every column has a title.
+        const int last = grid->ColumnCount() - 1;
+        EXPECT_TRUE(grid->Heading(1).startsWith(QStringLiteral("Root zone")));
+        EXPECT_TRUE(grid->Heading(2).contains(QStringLiteral("measured")));
+        EXPECT_TRUE(grid->Heading(last - 3).startsWith(QStringLiteral("Transition zone")));
+        EXPECT_TRUE(grid->Heading(last - 1).startsWith(QStringLiteral("Aquifer")));
+        EXPECT_EQ(grid->Heading(last).split(QLatin1Char('\n')).mid(2),
+                  QStringList({QStringLiteral("measured"), QStringLiteral("dS/m")}).mid(c.layers == 1 ? 1 : 0));
+        for (int col = 0; col <= last; ++col) EXPECT_FALSE(grid->Heading(col).trimmed().isEmpty()) << col;
         EXPECT_FALSE(Enabled(outTab, "SaltShowButton"));
         EXPECT_TRUE(Enabled(outTab, "HydrShowButton"));
     }
@@ -294,4 +299,52 @@ TEST_F(OutputPageTest, RunCompletedAndInputOpened) {
     EXPECT_FALSE(Enabled(outTab, "SaltShowButton"));
     EXPECT_FALSE(Enabled(outTab, "HydrShowButton"));
     EXPECT_FALSE(Shown(outTab, "OutLabel"));
+}
+
+TEST_F(OutputPageTest, CellsShowNumbersWithoutTheirBlanks) {
+    OpenOutput(CopyCase(QStringLiteral("case006")));
+    Press(outTab, "SaltShowButton");
+    OutputGridModel* grid = GridModel(outTab);
+    const QModelIndex cell = grid->index(0, 1);
+    const QString stored = grid->data(cell, Qt::EditRole).toString();
+    ASSERT_TRUE(stored.startsWith(QStringLiteral("    ")));  // "%13.2f"
+    EXPECT_EQ(grid->data(cell, Qt::DisplayRole).toString(), stored.trimmed());
+    EXPECT_EQ(grid->data(cell, Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignRight | Qt::AlignVCenter);
+    // The clipboard keeps the blanks.
+    Press(outTab, "ClipButton");
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QLatin1Char('\t') + stored + QLatin1Char('\t')));
+    // Every column is wide enough for a value of 99999.99 and its title.
+    auto* view = Out<QTableView>("OutGrid");
+    for (int c = 1; c < grid->ColumnCount(); ++c)
+        EXPECT_GE(view->columnWidth(c), view->fontMetrics().horizontalAdvance(QStringLiteral("99999.99"))) << c;
+}
+
+TEST_F(OutputPageTest, AStoppedRunIsMarked) {
+    OpenOutput(CopyCase(QStringLiteral("case010")));  // stopped in step 17 of 39
+    ASSERT_TRUE(Shown(outTab, "StopLabel"));
+    EXPECT_TRUE(Out<QLabel>("StopLabel")->text().startsWith(
+        QStringLiteral("The calculations stopped in time step 17 of 39")));
+    Press(outTab, "HydrShowButton");
+    OutputGridModel* grid = GridModel(outTab);
+    EXPECT_EQ(grid->StopStep(), 17);
+    EXPECT_FALSE(grid->data(grid->index(15, 1), Qt::BackgroundRole).isValid());  // step 16
+    EXPECT_TRUE(grid->data(grid->index(16, 1), Qt::BackgroundRole).isValid());   // step 17
+    EXPECT_TRUE(grid->data(grid->index(38, 5), Qt::ToolTipRole).toString().contains(QStringLiteral("17")));
+    // The output file is not changed by the marking.
+    EXPECT_EQ(grid->Cell(5, 39), QStringLiteral("0"));
+
+    // A completed run shows no stop.
+    OpenOutput(CopyCase(QStringLiteral("case008")));
+    EXPECT_FALSE(Shown(outTab, "StopLabel"));
+}
+
+TEST_F(OutputPageTest, AStoppedRunShowsItsStopFromTheRun) {
+    // A run that stopped in its last step leaves no rows of zeros; the run
+    // itself tells the pages.
+    pages->RunStopped(CopyCase(QStringLiteral("case008")), 24);
+    ASSERT_TRUE(Shown(outTab, "StopLabel"));
+    EXPECT_TRUE(Out<QLabel>("StopLabel")->text().contains(QStringLiteral("time step 24 of")));
+    EXPECT_TRUE(Enabled(outTab, "GraphButton"));
+    Press(outTab, "SaltShowButton");
+    EXPECT_EQ(GridModel(outTab)->StopStep(), 24);
 }

@@ -143,10 +143,14 @@ TEST(GraphDrawing, HydrologyStepLines) {
     RecordingCanvas c;
     const GraphData d = SampleRun(n);
     const GraphDrawn drawn = DrawGraph(d, GraphChoice::AllHydrology, c);
-    const std::vector<int> x = StepPixels(drawn.Scale, n);
-    // N - 1 treads and N - 2 risers per series; the last step is not drawn.
+    const std::vector<int> x = StepPixels(drawn.Scale, n + 1);
+    // N treads and N - 1 risers per series: the last step is drawn too and
+    // ends at X(N + 1), inside the axis.
     const Rgb colors[] = {GraphColor::Yellow, GraphColor::Green, GraphColor::Cyan, GraphColor::Red, GraphColor::Tan};
-    for (Rgb color : colors) EXPECT_EQ(c.Lines(color).size(), size_t(2 * n - 3)) << std::hex << color;
+    for (Rgb color : colors) EXPECT_EQ(c.Lines(color).size(), size_t(2 * n - 1)) << std::hex << color;
+    const Op lastTread = c.Lines(GraphColor::Yellow).back();
+    EXPECT_EQ(std::make_pair(lastTread.x1, lastTread.x2), std::make_pair(x[n] + 2, x[n + 1] + 2));
+    EXPECT_LE(x[n + 1], AxisRight);
     const std::vector<Op> irrig = c.Lines(GraphColor::Yellow);
     const int y1 = HydrologyPixel(drawn.Scale, d.Series.Irrig[1]), y2 = HydrologyPixel(drawn.Scale, d.Series.Irrig[2]);
     EXPECT_EQ(std::make_tuple(irrig[0].x1, irrig[0].y1, irrig[0].x2, irrig[0].y2),
@@ -178,7 +182,7 @@ TEST(GraphDrawing, HydrologySurfaceAndSubsurface) {
     DrawGraph(d, GraphChoice::SurfaceHydrology, surface);
     EXPECT_TRUE(surface.Lines(GraphColor::Cyan).empty());
     EXPECT_TRUE(surface.Lines(GraphColor::Tan).empty());
-    EXPECT_EQ(surface.Lines(GraphColor::Yellow).size(), 5u);
+    EXPECT_EQ(surface.Lines(GraphColor::Yellow).size(), 7u);
     EXPECT_FALSE(surface.FindText("- - - Percolation"));
 
     RecordingCanvas subsurface;
@@ -190,17 +194,17 @@ TEST(GraphDrawing, HydrologySurfaceAndSubsurface) {
     EXPECT_EQ(perc->y1, 30);
     EXPECT_EQ(subsurface.FindText("- - - Subs. drainage")->y1, 60);
 
-    // One step: no segment at all; no input file: no rain or irrigation curve.
+    // One step: one tread per series; no input file: no rain or irrigation curve.
     RecordingCanvas one;
     DrawGraph(SampleRun(1), GraphChoice::AllHydrology, one);
-    EXPECT_TRUE(one.Lines(GraphColor::Yellow).empty());
+    EXPECT_EQ(one.Lines(GraphColor::Yellow).size(), 1u);
     GraphData noInput = SampleRun(4);
     noInput.Series.Rain.clear();
     noInput.Series.Irrig.clear();
     RecordingCanvas blank;
     DrawGraph(noInput, GraphChoice::AllHydrology, blank);
     EXPECT_TRUE(blank.Lines(GraphColor::Yellow).empty());
-    EXPECT_EQ(blank.Lines(GraphColor::Green).size(), 5u);
+    EXPECT_EQ(blank.Lines(GraphColor::Green).size(), 7u);
 }
 
 TEST(GraphDrawing, WaterTableBars) {
@@ -212,13 +216,14 @@ TEST(GraphDrawing, WaterTableBars) {
     for (const Op& o : c.ops)
         if (o.kind == Op::Fill && (o.brush == GraphColor::InactiveCaption || o.brush == GraphColor::LightBlue))
             bars.push_back(o);
-    ASSERT_EQ(bars.size(), size_t(n - 1));
+    ASSERT_EQ(bars.size(), size_t(n));  // the last step has its bar
     EXPECT_EQ(bars[0].brush, GraphColor::InactiveCaption);
     EXPECT_EQ(bars[1].brush, GraphColor::LightBlue);
     EXPECT_EQ(bars[2].brush, GraphColor::InactiveCaption);
     // Every level below the surface: bars hang from y = 50 down to the level.
-    const std::vector<int> x = StepPixels(drawn.Scale, n);
+    const std::vector<int> x = StepPixels(drawn.Scale, n + 1);
     EXPECT_EQ(std::make_tuple(bars[0].x1, bars[0].x2, bars[0].y2), std::make_tuple(x[1], x[2], 50));
+    EXPECT_EQ(std::make_pair(bars[n - 1].x1, bars[n - 1].x2), std::make_pair(x[n], x[n + 1]));
     EXPECT_EQ(bars[0].y1, WaterTablePixel(drawn.Scale, -d.Series.Dwt[1]));
     // Labels after the bars are written on navy again.
     for (const Op& o : c.ops)
@@ -236,7 +241,7 @@ TEST(GraphDrawing, WaterTableBars) {
     std::vector<Op> fills;
     for (const Op& o : above.ops)
         if (o.kind == Op::Fill && o.brush == GraphColor::InactiveCaption) fills.push_back(o);
-    ASSERT_EQ(fills.size(), 1u);
+    ASSERT_EQ(fills.size(), 2u);  // steps 1 and 3
     EXPECT_EQ(fills[0].y1, WaterTablePixel(drawn.Scale, 0.5));
     EXPECT_EQ(fills[0].y2, y0);
 }
@@ -338,4 +343,63 @@ TEST(GraphDrawing, MeasuredSalinityMarkers) {
     EXPECT_TRUE(c.Texts("z").empty());
     // The measured 6.0 of the aquifer widens the axis.
     EXPECT_GE(drawn.Scale.YmaxReal, 1.4 * 6.0);
+}
+
+TEST(GraphDrawing, EveryStepOnceAndNothingErased) {
+    // One step: the salinity graph marks the value of its single step.
+    RecordingCanvas one;
+    DrawGraph(SampleRun(1, 1), GraphChoice::SalinityFirst, one);
+    EXPECT_EQ(one.Lines(GraphColor::Silver).size(), 1u);
+
+    // The one-layer graph of all zones: the fit lines of an optimised
+    // transition zone and aquifer stand below the layer-1 legend.
+    GraphData d = SampleRun(6, 1);
+    d.Zones[3] = {0.7, true, 80, false};
+    d.Zones[4] = {0.5, true, 60, false};
+    RecordingCanvas all;
+    DrawGraph(d, GraphChoice::SalinityAll, all);
+    const Op* legend = all.FindText("  x   Layer 1 measured");
+    ASSERT_TRUE(legend);
+    std::vector<int> rows;
+    for (const Op& o : all.ops)
+        if (o.kind == Op::Text && o.x1 == 80 && o.y1 >= 30 && o.y1 < 200) rows.push_back(o.y1);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << "two texts on one line at x = 80";
+    EXPECT_GT(all.FindText(" Leaching efficiency (optimized)  = 0.7")->y1, legend->y1);
+}
+
+TEST(GraphDrawing, StoppedRunEndsAtTheStop) {
+    GraphData d = SampleRun(8);
+    d.Series.StopStep = 5;  // steps 5 to 8 were not computed
+    for (int i = 5; i <= 8; ++i) d.Series.Dwt[i] = i == 5 ? 40 : 0;
+    RecordingCanvas c;
+    const GraphDrawn drawn = DrawGraph(d, GraphChoice::AllHydrology, c);
+    // Four complete steps: four treads and three risers per curve.
+    EXPECT_EQ(c.Lines(GraphColor::Yellow).size(), 7u);
+    EXPECT_EQ(drawn.Scale.Xn, 9);  // the time axis still spans the run
+    EXPECT_TRUE(c.FindText(StopText(5)));
+    // The water table does not rise to the surface after the stop, and the
+    // depth that passed the bottom does not stretch the axis.
+    RecordingCanvas wt;
+    const GraphDrawn table = DrawGraph(d, GraphChoice::WaterTable, wt);
+    int bars = 0;
+    for (const Op& o : wt.ops)
+        if (o.kind == Op::Fill && (o.brush == GraphColor::InactiveCaption || o.brush == GraphColor::LightBlue)) ++bars;
+    EXPECT_EQ(bars, 4);
+    EXPECT_GT(table.Scale.Ymin, -10);
+    RecordingCanvas done;
+    DrawGraph(SampleRun(8), GraphChoice::AllHydrology, done);
+    EXPECT_FALSE(done.HasTextStarting("Calculations stopped"));
+}
+
+TEST(GraphDrawing, BarsStayInsideThePlot) {
+    GraphData d = SampleRun(4);
+    d.Series.Dwt = {0, 30.5, 31.2, 29.0, 31.0};
+    RecordingCanvas c;
+    DrawGraph(d, GraphChoice::WaterTable, c);
+    for (const Op& o : c.ops)
+        if (o.kind == Op::Fill && (o.brush == GraphColor::InactiveCaption || o.brush == GraphColor::LightBlue)) {
+            EXPECT_GE(std::min(o.y1, o.y2), AxisTop);
+            EXPECT_LE(std::max(o.y1, o.y2), AxisBottom);
+        }
 }

@@ -367,3 +367,96 @@ TEST(GraphScale, LabelsAndGeneralNumbers) {
     EXPECT_EQ(GeneralText(1e20), "1E20");
     EXPECT_EQ(GeneralText(123456789012345678.0), "1.23456789012346E17");
 }
+
+namespace {
+
+// What a reader of the drawn axis sees: at most eleven labels, each one the
+// exact value of its tick, the labels evenly spaced, and every value drawn
+// inside the axis.
+void ExpectReadable(const AxisScale& a, double low, double high, const char* what) {
+    SCOPED_TRACE(what);
+    const std::vector<Tick> v = VerticalTicks(a);
+    ASSERT_LE(v.size(), 11u);
+    ASSERT_GE(v.size(), 2u);
+    EXPECT_LE(a.Ymin, low);
+    EXPECT_GE(a.Ymax, high);
+    const double step = double(a.Ymax - a.Ymin) / a.Ydiv;
+    for (size_t t = 0; t < v.size(); ++t) {
+        const double value = a.Ymax - step * double(t);
+        EXPECT_NEAR(std::stod(v[t].label), value, 1e-9) << v[t].label;
+    }
+    EXPECT_LE(HorizontalTicks(a).size(), 11u);
+}
+
+}  // namespace
+
+TEST(ReadableAxes, WaterTableOfThirtyOneMetres) {
+    GraphSeries s;
+    s.N = 12;
+    s.Dwt.assign(13, 0.0);
+    for (int i = 1; i <= 12; ++i) s.Dwt[i] = 20 + i;  // 21 .. 32 m below the surface
+    // The rules above give a label per metre and stop above the deepest level.
+    const AxisScale part = ScaleGraph(s, GraphKind::WaterTable, GraphSelection{});
+    EXPECT_GT(part.Ydiv, 10);
+    EXPECT_GT(part.Ymin, -32);
+    const AxisScale a = GraphAxes(s, GraphKind::WaterTable, GraphSelection{});
+    EXPECT_EQ(a.Ymax, 0);  // the surface stays on top
+    ExpectReadable(a, -32, -21, "31 m");
+}
+
+TEST(ReadableAxes, DamagedDepthNeitherHangsNorOverflows) {
+    GraphSeries s;
+    s.N = 3;
+    s.Dwt = {0, 1, 1e9, 2};
+    const AxisScale a = GraphAxes(s, GraphKind::WaterTable, GraphSelection{});
+    EXPECT_LE(VerticalTicks(a).size(), 11u);
+    EXPECT_LE(a.Ydiv, 10);
+    s.Dwt = {0, 1, -1e300, std::numeric_limits<double>::quiet_NaN()};
+    const AxisScale b = GraphAxes(s, GraphKind::WaterTable, GraphSelection{});
+    EXPECT_LE(VerticalTicks(b).size(), 11u);
+    for (const Tick& t : VerticalTicks(b)) EXPECT_LE(t.label.size(), 14u) << t.label;
+}
+
+TEST(ReadableAxes, NegativeFlowsAndUnevenSteps) {
+    // Negative percolation of a damaged file: the axis goes below zero.
+    GraphSeries s = Hydrology(4, 10, -7.5);
+    const AxisScale a = GraphAxes(s, GraphKind::Hydrology, SelectionFor(GraphChoice::AllHydrology, 1));
+    ExpectReadable(a, -7.5, 10, "negative percolation");
+    EXPECT_LT(HydrologyPixel(a, -7.5), AxisBottom + 1);
+    // Mx = 10: Ymax 16 in six divisions of 2.67 written with one decimal;
+    // the drawn axis divides 16 evenly.
+    const AxisScale b = GraphAxes(Hydrology(5, 10, 3), GraphKind::Hydrology, SelectionFor(GraphChoice::AllHydrology, 1));
+    EXPECT_EQ(b.Ymax, 16);
+    ExpectReadable(b, 0, 10, "Mx = 10");
+    // Steps of 0.25 are written with two decimals ("-0.25", not "-0.2").
+    AxisScale quarter;
+    quarter.Ymax = 0;
+    quarter.Ymin = -1;
+    quarter.Ydiv = 4;
+    quarter.Ydec = 1;
+    quarter.Xmax = 10;
+    quarter.Xdiv = 5;
+    ReadableAxes(-1, 0, quarter);
+    EXPECT_EQ(quarter.Ydec, 2);
+    EXPECT_EQ(VerticalTicks(quarter)[1].label, "-0.25");
+    // A scale that reads well is kept as it is.
+    AxisScale fine = quarter;
+    fine.Ydiv = 5;
+    fine.Ydec = 1;
+    ReadableAxes(-1, 0, fine);
+    EXPECT_EQ(std::make_tuple(fine.Ymin, fine.Ymax, fine.Ydiv, fine.Ydec), std::make_tuple(-1, 0, 5, 1));
+}
+
+TEST(ReadableAxes, LongRunsAndEveryBand) {
+    for (int n : {1, 4, 9, 24, 99, 480, 3000, 36499, 365000}) {
+        for (GraphKind kind : {GraphKind::Hydrology, GraphKind::WaterTable, GraphKind::Salinity}) {
+            GraphSeries s = Hydrology(n, 1, 1);
+            s.Dwt.assign(static_cast<size_t>(n) + 1, 1.5);
+            for (int z = 0; z < 5; ++z) s.Calculated[z].assign(static_cast<size_t>(n) + 1, 12.0);
+            const AxisScale a = GraphAxes(s, kind, SelectionFor(GraphChoice::SalinityAll, 1));
+            EXPECT_LE(HorizontalTicks(a).size(), 11u) << n;
+            // The last step ends inside the axis.
+            EXPECT_LE(StepPixels(a, n + 1).back(), AxisRight) << n;
+        }
+    }
+}

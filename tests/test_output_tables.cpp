@@ -1,6 +1,8 @@
 // The cells of the hydrological and salinity tables and the clipboard text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "OutputTables.h"
 
 using namespace halovane;
@@ -116,4 +118,39 @@ TEST(OutputTables, ClipboardText) {
     EXPECT_EQ(ClipboardText(t), "a\tb\rc\td\r e\t");
     EXPECT_EQ(ClipboardText({{"only"}}), "only");
     EXPECT_EQ(ClipboardText({}), "");
+}
+
+TEST(OutputTables, EveryColumnHasItsHeadingOverIt) {
+    const std::vector<std::string> hydrology = HydrologicalHeadings();
+    ASSERT_EQ(hydrology.size(), size_t(HydrologicalColumns));
+    EXPECT_EQ(hydrology[1], "Rainfall\nmm");
+    EXPECT_EQ(hydrology[2], "Irrigation\nmm");
+    EXPECT_EQ(hydrology[8], "Depth WT\nm");
+    for (int layers = 1; layers <= 3; ++layers) {
+        const std::vector<std::string> h = SalinityHeadings(layers);
+        ASSERT_EQ(h.size(), size_t(SalinityColumns(layers))) << layers;
+        // Per zone, surface down: calculated, then measured, in dS/m.
+        for (size_t c = 1; c < h.size(); ++c) {
+            EXPECT_NE(h[c].find(c % 2 ? "calculated" : "measured"), std::string::npos) << h[c];
+            EXPECT_EQ(h[c].substr(h[c].size() - 5), "\ndS/m");
+        }
+        EXPECT_EQ(h[h.size() - 4].rfind("Transition zone", 0), 0u);
+        EXPECT_EQ(h[h.size() - 2].rfind("Aquifer", 0), 0u);
+        if (layers > 1) {
+            EXPECT_EQ(h[2 * layers - 1].rfind("Root zone\nLayer" + std::to_string(layers), 0), 0u);
+        }
+        // As many lines in every column, so that "calculated" and
+        // "measured" stand on one line across the header.
+        for (const std::string& heading : std::vector<std::string>(h.begin() + 1, h.end()))
+            EXPECT_EQ(std::count(heading.begin(), heading.end(), '\n'), layers == 1 ? 2 : 3) << heading;
+    }
+}
+
+TEST(OutputTables, ShownCellsLoseOnlyTheirBlanks) {
+    EXPECT_EQ(ShownCell("        16.25"), "16.25");
+    EXPECT_EQ(ShownCell("            -"), "-");
+    EXPECT_EQ(ShownCell("   99999.99"), "99999.99");
+    EXPECT_EQ(ShownCell("Time step"), "Time step");
+    EXPECT_EQ(ShownCell("   "), "");
+    EXPECT_EQ(ShownCell(""), "");
 }

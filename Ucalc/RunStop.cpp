@@ -1,0 +1,31 @@
+#include "RunStop.h"
+
+#include <algorithm>
+
+namespace halovane {
+
+namespace {
+
+double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[static_cast<size_t>(i)] : 0.0; }
+
+bool WaterColumnsZero(const StepResults& r, int i) {
+    return At(r.PercT, i) == 0 && At(r.CapTT, i) == 0 && At(r.EvapAT, i) == 0 && At(r.DrainT, i) == 0 &&
+           At(r.Dwt, i) == 0;
+}
+
+}  // namespace
+
+int StoppedAtStep(const StepResults& r, int nrTst) {
+    int first = nrTst + 1;
+    while (first > 1 && WaterColumnsZero(r, first - 1)) --first;
+    if (first > nrTst || first < 2) return 0;
+    // The step of the stop keeps the depth that passed the bottom.
+    return At(r.Dwt, first - 1) == 0 ? 0 : first - 1;
+}
+
+int StoppedAtStep(const ModelState& state, int nrTst) {
+    if (!state.Stop) return 0;
+    return std::clamp(state.Flows.StopStep, 1, std::max(nrTst, 1));
+}
+
+}  // namespace halovane
