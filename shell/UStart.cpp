@@ -2,6 +2,8 @@
 // explanation window, and the event loop. The program reads no arguments,
 // environment or settings.
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
 
 #include "Dialogs.h"
 #include "UClose.h"
@@ -25,5 +27,16 @@ int main(int argc, char** argv) {
     mainForm.ShowVersion(QString("Soil salinity simulation, version %1 (file %2)")
                              .arg(HALOVANE_PRODUCT_VERSION, HALOVANE_FILE_VERSION));
     mainForm.show();
+    if (qEnvironmentVariableIsSet("HALOVANE_CLOSE_TEST")) {
+        // The closing sequence as the user runs it, for the test of the
+        // program's end: close the main window, then the closing window it
+        // shows. The process must then end by itself.
+        QTimer::singleShot(300, &mainForm, [&mainForm, &closeForm] {
+            mainForm.close();
+            std::fprintf(stderr, "main window %s, closing window %s\n", mainForm.isVisible() ? "open" : "closed",
+                         closeForm.isVisible() ? "shown" : "hidden");
+            QTimer::singleShot(300, &closeForm, [&closeForm] { closeForm.close(); });
+        });
+    }
     return app.exec();
 }
