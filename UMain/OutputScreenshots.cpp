@@ -90,20 +90,24 @@ int main(int argc, char** argv) {
     form.show();
     bool ok = Save(form, folder + QStringLiteral("/intro-page.png"));
 
-    form.PageControl->setCurrentWidget(form.InpTab);
-    form.OpenInpButton->click();
-    form.HydrOpenButton->click();
+    // The window's controls by their names, as the user sees them.
+    auto button = [&form](const char* name) { return form.findChild<QPushButton*>(QLatin1String(name)); };
+    auto page = [&form](const char* name) { return form.findChild<QWidget*>(QLatin1String(name)); };
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    pages->setCurrentWidget(page("InpTab"));
+    button("OpenInpButton")->click();
+    button("HydrOpenButton")->click();
     ok = Save(form, folder + QStringLiteral("/input-page.png")) && ok;
-    form.HydrQuitButton->click();
+    button("HydrQuitButton")->click();
 
     dialogs.answers = {true, true, false, false};  // overwrite, calculate, no refinement, no optimisation
-    form.SaveAllButton->click();
-    if (form.PageControl->currentWidget() != form.OutTab) {
+    button("SaveAllButton")->click();
+    if (pages->currentWidget() != page("OutTab")) {
         std::fprintf(stderr, "the run did not complete\n");
         return 2;
     }
-    QWidget* outTab = form.OutTab;
-    QWidget* graphTab = form.GraphTab;
+    QWidget* outTab = page("OutTab");
+    QWidget* graphTab = page("GraphTab");
     outTab->findChild<QPushButton*>(QStringLiteral("SaltShowButton"))->click();
     ok = Save(form, folder + QStringLiteral("/output-page.png")) && ok;
 

@@ -40,10 +40,7 @@ public:
         dialogs_.Inform(&form_, QString::fromStdString(message));
     }
     void SetProgress(int position) override {
-        if (!form_.ProgressBar1->isVisible()) return;
-        form_.ProgressBar1->setValue(position);
-        form_.ProgressBar1->repaint();
-        QThread::msleep(100);
+        form_.ShowProgress(position);
     }
 
 private:
@@ -182,6 +179,13 @@ void TMainForm::FormCreate() {
     NameLabel->clear();
     HidePanels();
     Format.decimalSeparator = '.';
+}
+
+void TMainForm::ShowProgress(int position) {
+    if (!ProgressBar1->isVisible()) return;
+    ProgressBar1->setValue(position);
+    ProgressBar1->repaint();
+    QThread::msleep(100);
 }
 
 void TMainForm::ReStartButtonClick() { FormCreate(); }

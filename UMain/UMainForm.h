@@ -61,50 +61,6 @@ public:
     InputPageState Page;
     NumberFormat Format;
 
-    // ---- page frame
-    QTabWidget* PageControl;
-    QWidget *IntroTab, *MathTab, *FigTab, *InpTab, *OutTab, *GraphTab;
-    std::unique_ptr<ResultsPages> Results;
-
-    // ---- Input page
-    QLabel *FileLabel, *NameLabel, *InpLabel;
-    QFrame* InputPanel;
-    QPushButton *GenOpenButton, *HydrOpenButton, *SoilOpenButton, *SaltOpenButton, *DrainOpenButton,
-        *CondOpenButton;
-    QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton;
-    QProgressBar* ProgressBar1;
-
-    // general data
-    QFrame* GenPanel;
-    QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
-    QComboBox *TstCombo, *LayersCombo;
-    QPushButton *GenSaveButton, *GenQuitButton;
-    // hydrological data
-    QFrame* HydrPanel;
-    TStringGrid* HydrGrid;
-    QPushButton *HydrSaveButton, *HydrQuitButton;
-    // soil
-    QFrame *Soil1Panel, *Soil2Panel, *Soil3Panel;
-    TStringGrid *Soil1Grid, *Soil2Grid, *Soil3Grid;
-    QPushButton *Soil1SaveButton, *Soil1QuitButton, *Soil2SaveButton, *Soil2QuitButton, *Soil3SaveButton,
-        *Soil3QuitButton;
-    // salinity
-    QFrame *Salt1Panel, *Salt2Panel, *Salt3Panel;
-    TStringGrid *SaltGrid1, *SaltGrid2, *SaltGrid3;
-    QPushButton *Salt1SaveButton, *Salt1QuitButton, *Salt2SaveButton, *Salt2QuitButton, *Salt3SaveButton,
-        *Salt3QuitButton;
-    // drainage
-    QFrame* DrainPanel;
-    QComboBox* DrainPresentCombo;
-    QLabel *DrainDepthLabel, *DrainQH1Label, *DrainQH2Label;
-    QLineEdit *DrainDepthEdit, *DrainQH1Edit, *DrainQH2Edit;
-    QPushButton *DrainHelpButton, *DrainSaveButton, *DrainQuitButton;
-    // initial and boundary conditions
-    QFrame* CondPanel;
-    QLineEdit *SaltIrrigEdit, *WTdepthEdit, *GrwtInfEdit, *GrwtOutEdit, *CritDepthEdit, *IrrEffEdit, *MoistEdit,
-        *SalInfEdit;
-    QPushButton *CondSaveButton, *CondQuitButton;
-
     // ---- shared operations of the Input page
     void HidePanels();
     void LockGroups();
@@ -112,11 +68,8 @@ public:
     void RestoreGroups();
     // Text to number with the separator in force; throws ConversionError.
     double ToFloat(const QString& text);
-    TStringGrid* SaltGrid(int layers) const;
-    TStringGrid* SoilGrid(int layers) const;
-    QFrame* SoilPanel(int layers) const;
-    QFrame* SaltPanel(int layers) const;
-    QPushButton* AllQuitButtons(int k) const;  // the ten Cancel buttons, k = 0..9
+    // Moves the progress bar of a run, when it is shown.
+    void ShowProgress(int position);
     void Message(const QString& text);
     bool Ask(const QString& question);
 
@@ -172,6 +125,57 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls; tests find them by their object names.
+    // ---- page frame
+    QTabWidget* PageControl;
+    QWidget *IntroTab, *MathTab, *FigTab, *InpTab, *OutTab, *GraphTab;
+    std::unique_ptr<ResultsPages> Results;
+
+    // ---- Input page
+    QLabel *FileLabel, *NameLabel, *InpLabel;
+    QFrame* InputPanel;
+    QPushButton *GenOpenButton, *HydrOpenButton, *SoilOpenButton, *SaltOpenButton, *DrainOpenButton,
+        *CondOpenButton;
+    QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton;
+    QProgressBar* ProgressBar1;
+
+    // general data
+    QFrame* GenPanel;
+    QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
+    QComboBox *TstCombo, *LayersCombo;
+    QPushButton *GenSaveButton, *GenQuitButton;
+    // hydrological data
+    QFrame* HydrPanel;
+    TStringGrid* HydrGrid;
+    QPushButton *HydrSaveButton, *HydrQuitButton;
+    // soil
+    QFrame *Soil1Panel, *Soil2Panel, *Soil3Panel;
+    TStringGrid *Soil1Grid, *Soil2Grid, *Soil3Grid;
+    QPushButton *Soil1SaveButton, *Soil1QuitButton, *Soil2SaveButton, *Soil2QuitButton, *Soil3SaveButton,
+        *Soil3QuitButton;
+    // salinity
+    QFrame *Salt1Panel, *Salt2Panel, *Salt3Panel;
+    TStringGrid *SaltGrid1, *SaltGrid2, *SaltGrid3;
+    QPushButton *Salt1SaveButton, *Salt1QuitButton, *Salt2SaveButton, *Salt2QuitButton, *Salt3SaveButton,
+        *Salt3QuitButton;
+    // drainage
+    QFrame* DrainPanel;
+    QComboBox* DrainPresentCombo;
+    QLabel *DrainDepthLabel, *DrainQH1Label, *DrainQH2Label;
+    QLineEdit *DrainDepthEdit, *DrainQH1Edit, *DrainQH2Edit;
+    QPushButton *DrainHelpButton, *DrainSaveButton, *DrainQuitButton;
+    // initial and boundary conditions
+    QFrame* CondPanel;
+    QLineEdit *SaltIrrigEdit, *WTdepthEdit, *GrwtInfEdit, *GrwtOutEdit, *CritDepthEdit, *IrrEffEdit, *MoistEdit,
+        *SalInfEdit;
+    QPushButton *CondSaveButton, *CondQuitButton;
+
+    TStringGrid* SaltGrid(int layers) const;
+    TStringGrid* SoilGrid(int layers) const;
+    QFrame* SoilPanel(int layers) const;
+    QFrame* SaltPanel(int layers) const;
+    QPushButton* AllQuitButtons(int k) const;  // the ten Cancel buttons, k = 0..9
+
     QWidget* BuildInputPage();
     QFrame* BuildGeneralPanel(QWidget* parent);
     QFrame* BuildHydrPanel(QWidget* parent);
