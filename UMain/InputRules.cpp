@@ -302,7 +302,11 @@ Problem ReadSalinity(const Cells& cells, int layers, int steps, std::array<Serie
     const auto zones = SalinityZones(layers);
     const auto names = SalinityColumns(layers);
     std::array<Series, ZoneCount> read = measured;
-    for (Zone z : zones) read[static_cast<size_t>(z)].assign(static_cast<size_t>(steps) + 1, -1.0);
+    for (Zone z : zones) {
+        // element 0 is the initial state, never a measurement
+        read[static_cast<size_t>(z)].assign(static_cast<size_t>(steps) + 1, -1.0);
+        read[static_cast<size_t>(z)][0] = 0;
+    }
     for (int r = 1; r <= steps; ++r)
         for (size_t k = 0; k < zones.size(); ++k) {
             const int c = static_cast<int>(k) + 1;

@@ -7,8 +7,10 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <memory>
 
+#include "InputRules.h"
 #include "ModelInput.h"
 #include "ModelState.h"
 #include "NumberText.h"
@@ -34,11 +36,19 @@ struct InputPageState {
     int LayersIdx = 0;            // layers choice (count - 1) as last saved or read
     int LayerFlags = 1;           // layer count the soil and salinity buttons open
     bool HydrPasteMode = false;   // an edit came from the hydrological grid
-    bool SoilDataComplete = true; // the three-layer soil panel found every zone complete
+    bool SoilDataComplete = true; // the soil table of the data set that was run is complete
     bool OutputFromRun = false;
     int SavedDrainChoice = 0;     // drainage choice at the last save
     QString StartDir;             // current folder at start
     QString InputFolder;          // folder of the open and save dialogs
+    // What the data set holds, so that a Cancel can show it again: the
+    // groups stored by a Save or by "Open input" (in the order of the group
+    // buttons), the number of time steps of the stored series and the layer
+    // counts of the stored soil table and measured salinities (0: none).
+    std::array<bool, 6> Stored{};
+    int StoredSteps = 0;
+    int StoredSoilLayers = 0;
+    int StoredSaltLayers = 0;
 };
 
 // A pasted text with its rows ended by CR LF, whatever line ends it came with.
@@ -66,11 +76,11 @@ public:
     void LockGroups();
     void UnlockGroups();
     void RestoreGroups();
-    // Text to number with the separator in force; throws ConversionError.
-    double ToFloat(const QString& text);
     // Moves the progress bar of a run, when it is shown.
     void ShowProgress(int position);
     void Message(const QString& text);
+    // A warning: an entry, a paste or a file that was refused.
+    void Warn(const QString& text);
     bool Ask(const QString& question);
 
     // ---- handlers: input workflow
@@ -93,7 +103,8 @@ public:
     void GenQuitButtonClick();
     // ---- handlers: hydrological data and paste
     void HydrGridSetEditText(int column, int row, const QString& text);
-    void HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
+    // Spreads a pasted block over the grid; false when it was refused.
+    bool HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
     void HydrSaveButtonClick();
     void HydrQuitButtonClick();
     void WriteSerialNumbers(TStringGrid& grid, int count);
@@ -186,7 +197,22 @@ private:
     void BuildEditMenu();
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
-    bool SaveSoilGrid(int layers);
+    void SaveSoilGrid(int layers);
+    // The enabled state of the group, "Save all - Run" and Cancel buttons
+    // after an event of the page.
+    void UpdateButtons(rules::PageEvent event, rules::Panel panel = rules::Panel::Gen);
+    // A refused entry: the warning, then the focus on the offending control.
+    void Refuse(const rules::Problem& problem, QWidget* focus);
+    void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
+    // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
+    static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);
+    // The panels show what the data set holds (after "Open input" and Cancel).
+    void ShowGeneral();
+    void ShowHydrological();
+    void ShowSoil(int layers);
+    void ShowSalinity(int layers);
+    void ShowDrainage();
+    void ShowConditions();
 
     Dialogs& dialogs_;
     QWidget* closeForm_ = nullptr;

@@ -104,7 +104,16 @@ protected:
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }
     QStringList Messages() const { return dialogs.messages; }
-    QString LastMessage() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last(); }
+    // The sentence of the last box (its first line), and the line under it
+    // that names the refused cell or box.
+    QString LastMessage() const {
+        return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().section('\n', 0, 0);
+    }
+    QString LastPlace() const {
+        return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().section('\n', 1);
+    }
+    // Whether the last box was a warning.
+    bool LastWasWarning() const { return !dialogs.log.isEmpty() && dialogs.log.last().startsWith("warn: "); }
     std::vector<QPushButton*> Groups() const {
         return {Button("GenOpenButton"),  Button("HydrOpenButton"),  Button("SoilOpenButton"),
                 Button("SaltOpenButton"), Button("DrainOpenButton"), Button("CondOpenButton")};

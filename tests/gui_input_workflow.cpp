@@ -247,10 +247,20 @@ TEST_F(InputPageTest, FailingSavesKeepThePanelAndItsEntries) {
     Type(Edit("MoistEdit"), "5");
     Click(Button("CondSaveButton"));
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
-    EXPECT_EQ(form->Input.IrrEff, 100);
-    EXPECT_EQ(form->Input.SMini, 20);
+    EXPECT_EQ(LastPlace(), "Initial depth water table (m) is empty.");
+    EXPECT_EQ(QApplication::focusWidget(), Edit("WTdepthEdit"));
+    EXPECT_EQ(form->Input.Si, 0);  // a refused Save stores nothing
+    EXPECT_EQ(form->Input.IrrEff, 0);
     EXPECT_EQ(Edit("IrrEffEdit")->text(), "120");
     EXPECT_TRUE(Panel("CondPanel")->isVisible());
+    for (const char* box : {"WTdepthEdit", "GrwtInfEdit", "GrwtOutEdit", "CritDepthEdit", "SalInfEdit"})
+        Type(Edit(box), "1");
+    Click(Button("CondSaveButton"));
+    EXPECT_EQ(form->Input.IrrEff, 100);
+    EXPECT_EQ(form->Input.SMini, 20);
+    // the boxes show what was stored
+    EXPECT_EQ(Edit("IrrEffEdit")->text(), "100");
+    EXPECT_EQ(Edit("MoistEdit")->text(), "20");
 }
 
 TEST_F(InputPageTest, ExtendedFileResetsThePageAndTheNextFileLoads) {
@@ -306,20 +316,39 @@ TEST_F(InputPageTest, DialogsCancelledOrOverwriteRefused) {
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("new.inp"))));
 }
 
-TEST_F(InputPageTest, CorrectThreeLayerSoilSaveReportsRunsAgain) {
+TEST_F(InputPageTest, EveryFinishedRunIsReportedAfterARefusedSoilSave) {
     dialogs.openNames = {QString::fromStdString(DataFile("../cases/case006/input.inp"))};
     Click(Button("OpenInpButton"));
     ASSERT_EQ(form->Input.NrLayers, 3);
+    const double D2 = form->Input.D2;
     Click(Button("SoilOpenButton"));
     const QString d2 = Grid("Soil3Grid")->Cell(0, 1);
     Grid("Soil3Grid")->SetCell(0, 1, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data for the 2nd layer are not complete. Calculations cannot be done");
-    EXPECT_FALSE(form->Page.SoilDataComplete);
+    EXPECT_EQ(form->Input.D2, D2);  // the data set keeps its complete table
+    Click(Button("Soil3QuitButton"));
+    EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 1), d2);  // and the grid shows it again
+
+    // another, complete file runs and is reported
+    dialogs.openNames = {QString::fromStdString(DataFile("example-1layer.inp"))};
+    Click(Button("OpenInpButton"));
+    dialogs.saveNames = {QString::fromStdString(dir.File("other.inp"))};
+    dialogs.answers = {true, false, false};
+    Click(Button("SaveAllButton"));
+    EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
+    EXPECT_EQ(Pages()->currentWidget(), Tab("OutTab"));
+    Pages()->setCurrentWidget(Tab("InpTab"));
+
+    // and so does the three-layer file once its soil table is saved whole
+    dialogs.openNames = {QString::fromStdString(DataFile("../cases/case006/input.inp"))};
+    Click(Button("OpenInpButton"));
+    Click(Button("SoilOpenButton"));
+    Grid("Soil3Grid")->SetCell(0, 1, "");
+    Click(Button("Soil3SaveButton"));
     TypeCell(Grid("Soil3Grid"), 0, 1, d2);
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data were saved.");
-    EXPECT_TRUE(form->Page.SoilDataComplete);
     dialogs.saveNames = {QString::fromStdString(dir.File("three.inp"))};
     dialogs.answers = {true, false, false};
     form->HidePanels();

@@ -142,9 +142,9 @@ TEST(InputRulesPanels, SalinityTextIsReportedNotTakenAsMissing) {
     EXPECT_EQ(m[0], (Series{7, 7}));
     p = ReadSalinity(cells, 1, 1, m);
     ASSERT_TRUE(p.Ok());
-    EXPECT_EQ(m[0], (Series{-1, 4.5}));
-    EXPECT_EQ(m[3], (Series{-1, -1}));
-    EXPECT_EQ(m[4], (Series{-1, -1}));
+    EXPECT_EQ(m[0], (Series{0, 4.5}));
+    EXPECT_EQ(m[3], (Series{0, -1}));
+    EXPECT_EQ(m[4], (Series{0, -1}));
 }
 
 Cells Soil(int layers) {
