@@ -4,6 +4,7 @@ add_executable(gui_input_tests
   gui_main.cpp
   gui_input_workflow.cpp
   gui_input_grids.cpp
+  gui_input_entries.cpp
   InputPageFixture.h
   TestDialogs.h
 )
