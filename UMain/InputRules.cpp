@@ -259,11 +259,11 @@ PastePlan PlanSoilPaste(const Block& block, int column, int row, int layers) {
 Problem ReadStepCount(const std::string& text, int& steps) {
     const std::string t = Trim(text);
     int n = 0;
+    const std::string place = "Number of timesteps: " + t + ".";
     if (!TryParseInteger(t, n) || t.find(' ') != std::string::npos)
-        return {"'" + text + "' is not a valid integer value", "Number of timesteps"};
-    if (n < 1) return {"The number of time steps must be at least 1.", "Number of timesteps"};
-    if (n > MaxTimeSteps)
-        return {"The number of time steps must not exceed " + Str(MaxTimeSteps) + ".", "Number of timesteps"};
+        return {"'" + text + "' is not a valid integer value", "Number of timesteps."};
+    if (n < 1) return {"The number of time steps must be at least 1.", place};
+    if (n > MaxTimeSteps) return {"The number of time steps must not exceed " + Str(MaxTimeSteps) + ".", place};
     steps = n;
     return {};
 }

@@ -303,7 +303,7 @@ TEST_F(InputEntryTest, TimeStepsAboveTheBoundAreRefusedAtOnce) {
     Click(Button("GenSaveButton"));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(LastMessage(), "The number of time steps must not exceed 400000.");
-    EXPECT_EQ(LastPlace(), "Number of timesteps");
+    EXPECT_EQ(LastPlace(), "Number of timesteps: 2147483647.");
     EXPECT_TRUE(LastWasWarning());
     EXPECT_TRUE(Panel("GenPanel")->isVisible());
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 12);
