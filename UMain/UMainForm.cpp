@@ -1,7 +1,6 @@
 #include "UMainForm.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -11,12 +10,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "ResultsPages.h"
@@ -161,23 +161,10 @@ void TMainForm::HidePanels() {
         p->hide();
 }
 
-void TMainForm::LockGroups() {
-    for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
-                           DrainOpenButton, CondOpenButton})
-        b->setEnabled(false);
-}
-
 void TMainForm::UnlockGroups() {
     for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
                            DrainOpenButton, CondOpenButton})
         b->setEnabled(true);
-}
-
-void TMainForm::RestoreGroups() {
-    if (Page.InputComplete)
-        UnlockGroups();
-    else
-        LockGroups();
 }
 
 void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {

@@ -73,9 +73,9 @@ public:
 
     // ---- shared operations of the Input page
     void HidePanels();
-    void LockGroups();
+    // Enables "Save all - Run" and the six group buttons. The page itself
+    // decides its buttons in UpdateButtons; this opens every group at once.
     void UnlockGroups();
-    void RestoreGroups();
     // Moves the progress bar of a run, when it is shown.
     void ShowProgress(int position);
     void Message(const QString& text);
