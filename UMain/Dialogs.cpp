@@ -15,6 +15,10 @@ void QtDialogs::Inform(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Information"), text);
 }
 
+void QtDialogs::Warn(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QStringLiteral("Warning"), text);
+}
+
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);

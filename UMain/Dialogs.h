@@ -16,6 +16,8 @@ public:
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
     // An information box with OK.
     virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // A warning box with OK, for an entry or a file that was refused.
+    virtual void Warn(QWidget* parent, const QString& text) { Inform(parent, text); }
     // File dialogs; an empty result means the user cancelled. `filter` uses
     // Qt's form, for example "input files (*.inp)".
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
@@ -35,6 +37,7 @@ class QtDialogs : public Dialogs {
 public:
     bool Confirm(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
+    void Warn(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,

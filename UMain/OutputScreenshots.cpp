@@ -149,36 +149,42 @@ int main(int argc, char** argv) {
     Pictures pictures(folder);
     pictures.Save(form, "intro.png");
 
-    form.PageControl->setCurrentWidget(form.InpTab);
-    form.OpenInpButton->click();
+    // The window's controls by their names, as the user sees them.
+    auto button = [&form](const char* name) { return form.findChild<QPushButton*>(QLatin1String(name)); };
+    auto page = [&form](const char* name) { return form.findChild<QWidget*>(QLatin1String(name)); };
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    pages->setCurrentWidget(page("InpTab"));
+    button("OpenInpButton")->click();
     const struct {
-        QPushButton* open;
+        const char* open;
         const char* file;
     } panels[] = {
-        {form.GenOpenButton, "input-general.png"},   {form.HydrOpenButton, "input-hydrology.png"},
-        {form.SoilOpenButton, "input-soil.png"},     {form.SaltOpenButton, "input-salinity.png"},
-        {form.DrainOpenButton, "input-drainage.png"}, {form.CondOpenButton, "input-conditions.png"},
+        {"GenOpenButton", "input-general.png"},   {"HydrOpenButton", "input-hydrology.png"},
+        {"SoilOpenButton", "input-soil.png"},     {"SaltOpenButton", "input-salinity.png"},
+        {"DrainOpenButton", "input-drainage.png"}, {"CondOpenButton", "input-conditions.png"},
     };
     for (const auto& p : panels) {
-        if (!p.open->isEnabled()) {
-            std::fprintf(stderr, "%s is not available\n", qPrintable(p.open->objectName()));
+        QPushButton* open = button(p.open);
+        if (!open || !open->isEnabled()) {
+            std::fprintf(stderr, "%s is not available\n", p.open);
             return 2;
         }
-        p.open->click();
+        open->click();
         pictures.Save(form, p.file);
         // Cancel: the group buttons come back.
-        for (int k = 0; k < 10; ++k)
-            if (QPushButton* quit = form.AllQuitButtons(k); quit->isVisible() && quit->isEnabled()) quit->click();
+        for (QPushButton* quit : form.findChildren<QPushButton*>())
+            if (quit->objectName().endsWith(QLatin1String("QuitButton")) && quit->isVisible() && quit->isEnabled())
+                quit->click();
     }
-    form.PageControl->setCurrentWidget(form.InpTab);
-    form.SaveAllButton->click();
-    QWidget& outTab = *form.OutTab;
-    QWidget& graphTab = *form.GraphTab;
+    pages->setCurrentWidget(page("InpTab"));
+    button("SaveAllButton")->click();
+    QWidget& outTab = *page("OutTab");
+    QWidget& graphTab = *page("GraphTab");
     if (!Find(outTab, "GraphButton")->isEnabled()) {
         std::fprintf(stderr, "the run wrote no output\n");
         return 2;
     }
-    form.PageControl->setCurrentWidget(&outTab);
+    pages->setCurrentWidget(&outTab);
     pictures.Save(form, "output-listing.png");
     Find(outTab, "HydrShowButton")->click();
     pictures.Save(form, "output-hydrology.png");

@@ -94,97 +94,68 @@ void TMainForm::DrainSaveButtonClick() {
     layers.NrLayers = Page.LayerFlags;
     const double Dr = RootZoneThickness(layers);
     if (Input.DrainPresent) {
-        try {
-            Input.Dd = DrainDepthEdit->text().isEmpty() ? -1 : ToFloat(DrainDepthEdit->text());
-            Input.QH1 = DrainQH1Edit->text().isEmpty() ? 0 : ToFloat(DrainQH1Edit->text());
-            Input.QH2 = DrainQH2Edit->text().isEmpty() ? 0 : ToFloat(DrainQH2Edit->text());
-        } catch (const ConversionError& e) {
-            Message(e.what());
+        QLineEdit* const boxes[3] = {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit};
+        rules::Drainage drainage;
+        const rules::Problem problem =
+            rules::ReadDrainage({DrainDepthEdit->text().toStdString(), DrainQH1Edit->text().toStdString(),
+                                 DrainQH2Edit->text().toStdString()},
+                                Dr, Input.Dt, drainage);
+        if (!problem.Ok()) {
+            if (problem.message == rules::DrainAboveRootZone || problem.message == rules::DrainBelowTransition)
+                UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain);
+            Refuse(problem, boxes[problem.column]);
             return;
         }
-        if (Input.Dd < 0) {
-            Message("Then depth value is invalid. Please adjust.");
-            return;
-        }
-        if (Input.Dd < Dr) {
-            Message("The drain depth must be greater than the total thickness of the root zone. Enlarge the drain "
-                    "depth or reduce the rootzone thickness.");
-            DrainQuitButton->setEnabled(true);
-            return;
-        }
-        if (Input.Dd > Dr + Input.Dt) {
-            Message("The drain depth must be less than the total thickness of the root zone plus transition zone. "
-                    "Reduce the drain depth or enlarge the transition zone thickness.");
-            DrainQuitButton->setEnabled(true);
-            return;
-        }
-        if (Input.QH1 == 0 && Input.QH2 == 0) {
-            Message("The drainage recation factors QH1 and QH2 need to be given a value.");
-            return;
-        }
+        Input.Dd = drainage.Dd;
+        Input.QH1 = drainage.QH1;
+        Input.QH2 = drainage.QH2;
     }
+    Page.Stored[rules::DrainGroup] = true;
     Message(Page.InputComplete ? "The data on the Subsurface Drainage System were saved."
                                : "The data on the subsurface drainage system were saved. Continue with the data on "
                                  "the Initial Conditions.");
-    RestoreGroups();
-    DrainQuitButton->setEnabled(true);
+    UpdateButtons(rules::PageEvent::Saved, rules::Panel::Drain);
     DrainPanel->hide();
     CondPanel->show();
-    CondOpenButton->setEnabled(true);
     Page.SavedDrainChoice = DrainPresentCombo->currentIndex();
     if (drainForm_) drainForm_->hide();
 }
 
 void TMainForm::DrainQuitButtonClick() {
     DrainPanel->hide();
-    RestoreGroups();
-    DrainOpenButton->setEnabled(true);
-    DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
-    DrainPresentComboChange();
+    UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Drain);
+    ShowDrainage();
     if (drainForm_) drainForm_->hide();
 }
 
 void TMainForm::CondSaveButtonClick() {
     QLineEdit* const boxes[8] = {SaltIrrigEdit, WTdepthEdit, GrwtInfEdit, GrwtOutEdit,
                                  CritDepthEdit, IrrEffEdit,  MoistEdit,   SalInfEdit};
+    std::array<std::string, 8> texts;
+    for (size_t k = 0; k < 8; ++k) texts[k] = boxes[k]->text().toStdString();
+    std::array<double, 8> values{};
+    const rules::Problem problem = rules::ReadConditions(texts, values);
+    if (!problem.Ok()) {
+        Refuse(problem, boxes[problem.column]);
+        return;
+    }
     double* const fields[8] = {&Input.Si,  &Input.Dwtini, &Input.Inf,   &Input.Out,
                                &Input.CDc, &Input.IrrEff, &Input.SMini, &Input.Sinf};
-    bool complete = true;
-    try {
-        for (int k = 0; k < 8; ++k) {
-            if (k == 7) {
-                // The efficiency and the initial moisture stay within their bounds.
-                if (Input.IrrEff > 100) Input.IrrEff = 100;
-                if (Input.IrrEff < 30) Input.IrrEff = 30;
-                if (Input.SMini > 100) Input.SMini = 100;
-                if (Input.SMini < 20) Input.SMini = 20;
-            }
-            if (boxes[k]->text().isEmpty()) {
-                complete = false;
-                continue;
-            }
-            *fields[k] = ToFloat(boxes[k]->text());
-        }
-    } catch (const ConversionError& e) {
-        Message(e.what());
-        return;
-    }
-    if (!complete) {
-        Message("There are invalid values. Please adjust.");
-        return;
-    }
+    for (size_t k = 0; k < 8; ++k) *fields[k] = values[k];
+    Page.Stored[rules::CondGroup] = true;
+    // A clamped efficiency or moisture shows the value that was stored.
+    ShowConditions();
     Message(Page.InputComplete ? "The data on the Initial Conditions were saved."
                                : "The data on the initial conditions were saved. Use \"Save all\" to do the "
                                  "calculations.");
     CondPanel->hide();
-    UnlockGroups();
-    CondQuitButton->setEnabled(true);
     Page.InputComplete = true;
+    UpdateButtons(rules::PageEvent::Saved, rules::Panel::Cond);
 }
 
 void TMainForm::CondQuitButtonClick() {
-    UnlockGroups();
-    if (!Page.InputComplete) SaveAllButton->setEnabled(false);
+    ShowConditions();
+    UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Cond);
     CondPanel->hide();
 }
 

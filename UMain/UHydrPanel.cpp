@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <stdexcept>
 
 #include "UMainForm.h"
 #include "UPanelKit.h"
@@ -24,7 +23,8 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
     ShowColumnHeadings(*HydrGrid, {"", "Rainfall", "Irrigation", "Evaporation"});
     HydrGrid->verticalHeader()->setDefaultSectionSize(24);
     HydrGrid->setMinimumHeight(200);
-    HydrGrid->onEditText = [this](int c, int r, const QString& t) { HydrGridSetEditText(c, r, t); };
+    HydrGrid->onEditText = [this](int c, int r, const QString& t) { HydrGridSetEditText(c, r, PastedLineEnds(t)); };
+    HydrGrid->onPaste = HydrGrid->onEditText;
     g->addWidget(HydrGrid, 2, 0, 1, -1);
     g->setRowStretch(2, 1);
     g->addWidget(Label("CommentLabel", "Data can be pasted here", p), 3, 0);
@@ -48,93 +48,70 @@ QString PastedLineEnds(const QString& text) {
     return lines.replace("\n", "\r\n");
 }
 
-void TMainForm::HydrGridSetEditText(int column, int row, const QString& edited) {
+void TMainForm::HydrGridSetEditText(int column, int row, const QString& text) {
     Page.HydrPasteMode = true;
-    const QString text = PastedLineEnds(edited);
-    if (text.contains('\t') || text.contains('\r')) {
-        try {
-            HandlePasteMultiCell(*HydrGrid, column, row, text);
-        } catch (const std::exception&) {
-            Message("There are not enough data to be pasted or the data are incompatible");
-            return;
-        }
-    }
+    if (rules::IsBlock(text.toStdString()) && !HandlePasteMultiCell(*HydrGrid, column, row, text)) return;
     for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), Input.NrTst);
 }
 
-void TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int startRow, const QString& text) {
-    grid.SetCell(startColumn, startRow, QString());
-    int column = startColumn, row = startRow, lineEnds = 0;
-    const int L = text.size();
-    for (int i = 0; i < L; ++i) {  // i is the position counted from 0; the text's own count is i + 1
-        const QChar ch = text[i];
-        if (ch == '\t') {
-            ++column;
-            if (i + 1 < L) grid.SetCell(column, row, QString());
-        } else if (ch == '\r') {
-            ++lineEnds;
-            ++row;
-            column = startColumn;
-            ++i;  // the line feed after the carriage return
-            if (i + 1 < L) grid.SetCell(column, row, QString());
-        } else if (ch == ',' || ch == '-' || ch == '.' || (ch >= '0' && ch <= '9')) {
-            grid.SetCell(column, row, grid.Cell(column, row) + ch);
-        }
-    }
-    if (Page.HydrPasteMode) {
-        // A block must end at least one row with a line end, or the grid
-        // would be left without rows.
-        if (lineEnds + startRow - 1 < 1) throw std::runtime_error("no complete row");
-        grid.SetColCount(4);
-        // Every row down to the last pasted one is a time step, also when
-        // the paste starts below the first row.
-        Input.NrTstHydr = lineEnds + startRow - 1;
-        Input.NrTst = Input.NrTstHydr;
-        grid.SetRowCount(Input.NrTstHydr + 1);
-        NrTstEdit->setText(QString::number(Input.NrTstHydr));
-        WriteSerialNumbers(grid, Input.NrTstHydr);
-        return;
-    }
+bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int startRow, const QString& text) {
+    const rules::Block block = rules::SplitBlock(text.toStdString());
+    int soilLayers = 0;
+    for (int layers = 1; layers <= 3; ++layers)
+        if (&grid == SoilGrid(layers)) soilLayers = layers;
+    const bool hydrological = &grid == HydrGrid;
     const int layers = Page.LayerFlags;
-    const int limit = layers == 3 ? Input.NrTst : Input.NrTstHydr;
-    if (lineEnds > limit) {
-        Message("The number of time steps is larger than that given under Hydrological data. It will be reduced.");
-        Input.NrTst = Input.NrTstHydr;
+    const rules::PastePlan plan =
+        soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers)
+        : hydrological ? rules::PlanHydrologicalPaste(block, startColumn, startRow, Input.NrTstHydr)
+                       : rules::PlanSalinityPaste(block, startColumn, startRow, layers, Input.NrTstHydr);
+    if (!plan.problem.Ok()) {
+        // Nothing of the block is written until it is corrected.
+        RefuseCell(plan.problem, grid);
+        return false;
     }
-    if (lineEnds < Input.NrTstHydr) {
-        Message("The number of time steps is smaller than that given under Hydrological data. Missing data must be "
-                "added");
-        Input.NrTst = Input.NrTstHydr;
+    // Rows the paste adds start empty.
+    for (int r = plan.firstNewRow; r <= plan.steps; ++r)
+        for (int c = 1; c < grid.ColCount(); ++c) grid.SetCell(c, r, QString());
+    for (const rules::PastePlan::Write& w : plan.writes) grid.SetCell(w.column, w.row, QString::fromStdString(w.text));
+    if (soilLayers) return true;
+    if (hydrological) {
+        Input.NrTstHydr = plan.steps;
+        Input.NrTst = plan.steps;
+        grid.SetRowCount(plan.steps + 1);
+        NrTstEdit->setText(QString::number(plan.steps));
+        WriteSerialNumbers(grid, plan.steps);
+        return true;
     }
-    if (layers == 3) Input.NrTst = Input.NrTstHydr;
+    if (plan.larger)
+        Warn("The number of time steps is larger than that given under Hydrological data. It will be "
+                            "reduced.");
+    if (plan.smaller)
+        Warn("The number of time steps is smaller than that given under Hydrological data. Missing "
+                            "data must be added");
+    Input.NrTst = Input.NrTstHydr;
     grid.SetRowCount(Input.NrTst + 1);
     WriteSerialNumbers(grid, Input.NrTstHydr);
+    return true;
 }
 
 void TMainForm::HydrSaveButtonClick() {
     const int n = Input.NrTstHydr;
-    ResizeHydrologicalSeries(Input, n);
-    try {
-        for (int row = 1; row <= n; ++row) {
-            for (int c = 1; c <= 3; ++c)
-                if (HydrGrid->Cell(c, row).isEmpty()) {
-                    Message("There are empty cells, please correct.");
-                    return;
-                }
-            Input.Rain[row] = ToFloat(HydrGrid->Cell(1, row));
-            Input.Irrig[row] = ToFloat(HydrGrid->Cell(2, row));
-            Input.EvapT[row] = ToFloat(HydrGrid->Cell(3, row));
-        }
-    } catch (const ConversionError& e) {
-        Message(e.what());
+    Series rain, irrig, evap;
+    const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap);
+    if (!problem.Ok()) {
+        RefuseCell(problem, *HydrGrid);
         return;
     }
+    Input.Rain = rain;
+    Input.Irrig = irrig;
+    Input.EvapT = evap;
+    ResizeHydrologicalSeries(Input, n);
+    Page.Stored[rules::HydrGroup] = true;
+    Page.StoredSteps = n;
     Message(Page.InputComplete ? "The hydrological data were saved."
                                : "The hydrological data were saved. Continue with the Soil properties.");
-    if (Page.InputComplete) SaveAllButton->setEnabled(true);
-    RestoreGroups();
-    HydrQuitButton->setEnabled(true);
-    SoilOpenButton->setEnabled(true);
+    UpdateButtons(rules::PageEvent::Saved, rules::Panel::Hydr);
     HidePanels();
     for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) grid->SetRowCount(n + 1);
     SoilPanel(Page.LayerFlags)->show();
@@ -142,9 +119,9 @@ void TMainForm::HydrSaveButtonClick() {
 }
 
 void TMainForm::HydrQuitButtonClick() {
+    ShowHydrological();
     HydrPanel->hide();
-    RestoreGroups();
-    HydrOpenButton->setEnabled(true);
+    UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Hydr);
 }
 
 }  // namespace halovane

@@ -43,10 +43,7 @@ public:
         dialogs_.Inform(&form_, QString::fromStdString(message));
     }
     void SetProgress(int position) override {
-        if (!form_.ProgressBar1->isVisible()) return;
-        form_.ProgressBar1->setValue(position);
-        form_.ProgressBar1->repaint();
-        QThread::msleep(100);
+        form_.ShowProgress(position);
     }
 
 private:
@@ -178,7 +175,10 @@ void TMainForm::FormCreate() {
     DrainPresentComboChange();
     // The grids no longer show the data set: it must be passed through the
     // groups (or opened) again before it can be saved.
-    SaveAllButton->setEnabled(false);
+    UpdateButtons(rules::PageEvent::Restart);
+    Page.Stored.fill(false);
+    Page.StoredSteps = 11;
+    Page.StoredSoilLayers = Page.StoredSaltLayers = 0;
 
     PageControl->setCurrentWidget(IntroTab);
     FileLabel->hide();
@@ -187,31 +187,38 @@ void TMainForm::FormCreate() {
     Format.decimalSeparator = '.';
 }
 
+void TMainForm::ShowProgress(int position) {
+    if (!ProgressBar1->isVisible()) return;
+    ProgressBar1->setValue(position);
+    ProgressBar1->repaint();
+    QThread::msleep(100);
+}
+
 void TMainForm::ReStartButtonClick() { FormCreate(); }
 
 void TMainForm::GenOpenButtonClick() {
     ShowPanel(GenPanel);
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::HydrOpenButtonClick() {
     ShowPanel(HydrPanel);
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::SoilOpenButtonClick() {
     ShowPanel(SoilPanel(Page.LayerFlags));
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::SaltOpenButtonClick() {
     ShowPanel(SaltPanel(Page.LayerFlags));
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::DrainOpenButtonClick() {
     ShowPanel(DrainPanel);
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::CondOpenButtonClick() {
     ShowPanel(CondPanel);
-    LockGroups();
+    UpdateButtons(rules::PageEvent::GroupOpened);
 }
 
 void TMainForm::OpenInpButtonClick() {
@@ -224,22 +231,19 @@ void TMainForm::OpenInpButtonClick() {
     SetDialogFolderFrom(path);
     const InputReadResult read = ReadInputFile(Input, Format);
     if (read.status == InputReadStatus::Extended) {
-        Message(QString::fromStdString(read.message));
+        Warn(QString::fromStdString(read.message));
         FormCreate();
         return;
     }
     if (!read.Ok()) {
-        Message(QString::fromStdString(read.message));
+        Warn(QString::fromStdString(read.message));
         return;
     }
     ShowDataSet(read.layersOnLine8);
     FileLabel->show();
     NameLabel->setText(path);
     Page.InputComplete = true;
-    for (QPushButton* b : {HydrOpenButton, SaltOpenButton, SoilOpenButton, DrainOpenButton, CondOpenButton})
-        b->setEnabled(true);
-    SaveAllButton->setEnabled(true);
-    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(true);
+    UpdateButtons(rules::PageEvent::InputOpened);
     HidePanels();
     GenPanel->show();
     Page.OutputFromRun = false;
@@ -249,7 +253,7 @@ void TMainForm::OpenInpButtonClick() {
 void TMainForm::SaveAllButtonClick() {
     Message("For saving please create an input data file");
     if (!SaveAllButton->isEnabled() && !Page.InputComplete) {
-        Message("Not all the input groups were checked. Halovane cannot continue");
+        Warn("Not all the input groups were checked. Halovane cannot continue");
         return;
     }
     // A data set whose hydrological series are shorter than its time steps
@@ -257,7 +261,7 @@ void TMainForm::SaveAllButtonClick() {
     // invented zeros.
     for (const Series* s : {&Input.Rain, &Input.Irrig, &Input.EvapT})
         if (static_cast<int>(s->size()) < Input.NrTst + 1) {
-            Message("The hydrological data do not cover all " + QString::number(Input.NrTst) +
+            Warn("The hydrological data do not cover all " + QString::number(Input.NrTst) +
                     " time steps. Please complete and save the hydrological data.");
             return;
         }
@@ -283,7 +287,7 @@ void TMainForm::SaveAllButtonClick() {
     SetDialogFolderFrom(path);
     const std::string error = WriteInputFile(Input);
     if (!error.empty()) {
-        Message(QString::fromStdString(error));
+        Warn(QString::fromStdString(error));
         return;
     }
     NameLabel->setText(path);
@@ -300,13 +304,15 @@ void TMainForm::SaveAllButtonClick() {
         QThread::msleep(100);
     }
     // The run uses the step length saved with the data set, which is what
-    // the file holds.
+    // the file holds. Whether the run is reported follows the soil table of
+    // this data set.
+    Page.SoilDataComplete = rules::SoilDataComplete(Input);
     WindowInteraction interaction(*this, dialogs_);
     std::vector<SearchProfile> profiles;
     const RunOutcome outcome = RunModel(Input, State, interaction, RunFiles{}, &profiles);
     if (outcome.status == RunStatus::Refused || outcome.status == RunStatus::WriteFailed) {
         ProgressBar1->hide();
-        Message(QString::fromStdString(outcome.message));
+        Warn(QString::fromStdString(outcome.message));
         return;
     }
     // The fit report beside the output file, when the optimisation was done.

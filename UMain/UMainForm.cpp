@@ -13,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "ResultsPages.h"
@@ -57,13 +59,10 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
     });
     BuildEditMenu();
 
-    // The buttons as the form starts: "General data" and "Initial and
-    // boundary conditions" enabled; of the Cancel buttons only that of the
-    // one-layer salinity panel.
-    for (QPushButton* b : {HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton, SaveAllButton})
-        b->setEnabled(false);
-    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(false);
-    Salt1QuitButton->setEnabled(true);
+    // The Edit menu's hints show in the status bar.
+    statusBar()->setObjectName("StatusBar");
+
+    UpdateButtons(rules::PageEvent::Start);
     FormCreate();
 }
 
@@ -93,6 +92,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::BuildEditMenu() {
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("EditMenu");
+    edit->setToolTipsVisible(true);
     struct Item {
         const char* name;
         const char* caption;
@@ -140,10 +140,7 @@ void TMainForm::EditCopy() {
 
 void TMainForm::EditCut() {
     OnFocused([](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* p) { p->cut(); },
-              [](TStringGrid* g) {
-                  QApplication::clipboard()->setText(g->SelectionText());
-                  g->DeleteSelection();
-              });
+              [](TStringGrid* g) { g->CutSelection(); });
 }
 
 void TMainForm::EditDelete() {
@@ -164,26 +161,44 @@ void TMainForm::HidePanels() {
         p->hide();
 }
 
-void TMainForm::LockGroups() {
-    for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
-                           DrainOpenButton, CondOpenButton})
-        b->setEnabled(false);
-}
-
 void TMainForm::UnlockGroups() {
     for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
                            DrainOpenButton, CondOpenButton})
         b->setEnabled(true);
 }
 
-void TMainForm::RestoreGroups() {
-    if (Page.InputComplete)
-        UnlockGroups();
-    else
-        LockGroups();
+void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
+    QPushButton* const groups[6] = {GenOpenButton,  HydrOpenButton,  SoilOpenButton,
+                                    SaltOpenButton, DrainOpenButton, CondOpenButton};
+    rules::Buttons now;
+    for (int k = 0; k < 6; ++k) now.groups[static_cast<size_t>(k)] = groups[k]->isEnabled();
+    now.saveAll = SaveAllButton->isEnabled();
+    for (int k = 0; k < 10; ++k) now.quits[static_cast<size_t>(k)] = AllQuitButtons(k)->isEnabled();
+    const rules::Buttons next = rules::NextButtons(now, event, panel, Page.InputComplete);
+    for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[static_cast<size_t>(k)]);
+    SaveAllButton->setEnabled(next.saveAll);
+    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[static_cast<size_t>(k)]);
 }
 
-double TMainForm::ToFloat(const QString& text) { return StringToFloat(text.toStdString(), Format); }
+void TMainForm::Refuse(const rules::Problem& problem, QWidget* focus) {
+    Warn(QString::fromStdString(problem.Text()));
+    if (!focus) return;
+    focus->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->selectAll();
+}
+
+void TMainForm::RefuseCell(const rules::Problem& problem, TStringGrid& grid) {
+    if (problem.row >= 0 && problem.row < grid.RowCount() && problem.column >= 0 && problem.column < grid.ColCount())
+        grid.setCurrentCell(problem.row, problem.column);
+    Refuse(problem, &grid);
+}
+
+rules::Cells TMainForm::CellsOf(const TStringGrid& grid, int rows, int columns) {
+    rules::Cells cells(static_cast<size_t>(std::max(rows, 0)));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) cells[static_cast<size_t>(r)].push_back(grid.Cell(c, r).toStdString());
+    return cells;
+}
 
 TStringGrid* TMainForm::SaltGrid(int layers) const {
     return layers == 3 ? SaltGrid3 : layers == 2 ? SaltGrid2 : SaltGrid1;
@@ -203,6 +218,8 @@ QPushButton* TMainForm::AllQuitButtons(int k) const {
 
 void TMainForm::Message(const QString& text) { dialogs_.Inform(this, text); }
 
+void TMainForm::Warn(const QString& text) { dialogs_.Warn(this, text); }
+
 bool TMainForm::Ask(const QString& question) { return dialogs_.Confirm(this, question); }
 
 void TMainForm::ShowPanel(QFrame* panel) {
@@ -217,9 +234,7 @@ void TMainForm::SetDialogFolderFrom(const QString& path) {
 
 void TMainForm::InpTabShow() {
     HidePanels();
-    GenOpenButton->setEnabled(true);
-    for (QPushButton* b : {HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton, CondOpenButton})
-        b->setEnabled(Page.InputComplete);
+    UpdateButtons(rules::PageEvent::PageShown);
 }
 
 void TMainForm::MathTabShow() { Page.InputComplete = false; }

@@ -7,8 +7,10 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <memory>
 
+#include "InputRules.h"
 #include "ModelInput.h"
 #include "ModelState.h"
 #include "NumberText.h"
@@ -34,11 +36,19 @@ struct InputPageState {
     int LayersIdx = 0;            // layers choice (count - 1) as last saved or read
     int LayerFlags = 1;           // layer count the soil and salinity buttons open
     bool HydrPasteMode = false;   // an edit came from the hydrological grid
-    bool SoilDataComplete = true; // the three-layer soil panel found every zone complete
+    bool SoilDataComplete = true; // the soil table of the data set that was run is complete
     bool OutputFromRun = false;
     int SavedDrainChoice = 0;     // drainage choice at the last save
     QString StartDir;             // current folder at start
     QString InputFolder;          // folder of the open and save dialogs
+    // What the data set holds, so that a Cancel can show it again: the
+    // groups stored by a Save or by "Open input" (in the order of the group
+    // buttons), the number of time steps of the stored series and the layer
+    // counts of the stored soil table and measured salinities (0: none).
+    std::array<bool, 6> Stored{};
+    int StoredSteps = 0;
+    int StoredSoilLayers = 0;
+    int StoredSaltLayers = 0;
 };
 
 // A pasted text with its rows ended by CR LF, whatever line ends it came with.
@@ -61,6 +71,72 @@ public:
     InputPageState Page;
     NumberFormat Format;
 
+    // ---- shared operations of the Input page
+    void HidePanels();
+    // Enables "Save all - Run" and the six group buttons. The page itself
+    // decides its buttons in UpdateButtons; this opens every group at once.
+    void UnlockGroups();
+    // Moves the progress bar of a run, when it is shown.
+    void ShowProgress(int position);
+    void Message(const QString& text);
+    // A warning: an entry, a paste or a file that was refused.
+    void Warn(const QString& text);
+    bool Ask(const QString& question);
+
+    // ---- handlers: input workflow
+    void FormCreate();
+    void InpTabShow();
+    void MathTabShow();
+    void OpenInpButtonClick();
+    void SaveAllButtonClick();
+    void ReStartButtonClick();
+    void GenOpenButtonClick();
+    void HydrOpenButtonClick();
+    void SoilOpenButtonClick();
+    void SaltOpenButtonClick();
+    void DrainOpenButtonClick();
+    void CondOpenButtonClick();
+    // the panels show the data set after "Open input"
+    void ShowDataSet(int layersOnLine8);
+    // ---- handlers: general data
+    void GenSaveButtonClick();
+    void GenQuitButtonClick();
+    // ---- handlers: hydrological data and paste
+    void HydrGridSetEditText(int column, int row, const QString& text);
+    // Spreads a pasted block over the grid; false when it was refused.
+    bool HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
+    void HydrSaveButtonClick();
+    void HydrQuitButtonClick();
+    void WriteSerialNumbers(TStringGrid& grid, int count);
+    // ---- handlers: soil
+    void Soil1SaveButtonClick();
+    void Soil2SaveButtonClick();
+    void Soil3SaveButtonClick();
+    void Soil1QuitButtonClick();
+    void Soil2QuitButtonClick();
+    void Soil3QuitButtonClick();
+    // ---- handlers: salinity
+    void SaltGridSetEditText(int layers, int column, int row, const QString& text);
+    void SaltSaveButtonClick(int layers);
+    void SaltQuitButtonClick(int layers);
+    // ---- handlers: drainage and conditions
+    void DrainPresentComboChange();
+    void DrainHelpButtonClick();
+    void DrainSaveButtonClick();
+    void DrainQuitButtonClick();
+    void CondSaveButtonClick();
+    void CondQuitButtonClick();
+    // ---- Edit menu
+    void EditCopy();
+    void EditCut();
+    void EditDelete();
+    void EditPaste();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The controls; tests find them by their object names.
     // ---- page frame
     QTabWidget* PageControl;
     QWidget *IntroTab, *MathTab, *FigTab, *InpTab, *OutTab, *GraphTab;
@@ -105,73 +181,12 @@ public:
         *SalInfEdit;
     QPushButton *CondSaveButton, *CondQuitButton;
 
-    // ---- shared operations of the Input page
-    void HidePanels();
-    void LockGroups();
-    void UnlockGroups();
-    void RestoreGroups();
-    // Text to number with the separator in force; throws ConversionError.
-    double ToFloat(const QString& text);
     TStringGrid* SaltGrid(int layers) const;
     TStringGrid* SoilGrid(int layers) const;
     QFrame* SoilPanel(int layers) const;
     QFrame* SaltPanel(int layers) const;
     QPushButton* AllQuitButtons(int k) const;  // the ten Cancel buttons, k = 0..9
-    void Message(const QString& text);
-    bool Ask(const QString& question);
 
-    // ---- handlers: input workflow
-    void FormCreate();
-    void InpTabShow();
-    void MathTabShow();
-    void OpenInpButtonClick();
-    void SaveAllButtonClick();
-    void ReStartButtonClick();
-    void GenOpenButtonClick();
-    void HydrOpenButtonClick();
-    void SoilOpenButtonClick();
-    void SaltOpenButtonClick();
-    void DrainOpenButtonClick();
-    void CondOpenButtonClick();
-    // the panels show the data set after "Open input"
-    void ShowDataSet(int layersOnLine8);
-    // ---- handlers: general data
-    void GenSaveButtonClick();
-    void GenQuitButtonClick();
-    // ---- handlers: hydrological data and paste
-    void HydrGridSetEditText(int column, int row, const QString& text);
-    void HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
-    void HydrSaveButtonClick();
-    void HydrQuitButtonClick();
-    void WriteSerialNumbers(TStringGrid& grid, int count);
-    // ---- handlers: soil
-    void Soil1SaveButtonClick();
-    void Soil2SaveButtonClick();
-    void Soil3SaveButtonClick();
-    void Soil1QuitButtonClick();
-    void Soil2QuitButtonClick();
-    void Soil3QuitButtonClick();
-    // ---- handlers: salinity
-    void SaltGridSetEditText(int layers, int column, int row, const QString& text);
-    void SaltSaveButtonClick(int layers);
-    void SaltQuitButtonClick(int layers);
-    // ---- handlers: drainage and conditions
-    void DrainPresentComboChange();
-    void DrainHelpButtonClick();
-    void DrainSaveButtonClick();
-    void DrainQuitButtonClick();
-    void CondSaveButtonClick();
-    void CondQuitButtonClick();
-    // ---- Edit menu
-    void EditCopy();
-    void EditCut();
-    void EditDelete();
-    void EditPaste();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     QWidget* BuildInputPage();
     QFrame* BuildGeneralPanel(QWidget* parent);
     QFrame* BuildHydrPanel(QWidget* parent);
@@ -182,7 +197,22 @@ private:
     void BuildEditMenu();
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
-    bool SaveSoilGrid(int layers);
+    void SaveSoilGrid(int layers);
+    // The enabled state of the group, "Save all - Run" and Cancel buttons
+    // after an event of the page.
+    void UpdateButtons(rules::PageEvent event, rules::Panel panel = rules::Panel::Gen);
+    // A refused entry: the warning, then the focus on the offending control.
+    void Refuse(const rules::Problem& problem, QWidget* focus);
+    void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
+    // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
+    static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);
+    // The panels show what the data set holds (after "Open input" and Cancel).
+    void ShowGeneral();
+    void ShowHydrological();
+    void ShowSoil(int layers);
+    void ShowSalinity(int layers);
+    void ShowDrainage();
+    void ShowConditions();
 
     Dialogs& dialogs_;
     QWidget* closeForm_ = nullptr;

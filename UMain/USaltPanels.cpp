@@ -11,17 +11,6 @@ namespace halovane {
 
 using namespace panel;
 
-namespace {
-
-// The zones of the grid columns 1, 2, ...
-std::vector<Zone> GridZones(int layers) {
-    if (layers == 1) return {Zone::Layer1, Zone::Transition, Zone::Aquifer};
-    if (layers == 2) return {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
-    return {Zone::Layer1, Zone::Layer2, Zone::Layer3, Zone::Transition, Zone::Aquifer};
-}
-
-}  // namespace
-
 QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     auto* p = new QFrame(parent);
     p->setObjectName(QString("Salt%1Panel").arg(layers));
@@ -40,6 +29,7 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     ShowColumnHeadings(*grid, headings);
     grid->setMinimumHeight(200);
     grid->onEditText = [this, layers](int c, int r, const QString& t) { SaltGridSetEditText(layers, c, r, t); };
+    grid->onPaste = grid->onEditText;
     g->addWidget(grid, 2, 0, 1, -1);
     g->setRowStretch(2, 1);
     g->addWidget(new QLabel(layers == 1 ? "Data can be pasted here" : "Data can be pasted here from clip board", p),
@@ -55,46 +45,40 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
 
 void TMainForm::SaltGridSetEditText(int layers, int column, int row, const QString& edited) {
     Page.HydrPasteMode = false;
-    const QString text = PastedLineEnds(edited);
     Page.LayerFlags = layers;  // the grid that was edited decides
-    if (text.contains('\t') || text.contains('\r')) {
-        try {
-            HandlePasteMultiCell(*SaltGrid(layers), column, row, text);
-        } catch (const std::exception&) {
-            Message(layers == 2 ? "There are not enough data to be pasted or the data are incompatible"
-                                : "There are not enough dat to be pasted or the data are incompatible");
-        }
-    }
+    const QString text = PastedLineEnds(edited);
+    if (rules::IsBlock(text.toStdString())) HandlePasteMultiCell(*SaltGrid(layers), column, row, text);
 }
 
 void TMainForm::SaltSaveButtonClick(int layers) {
     TStringGrid& grid = *SaltGrid(layers);
-    const std::vector<Zone> zones = GridZones(layers);
     const int n = Input.NrTst;
-    for (Zone z : zones) Measured(Input, z).resize(static_cast<size_t>(n) + 1, 0.0);
-    for (int row = 1; row <= n; ++row)
-        for (size_t k = 0; k < zones.size(); ++k) {
-            double value = -1;  // not measured: empty, "-" or not a number
-            try {
-                value = ToFloat(grid.Cell(static_cast<int>(k) + 1, row));
-            } catch (const ConversionError&) {
-            }
-            Measured(Input, zones[k])[static_cast<size_t>(row)] = value;
-        }
+    std::array<Series, ZoneCount> measured;
+    for (int z = 0; z < ZoneCount; ++z) measured[static_cast<size_t>(z)] = Measured(Input, static_cast<Zone>(z));
+    const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured);
+    if (!problem.Ok()) {
+        RefuseCell(problem, grid);
+        return;
+    }
+    for (Zone z : rules::SalinityZones(layers)) Measured(Input, z) = measured[static_cast<size_t>(z)];
+    Page.Stored[rules::SaltGroup] = true;
+    Page.StoredSaltLayers = layers;
     Message(Page.InputComplete ? "The salinity data were saved."
             : layers == 1      ? "The salinity data were saved. Continue with the Drainage data.."
                                : "The salinity data were saved. Continue with the Drainage data ..");
     SaltPanel(layers)->hide();
-    (layers == 1 ? Salt1QuitButton : layers == 2 ? Salt2QuitButton : Salt3QuitButton)->setEnabled(true);
-    RestoreGroups();
-    DrainOpenButton->setEnabled(true);
+    UpdateButtons(rules::PageEvent::Saved, layers == 1   ? rules::Panel::Salt1
+                                           : layers == 2 ? rules::Panel::Salt2
+                                                         : rules::Panel::Salt3);
     DrainPanel->show();
 }
 
 void TMainForm::SaltQuitButtonClick(int layers) {
+    ShowSalinity(layers);
     SaltPanel(layers)->hide();
-    RestoreGroups();
-    SaltOpenButton->setEnabled(true);
+    UpdateButtons(rules::PageEvent::Cancelled, layers == 1   ? rules::Panel::Salt1
+                                               : layers == 2 ? rules::Panel::Salt2
+                                                             : rules::Panel::Salt3);
 }
 
 }  // namespace halovane

@@ -23,66 +23,58 @@ QString MeasuredText(double value) {
 
 void TMainForm::ShowDataSet(int layersOnLine8) {
     const ModelInput& in = Input;
-    const int n = in.NrTst;
-    Tit1Edit->setText(QString::fromStdString(in.Title1));
-    Tit2Edit->setText(QString::fromStdString(in.Title2));
-    NrTstEdit->setText(QString::number(n));
-    const int tsIndex = StepLengthIndex(in.Ts);
-    if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
+    // Every group now holds what the file gave.
+    Page.Stored.fill(true);
+    Page.StoredSteps = in.NrTst;
+    Page.StoredSoilLayers = Page.StoredSaltLayers = in.NrLayers;
     Page.LayersIdx = layersOnLine8 - 1;
     Page.LayerFlags = in.NrLayers;
-    LayersCombo->setCurrentIndex(in.NrLayers - 1);
-
-    DrainPresentCombo->setCurrentIndex(in.DrainPresent ? 1 : 0);
     Page.SavedDrainChoice = in.DrainPresent ? 1 : 0;
-    DrainPresentComboChange();
-    if (in.DrainPresent) {
-        DrainDepthEdit->setText(Shortest(in.Dd));
-        DrainQH1Edit->setText(Shortest(in.QH1));
-        DrainQH2Edit->setText(Shortest(in.QH2));
-    } else {
-        for (QLineEdit* e : {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->setText(" ");
-    }
-
-    SaltIrrigEdit->setText(Shortest(in.Si));
-    WTdepthEdit->setText(Shortest(in.Dwtini));
-    GrwtInfEdit->setText(Shortest(in.Inf));
-    GrwtOutEdit->setText(Shortest(in.Out));
-    CritDepthEdit->setText(Shortest(in.CDc));
-    IrrEffEdit->setText(Shortest(in.IrrEff));
-    MoistEdit->setText(Shortest(in.SMini));
-    SalInfEdit->setText(Shortest(in.Sinf));
-
+    ShowGeneral();
+    LayersCombo->setCurrentIndex(in.NrLayers - 1);
+    ShowDrainage();
+    ShowConditions();
     HydrGrid->SetCell(0, 0, "Time step");
-    HydrGrid->SetRowCount(n + 1);
-    WriteSerialNumbers(*HydrGrid, n);
-    for (int i = 1; i <= n; ++i) {
-        HydrGrid->SetCell(1, i, Shortest(in.Rain[i]));
-        HydrGrid->SetCell(2, i, Shortest(in.Irrig[i]));
-        HydrGrid->SetCell(3, i, Shortest(in.EvapT[i]));
-    }
+    for (int layers = 1; layers <= 3; ++layers) SaltGrid(layers)->SetCell(0, 0, "Time step");
+    ShowHydrological();
+    ShowSalinity(in.NrLayers);
+    ShowSoil(in.NrLayers);
+}
 
-    for (int layers = 1; layers <= 3; ++layers) {
-        TStringGrid& grid = *SaltGrid(layers);
-        grid.SetCell(0, 0, "Time step");
-        WriteSerialNumbers(grid, n);
-    }
-    TStringGrid& salt = *SaltGrid(in.NrLayers);
-    salt.SetRowCount(n + 1);
-    int column = 1;
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
-        if (!ZoneInUse(in.NrLayers, zone)) continue;
-        const Series& m = Measured(in, zone);
-        for (int i = 1; i <= n; ++i) salt.SetCell(column, i, m[i] > 0 ? MeasuredText(m[i]) : QString());
-        ++column;
-    }
+void TMainForm::ShowGeneral() {
+    LayersCombo->setCurrentIndex(Page.LayersIdx);
+    if (!Page.Stored[rules::GenGroup]) return;
+    Tit1Edit->setText(QString::fromStdString(Input.Title1));
+    Tit2Edit->setText(QString::fromStdString(Input.Title2));
+    NrTstEdit->setText(QString::number(Page.StoredSteps));
+    const int tsIndex = StepLengthIndex(Input.Ts);
+    if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
+}
 
-    TStringGrid& soil = *SoilGrid(in.NrLayers);
+void TMainForm::ShowHydrological() {
+    // A paste may have changed the number of time steps: it goes back to
+    // the one stored.
+    const int n = Page.StoredSteps;
+    Input.NrTst = Input.NrTstHydr = n;
+    NrTstEdit->setText(QString::number(n));
+    for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
+        grid->SetRowCount(n + 1);
+        WriteSerialNumbers(*grid, n);
+    }
+    if (!Page.Stored[rules::HydrGroup]) return;
+    const Series* series[3] = {&Input.Rain, &Input.Irrig, &Input.EvapT};
+    for (int i = 1; i <= n; ++i)
+        for (int c = 1; c <= 3; ++c) {
+            const Series& s = *series[c - 1];
+            HydrGrid->SetCell(c, i, i < static_cast<int>(s.size()) ? Shortest(s[static_cast<size_t>(i)]) : QString());
+        }
+}
+
+void TMainForm::ShowSoil(int layers) {
+    if (Page.StoredSoilLayers != layers) return;
+    TStringGrid& soil = *SoilGrid(layers);
     int row = 0;
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
-        if (!ZoneInUse(in.NrLayers, zone)) continue;
+    for (Zone zone : rules::SoilZones(layers)) {
         ModelInput& data = Input;
         soil.SetCell(0, row, Shortest(Thickness(data, zone)));
         soil.SetCell(1, row, Shortest(TotalPorosity(data, zone)));
@@ -91,6 +83,47 @@ void TMainForm::ShowDataSet(int layersOnLine8) {
         soil.SetCell(4, row, Shortest(InitialSalinity(data, zone)));
         ++row;
     }
+}
+
+void TMainForm::ShowSalinity(int layers) {
+    if (Page.StoredSaltLayers != layers) return;
+    const int n = Input.NrTst;
+    TStringGrid& salt = *SaltGrid(layers);
+    salt.SetRowCount(n + 1);
+    int column = 1;
+    for (Zone zone : rules::SalinityZones(layers)) {
+        const Series& m = Measured(static_cast<const ModelInput&>(Input), zone);
+        for (int i = 1; i <= n; ++i) {
+            const double v = i < static_cast<int>(m.size()) ? m[static_cast<size_t>(i)] : -1;
+            salt.SetCell(column, i, v > 0 ? MeasuredText(v) : QString());
+        }
+        ++column;
+    }
+}
+
+void TMainForm::ShowDrainage() {
+    DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
+    DrainPresentComboChange();
+    if (!Page.Stored[rules::DrainGroup]) return;
+    if (Input.DrainPresent) {
+        DrainDepthEdit->setText(Shortest(Input.Dd));
+        DrainQH1Edit->setText(Shortest(Input.QH1));
+        DrainQH2Edit->setText(Shortest(Input.QH2));
+    } else {
+        for (QLineEdit* e : {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
+    }
+}
+
+void TMainForm::ShowConditions() {
+    if (!Page.Stored[rules::CondGroup]) return;
+    SaltIrrigEdit->setText(Shortest(Input.Si));
+    WTdepthEdit->setText(Shortest(Input.Dwtini));
+    GrwtInfEdit->setText(Shortest(Input.Inf));
+    GrwtOutEdit->setText(Shortest(Input.Out));
+    CritDepthEdit->setText(Shortest(Input.CDc));
+    IrrEffEdit->setText(Shortest(Input.IrrEff));
+    MoistEdit->setText(Shortest(Input.SMini));
+    SalInfEdit->setText(Shortest(Input.Sinf));
 }
 
 }  // namespace halovane

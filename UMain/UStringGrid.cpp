@@ -11,6 +11,10 @@ namespace halovane {
 
 namespace {
 
+bool IsBlockText(const QString& text) {
+    return text.contains('\t') || text.contains('\r') || text.contains('\n');
+}
+
 // The cell editor: a line editor that hands a pasted block with tabs or
 // line ends to the grid whole, instead of flattening it to one line.
 class CellEditor : public QLineEdit {
@@ -26,22 +30,19 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->matches(QKeySequence::Paste)) {
+            // A paste replaces the cell's text; a block fills the cells
+            // from here on.
             const QString pasted = QApplication::clipboard()->text();
-            if (pasted.contains('\t') || pasted.contains('\r') || pasted.contains('\n')) {
-                QString text = this->text();
-                int at = cursorPosition();
-                if (hasSelectedText()) {
-                    at = selectionStart();
-                    text.remove(at, selectedText().size());
-                }
-                text.insert(at, pasted);
-                grid_.DeliverEdit(column_, row_, text);
-                // The paste filled other cells: leave the editor without
-                // writing its own text back.
+            if (IsBlockText(pasted)) {
+                // Leave the editor without writing its own text back.
                 QMetaObject::invokeMethod(&grid_, [grid = &grid_] { grid->setFocus(); }, Qt::QueuedConnection);
                 clearFocus();
+                grid_.DeliverPaste(column_, row_, pasted);
                 return;
             }
+            setText(pasted.trimmed());
+            grid_.DeliverEdit(column_, row_, text());
+            return;
         }
         QLineEdit::keyPressEvent(event);
     }
@@ -127,10 +128,22 @@ void TStringGrid::DeliverEdit(int column, int row, const QString& text) {
     if (onEditText) onEditText(column, row, text);
 }
 
+void TStringGrid::DeliverPaste(int column, int row, const QString& text) {
+    if (IsBlockText(text) && onPaste)
+        onPaste(column, row, text);
+    else
+        DeliverEdit(column, row, IsBlockText(text) ? text : text.trimmed());
+}
+
 void TStringGrid::PasteIntoCurrentCell() {
     const int column = currentColumn(), row = currentRow();
     if (column < 0 || row < 0 || IsFixed(column, row)) return;
-    DeliverEdit(column, row, QApplication::clipboard()->text());
+    DeliverPaste(column, row, QApplication::clipboard()->text());
+}
+
+void TStringGrid::CutSelection() {
+    QApplication::clipboard()->setText(SelectionText());
+    DeleteSelection();
 }
 
 void TStringGrid::DeleteSelection() {
@@ -163,12 +176,44 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
             QApplication::clipboard()->setText(SelectionText());
             return;
         }
+        if (event->matches(QKeySequence::Cut)) {
+            CutSelection();
+            return;
+        }
         if (event->key() == Qt::Key_Delete) {
             DeleteSelection();
             return;
         }
     }
     QTableWidget::keyPressEvent(event);
+}
+
+QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action != MoveNext && action != MovePrevious) return QTableWidget::moveCursor(action, modifiers);
+    // Tab and Shift+Tab: the next or previous editable cell, row after row.
+    const int columns = columnCount(), rows = rowCount();
+    if (columns <= fixedColumns_ || rows <= fixedRows_) return currentIndex();
+    int column = currentColumn(), row = currentRow();
+    if (column < fixedColumns_ || row < fixedRows_) return model()->index(fixedRows_, fixedColumns_);
+    if (action == MoveNext) {
+        if (++column >= columns) {
+            column = fixedColumns_;
+            if (++row >= rows) row = fixedRows_;
+        }
+    } else {
+        if (--column < fixedColumns_) {
+            column = columns - 1;
+            if (--row < fixedRows_) row = rows - 1;
+        }
+    }
+    return model()->index(row, column);
+}
+
+void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableWidget::closeEditor(editor, hint);
+    // Enter ends the edit and moves to the cell below, as in a spreadsheet.
+    if (hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < rowCount())
+        setCurrentCell(currentRow() + 1, currentColumn());
 }
 
 }  // namespace halovane

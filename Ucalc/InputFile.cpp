@@ -311,6 +311,9 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     p.Skip(1);
     const int n = p.Integer(p.Next(), 28, "the number of time steps");
     if (n < 0) p.Fail("the number of time steps is " + std::to_string(n) + "; it must not be negative");
+    if (n > MaxTimeSteps)
+        p.Fail("the number of time steps is " + std::to_string(n) + "; it must not exceed " +
+               std::to_string(MaxTimeSteps));
     in.NrTst = n;
     in.NrTstHydr = n;
     in.Ts = p.Integer(p.Next(), 28, "the step length in days");

@@ -13,7 +13,16 @@
 
 namespace halovane {
 
-TCloseForm::TCloseForm(QWidget* parent) : QWidget(parent, Qt::Window), onClosed([] { QCoreApplication::quit(); }) {
+namespace {
+
+// Ends the event loop with status 0. Not QCoreApplication::quit(): on Qt 6 a
+// quit first asks every top-level window to close, the main window refuses
+// (its close shows this window), and the quit is cancelled.
+void EndProgram() { QCoreApplication::exit(0); }
+
+}  // namespace
+
+TCloseForm::TCloseForm(QWidget* parent) : QWidget(parent, Qt::Window), onClosed(EndProgram) {
     setObjectName(QStringLiteral("CloseForm"));
     setWindowTitle(QStringLiteral("Close all"));
     setFont(ShellFont(11));

@@ -20,8 +20,8 @@ public:
 
     QPlainTextEdit* CloseMemo = nullptr;
 
-    // Run once the window has been closed. Ends the event loop, and with it
-    // the program; tests put something harmless in its place.
+    // Run once the window has been closed. Ends the event loop with status 0,
+    // and with it the program; tests put something harmless in its place.
     std::function<void()> onClosed;
 
 protected:

@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -28,7 +31,29 @@ protected:
         form->show();
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());
-        form->PageControl->setCurrentWidget(form->InpTab);
+        Pages()->setCurrentWidget(Tab("InpTab"));
+    }
+
+    // The window's controls, found by their names as the user sees them.
+    template <typename T>
+    T* W(const char* name) const {
+        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_TRUE(w) << "no control " << name;
+        return w;
+    }
+    QPushButton* Button(const char* name) const { return W<QPushButton>(name); }
+    QLineEdit* Edit(const char* name) const { return W<QLineEdit>(name); }
+    QComboBox* Combo(const char* name) const { return W<QComboBox>(name); }
+    TStringGrid* Grid(const char* name) const { return W<TStringGrid>(name); }
+    QFrame* Panel(const char* name) const { return W<QFrame>(name); }
+    QWidget* Tab(const char* name) const { return W<QWidget>(name); }
+    QTabWidget* Pages() const { return W<QTabWidget>("PageControl"); }
+    // The ten Cancel buttons of the data panels, k = 0..9.
+    QPushButton* QuitButton(int k) const {
+        const char* names[10] = {"GenQuitButton",   "HydrQuitButton",  "Soil1QuitButton", "Soil2QuitButton",
+                                 "Soil3QuitButton", "Salt1QuitButton", "Salt2QuitButton", "Salt3QuitButton",
+                                 "DrainQuitButton", "CondQuitButton"};
+        return Button(names[k]);
     }
 
     void Click(QPushButton* button) {
@@ -79,10 +104,19 @@ protected:
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }
     QStringList Messages() const { return dialogs.messages; }
-    QString LastMessage() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last(); }
+    // The sentence of the last box (its first line), and the line under it
+    // that names the refused cell or box.
+    QString LastMessage() const {
+        return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().section('\n', 0, 0);
+    }
+    QString LastPlace() const {
+        return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().section('\n', 1);
+    }
+    // Whether the last box was a warning.
+    bool LastWasWarning() const { return !dialogs.log.isEmpty() && dialogs.log.last().startsWith("warn: "); }
     std::vector<QPushButton*> Groups() const {
-        return {form->GenOpenButton,  form->HydrOpenButton,  form->SoilOpenButton,
-                form->SaltOpenButton, form->DrainOpenButton, form->CondOpenButton};
+        return {Button("GenOpenButton"),  Button("HydrOpenButton"),  Button("SoilOpenButton"),
+                Button("SaltOpenButton"), Button("DrainOpenButton"), Button("CondOpenButton")};
     }
     // Which of the six group buttons are enabled, as "GHSMDC" with "-" for disabled ones.
     std::string GroupState() const {

@@ -23,10 +23,11 @@ public:
     std::deque<QString> saveTypes;
     std::deque<bool> answers;
 
-    // Every box in the order shown: "inform: <text>", "confirm: <text>",
+    // Every box in the order shown: "inform: <text>", "warn: <text>", "confirm: <text>",
     // "open: <filter>", "save: <filter>".
     QStringList log;
-    QStringList messages;  // the texts of Inform boxes only
+    QStringList messages;  // the texts of Inform and Warn boxes
+    QStringList warnings;  // the texts of Warn boxes only
     QString lastFolder;
 
     // Called at every question, before it is answered.
@@ -43,6 +44,11 @@ public:
     void Inform(QWidget*, const QString& text) override {
         log << QStringLiteral("inform: ") + text;
         messages << text;
+    }
+    void Warn(QWidget*, const QString& text) override {
+        log << QStringLiteral("warn: ") + text;
+        messages << text;
+        warnings << text;
     }
     QString OpenFileName(QWidget*, const QString&, const QString& folder, const QString& filter) override {
         log << QStringLiteral("open: ") + filter;

@@ -6,6 +6,7 @@ add_executable(gui_input_tests
   gui_input_grids.cpp
   gui_input_checks.cpp
   gui_input_fit_report.cpp
+  gui_input_entries.cpp
   InputPageFixture.h
   TestDialogs.h
 )
@@ -21,4 +22,7 @@ gtest_discover_tests(gui_input_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "gui_input
 if(TARGET halovane)
   add_test(NAME gui_start_under_xvfb COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/start_under_xvfb.sh $<TARGET_FILE:halovane>)
   set_tests_properties(gui_start_under_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 30)
+  # Closing both windows ends the process.
+  add_test(NAME gui_program_ends_when_closed COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/close_program.sh $<TARGET_FILE:halovane>)
+  set_tests_properties(gui_program_ends_when_closed PROPERTIES TIMEOUT 30)
 endif()

@@ -21,12 +21,12 @@ std::string ExampleWith(const std::string& from, const std::string& to) {
 
 TEST_F(InputPageTest, SaveAllShowsEveryProblemInOneMessageAndWritesNothing) {
     dialogs.openNames = {QString::fromStdString(DataFile("bad-values.inp"))};
-    Click(form->OpenInpButton);
+    Click(Button("OpenInpButton"));
     ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     dialogs.log.clear();
     dialogs.messages.clear();
     dialogs.saveNames = {QString::fromStdString(dir.File("bad.inp"))};
-    Click(form->SaveAllButton);
+    Click(Button("SaveAllButton"));
     ASSERT_EQ(dialogs.messages.size(), 2) << dialogs.messages.join("|").toStdString();
     const QString report = dialogs.messages[1];
     EXPECT_TRUE(report.startsWith("The data set has 5 errors. The calculations cannot be made")) << report.toStdString();
@@ -45,11 +45,11 @@ TEST_F(InputPageTest, WarningsAreShownAndTheRunGoesOn) {
     WriteFile(name, ExampleWith("Irrigation efficiency (%)           :    70.0",
                                 "Irrigation efficiency (%)           :    20.0"));
     dialogs.openNames = {QString::fromStdString(name)};
-    Click(form->OpenInpButton);
+    Click(Button("OpenInpButton"));
     dialogs.messages.clear();
     dialogs.saveNames = {QString::fromStdString(name)};
     dialogs.answers = {true, true, false, false};
-    Click(form->SaveAllButton);
+    Click(Button("SaveAllButton"));
     ASSERT_GE(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1].toStdString(),
               "The data set has 1 warning. The calculations can be made.\n\n"
@@ -61,13 +61,13 @@ TEST_F(InputPageTest, WarningsAreShownAndTheRunGoesOn) {
 
 TEST_F(InputPageTest, SaveRefusesANameTheResultsWouldOverwrite) {
     dialogs.openNames = {QString::fromStdString(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp")};
-    Click(form->OpenInpButton);
+    Click(Button("OpenInpButton"));
     for (const char* name : {"field.out", "field.csv"}) {
         const QString path = QString::fromStdString(dir.File(name));
         dialogs.saveNames = {path};
         dialogs.answers = {true, true};
         dialogs.log.clear();
-        Click(form->SaveAllButton);
+        Click(Button("SaveAllButton"));
         EXPECT_TRUE(LastMessage().contains("would be written over the input data file itself")) << name;
         EXPECT_FALSE(dialogs.log.join("|").contains("confirm:"));
         EXPECT_FALSE(QFileInfo::exists(path));

@@ -15,10 +15,10 @@ TEST_F(InputPageTest, ARunWithTheOptimisationWritesTheFitReport) {
     const std::string inp = dir.File("leaching.inp");
     WriteFile(inp, ReadFile(HALOVANE_EXAMPLES "/daily-leaching-experiment.inp"));
     dialogs.openNames = {QString::fromStdString(inp)};
-    Click(form->OpenInpButton);
+    Click(Button("OpenInpButton"));
     dialogs.saveNames = {QString::fromStdString(inp)};
     dialogs.answers = {true, true, false, true};  // overwrite, calculate, no refinement, optimise
-    Click(form->SaveAllButton);
+    Click(Button("SaveAllButton"));
     ASSERT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
 
     // The files are those the engine makes of the same run.
@@ -36,17 +36,17 @@ TEST_F(InputPageTest, ARunWithTheOptimisationWritesTheFitReport) {
     EXPECT_EQ(ReadFile(dir.File("leaching.profile.csv")), ProfileCsv(expected));
     EXPECT_EQ(expected.zones.size(), 3u);
 
-    auto* show = form->OutTab->findChild<QPushButton*>(QStringLiteral("FitShowButton"));
+    auto* show = Tab("OutTab")->findChild<QPushButton*>(QStringLiteral("FitShowButton"));
     ASSERT_TRUE(show);
     EXPECT_TRUE(show->isVisible());
     EXPECT_TRUE(show->isEnabled());
 
     // Declining the optimisation rewrites the output file with the given
     // efficiencies; the report beside it is then of another run.
-    form->PageControl->setCurrentWidget(form->InpTab);
+    Pages()->setCurrentWidget(Tab("InpTab"));
     dialogs.saveNames = {QString::fromStdString(inp)};
     dialogs.answers = {true, true, false, false};
-    Click(form->SaveAllButton);
+    Click(Button("SaveAllButton"));
     ASSERT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
     EXPECT_FALSE(show->isEnabled());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.File("leaching.fit.csv"))));

@@ -68,7 +68,12 @@ TEST_P(TextFitTest, EveryPanelTableAndGraphOfARun) {
     RunDialogs dialogs;
     dialogs.file = name;
     TMainForm form(dialogs);
-    ScrollFixedPages(*form.PageControl);
+    // The window's controls by their names.
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    QWidget& inpTab = *Find<QWidget>(form, "InpTab");
+    QWidget& outTab = *Find<QWidget>(form, "OutTab");
+    QWidget& graphTab = *Find<QWidget>(form, "GraphTab");
+    ScrollFixedPages(*pages);
     PlaceOnScreen(form, QRect(187, 39, 806, 647));
     form.show();
     QApplication::processEvents();
@@ -76,37 +81,39 @@ TEST_P(TextFitTest, EveryPanelTableAndGraphOfARun) {
     const QRect available = form.screen()->availableGeometry();
     EXPECT_TRUE(available.contains(form.geometry())) << form.width() << "x" << form.height();
 
-    form.PageControl->setCurrentWidget(form.OutTab);
-    Expect(*form.OutTab, QStringLiteral("Output page before a run"));
-    form.PageControl->setCurrentWidget(form.InpTab);
-    form.OpenInpButton->click();
+    pages->setCurrentWidget(&outTab);
+    Expect(outTab, QStringLiteral("Output page before a run"));
+    pages->setCurrentWidget(&inpTab);
+    Find(form, "OpenInpButton")->click();
     // Every panel of the Input page with the data set of the example.
-    for (QPushButton* open : {form.GenOpenButton, form.HydrOpenButton, form.SoilOpenButton, form.SaltOpenButton,
-                              form.DrainOpenButton, form.CondOpenButton}) {
+    for (const char* openName : {"GenOpenButton", "HydrOpenButton", "SoilOpenButton", "SaltOpenButton",
+                                 "DrainOpenButton", "CondOpenButton"}) {
+        QPushButton* open = Find(form, openName);
         ASSERT_TRUE(open->isEnabled()) << open->objectName().toStdString();
         open->click();
-        Expect(*form.InpTab, QStringLiteral("Input page: ") + open->objectName());
-        for (int k = 0; k < 10; ++k)
-            if (form.AllQuitButtons(k)->isVisible() && form.AllQuitButtons(k)->isEnabled()) form.AllQuitButtons(k)->click();
+        Expect(inpTab, QStringLiteral("Input page: ") + open->objectName());
+        for (QPushButton* quit : form.findChildren<QPushButton*>())
+            if (quit->objectName().endsWith(QLatin1String("QuitButton")) && quit->isVisible() && quit->isEnabled())
+                quit->click();
     }
-    form.PageControl->setCurrentWidget(form.InpTab);
-    form.SaveAllButton->click();
-    ASSERT_EQ(form.PageControl->currentWidget(), form.OutTab) << dialogs.messages.join(QLatin1Char('|')).toStdString();
-    Expect(*form.OutTab, QStringLiteral("listing"));
-    Find(*form.OutTab, "HydrShowButton")->click();
-    Expect(*form.OutTab, QStringLiteral("hydrological table"));
-    Find(*form.OutTab, "SaltShowButton")->click();
-    Expect(*form.OutTab, QStringLiteral("salinity table"));
+    pages->setCurrentWidget(&inpTab);
+    Find(form, "SaveAllButton")->click();
+    ASSERT_EQ(pages->currentWidget(), &outTab) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    Expect(outTab, QStringLiteral("listing"));
+    Find(outTab, "HydrShowButton")->click();
+    Expect(outTab, QStringLiteral("hydrological table"));
+    Find(outTab, "SaltShowButton")->click();
+    Expect(outTab, QStringLiteral("salinity table"));
 
-    Find(*form.OutTab, "GraphButton")->click();
-    Expect(*form.GraphTab, QStringLiteral("choice of graphs"));
+    Find(outTab, "GraphButton")->click();
+    Expect(graphTab, QStringLiteral("choice of graphs"));
     for (const char* choice : Choices) {
-        auto* button = Find<QRadioButton>(*form.GraphTab, choice);
+        auto* button = Find<QRadioButton>(graphTab, choice);
         if (!button->isEnabled()) continue;
-        if (Find(*form.GraphTab, "GraphSelectButton")->isEnabled()) Find(*form.GraphTab, "GraphSelectButton")->click();
+        if (Find(graphTab, "GraphSelectButton")->isEnabled()) Find(graphTab, "GraphSelectButton")->click();
         button->click();
-        Find(*form.GraphTab, "GraphGoButton")->click();
-        Expect(*form.GraphTab, QString::fromLatin1(choice));
+        Find(graphTab, "GraphGoButton")->click();
+        Expect(graphTab, QString::fromLatin1(choice));
     }
 }
 

@@ -331,6 +331,8 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
     badNumber.replace(badNumber.find("      1.2\r\n"), 9, "     1,2x");
     std::string manySteps = good;
     manySteps.replace(manySteps.find(": 3\r\n"), 3, ": 2000000000");
+    std::string atBound = good;
+    atBound.replace(atBound.find(": 3\r\n"), 3, ": 400000");
     std::string sevenLayers = good;
     sevenLayers.replace(sevenLayers.find("layers   : 1"), 12, "layers   : 7");
     std::string longLine = good;
@@ -344,7 +346,8 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
 
     const Case cases[] = {
         {"bad number", badNumber, 15, "1,2x' is not a valid floating point value"},
-        {"2000000000 steps", manySteps, 52, "the file ends before the hydrological row of time step 22 of"},
+        {"2000000000 steps", manySteps, 6, "the number of time steps is 2000000000; it must not exceed 400000"},
+        {"400000 steps", atBound, 52, "the file ends before the hydrological row of time step 22 of 400000"},
         {"seven layers", sevenLayers, 8, "must be 1, 2 or 3"},
         {"100000 characters", longLine, 39, "(expected a thickness in columns 1 to 10)"},
         {"400 digits", hugeNumber, 6, "is not a valid integer (expected the number of time steps"},
