@@ -121,7 +121,7 @@ void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers,
 
 namespace halovane {
 
-void RunSearches(const RunData& run, ModelState& state, bool reference) {
+void RunSearches(const RunData& run, ModelState& state, bool reference, int threads) {
     static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
     static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
     static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
@@ -134,7 +134,7 @@ void RunSearches(const RunData& run, ModelState& state, bool reference) {
         if (reference)
             SearchLeachingEfficiencyReference(run, state, layers, order[k]);
         else
-            SearchLeachingEfficiencyFast(run, state, layers, order[k]);
+            SearchLeachingEfficiencyFast(run, state, layers, order[k], nullptr, nullptr, threads);
     }
 }
 

@@ -17,8 +17,9 @@ void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers,
 // Every search of a run, in the order the model makes them: each zone with at
 // least four measured values from the surface down (with three layers, the
 // transition zone and the aquifer a second time). Each search leaves its
-// best efficiency in force for the searches after it.
-void RunSearches(const RunData& run, ModelState& state, bool reference = false);
+// best efficiency in force for the searches after it. The fast searches run
+// on `threads` threads (0: every core).
+void RunSearches(const RunData& run, ModelState& state, bool reference = false, int threads = 0);
 
 // The plain scan, one trial after the other; the reference for the fast one.
 // `scores`, when given, receives the score of every trial.

@@ -7,6 +7,7 @@
 #include "LeachingSearch.h"
 #include "SaltBalance.h"
 #include "SearchTerms.h"
+#include "ThreadTeam.h"
 
 namespace halovane {
 
@@ -187,9 +188,9 @@ HALOVANE_INLINE V Resolve(Coef c, V trial, V own, const Problem& p) {
 
 // All vectors of the lane group advance together through each day, so the
 // processor always has independent divisions to overlap.
-template <typename V, int VL>
-HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes) {
-    constexpr int NV = Lanes / VL;
+// Runs the NV × VL lanes from `first` on.
+template <typename V, int VL, int NV>
+HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes, int first) {
     const int layers = p.layers, deepest = p.deepest;
     const bool withL2 = layers >= 2 && deepest >= L2;
     const bool withL3 = layers == 3 && deepest >= L3;
@@ -197,7 +198,7 @@ HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes) {
     V hE[ZoneCount][NV], In[ZoneCount][NV], upTimesUp[NV], inA[NV];
     V S1[NV], S2[NV], S3[NV], ST[NV], SA[NV], C1[NV], C2[NV], C3[NV], score[NV], aA[NV], FA[NV];
     for (int v = 0; v < NV; ++v) {
-        const V trial = Load<V>(lanes.trial + v * VL), own = Load<V>(lanes.own + v * VL);
+        const V trial = Load<V>(lanes.trial + first + v * VL), own = Load<V>(lanes.own + first + v * VL);
         for (int z = 0; z < ZoneCount; ++z) {
             hE[z][v] = Splat<V, VL>(0.5) * Resolve<V, VL>(p.terms.E[z], trial, own, p);
             In[z][v] = Resolve<V, VL>(p.terms.In[z], trial, own, p);
@@ -286,34 +287,59 @@ HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes) {
             }
         }
     }
-    for (int v = 0; v < NV; ++v) Store<V>(lanes.score + v * VL, score[v]);
+    for (int v = 0; v < NV; ++v) Store<V>(lanes.score + first + v * VL, score[v]);
 }
+
+// A kernel runs 16, 8 or 4 lanes from a given lane on; the parts of a lane
+// group can then go to different threads.
+using Kernel = void (*)(const Problem&, LaneValues&, int first);
+
+struct KernelSet {
+    Kernel lanes16, lanes8, lanes4;
+    Kernel For(int count) const { return count > 8 ? lanes16 : count > 4 ? lanes8 : lanes4; }
+};
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define HALOVANE_X86_KERNELS 1
-__attribute__((target("avx512f"))) void RunLanes512(const Problem& p, LaneValues& lanes) {
-    RunLanesWith<V8, 8>(p, lanes);
+__attribute__((target("avx512f"))) void Lanes512x16(const Problem& p, LaneValues& l, int f) {
+    RunLanesWith<V8, 8, 2>(p, l, f);
 }
-__attribute__((target("avx2"))) void RunLanes256(const Problem& p, LaneValues& lanes) {
-    RunLanesWith<V4, 4>(p, lanes);
+__attribute__((target("avx512f"))) void Lanes512x8(const Problem& p, LaneValues& l, int f) {
+    RunLanesWith<V8, 8, 1>(p, l, f);
+}
+__attribute__((target("avx2"))) void Lanes256x16(const Problem& p, LaneValues& l, int f) {
+    RunLanesWith<V4, 4, 4>(p, l, f);
+}
+__attribute__((target("avx2"))) void Lanes256x8(const Problem& p, LaneValues& l, int f) {
+    RunLanesWith<V4, 4, 2>(p, l, f);
+}
+__attribute__((target("avx2"))) void Lanes256x4(const Problem& p, LaneValues& l, int f) {
+    RunLanesWith<V4, 4, 1>(p, l, f);
 }
 #endif
-void RunLanes128(const Problem& p, LaneValues& lanes) { RunLanesWith<V2, 2>(p, lanes); }
-
-using Kernel = void (*)(const Problem&, LaneValues&);
+void Lanes128x16(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 8>(p, l, f); }
+void Lanes128x8(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 4>(p, l, f); }
+void Lanes128x4(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 2>(p, l, f); }
 
 struct KernelChoice {
-    Kernel run;
+    KernelSet run;
     const char* name;
 };
+
+#ifdef HALOVANE_X86_KERNELS
+// Four lanes fill one AVX2 vector; AVX-512 has no narrower vector of its own.
+constexpr KernelSet Avx512Kernels{Lanes512x16, Lanes512x8, Lanes256x4};
+constexpr KernelSet Avx2Kernels{Lanes256x16, Lanes256x8, Lanes256x4};
+#endif
+constexpr KernelSet BaselineKernels{Lanes128x16, Lanes128x8, Lanes128x4};
 
 KernelChoice ChooseKernel() {
 #ifdef HALOVANE_X86_KERNELS
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return {RunLanes512, "avx512f"};
-    if (__builtin_cpu_supports("avx2")) return {RunLanes256, "avx2"};
+    if (__builtin_cpu_supports("avx512f")) return {Avx512Kernels, "avx512f"};
+    if (__builtin_cpu_supports("avx2")) return {Avx2Kernels, "avx2"};
 #endif
-    return {RunLanes128, "baseline"};
+    return {BaselineKernels, "baseline"};
 }
 
 const KernelChoice& Chosen() {
@@ -321,14 +347,14 @@ const KernelChoice& Chosen() {
     return choice;
 }
 
-Kernel KernelNamed(const char* name) {
-    if (name == nullptr) return Chosen().run;
+const KernelSet* KernelNamed(const char* name) {
+    if (name == nullptr) return &Chosen().run;
 #ifdef HALOVANE_X86_KERNELS
     __builtin_cpu_init();
-    if (std::strcmp(name, "avx512f") == 0 && __builtin_cpu_supports("avx512f")) return RunLanes512;
-    if (std::strcmp(name, "avx2") == 0 && __builtin_cpu_supports("avx2")) return RunLanes256;
+    if (std::strcmp(name, "avx512f") == 0 && __builtin_cpu_supports("avx512f")) return &Avx512Kernels;
+    if (std::strcmp(name, "avx2") == 0 && __builtin_cpu_supports("avx2")) return &Avx2Kernels;
 #endif
-    if (std::strcmp(name, "baseline") == 0) return RunLanes128;
+    if (std::strcmp(name, "baseline") == 0) return &BaselineKernels;
     return nullptr;
 }
 
@@ -344,9 +370,9 @@ std::vector<const char*> AvailableSearchKernels() {
 }
 
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores,
-                                  const char* kernel) {
-    const Kernel RunLanes = KernelNamed(kernel);
-    if (RunLanes == nullptr) {
+                                  const char* kernel, int threads) {
+    const KernelSet* kernels = KernelNamed(kernel);
+    if (kernels == nullptr) {
         SearchLeachingEfficiencyReference(run, state, layers, zone, scores);
         return;
     }
@@ -365,17 +391,31 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         }
     };
 
-    LaneValues lanes;
+    // Every lane computes its trial alone, so which thread runs a lane, and
+    // how many lanes a kernel takes, never changes a score; the scan below
+    // takes the scores in trial order as the plain scan does.
+    const int teamSize = SearchThreads(threads, MachineCores());
     if (!ReadsOwnStoredEfficiency(p.terms, zone)) {
-        // Independent trials: sixteen at a time, taken in order.
-        for (int k0 = 0; k0 < SearchTrials; k0 += Lanes) {
+        // Independent trials: sixteen at a time, the groups spread over the
+        // threads.
+        constexpr int Groups = (SearchTrials + Lanes - 1) / Lanes;
+        std::vector<LaneValues> groups(Groups);
+        const double own = state.Fit[searched].LE;
+        ThreadTeam team(std::min(teamSize, Groups));
+        team.Run(Groups, [&](int g) {
+            LaneValues& lanes = groups[static_cast<size_t>(g)];
+            const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
             for (int l = 0; l < Lanes; ++l) {
                 lanes.trial[l] = trials[k0 + std::min(l, count - 1)];
-                lanes.own[l] = state.Fit[searched].LE;
+                lanes.own[l] = own;
             }
-            RunLanes(p, lanes);
-            for (int l = 0; l < count; ++l) consider(k0 + l, lanes.score[l]);
+            kernels->For(count)(p, lanes, 0);
+        });
+        for (int g = 0; g < Groups; ++g) {
+            const int k0 = g * Lanes;
+            const int count = std::min(Lanes, SearchTrials - k0);
+            for (int l = 0; l < count; ++l) consider(k0 + l, groups[static_cast<size_t>(g)].score[l]);
         }
         return;
     }
@@ -383,8 +423,13 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     // Trials that read the stored efficiency of their own zone: that value is
     // the best trial so far, so trial k0 + m can only see the value stored
     // before the group or one of the m trials before it in the group. Every
-    // such pair runs in a lane; the scan then takes the lanes it needs.
+    // such pair runs in a lane; the scan then takes the lanes it needs. The
+    // lanes of a group are split over the threads.
     constexpr int Group = 5;  // 1 + 2 + 3 + 4 + 5 = 15 lanes
+    const int parts = teamSize >= 4 ? 4 : teamSize >= 2 ? 2 : 1;
+    const int partLanes = Lanes / parts;
+    ThreadTeam team(std::min(teamSize, parts));
+    LaneValues lanes;
     for (int k0 = 0; k0 < SearchTrials; k0 += Group) {
         const int count = std::min(Group, SearchTrials - k0);
         const double before = state.Fit[searched].LE;
@@ -401,7 +446,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
             lanes.trial[lane] = lanes.trial[0];
             lanes.own[lane] = lanes.own[0];
         }
-        RunLanes(p, lanes);
+        team.Run(parts, [&](int part) { kernels->For(partLanes)(p, lanes, part * partLanes); });
         int storedFrom = 0;  // 0: the value before the group, c: trial k0 + c - 1
         for (int m = 0; m < count; ++m) {
             const double score = lanes.score[first[m] + storedFrom];

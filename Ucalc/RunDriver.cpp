@@ -151,7 +151,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
+RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, int searchThreads) {
     RunOutcome outcome;
     const std::string refusal = CheckRunnable(given);
     if (!refusal.empty()) {
@@ -165,7 +165,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui) {
     ModelInput& in = run.in;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        RunSearches(run, state);
+        RunSearches(run, state, false, searchThreads);
         ui.SetProgress(4);
     }
     ui.SetProgress(6);

@@ -43,7 +43,9 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // Runs the model: asks the two questions, computes, writes the output file
 // (the input file name with the extension ".out") and leaves the results in
 // `state`. `in` holds the same values afterwards as before. The caller has
-// written the input data file first, which also forms in.IrrDist.
-RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui);
+// written the input data file first, which also forms in.IrrDist. The
+// leaching-efficiency searches run on `searchThreads` threads (0: every
+// core); the results do not depend on it.
+RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, int searchThreads = 0);
 
 }  // namespace halovane
