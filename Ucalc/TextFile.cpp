@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -74,17 +75,30 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
         error = "Could not read " + path + ": " + Reason();
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
+    // One read of the whole size where the size is known; then whatever
+    // follows (a file that grows, or a stream without a size).
+    std::string text;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0 && in) {
+        text.resize(static_cast<size_t>(size));
+        in.read(&text[0], static_cast<std::streamsize>(size));
+        text.resize(static_cast<size_t>(in.gcount()));
+    }
+    in.clear();
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) text.append(chunk, static_cast<size_t>(in.gcount()));
     if (in.bad()) {
         error = "Could not read " + path + ": " + Reason();
         return false;
     }
-    content = text.str();
+    content = std::move(text);
     return true;
 }
 
 LineReader::LineReader(const std::string& text) {
+    lines_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
