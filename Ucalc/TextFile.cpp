@@ -97,25 +97,26 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
     return true;
 }
 
-LineReader::LineReader(const std::string& text) {
-    lines_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = text.size();
-        size_t length = end - start;
-        if (length > 0 && text[start + length - 1] == '\r') --length;
-        lines_.emplace_back(text, start, length);
-        if (last) break;
-        start = end + 1;
-    }
+LineReader::LineReader(const std::string& text) : text_(&text) {
+    const size_t ends = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    count_ = static_cast<int>(ends + (!text.empty() && text.back() != '\n' ? 1 : 0));
 }
 
 const std::string& LineReader::Next() {
     ++lineNumber_;
-    if (lineNumber_ <= static_cast<int>(lines_.size())) return lines_[static_cast<size_t>(lineNumber_) - 1];
-    return empty_;
+    if (lineNumber_ > count_) {
+        line_.clear();
+        return line_;
+    }
+    const std::string& text = *text_;
+    const size_t start = next_;
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    size_t length = end - start;
+    if (length > 0 && text[start + length - 1] == '\r') --length;
+    line_.assign(text, start, length);
+    next_ = end + 1;
+    return line_;
 }
 
 void LineReader::Skip(int count) {

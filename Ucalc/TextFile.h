@@ -18,21 +18,26 @@ std::string WriteFileReplacing(const std::string& path, const std::string& conte
 // reason when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
-// The lines of a text, with line ends of CR LF or LF alone.
+// The lines of a text, with line ends of CR LF or LF alone. The reader
+// takes the lines from the text in place, one at a time: the text must
+// outlive the reader, and the line Next returns holds until the next call.
 class LineReader {
 public:
     explicit LineReader(const std::string& text);
+    LineReader(std::string&&) = delete;
     // The next line, or an empty one past the end of the text.
     const std::string& Next();
     void Skip(int count);
     int LineNumber() const { return lineNumber_; }  // of the line last read
-    int LinesLeft() const { return static_cast<int>(lines_.size()) - lineNumber_; }
-    bool AtEnd() const { return lineNumber_ >= static_cast<int>(lines_.size()); }
+    int LinesLeft() const { return count_ - lineNumber_; }
+    bool AtEnd() const { return lineNumber_ >= count_; }
 
 private:
-    std::vector<std::string> lines_;
+    const std::string* text_;
+    size_t next_ = 0;  // where the line after the last one read starts
+    int count_ = 0;
     int lineNumber_ = 0;
-    std::string empty_;
+    std::string line_;
 };
 
 // The path with its extension replaced (appended when it has none).
