@@ -188,9 +188,9 @@ HALOVANE_INLINE V Resolve(Coef c, V trial, V own, const Problem& p) {
 
 // All vectors of the lane group advance together through each day, so the
 // processor always has independent divisions to overlap.
-// Runs the NV × VL lanes from `first` on.
-template <typename V, int VL, int NV>
-HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes, int first) {
+template <typename V, int VL>
+HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes) {
+    constexpr int NV = Lanes / VL;
     const int layers = p.layers, deepest = p.deepest;
     const bool withL2 = layers >= 2 && deepest >= L2;
     const bool withL3 = layers == 3 && deepest >= L3;
@@ -198,7 +198,7 @@ HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes, int first
     V hE[ZoneCount][NV], In[ZoneCount][NV], upTimesUp[NV], inA[NV];
     V S1[NV], S2[NV], S3[NV], ST[NV], SA[NV], C1[NV], C2[NV], C3[NV], score[NV], aA[NV], FA[NV];
     for (int v = 0; v < NV; ++v) {
-        const V trial = Load<V>(lanes.trial + first + v * VL), own = Load<V>(lanes.own + first + v * VL);
+        const V trial = Load<V>(lanes.trial + v * VL), own = Load<V>(lanes.own + v * VL);
         for (int z = 0; z < ZoneCount; ++z) {
             hE[z][v] = Splat<V, VL>(0.5) * Resolve<V, VL>(p.terms.E[z], trial, own, p);
             In[z][v] = Resolve<V, VL>(p.terms.In[z], trial, own, p);
@@ -287,59 +287,34 @@ HALOVANE_INLINE void RunLanesWith(const Problem& p, LaneValues& lanes, int first
             }
         }
     }
-    for (int v = 0; v < NV; ++v) Store<V>(lanes.score + first + v * VL, score[v]);
+    for (int v = 0; v < NV; ++v) Store<V>(lanes.score + v * VL, score[v]);
 }
-
-// A kernel runs 16, 8 or 4 lanes from a given lane on; the parts of a lane
-// group can then go to different threads.
-using Kernel = void (*)(const Problem&, LaneValues&, int first);
-
-struct KernelSet {
-    Kernel lanes16, lanes8, lanes4;
-    Kernel For(int count) const { return count > 8 ? lanes16 : count > 4 ? lanes8 : lanes4; }
-};
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define HALOVANE_X86_KERNELS 1
-__attribute__((target("avx512f"))) void Lanes512x16(const Problem& p, LaneValues& l, int f) {
-    RunLanesWith<V8, 8, 2>(p, l, f);
+__attribute__((target("avx512f"))) void RunLanes512(const Problem& p, LaneValues& lanes) {
+    RunLanesWith<V8, 8>(p, lanes);
 }
-__attribute__((target("avx512f"))) void Lanes512x8(const Problem& p, LaneValues& l, int f) {
-    RunLanesWith<V8, 8, 1>(p, l, f);
-}
-__attribute__((target("avx2"))) void Lanes256x16(const Problem& p, LaneValues& l, int f) {
-    RunLanesWith<V4, 4, 4>(p, l, f);
-}
-__attribute__((target("avx2"))) void Lanes256x8(const Problem& p, LaneValues& l, int f) {
-    RunLanesWith<V4, 4, 2>(p, l, f);
-}
-__attribute__((target("avx2"))) void Lanes256x4(const Problem& p, LaneValues& l, int f) {
-    RunLanesWith<V4, 4, 1>(p, l, f);
+__attribute__((target("avx2"))) void RunLanes256(const Problem& p, LaneValues& lanes) {
+    RunLanesWith<V4, 4>(p, lanes);
 }
 #endif
-void Lanes128x16(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 8>(p, l, f); }
-void Lanes128x8(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 4>(p, l, f); }
-void Lanes128x4(const Problem& p, LaneValues& l, int f) { RunLanesWith<V2, 2, 2>(p, l, f); }
+void RunLanes128(const Problem& p, LaneValues& lanes) { RunLanesWith<V2, 2>(p, lanes); }
+
+using Kernel = void (*)(const Problem&, LaneValues&);
 
 struct KernelChoice {
-    KernelSet run;
+    Kernel run;
     const char* name;
 };
-
-#ifdef HALOVANE_X86_KERNELS
-// Four lanes fill one AVX2 vector; AVX-512 has no narrower vector of its own.
-constexpr KernelSet Avx512Kernels{Lanes512x16, Lanes512x8, Lanes256x4};
-constexpr KernelSet Avx2Kernels{Lanes256x16, Lanes256x8, Lanes256x4};
-#endif
-constexpr KernelSet BaselineKernels{Lanes128x16, Lanes128x8, Lanes128x4};
 
 KernelChoice ChooseKernel() {
 #ifdef HALOVANE_X86_KERNELS
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return {Avx512Kernels, "avx512f"};
-    if (__builtin_cpu_supports("avx2")) return {Avx2Kernels, "avx2"};
+    if (__builtin_cpu_supports("avx512f")) return {RunLanes512, "avx512f"};
+    if (__builtin_cpu_supports("avx2")) return {RunLanes256, "avx2"};
 #endif
-    return {BaselineKernels, "baseline"};
+    return {RunLanes128, "baseline"};
 }
 
 const KernelChoice& Chosen() {
@@ -347,14 +322,14 @@ const KernelChoice& Chosen() {
     return choice;
 }
 
-const KernelSet* KernelNamed(const char* name) {
-    if (name == nullptr) return &Chosen().run;
+Kernel KernelNamed(const char* name) {
+    if (name == nullptr) return Chosen().run;
 #ifdef HALOVANE_X86_KERNELS
     __builtin_cpu_init();
-    if (std::strcmp(name, "avx512f") == 0 && __builtin_cpu_supports("avx512f")) return &Avx512Kernels;
-    if (std::strcmp(name, "avx2") == 0 && __builtin_cpu_supports("avx2")) return &Avx2Kernels;
+    if (std::strcmp(name, "avx512f") == 0 && __builtin_cpu_supports("avx512f")) return RunLanes512;
+    if (std::strcmp(name, "avx2") == 0 && __builtin_cpu_supports("avx2")) return RunLanes256;
 #endif
-    if (std::strcmp(name, "baseline") == 0) return &BaselineKernels;
+    if (std::strcmp(name, "baseline") == 0) return RunLanes128;
     return nullptr;
 }
 
@@ -371,8 +346,8 @@ std::vector<const char*> AvailableSearchKernels() {
 
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores,
                                   const char* kernel, int threads) {
-    const KernelSet* kernels = KernelNamed(kernel);
-    if (kernels == nullptr) {
+    const Kernel RunLanes = KernelNamed(kernel);
+    if (RunLanes == nullptr) {
         SearchLeachingEfficiencyReference(run, state, layers, zone, scores);
         return;
     }
@@ -391,9 +366,11 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         }
     };
 
-    // Every lane computes its trial alone, so which thread runs a lane, and
-    // how many lanes a kernel takes, never changes a score; the scan below
-    // takes the scores in trial order as the plain scan does.
+    // Every lane computes its trial alone, so which thread runs a lane group
+    // never changes a score; the scan takes the scores in trial order as the
+    // plain scan does. Narrower lane groups would not be faster: a group of
+    // 16 lanes is bound by the length of the chain of divisions of a day,
+    // not by their number, so threads share whole groups.
     const int teamSize = SearchThreads(threads, MachineCores());
     if (!ReadsOwnStoredEfficiency(p.terms, zone)) {
         // Independent trials: sixteen at a time, the groups spread over the
@@ -410,7 +387,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
                 lanes.trial[l] = trials[k0 + std::min(l, count - 1)];
                 lanes.own[l] = own;
             }
-            kernels->For(count)(p, lanes, 0);
+            RunLanes(p, lanes);
         });
         for (int g = 0; g < Groups; ++g) {
             const int k0 = g * Lanes;
@@ -423,33 +400,38 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     // Trials that read the stored efficiency of their own zone: that value is
     // the best trial so far, so trial k0 + m can only see the value stored
     // before the group or one of the m trials before it in the group. Every
-    // such pair runs in a lane; the scan then takes the lanes it needs. The
-    // lanes of a group are split over the threads.
-    constexpr int Group = 5;  // 1 + 2 + 3 + 4 + 5 = 15 lanes
-    const int parts = teamSize >= 4 ? 4 : teamSize >= 2 ? 2 : 1;
-    const int partLanes = Lanes / parts;
-    ThreadTeam team(std::min(teamSize, parts));
-    LaneValues lanes;
-    for (int k0 = 0; k0 < SearchTrials; k0 += Group) {
-        const int count = std::min(Group, SearchTrials - k0);
+    // such pair runs in a lane; the scan then takes the lanes it needs. A
+    // group of G trials takes G (G + 1) / 2 lanes: 5 trials in the 16 lanes of
+    // one thread, 7 in two lane groups of 16 on two threads, and so on.
+    int group = 1;
+    while ((group + 1) * (group + 2) / 2 <= Lanes * teamSize) ++group;
+    const int laneSets = ((group * (group + 1) / 2) + Lanes - 1) / Lanes;
+    std::vector<LaneValues> sets(static_cast<size_t>(laneSets));
+    auto trialAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].trial[lane % Lanes]; };
+    auto ownAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].own[lane % Lanes]; };
+    ThreadTeam team(std::min(teamSize, laneSets));
+    std::vector<int> first(static_cast<size_t>(group));
+    for (int k0 = 0; k0 < SearchTrials; k0 += group) {
+        const int count = std::min(group, SearchTrials - k0);
         const double before = state.Fit[searched].LE;
         int lane = 0;
-        int first[Group];
         for (int m = 0; m < count; ++m) {
-            first[m] = lane;
+            first[static_cast<size_t>(m)] = lane;
             for (int c = 0; c <= m; ++c, ++lane) {
-                lanes.trial[lane] = trials[k0 + m];
-                lanes.own[lane] = c == 0 ? before : trials[k0 + c - 1];
+                trialAt(lane) = trials[k0 + m];
+                ownAt(lane) = c == 0 ? before : trials[k0 + c - 1];
             }
         }
-        for (; lane < Lanes; ++lane) {
-            lanes.trial[lane] = lanes.trial[0];
-            lanes.own[lane] = lanes.own[0];
+        const int used = (lane + Lanes - 1) / Lanes;
+        for (; lane < used * Lanes; ++lane) {
+            trialAt(lane) = trialAt(0);
+            ownAt(lane) = ownAt(0);
         }
-        team.Run(parts, [&](int part) { kernels->For(partLanes)(p, lanes, part * partLanes); });
+        team.Run(used, [&](int s) { RunLanes(p, sets[static_cast<size_t>(s)]); });
         int storedFrom = 0;  // 0: the value before the group, c: trial k0 + c - 1
         for (int m = 0; m < count; ++m) {
-            const double score = lanes.score[first[m] + storedFrom];
+            const int l = first[static_cast<size_t>(m)] + storedFrom;
+            const double score = sets[static_cast<size_t>(l / Lanes)].score[l % Lanes];
             const double bestBefore = best;
             consider(k0 + m, score);
             if (best < bestBefore) storedFrom = m + 1;
