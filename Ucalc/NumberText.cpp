@@ -148,19 +148,38 @@ size_t FixedDigits(char* text, double value, int decimals) {
         if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
     }
     if (whole > static_cast<Wide>(UINT64_MAX)) return 0;
+    // The digits from the last one leftwards, two at a time, the point
+    // `decimals` places from the right and at least one digit before it.
+    static const char Pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     std::uint64_t q = static_cast<std::uint64_t>(whole);
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + q % 10);
-        q /= 10;
-    } while (q != 0);
-    while (count <= decimals) digits[count++] = '0';  // at least one digit before the point
+    char digits[32];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    while (q >= 100) {
+        const unsigned pair = static_cast<unsigned>(q % 100) * 2;
+        q /= 100;
+        *--p = Pairs[pair + 1];
+        *--p = Pairs[pair];
+    }
+    if (q >= 10) {
+        *--p = Pairs[q * 2 + 1];
+        *--p = Pairs[q * 2];
+    } else {
+        *--p = static_cast<char>('0' + q);
+    }
+    while (end - p <= decimals) *--p = '0';
     size_t length = 0;
     if (negative) text[length++] = '-';
-    for (int k = count - 1; k >= 0; --k) {
-        if (k == decimals - 1) text[length++] = '.';
-        text[length++] = digits[k];
+    const size_t before = static_cast<size_t>(end - p) - static_cast<size_t>(decimals);
+    std::memcpy(text + length, p, before);
+    length += before;
+    if (decimals > 0) {
+        text[length++] = '.';
+        std::memcpy(text + length, p + before, static_cast<size_t>(decimals));
+        length += static_cast<size_t>(decimals);
     }
     return length;
 }
