@@ -24,34 +24,33 @@ private:
     std::string out_;
 };
 
-std::string Measured(double value, const char* format, int absentBlanks) {
-    if (value > 0) {
-        // format is "%W.2f"
-        const int width = std::stoi(std::string(format + 1));
-        return FormatFixed(value, width, 2);
-    }
-    return std::string(static_cast<size_t>(absentBlanks), ' ') + "-";
-}
-
 struct MeasuredColumn {
     Zone zone;
-    const char* format;
-    int absentBlanks;
-    int from, to;  // reader window
+    int width;         // a measured value: F(width, 2)
+    int absentBlanks;  // no value: this many blanks and "-"
+    int from, to;      // reader window
 };
 
-const MeasuredColumn Columns1[] = {{Zone::Layer1, "%12.2f", 10, 11, 22},
-                                   {Zone::Transition, "%18.2f", 16, 23, 40},
-                                   {Zone::Aquifer, "%10.2f", 8, 41, 50}};
-const MeasuredColumn Columns2[] = {{Zone::Layer1, "%8.2f", 7, 11, 18},
-                                   {Zone::Layer2, "%9.2f", 8, 19, 27},
-                                   {Zone::Transition, "%18.2f", 17, 28, 45},
-                                   {Zone::Aquifer, "%10.2f", 8, 46, 55}};
-const MeasuredColumn Columns3[] = {{Zone::Layer1, "%8.2f", 7, 11, 18},
-                                   {Zone::Layer2, "%8.2f", 7, 19, 26},
-                                   {Zone::Layer3, "%8.2f", 7, 27, 34},
-                                   {Zone::Transition, "%18.2f", 16, 35, 52},
-                                   {Zone::Aquifer, "%10.2f", 8, 53, 62}};
+void AppendMeasured(std::string& out, double value, const MeasuredColumn& column) {
+    if (value > 0) {
+        AppendFixed(out, value, column.width, 2);
+    } else {
+        out.append(static_cast<size_t>(column.absentBlanks), ' ');
+        out += '-';
+    }
+}
+
+const MeasuredColumn Columns1[] = {
+    {Zone::Layer1, 12, 10, 11, 22}, {Zone::Transition, 18, 16, 23, 40}, {Zone::Aquifer, 10, 8, 41, 50}};
+const MeasuredColumn Columns2[] = {{Zone::Layer1, 8, 7, 11, 18},
+                                   {Zone::Layer2, 9, 8, 19, 27},
+                                   {Zone::Transition, 18, 17, 28, 45},
+                                   {Zone::Aquifer, 10, 8, 46, 55}};
+const MeasuredColumn Columns3[] = {{Zone::Layer1, 8, 7, 11, 18},
+                                   {Zone::Layer2, 8, 7, 19, 26},
+                                   {Zone::Layer3, 8, 7, 27, 34},
+                                   {Zone::Transition, 18, 16, 35, 52},
+                                   {Zone::Aquifer, 10, 8, 53, 62}};
 
 struct ColumnSet {
     const MeasuredColumn* begin;
@@ -133,9 +132,15 @@ std::string InputFileText(ModelInput& in) {
     w.Line(" Hydrological data");
     w.Line(" Time Step     Rainfall      Irrigation    Evaporation");
     w.Line("             mm/time step   mm/time step   mm/time step");
-    for (int i = 1; i <= n; ++i)
-        w.Line(FormatInt(i, 10) + FormatFixed(At(in.Rain, i), 13, 2) + FormatFixed(At(in.Irrig, i), 16, 2) +
-               FormatFixed(At(in.EvapT, i), 15, 2));
+    std::string& text = w.Text();
+    text.reserve(text.size() + static_cast<size_t>(n > 0 ? n : 0) * (56 + 100) + 3000);  // both tables
+    for (int i = 1; i <= n; ++i) {
+        AppendInt(text, i, 10);
+        AppendFixed(text, At(in.Rain, i), 13, 2);
+        AppendFixed(text, At(in.Irrig, i), 16, 2);
+        AppendFixed(text, At(in.EvapT, i), 15, 2);
+        text += Eol;
+    }
     w.Line("");
 
     if (layers == 1) {
@@ -194,10 +199,10 @@ std::string InputFileText(ModelInput& in) {
     }
     const ColumnSet columns = MeasuredColumns(layers);
     for (int i = 1; i <= n; ++i) {
-        std::string row = FormatInt(i, 10);
+        AppendInt(text, i, 10);
         for (const MeasuredColumn* c = columns.begin; c != columns.end; ++c)
-            row += Measured(At(halovane::Measured(in, c->zone), i), c->format, c->absentBlanks);
-        w.Line(row);
+            AppendMeasured(text, At(halovane::Measured(in, c->zone), i), *c);
+        text += Eol;
     }
     return std::move(w.Text());
 }

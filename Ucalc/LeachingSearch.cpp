@@ -128,7 +128,8 @@ std::vector<double> TrialEfficiencies() {
     return trials;
 }
 
-void RunSearches(const RunData& run, ModelState& state, bool reference, std::vector<SearchProfile>* profiles) {
+void RunSearches(const RunData& run, ModelState& state, bool reference, int threads,
+                 std::vector<SearchProfile>* profiles) {
     static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
     static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
     static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
@@ -146,7 +147,7 @@ void RunSearches(const RunData& run, ModelState& state, bool reference, std::vec
         if (reference)
             SearchLeachingEfficiencyReference(run, state, layers, order[k], scores);
         else
-            SearchLeachingEfficiencyFast(run, state, layers, order[k], scores);
+            SearchLeachingEfficiencyFast(run, state, layers, order[k], scores, nullptr, threads);
     }
 }
 

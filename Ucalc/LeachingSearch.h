@@ -18,9 +18,11 @@ void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers,
 // Every search of a run, in the order the model makes them: each zone with at
 // least four measured values from the surface down (with three layers, the
 // transition zone and the aquifer a second time). Each search leaves its
-// best efficiency in force for the searches after it. `profiles`, when
-// given, receives the scores of every search in the order made.
-void RunSearches(const RunData& run, ModelState& state, bool reference = false,
+// best efficiency in force for the searches after it. The fast searches run
+// on `threads` threads (0: every core); the results do not depend on it.
+// `profiles`, when given, receives the scores of every search in the order
+// made.
+void RunSearches(const RunData& run, ModelState& state, bool reference = false, int threads = 0,
                  std::vector<SearchProfile>* profiles = nullptr);
 
 // The plain scan, one trial after the other; the reference for the fast one.

@@ -7,6 +7,7 @@
 #include "LeachingSearch.h"
 #include "SaltBalance.h"
 #include "SearchTerms.h"
+#include "ThreadTeam.h"
 
 namespace halovane {
 
@@ -344,7 +345,7 @@ std::vector<const char*> AvailableSearchKernels() {
 }
 
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores,
-                                  const char* kernel) {
+                                  const char* kernel, int threads) {
     const Kernel RunLanes = KernelNamed(kernel);
     if (RunLanes == nullptr) {
         SearchLeachingEfficiencyReference(run, state, layers, zone, scores);
@@ -365,17 +366,33 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         }
     };
 
-    LaneValues lanes;
+    // Every lane computes its trial alone, so which thread runs a lane group
+    // never changes a score; the scan takes the scores in trial order as the
+    // plain scan does. Narrower lane groups would not be faster: a group of
+    // 16 lanes is bound by the length of the chain of divisions of a day,
+    // not by their number, so threads share whole groups.
+    const int teamSize = SearchThreads(threads, MachineCores());
     if (!ReadsOwnStoredEfficiency(p.terms, zone)) {
-        // Independent trials: sixteen at a time, taken in order.
-        for (int k0 = 0; k0 < SearchTrials; k0 += Lanes) {
+        // Independent trials: sixteen at a time, the groups spread over the
+        // threads.
+        constexpr int Groups = (SearchTrials + Lanes - 1) / Lanes;
+        std::vector<LaneValues> groups(Groups);
+        const double own = state.Fit[searched].LE;
+        ThreadTeam team(std::min(teamSize, Groups));
+        team.Run(Groups, [&](int g) {
+            LaneValues& lanes = groups[static_cast<size_t>(g)];
+            const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
             for (int l = 0; l < Lanes; ++l) {
                 lanes.trial[l] = trials[k0 + std::min(l, count - 1)];
-                lanes.own[l] = state.Fit[searched].LE;
+                lanes.own[l] = own;
             }
             RunLanes(p, lanes);
-            for (int l = 0; l < count; ++l) consider(k0 + l, lanes.score[l]);
+        });
+        for (int g = 0; g < Groups; ++g) {
+            const int k0 = g * Lanes;
+            const int count = std::min(Lanes, SearchTrials - k0);
+            for (int l = 0; l < count; ++l) consider(k0 + l, groups[static_cast<size_t>(g)].score[l]);
         }
         return;
     }
@@ -383,28 +400,38 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     // Trials that read the stored efficiency of their own zone: that value is
     // the best trial so far, so trial k0 + m can only see the value stored
     // before the group or one of the m trials before it in the group. Every
-    // such pair runs in a lane; the scan then takes the lanes it needs.
-    constexpr int Group = 5;  // 1 + 2 + 3 + 4 + 5 = 15 lanes
-    for (int k0 = 0; k0 < SearchTrials; k0 += Group) {
-        const int count = std::min(Group, SearchTrials - k0);
+    // such pair runs in a lane; the scan then takes the lanes it needs. A
+    // group of G trials takes G (G + 1) / 2 lanes: 5 trials in the 16 lanes of
+    // one thread, 7 in two lane groups of 16 on two threads, and so on.
+    int group = 1;
+    while ((group + 1) * (group + 2) / 2 <= Lanes * teamSize) ++group;
+    const int laneSets = ((group * (group + 1) / 2) + Lanes - 1) / Lanes;
+    std::vector<LaneValues> sets(static_cast<size_t>(laneSets));
+    auto trialAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].trial[lane % Lanes]; };
+    auto ownAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].own[lane % Lanes]; };
+    ThreadTeam team(std::min(teamSize, laneSets));
+    std::vector<int> first(static_cast<size_t>(group));
+    for (int k0 = 0; k0 < SearchTrials; k0 += group) {
+        const int count = std::min(group, SearchTrials - k0);
         const double before = state.Fit[searched].LE;
         int lane = 0;
-        int first[Group];
         for (int m = 0; m < count; ++m) {
-            first[m] = lane;
+            first[static_cast<size_t>(m)] = lane;
             for (int c = 0; c <= m; ++c, ++lane) {
-                lanes.trial[lane] = trials[k0 + m];
-                lanes.own[lane] = c == 0 ? before : trials[k0 + c - 1];
+                trialAt(lane) = trials[k0 + m];
+                ownAt(lane) = c == 0 ? before : trials[k0 + c - 1];
             }
         }
-        for (; lane < Lanes; ++lane) {
-            lanes.trial[lane] = lanes.trial[0];
-            lanes.own[lane] = lanes.own[0];
+        const int used = (lane + Lanes - 1) / Lanes;
+        for (; lane < used * Lanes; ++lane) {
+            trialAt(lane) = trialAt(0);
+            ownAt(lane) = ownAt(0);
         }
-        RunLanes(p, lanes);
+        team.Run(used, [&](int s) { RunLanes(p, sets[static_cast<size_t>(s)]); });
         int storedFrom = 0;  // 0: the value before the group, c: trial k0 + c - 1
         for (int m = 0; m < count; ++m) {
-            const double score = lanes.score[first[m] + storedFrom];
+            const int l = first[static_cast<size_t>(m)] + storedFrom;
+            const double score = sets[static_cast<size_t>(l / Lanes)].score[l % Lanes];
             const double bestBefore = best;
             consider(k0 + m, score);
             if (best < bestBefore) storedFrom = m + 1;

@@ -15,9 +15,10 @@ namespace halovane {
 // changes) run speculatively for every value that efficiency can have.
 // `scores`, when given, receives the score of every trial as the scan used it.
 // `kernel` names one of AvailableSearchKernels(); by default the fastest one
-// this processor runs.
+// this processor runs. The trials are spread over `threads` threads (0: every
+// core); the result is the same for every number of threads.
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone,
-                                  double* scores = nullptr, const char* kernel = nullptr);
+                                  double* scores = nullptr, const char* kernel = nullptr, int threads = 0);
 
 // The instruction set the search kernel runs with on this machine, and all
 // those this processor can run.

@@ -35,10 +35,14 @@ bool TryStringToFloat(const std::string& text, char separator, double& value);
 // Reads the integer formed by the first run of non-blank characters.
 bool TryParseInteger(const std::string& text, int& value);
 
-// F(w,d): a real rounded to d decimals, right-aligned in w characters.
+// F(w,d): a real rounded to d decimals, right-aligned in w characters: the
+// exact binary value rounded to the nearest, ties to even, as printf's %w.df.
 std::string FormatFixed(double value, int width, int decimals);
 // I(w): an integer right-aligned in w characters (w = 0: no padding).
 std::string FormatInt(long long value, int width = 0);
+// The same texts appended to `out`, for the writers of long files.
+void AppendFixed(std::string& out, double value, int width, int decimals);
+void AppendInt(std::string& out, long long value, int width = 0);
 // The shortest decimal text that reads back to the same value (1.8, not 1.80).
 std::string ShortestText(double value);
 

@@ -126,11 +126,14 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
     const Series* columns[10] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
                                  &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
     const int* widths = RowWidths[layers - 1];
+    size_t rowLength = 9 + 2;
+    for (int c = 0; c < 10; ++c) rowLength += static_cast<size_t>(widths[c]);
+    out.reserve(out.size() + static_cast<size_t>(n > 0 ? n : 0) * rowLength);
     for (int i = 1; i <= n; ++i) {
-        std::string row = FormatInt(i, 9);
+        AppendInt(out, i, 9);
         for (int c = 0; c < 10; ++c)
-            if (widths[c] > 0) row += FormatFixed((*columns[c])[static_cast<size_t>(i)], widths[c], c < 4 ? 1 : 2);
-        line(row);
+            if (widths[c] > 0) AppendFixed(out, (*columns[c])[static_cast<size_t>(i)], widths[c], c < 4 ? 1 : 2);
+        out += "\r\n";
     }
     return out;
 }

@@ -180,7 +180,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 }
 
 RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
-                    std::vector<SearchProfile>* profiles) {
+                    std::vector<SearchProfile>* profiles, int searchThreads) {
     RunOutcome outcome;
     if (profiles) profiles->clear();
     std::string refusal = CheckRunnable(given);
@@ -196,7 +196,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
     ModelInput& in = run.in;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        RunSearches(run, state, false, profiles);
+        RunSearches(run, state, false, searchThreads, profiles);
         ui.SetProgress(4);
     }
     ui.SetProgress(6);

@@ -71,8 +71,9 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // before anything is computed or written. The output file and the files
 // asked for in `files` are replaced together or not at all. `profiles`, when
 // given, receives the scores of every leaching-efficiency search of the run
-// (none when the optimisation was not made).
+// (none when the optimisation was not made). The searches run on
+// `searchThreads` threads (0: every core); the results do not depend on it.
 RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
-                    std::vector<SearchProfile>* profiles = nullptr);
+                    std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
 
 }  // namespace halovane

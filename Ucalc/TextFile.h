@@ -58,6 +58,7 @@ std::string ConversionMessage(const std::string& text);
 class LineReader {
 public:
     explicit LineReader(const std::string& text);
+    LineReader(std::string&&) = delete;
     // The next line, or an empty one past the end of the text.
     const std::string& Next();
     void Skip(int count);

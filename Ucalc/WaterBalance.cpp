@@ -1,6 +1,9 @@
 #include "WaterBalance.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "RunDriver.h"
 
@@ -226,7 +229,7 @@ void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
     }
 }
 
-void RefineDrainageCapacity(RunData& run, ModelState& state) {
+void RefineDrainageCapacityFullScan(RunData& run, ModelState& state) {
     ModelInput& in = run.in;
     const int n = in.NrTst;
     const double given = in.QH1;
@@ -254,6 +257,115 @@ void RefineDrainageCapacity(RunData& run, ModelState& state) {
                 best = std::fabs(S);
                 state.QH1w = trial;
             }
+        }
+        // The acceptance test follows every trial.
+        state.RefinementAccepted = true;
+        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
+            state.QH1w = given;
+            state.RefinementAccepted = false;
+        }
+    }
+}
+
+double RepeatTenthAndBack(double x, long long times) {
+    // The map x -> x / 10 * 10 moves a value by at most a few units in the
+    // last place and soon reaches a fixed point or a short cycle; once the
+    // path repeats, the rest of the repetitions are a remainder.
+    constexpr long long Remembered = 64;
+    std::vector<std::uint64_t> path;  // path[p] is x after p repetitions
+    for (long long done = 0; done < times; ++done) {
+        if (done < Remembered) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &x, sizeof x);
+            for (size_t p = 0; p < path.size(); ++p) {
+                if (path[p] != bits) continue;
+                const long long cycle = done - static_cast<long long>(p);
+                const long long left = (times - done) % cycle;
+                std::memcpy(&x, &path[p + static_cast<size_t>(left)], sizeof x);
+                return x;
+            }
+            path.push_back(bits);
+        }
+        x = x / 10;
+        x = x * 10;
+    }
+    return x;
+}
+
+// The refinement that ends every trial after its first time step gives the
+// same QH1w and accepted flag as the full scan above. Why:
+//
+// - Within a trial, D is |...|, so D >= 0 or D is NaN. S starts at 0 and
+//   S := S + D. Adding a number >= 0 never makes a sum smaller under
+//   round-to-nearest, infinity stays infinity or becomes NaN, and NaN stays
+//   NaN. So every S after the first step of a trial is either NaN or >= the
+//   S of its first step (S1), and |S| = S.
+// - best starts at 100000 and only takes values |S| that compared smaller
+//   than it, so it is never NaN. After the first step's comparison best <= S1
+//   whenever S1 is a number: either best took S1, or S1 < best was false.
+// - A later step of the trial can win only with S < best <= S1 <= S, which
+//   is impossible; a NaN S fails every comparison. Equal values do not win
+//   (the comparison is strict), and an imbalance of 0 makes best = 0, which
+//   nothing later undercuts. So QH1w and best change only at first steps.
+// - The fallback after each trial reads only QH1w and the given QH1, which
+//   are then the same in both scans after every trial, and so is the flag.
+// - The first step of every trial starts from the same state: the initial
+//   depth, the initial storage (Stor[0], DStor[0], which no trial writes)
+//   and, because every day recomputes EvapA and CapT when the irrigation
+//   efficiency is above 0, no value carried over from the trial before.
+//   With an efficiency of 0 those two values do carry over, and the full
+//   scan runs instead.
+// - The ten sub-steps divide Inf and Out by 10 and multiply them back, which
+//   can move their last bits, and the following trials and the water
+//   balance see the moved values. The skipped days still apply that move as
+//   many times as the full scan does (RepeatTenthAndBack), so every trial
+//   and the run after the refinement see the same Inf and Out.
+//
+// Within the first step, every day starts from the initial depth with the
+// same flows, so a day equals the day before it unless Inf or Out moved; the
+// day's values are then reused and only the step sums are added day by day,
+// in the same order as the full scan adds them.
+void RefineDrainageCapacity(RunData& run, ModelState& state) {
+    ModelInput& in = run.in;
+    if (!(in.IrrEff > 0) || in.NrTst < 1) {
+        RefineDrainageCapacityFullScan(run, state);
+        return;
+    }
+    const int n = in.NrTst;
+    const double given = in.QH1;
+    InitialiseStorage(run, state);
+    state.QH1w = 0;  // as in a fresh run: no winning trial falls back on the given QH1
+    double best = 100000;
+    double evapA = 0, capT = 0;
+    const Day rootZone = RootZoneDay(run, state, 1, in.Dwtini, evapA, capT);
+    const long long skippedDays = static_cast<long long>(n - 1) * in.Ts;
+    for (int k = 1; k <= 200; ++k) {
+        const double trial = 0.001 * k;
+        const bool subSteps = !(trial < 0.02);
+        double sumPerc = 0, sumCap = 0, sumDrain = 0;
+        Day day{};
+        bool same = false;  // the next day repeats the last one
+        for (int j = 1; j <= in.Ts; ++j) {
+            if (!same) {
+                const double inf = in.Inf, out = in.Out;
+                day = rootZone;
+                WaterTableDay(run, trial, in.Dwtini, day);
+                same = !subSteps || (std::memcmp(&inf, &in.Inf, sizeof inf) == 0 &&
+                                     std::memcmp(&out, &in.Out, sizeof out) == 0);
+            }
+            sumPerc = sumPerc + day.PercR;
+            sumCap = sumCap + day.CapT;
+            sumDrain = sumDrain + day.Drain;
+        }
+        const double D = std::fabs(sumPerc - sumCap - sumDrain + (in.Inf - in.Out) * in.Ts);
+        const double S = 0 + D;
+        if (std::fabs(S) < best) {
+            best = std::fabs(S);
+            state.QH1w = trial;
+        }
+        if (subSteps) {
+            in.Inf = RepeatTenthAndBack(in.Inf, skippedDays);
+            in.Out = RepeatTenthAndBack(in.Out, skippedDays);
         }
         // The acceptance test follows every trial.
         state.RefinementAccepted = true;

@@ -12,8 +12,17 @@ namespace halovane {
 // the aquifer it shows the stop message, sets state.Stop and returns.
 void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui);
 
-// Searches the drainage factor QH1 that best balances the first time step;
-// sets state.QH1w and state.RefinementAccepted.
+// Searches the drainage factor QH1 that best balances the water budget over
+// 200 trials; sets state.QH1w and state.RefinementAccepted. Only the first
+// time step of a trial can win, so each trial stops there.
 void RefineDrainageCapacity(RunData& run, ModelState& state);
+
+// The same search with every trial run over all time steps: the reference
+// for the one above, which must give the same QH1w, flag, Inf and Out.
+void RefineDrainageCapacityFullScan(RunData& run, ModelState& state);
+
+// x := x / 10 * 10, `times` times over: what the sub-steps of `times` days
+// do to the horizontal inflow and outflow.
+double RepeatTenthAndBack(double x, long long times);
 
 }  // namespace halovane

@@ -15,6 +15,7 @@
 #include "ResultsCsv.h"
 #include "RunDriver.h"
 #include "TextFile.h"
+#include "ThreadTeam.h"
 
 namespace halovane::cli {
 
@@ -27,7 +28,7 @@ const char* const HelpText =
     "salinity of irrigated land.\n"
     "\n"
     "Commands:\n"
-    "  run [--refine] [--optimise [--report]] [--csv] [-j N] FILE.inp...\n"
+    "  run [--refine] [--optimise [--report]] [--csv] [-j N] [--threads N] FILE.inp...\n"
     "      Run the model on each input data file, as \"Save all - Run\" does in the\n"
     "      window, and write the output file FILE.out beside it.\n"
     "        --refine    answer yes to the drainage-capacity refinement question\n"
@@ -46,6 +47,9 @@ const char* const HelpText =
     "                    of the water table, calculated and measured salinity\n"
     "                    per zone; empty where nothing was measured)\n"
     "        -j N        run N files at a time\n"
+    "        --threads N use N threads for the optimisation of one file (default:\n"
+    "                    every core); with -j the files share the cores, never\n"
+    "                    more threads in all than the machine has cores\n"
     "      Messages that the window would show go to standard error.\n"
     "\n"
     "  check [--csv] FILE.inp...\n"
@@ -111,6 +115,7 @@ int Upgrade(const std::vector<std::string>& args) {
 struct RunOptions {
     bool refine = false, optimise = false, csv = false, report = false;
     int jobs = 1;
+    int threads = 0;  // per file: 0, every core
     std::vector<std::string> files;
 };
 
@@ -159,8 +164,8 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
     std::vector<SearchProfile> profiles;
-    const RunOutcome outcome =
-        RunModel(data, state, ui, RunFiles{options.csv}, options.report ? &profiles : nullptr);
+    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv},
+                                        options.report ? &profiles : nullptr, options.threads);
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
         case RunStatus::WriteFailed: report(outcome.message); return WriteFailed;
@@ -191,6 +196,12 @@ int Run(const std::vector<std::string>& args) {
                 return Usage;
             }
             options.jobs = jobs;
+        } else if (a == "--threads" || a.rfind("--threads=", 0) == 0) {
+            std::string value = a.size() > 9 ? a.substr(10) : (k + 1 < args.size() ? args[++k] : std::string());
+            if (!TryParseInteger(value, options.threads) || options.threads < 1) {
+                std::cerr << "halovane-cli: --threads takes a number of threads\n";
+                return Usage;
+            }
         } else if (!a.empty() && a[0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << a << "'\n";
             return Usage;
@@ -220,6 +231,7 @@ int Run(const std::vector<std::string>& args) {
             if (refusals[k].empty()) status[k] = RunOne(options, options.files[k], errLock);
     };
     const int threads = std::min<int>(options.jobs, static_cast<int>(options.files.size()));
+    options.threads = SearchThreadsPerRun(options.threads, threads, MachineCores());
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
     worker();

@@ -414,7 +414,7 @@ TEST(FitReportGolden, ProfileMinimumIsTheReportedEfficiency) {
         ScriptedInteraction ui3(refine, true);
         PrepareAndBalanceWater(in, run, again, ui3);
         std::vector<SearchProfile> reference;
-        RunSearches(run, again, true, &reference);
+        RunSearches(run, again, true, 0, &reference);
         ASSERT_EQ(reference.size(), profiles.size()) << name;
         for (size_t k = 0; k < profiles.size(); ++k)
             for (int t = 0; t < SearchTrials; ++t) {

@@ -8,6 +8,7 @@
 
 #include "InputFile.h"
 #include "TestSupport.h"
+#include "TextFile.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -445,4 +446,39 @@ TEST(InputFile, RefusesValuesThatWouldNotReadBack) {
     in.ECsm1[1] = 3.2;
     ASSERT_EQ(WriteInputFile(in), "");
     EXPECT_EQ(ReadFile(in.InputFileName), before);
+}
+
+TEST(TextFile, LinesEndWithCrLfOrLfAndTheLastMayHaveNoEnd) {
+    const std::string text = "one\r\ntwo\n\r\n\nlast";
+    LineReader lines(text);
+    EXPECT_EQ(lines.LinesLeft(), 5);
+    for (const char* expected : {"one", "two", "", ""}) EXPECT_EQ(lines.Next(), expected);
+    EXPECT_FALSE(lines.AtEnd());
+    EXPECT_EQ(lines.Next(), "last");
+    EXPECT_TRUE(lines.AtEnd());
+    EXPECT_EQ(lines.LineNumber(), 5);
+    EXPECT_EQ(lines.Next(), "");  // past the end
+    EXPECT_EQ(lines.LinesLeft(), -1);
+    const std::string ended = "a\n\n";
+    LineReader two(ended);
+    EXPECT_EQ(two.LinesLeft(), 2);
+    two.Skip(2);
+    EXPECT_TRUE(two.AtEnd());
+    const std::string empty;
+    EXPECT_TRUE(LineReader(empty).AtEnd());
+}
+
+TEST(TextFile, ReadsAWholeFileByteForByte) {
+    TempDir dir;
+    std::string content;
+    for (long k = 0; k < 300000; ++k) content += static_cast<char>(k * 7919 % 256);
+    ASSERT_EQ(WriteFileReplacing(dir.File("bytes.bin"), content), "");
+    std::string read, error;
+    ASSERT_TRUE(ReadWholeFile(dir.File("bytes.bin"), read, error)) << error;
+    EXPECT_EQ(read, content);
+    ASSERT_EQ(WriteFileReplacing(dir.File("empty.bin"), ""), "");
+    EXPECT_TRUE(ReadWholeFile(dir.File("empty.bin"), read, error));
+    EXPECT_EQ(read, "");
+    EXPECT_FALSE(ReadWholeFile(dir.File("none.bin"), read, error));
+    EXPECT_NE(error.find("none.bin"), std::string::npos);
 }

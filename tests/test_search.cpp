@@ -3,6 +3,7 @@
 // and the same fit indices afterwards.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <random>
 
@@ -12,6 +13,7 @@
 #include "RunData.h"
 #include "SaltBalance.h"
 #include "SearchTerms.h"
+#include "ThreadTeam.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -80,15 +82,18 @@ TEST(FastSearch, GivesTheReferenceScoresBitForBit) {
                 ModelState reference = prepared;
                 double referenceScores[SearchTrials], fastScores[SearchTrials];
                 SearchLeachingEfficiencyReference(run, reference, layers, zone, referenceScores);
-                // every instruction set this processor runs
+                // every instruction set this processor runs, on one thread
+                // and with the lane groups split over 2 and 4 threads
                 for (const char* kernel : AvailableSearchKernels()) {
-                    ModelState fast = prepared;
-                    SearchLeachingEfficiencyFast(run, fast, layers, zone, fastScores, kernel);
-                    for (int k = 0; k < SearchTrials; ++k)
-                        ASSERT_TRUE(SameBits(referenceScores[k], fastScores[k]))
-                            << kernel << ": layers " << layers << " zone " << z << " trial " << k << ": "
-                            << referenceScores[k] << " != " << fastScores[k];
-                    ASSERT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE)) << kernel;
+                    for (int threads : {1, 2, 4}) {
+                        ModelState fast = prepared;
+                        SearchLeachingEfficiencyFast(run, fast, layers, zone, fastScores, kernel, threads);
+                        for (int k = 0; k < SearchTrials; ++k)
+                            ASSERT_TRUE(SameBits(referenceScores[k], fastScores[k]))
+                                << kernel << ", " << threads << " threads: layers " << layers << " zone " << z
+                                << " trial " << k << ": " << referenceScores[k] << " != " << fastScores[k];
+                        ASSERT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE)) << kernel << " " << threads;
+                    }
                 }
                 ++searches;
                 if (ReadsOwnStoredEfficiency(TermsOfSearch(layers, zone), zone)) ++dependent;
@@ -108,18 +113,21 @@ TEST(FastSearch, ARunOfSearchesEndsWithTheSameFit) {
             ModelState reference;
             ScriptedInteraction ui(false, true);
             PrepareAndBalanceWater(in, run, reference, ui);
-            ModelState fast = reference;
+            const ModelState balanced = reference;
             RunSearches(run, reference, true);
-            RunSearches(run, fast, false);
             RunSaltBalance(run, reference);
-            RunSaltBalance(run, fast);
-            for (int z = 0; z < ZoneCount; ++z) {
-                EXPECT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE));
-                EXPECT_TRUE(SameBits(reference.Fit[z].FitIndex, fast.Fit[z].FitIndex));
-                EXPECT_EQ(reference.Fit[z].FitNotAvailable, fast.Fit[z].FitNotAvailable);
-                EXPECT_FALSE(std::isnan(fast.Fit[z].FitIndex));
+            for (int threads : {0, 1, 3}) {
+                ModelState fast = balanced;
+                RunSearches(run, fast, false, threads);
+                RunSaltBalance(run, fast);
+                for (int z = 0; z < ZoneCount; ++z) {
+                    EXPECT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE));
+                    EXPECT_TRUE(SameBits(reference.Fit[z].FitIndex, fast.Fit[z].FitIndex));
+                    EXPECT_EQ(reference.Fit[z].FitNotAvailable, fast.Fit[z].FitNotAvailable);
+                    EXPECT_FALSE(std::isnan(fast.Fit[z].FitIndex));
+                }
+                EXPECT_EQ(reference.Results.SR1, fast.Results.SR1);
             }
-            EXPECT_EQ(reference.Results.SR1, fast.Results.SR1);
         }
     }
 }
@@ -161,4 +169,32 @@ TEST(Search, TrialValuesComeFromRepeatedAddition) {
     t = 0.10;
     for (int k = 0; k < SearchTrials; ++k) isTrial = isTrial || SameBits(found, t = t + 0.01);
     EXPECT_TRUE(isTrial) << found;
+}
+
+TEST(SearchThreads, FollowTheMachineAndNeverOversubscribeIt) {
+    EXPECT_EQ(SearchThreads(0, 2), 2);  // default: every core
+    EXPECT_EQ(SearchThreads(0, 0), 1);
+    EXPECT_EQ(SearchThreads(3, 2), 3);  // asked for
+    // Files run side by side share the cores.
+    EXPECT_EQ(SearchThreadsPerRun(0, 1, 2), 2);
+    EXPECT_EQ(SearchThreadsPerRun(0, 2, 2), 1);
+    EXPECT_EQ(SearchThreadsPerRun(0, 2, 8), 4);
+    EXPECT_EQ(SearchThreadsPerRun(0, 3, 8), 2);
+    EXPECT_EQ(SearchThreadsPerRun(0, 16, 8), 1);  // every run keeps one thread
+    EXPECT_EQ(SearchThreadsPerRun(2, 1, 8), 2);   // never more than asked for
+    EXPECT_EQ(SearchThreadsPerRun(8, 2, 8), 4);   // nor more than the share
+    EXPECT_EQ(SearchThreadsPerRun(4, 1, 0), 1);
+}
+
+TEST(SearchThreads, ATeamRunsEveryPartOnceAndCanBeUsedAgain) {
+    for (int size : {1, 2, 5}) {
+        ThreadTeam team(size);
+        EXPECT_EQ(team.Size(), size);
+        for (int round = 0; round < 50; ++round) {
+            const int parts = round % 7;
+            std::vector<std::atomic<int>> runs(static_cast<size_t>(parts));
+            team.Run(parts, [&](int part) { ++runs[static_cast<size_t>(part)]; });
+            for (auto& r : runs) ASSERT_EQ(r.load(), 1) << size << " threads, round " << round;
+        }
+    }
 }
