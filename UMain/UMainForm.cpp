@@ -20,6 +20,7 @@
 
 #include "Dialogs.h"
 #include "ResultsPages.h"
+#include "RunTask.h"
 #include "UStringGrid.h"
 
 #include "UStaticPages.h"
@@ -81,6 +82,12 @@ void TMainForm::ShowVersion(const QString& text) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A run in progress is stopped first; it writes nothing.
+    if (Run) {
+        Run->Cancel();
+        Run->Wait();
+        RunFinished();
+    }
     // The program ends from the closing window, not from here.
     event->ignore();
     if (closeForm_) {

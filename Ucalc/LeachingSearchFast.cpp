@@ -369,6 +369,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     if (!ReadsOwnStoredEfficiency(p.terms, zone)) {
         // Independent trials: sixteen at a time, taken in order.
         for (int k0 = 0; k0 < SearchTrials; k0 += Lanes) {
+            if (Cancelled(run)) return;
             const int count = std::min(Lanes, SearchTrials - k0);
             for (int l = 0; l < Lanes; ++l) {
                 lanes.trial[l] = trials[k0 + std::min(l, count - 1)];
@@ -386,6 +387,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     // such pair runs in a lane; the scan then takes the lanes it needs.
     constexpr int Group = 5;  // 1 + 2 + 3 + 4 + 5 = 15 lanes
     for (int k0 = 0; k0 < SearchTrials; k0 += Group) {
+        if (Cancelled(run)) return;
         const int count = std::min(Group, SearchTrials - k0);
         const double before = state.Fit[searched].LE;
         int lane = 0;
