@@ -330,6 +330,12 @@ void TMainForm::RunFinished() {
     RunTask::Result result = Run->TakeResult();
     Run.release()->deleteLater();  // this may be its own signal
     LockInputForRun(false);
+    // A close during the run goes on once the run's end has been shown,
+    // whatever the end was.
+    if (CloseAfterRun) {
+        CloseAfterRun = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
     const RunOutcome& outcome = result.outcome;
     if (outcome.status == RunStatus::Cancelled) {
         ProgressBar1->hide();

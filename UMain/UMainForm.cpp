@@ -82,11 +82,14 @@ void TMainForm::ShowVersion(const QString& text) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // A run in progress is stopped first; it writes nothing.
+    // A run in progress is stopped first; it writes nothing. The window is
+    // closed once the run has ended (its question may still be open, so it
+    // is not waited for here).
     if (Run) {
-        Run->Cancel();
-        Run->Wait();
-        RunFinished();
+        event->ignore();
+        CloseAfterRun = true;
+        RunCancelButtonClick();
+        return;
     }
     // The program ends from the closing window, not from here.
     event->ignore();

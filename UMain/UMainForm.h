@@ -159,6 +159,7 @@ private:
     // The run in progress, off the window's thread (null between runs).
     std::unique_ptr<RunTask> Run;
     std::vector<std::pair<QWidget*, bool>> DisabledForRun;
+    bool CloseAfterRun = false;  // the window was closed during the run
 
     // general data
     QFrame* GenPanel;
