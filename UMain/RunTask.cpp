@@ -59,7 +59,6 @@ void RunTask::Run() {
     result_.outcome = RunModel(input_, state, interaction, RunFiles{}, &result_.profiles);
     if (result_.outcome.status == RunStatus::Completed || result_.outcome.status == RunStatus::Stopped)
         result_.state = std::move(state);
-    done_ = true;
     // Reaches the window after every question, message and progress
     // position of the run; dropped when the task is gone.
     QMetaObject::invokeMethod(

@@ -45,7 +45,6 @@ public:
     // Waits until the run has ended (after Cancel, at once). Finished still
     // follows through the event loop.
     void Wait();
-    bool Running() const { return thread_.joinable() && !done_; }
     // The run's result, once Finished was emitted (or Wait returned).
     Result TakeResult() { return std::move(result_); }
 
@@ -65,7 +64,6 @@ private:
     Inform inform_;
     bool pause_;
     std::atomic<bool> cancel_{false};
-    std::atomic<bool> done_{false};
     std::thread thread_;
     Result result_;
 };
