@@ -178,6 +178,8 @@ int main(int argc, char** argv) {
     }
     pages->setCurrentWidget(page("InpTab"));
     button("SaveAllButton")->click();
+    // The run goes on off the window's thread; its end is awaited here.
+    while (form.RunInProgress()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QWidget& outTab = *page("OutTab");
     QWidget& graphTab = *page("GraphTab");
     if (!Find(outTab, "GraphButton")->isEnabled()) {

@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
@@ -21,6 +20,7 @@
 #include "ResultsPages.h"
 #include "RunStop.h"
 #include "RunDriver.h"
+#include "RunTask.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
 #include "Validation.h"
@@ -30,26 +30,6 @@ namespace halovane {
 namespace {
 
 const char* const InputFilter = "input files (*.inp)";
-
-// Questions and messages of a run go to the dialogs; the progress bar moves
-// between the phases and pauses so that each position can be seen.
-class WindowInteraction : public UserInteraction {
-public:
-    WindowInteraction(TMainForm& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {}
-    bool AskYesNo(const std::string& question) override {
-        return dialogs_.Confirm(&form_, QString::fromStdString(question));
-    }
-    void ShowMessage(const std::string& message) override {
-        dialogs_.Inform(&form_, QString::fromStdString(message));
-    }
-    void SetProgress(int position) override {
-        form_.ShowProgress(position);
-    }
-
-private:
-    TMainForm& form_;
-    Dialogs& dialogs_;
-};
 
 QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -75,6 +55,10 @@ QWidget* TMainForm::BuildInputPage() {
     top->addWidget(FileLabel);
     top->addWidget(NameLabel, 1);
     top->addWidget(ProgressBar1);
+    RunCancelButton = Button("RunCancelButton", "Cancel", page);
+    RunCancelButton->setToolTip("Stops the calculations; the output file is not written");
+    RunCancelButton->hide();
+    top->addWidget(RunCancelButton);
     outer->addLayout(top);
 
     auto* middle = new QHBoxLayout;
@@ -138,6 +122,7 @@ QWidget* TMainForm::BuildInputPage() {
     connect(ReStartButton, &QPushButton::clicked, this, &TMainForm::ReStartButtonClick);
     connect(SaveAllButton, &QPushButton::clicked, this, &TMainForm::SaveAllButtonClick);
     connect(OpenInpButton, &QPushButton::clicked, this, &TMainForm::OpenInpButtonClick);
+    connect(RunCancelButton, &QPushButton::clicked, this, &TMainForm::RunCancelButtonClick);
     return page;
 }
 
@@ -190,8 +175,30 @@ void TMainForm::FormCreate() {
 void TMainForm::ShowProgress(int position) {
     if (!ProgressBar1->isVisible()) return;
     ProgressBar1->setValue(position);
-    ProgressBar1->repaint();
-    QThread::msleep(100);
+}
+
+bool TMainForm::RunInProgress() const { return Run != nullptr; }
+
+void TMainForm::RunCancelButtonClick() {
+    if (Run) Run->Cancel();
+    RunCancelButton->setEnabled(false);
+}
+
+void TMainForm::LockInputForRun(bool locked) {
+    if (locked) {
+        DisabledForRun.clear();
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 InputPanel, GenPanel, HydrPanel, Soil1Panel, Soil2Panel, Soil3Panel, Salt1Panel, Salt2Panel,
+                 Salt3Panel, DrainPanel, CondPanel, ReStartButton, SaveAllButton, OpenInpButton}) {
+            DisabledForRun.emplace_back(w, w->isEnabled());
+            w->setEnabled(false);
+        }
+    } else {
+        for (const auto& [w, enabled] : DisabledForRun) w->setEnabled(enabled);
+        DisabledForRun.clear();
+    }
+    RunCancelButton->setEnabled(locked);
+    RunCancelButton->setVisible(locked);
 }
 
 void TMainForm::ReStartButtonClick() { FormCreate(); }
@@ -296,25 +303,52 @@ void TMainForm::SaveAllButtonClick() {
         Message("The calculations were not made.");
         return;
     }
-    if (Input.NrTst > 50) {
+    const bool bar = Input.NrTst > 50;
+    if (bar) {
         ProgressBar1->setRange(0, 10);
         ProgressBar1->setValue(1);
         ProgressBar1->show();
-        ProgressBar1->repaint();
-        QThread::msleep(100);
     }
     // The run uses the step length saved with the data set, which is what
     // the file holds. Whether the run is reported follows the soil table of
     // this data set.
     Page.SoilDataComplete = rules::SoilDataComplete(Input);
-    WindowInteraction interaction(*this, dialogs_);
-    std::vector<SearchProfile> profiles;
-    const RunOutcome outcome = RunModel(Input, State, interaction, RunFiles{}, &profiles);
+    // The run works on a copy of the data set and asks its questions here;
+    // the window stays usable meanwhile, apart from the data set's controls.
+    Run = std::make_unique<RunTask>(
+        Input, [this](const std::string& question) { return dialogs_.Confirm(this, QString::fromStdString(question)); },
+        [this](const std::string& message) { dialogs_.Inform(this, QString::fromStdString(message)); }, bar);
+    connect(Run.get(), &RunTask::Progress, this, &TMainForm::ShowProgress);
+    connect(Run.get(), &RunTask::Finished, this, &TMainForm::RunFinished);
+    LockInputForRun(true);
+    Run->Start();
+}
+
+void TMainForm::RunFinished() {
+    if (!Run) return;
+    Run->Wait();
+    RunTask::Result result = Run->TakeResult();
+    Run.release()->deleteLater();  // this may be its own signal
+    LockInputForRun(false);
+    // A close during the run goes on once the run's end has been shown,
+    // whatever the end was.
+    if (CloseAfterRun) {
+        CloseAfterRun = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    const RunOutcome& outcome = result.outcome;
+    if (outcome.status == RunStatus::Cancelled) {
+        ProgressBar1->hide();
+        Message(QString::fromStdString(outcome.message));
+        return;
+    }
     if (outcome.status == RunStatus::Refused || outcome.status == RunStatus::WriteFailed) {
         ProgressBar1->hide();
         Warn(QString::fromStdString(outcome.message));
         return;
     }
+    State = std::move(result.state);
+    const std::vector<SearchProfile>& profiles = result.profiles;
     // The fit report beside the output file, when the optimisation was done.
     if (!profiles.empty()) {
         const std::string error = WriteFitReportFiles(State.OutputFileName, BuildFitReport(Input, State, profiles));

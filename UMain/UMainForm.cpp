@@ -20,6 +20,7 @@
 
 #include "Dialogs.h"
 #include "ResultsPages.h"
+#include "RunTask.h"
 #include "UStringGrid.h"
 
 #include "UStaticPages.h"
@@ -81,6 +82,15 @@ void TMainForm::ShowVersion(const QString& text) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A run in progress is stopped first; it writes nothing. The window is
+    // closed once the run has ended (its question may still be open, so it
+    // is not waited for here).
+    if (Run) {
+        event->ignore();
+        CloseAfterRun = true;
+        RunCancelButtonClick();
+        return;
+    }
     // The program ends from the closing window, not from here.
     event->ignore();
     if (closeForm_) {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "InputRules.h"
 #include "ModelInput.h"
@@ -28,6 +30,7 @@ namespace halovane {
 
 class Dialogs;
 class ResultsPages;
+class RunTask;
 class TStringGrid;
 
 // The state the Input page keeps from start to exit.
@@ -90,6 +93,9 @@ public:
     void OpenInpButtonClick();
     void SaveAllButtonClick();
     void ReStartButtonClick();
+    // Stops the run in progress; it writes nothing.
+    void RunCancelButtonClick();
+    bool RunInProgress() const;
     void GenOpenButtonClick();
     void HydrOpenButtonClick();
     void SoilOpenButtonClick();
@@ -149,6 +155,11 @@ private:
         *CondOpenButton;
     QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton;
     QProgressBar* ProgressBar1;
+    QPushButton* RunCancelButton;
+    // The run in progress, off the window's thread (null between runs).
+    std::unique_ptr<RunTask> Run;
+    std::vector<std::pair<QWidget*, bool>> DisabledForRun;
+    bool CloseAfterRun = false;  // the window was closed during the run
 
     // general data
     QFrame* GenPanel;
@@ -198,6 +209,11 @@ private:
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
     void SaveSoilGrid(int layers);
+    // The controls that could change the data set are disabled while a run
+    // is in progress, and enabled again as they were.
+    void LockInputForRun(bool locked);
+    // The end of a run: its messages, the fit report and the result pages.
+    void RunFinished();
     // The enabled state of the group, "Save all - Run" and Cancel buttons
     // after an event of the page.
     void UpdateButtons(rules::PageEvent event, rules::Panel panel = rules::Panel::Gen);

@@ -6,6 +6,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.h
   ${CMAKE_CURRENT_LIST_DIR}/UPanelKit.h
   ${CMAKE_CURRENT_LIST_DIR}/UInputWorkflow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunTask.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunTask.h
   ${CMAKE_CURRENT_LIST_DIR}/UGeneralPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UHydrPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/USoilPanels.cpp

@@ -40,6 +40,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
     double trial = 0.10;
     double best = 1000000;
     for (int k = 0; k < SearchTrials; ++k) {
+        if (Cancelled(run)) return;
         trial = trial + 0.01;
         double score = 0;
         double E[ZoneCount], In[ZoneCount];
@@ -138,6 +139,7 @@ void RunSearches(const RunData& run, ModelState& state, bool reference, int thre
     const Zone* order = layers == 1 ? order1 : layers == 2 ? order2 : order3;
     const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
     for (int k = 0; k < count; ++k) {
+        if (Cancelled(run)) return;
         if (state.Counts.of(order[k]) <= 3) continue;
         double* scores = nullptr;
         if (profiles) {

@@ -380,6 +380,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         const double own = state.Fit[searched].LE;
         ThreadTeam team(std::min(teamSize, Groups));
         team.Run(Groups, [&](int g) {
+            if (Cancelled(run)) return;
             LaneValues& lanes = groups[static_cast<size_t>(g)];
             const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
@@ -389,6 +390,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
             }
             RunLanes(p, lanes);
         });
+        if (Cancelled(run)) return;
         for (int g = 0; g < Groups; ++g) {
             const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
@@ -412,6 +414,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     ThreadTeam team(std::min(teamSize, laneSets));
     std::vector<int> first(static_cast<size_t>(group));
     for (int k0 = 0; k0 < SearchTrials; k0 += group) {
+        if (Cancelled(run)) return;
         const int count = std::min(group, SearchTrials - k0);
         const double before = state.Fit[searched].LE;
         int lane = 0;

@@ -4,6 +4,8 @@
 // never left half converted.
 #pragma once
 
+#include <atomic>
+
 #include "ModelInput.h"
 #include "ModelState.h"
 
@@ -16,7 +18,13 @@ struct RunData {
     double Up = 0, Down = 0;        // exchange with the aquifer, mm/day
     double W1 = 0, W2 = 0, W3 = 0, Wt = 0, Wa = 0;  // water at saturation, mm
     double GivenLE[ZoneCount] = {};  // the leaching efficiencies as given, fractions
+    const std::atomic<bool>* cancel = nullptr;  // set by the user to stop the run; may be null
 };
+
+// Whether the user asked to stop the run. The loops of the run look at it
+// at safe points and leave their results unfinished; the run then writes
+// nothing.
+inline bool Cancelled(const RunData& run) { return run.cancel && run.cancel->load(std::memory_order_relaxed); }
 
 // Converts the data set and derives the run quantities.
 void PrepareRun(const ModelInput& given, RunData& run);

@@ -143,6 +143,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     for (ZoneFit& fit : state.Fit) fit.LeOptimized = false;
 
     PrepareRun(given, run);
+    run.cancel = ui.CancelFlag();
     ModelInput& in = run.in;
     const int n = in.NrTst;
     for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[z];
@@ -169,6 +170,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     state.Results.Dwt[0] = in.Dwtini;
 
     ui.SetProgress(2);
+    if (Cancelled(run)) return;
     if (ui.AskYesNo(RefinementQuestion)) {
         state.RefinementChosen = true;
         RefineDrainageCapacity(run, state);
@@ -191,17 +193,28 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
         return outcome;
     }
 
+    // A stopped run ends at the next phase, before any later question.
+    auto cancelled = [&](const RunData& run) {
+        if (!Cancelled(run)) return false;
+        if (profiles) profiles->clear();
+        outcome.status = RunStatus::Cancelled;
+        outcome.message = "The calculations were cancelled. The output file was not written.";
+        return true;
+    };
     RunData run;
     PrepareAndBalanceWater(given, run, state, ui);
     ModelInput& in = run.in;
+    if (cancelled(run)) return outcome;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
         RunSearches(run, state, false, searchThreads, profiles);
+        if (cancelled(run)) return outcome;
         ui.SetProgress(4);
     }
     ui.SetProgress(6);
 
     RunSaltBalance(run, state);
+    if (cancelled(run)) return outcome;
     ui.SetProgress(8);
     for (int z = 0; z < ZoneCount; ++z) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(z)];

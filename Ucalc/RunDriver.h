@@ -25,6 +25,7 @@ enum class RunStatus {
     Stopped,      // the water table left the aquifer; the output file was still written
     Refused,      // the data cannot be run (message says which field); nothing was touched
     WriteFailed,  // the output file could not be written (message names it)
+    Cancelled,    // the user stopped the run; nothing was written and no question followed
 };
 
 struct RunOutcome {

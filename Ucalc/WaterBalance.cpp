@@ -205,6 +205,7 @@ void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
     const double bottom = run.Dr + in.Dt + in.Da;
     double evapA = 0, capT = 0;
     for (int i = 1; i <= n; ++i) {
+        if (Cancelled(run)) return;
         double sumDrain = 0, sumEvapA = 0, sumPerc = 0, sumCap = 0;
         for (int j = 1; j <= in.Ts; ++j) {
             Day day = RootZoneDay(run, state, i, r.Dwt[i - 1], evapA, capT);
@@ -238,6 +239,7 @@ void RefineDrainageCapacityFullScan(RunData& run, ModelState& state) {
     double best = 100000;
     double evapA = 0, capT = 0;
     for (int k = 1; k <= 200; ++k) {
+        if (Cancelled(run)) return;
         double dwt = in.Dwtini;
         const double trial = 0.001 * k;
         double S = 0;

@@ -169,6 +169,7 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
         case RunStatus::WriteFailed: report(outcome.message); return WriteFailed;
+        case RunStatus::Cancelled: report(file + ": " + outcome.message); return WriteFailed;  // never asked for here
         case RunStatus::Completed:
         case RunStatus::Stopped: break;
     }

@@ -60,6 +60,14 @@ protected:
         ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
         ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
         QTest::mouseClick(button, Qt::LeftButton);
+        WaitForRun();
+    }
+    // A run goes on off the window's thread: its end is awaited as the user
+    // would, with the window answering meanwhile.
+    void WaitForRun() {
+        QPushButton* cancel = form->findChild<QPushButton*>(QStringLiteral("RunCancelButton"));
+        ASSERT_TRUE(cancel);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cancel->isHidden(); }, 120000));
     }
     void Type(QLineEdit* edit, const QString& text) {
         edit->setFocus();

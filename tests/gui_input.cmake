@@ -7,6 +7,7 @@ add_executable(gui_input_tests
   gui_input_checks.cpp
   gui_input_fit_report.cpp
   gui_input_entries.cpp
+  gui_input_run.cpp
   InputPageFixture.h
   TestDialogs.h
 )

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "RunDriver.h"
 #include "TestDialogs.h"
@@ -98,6 +99,7 @@ TEST_P(TextFitTest, EveryPanelTableAndGraphOfARun) {
     }
     pages->setCurrentWidget(&inpTab);
     Find(form, "SaveAllButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Find<QPushButton>(form, "RunCancelButton")->isHidden(); }, 60000));
     ASSERT_EQ(pages->currentWidget(), &outTab) << dialogs.messages.join(QLatin1Char('|')).toStdString();
     Expect(outTab, QStringLiteral("listing"));
     Find(outTab, "HydrShowButton")->click();
