@@ -154,11 +154,8 @@ void OutputPage::ShowStop() {
 
 void OutputPage::ShowLoaded() {
     outputMemo_->hide();
-    QString listing;
-    if (ReadListing(state_.OutputFileName, listing))
-        outputMemo_->setPlainText(listing);
-    else
-        dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(state_.OutputFileName))));
+    // The text the results were read from: the file is read once.
+    outputMemo_->setPlainText(ListingText(state_.OutputText));
     GraphButton->setEnabled(true);
     outputMemo_->show();
     outLabel_->show();
