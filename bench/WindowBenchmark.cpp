@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -168,6 +169,10 @@ int main(int argc, char** argv) {
     output.replace(QStringLiteral(".inp"), QStringLiteral(".out"));
     dialogs.names << output;
     Measure("Open output on the Output page", form, [&] { Find<QPushButton>(form, "OpenOutputButton")->click(); });
+    auto* listing = Find<QPlainTextEdit>(form, "OutputMemo");
+    Measure("  the whole listing in view", form, [&] {
+        while (listing->blockCount() < steps) QApplication::processEvents();
+    });
     Measure("  See hydrological output", form, [&] { Find<QPushButton>(form, "HydrShowButton")->click(); });
     Measure("  See salinity output", form, [&] { Find<QPushButton>(form, "SaltShowButton")->click(); });
 
