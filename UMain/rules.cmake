@@ -1,6 +1,5 @@
 # The rules of the Input page that decide what is stored, and the cell texts
-# of its grids: standard C++ only,
-# built and tested also where Qt is missing.
+# of its grids: standard C++ only, built and tested also where Qt is missing.
 add_library(halovane_input_rules STATIC
   ${CMAKE_CURRENT_LIST_DIR}/InputRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InputRules.h
