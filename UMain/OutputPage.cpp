@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -70,6 +71,7 @@ OutputPage::OutputPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     fixed.setPointSize(8);
     outputMemo_->setFont(fixed);
     outputMemo_->setMinimumHeight(5 * QFontMetrics(fixed).lineSpacing() + 12);
+    outputMemo_->setUndoRedoEnabled(false);
     layout->addWidget(outputMemo_, 2);
 
     auto* tableRow = new QHBoxLayout;
@@ -154,11 +156,13 @@ void OutputPage::ShowStop() {
 
 void OutputPage::ShowLoaded() {
     outputMemo_->hide();
-    QString listing;
-    if (ReadListing(state_.OutputFileName, listing))
-        outputMemo_->setPlainText(listing);
-    else
-        dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(state_.OutputFileName))));
+    // The text the results were read from: the file is read once. A long
+    // listing shows its first lines at once and takes the rest in parts
+    // while the window is idle, so that a century of days opens without a
+    // wait.
+    listing_ = ListingText(state_.OutputText);
+    listed_ = 0;
+    AppendListing();
     GraphButton->setEnabled(true);
     outputMemo_->show();
     outLabel_->show();
@@ -169,6 +173,34 @@ void OutputPage::ShowLoaded() {
     ShowStop();
     HideTable();
     FitReport->OutputLoaded();
+}
+
+void OutputPage::AppendListing() {
+    constexpr int FirstLines = 1000, LinesPerPart = 20000;
+    const bool first = listed_ == 0;
+    qsizetype end = listed_;
+    for (int n = first ? FirstLines : LinesPerPart; n > 0 && end >= 0; --n) {
+        end = listing_.indexOf(QLatin1Char('\n'), end);
+        if (end >= 0) ++end;
+    }
+    // Up to the line end, which the next part starts a paragraph for.
+    const qsizetype stop = end < 0 ? listing_.size() : end - 1;
+    const QString part = listing_.mid(listed_, stop - listed_);
+    if (first)
+        outputMemo_->setPlainText(part);
+    else
+        outputMemo_->appendPlainText(part);
+    if (end < 0) {
+        listing_.clear();
+        listed_ = 0;
+        return;
+    }
+    listed_ = end;
+    const QString shown = listing_;
+    QTimer::singleShot(0, this, [this, shown] {
+        // Unless another listing replaced this one.
+        if (listed_ > 0 && listing_.constData() == shown.constData()) AppendListing();
+    });
 }
 
 void OutputPage::InputOpened() {

@@ -45,11 +45,16 @@ private:
     void FitColumns();
     void HideTable();
     void ShowStop();
+    // Appends the next part of a long listing; the rest follows while the
+    // window waits for the user.
+    void AppendListing();
 
     Dialogs& dialogs_;
     ResultsState& state_;
     QWidget& page_;
     QPlainTextEdit* outputMemo_ = nullptr;
+    QString listing_;        // the listing on view
+    qsizetype listed_ = 0;   // how much of it the listing shows so far
     QLabel* outLabel_ = nullptr;
     QLabel* stopLabel_ = nullptr;
     QPushButton* saltShowButton_ = nullptr;

@@ -12,17 +12,35 @@ std::string FileNameToStd(const QString& name) { return QFile::encodeName(name).
 
 QString FileNameFromStd(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
 
+namespace {
+
+// The output file read once: its text, and the results parsed from it.
+ReadOutcome ReadOutputText(const std::string& name, std::string& text, OutputReadback& output, NumberFormat& format) {
+    std::string error;
+    const FileRead file = ReadDataFile(name, text, error);
+    if (file != FileRead::Ok) {
+        ReadOutcome outcome;
+        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(name) : error;
+        return outcome;
+    }
+    return ParseOutputText(text, name, output, format);
+}
+
+}  // namespace
+
 bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialogs, QWidget* parent) {
     const std::string name = FileNameToStd(fileName);
     // A fresh record: nothing of an earlier file, such as the fit of a zone
     // that now says "n.a.", may carry over.
     OutputReadback output;
-    const ReadOutcome read = ReadOutputFile(name, output, state.Format);
+    std::string text;
+    const ReadOutcome read = ReadOutputText(name, text, output, state.Format);
     if (!read.ok) {
         dialogs.Inform(parent, QString::fromStdString(read.message));
         return false;
     }
     state.OutputFileName = fileName;
+    state.OutputText = std::move(text);
     state.Output = std::move(output);
     state.StopStep = StoppedAtStep(state.Output.Results, state.Output.NrTst);
     state.View = ViewInput{};
@@ -38,10 +56,17 @@ bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialo
 
 bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
     const std::string name = FileNameToStd(state.OutputFileName);
+    std::string text, error;
+    // The text read before gives the results read before; reading it costs
+    // little, parsing a long run much more.
+    const bool same = ReadDataFile(name, text, error) == FileRead::Ok && text == state.OutputText;
     OutputReadback output;
-    const ReadOutcome read = ReadOutputFile(name, output, state.Format);
+    const ReadOutcome read = same ? ReadOutcome{true, {}} : ReadOutputText(name, text, output, state.Format);
     if (read.ok) {
-        state.Output = std::move(output);
+        if (!same) {
+            state.Output = std::move(output);
+            state.OutputText = std::move(text);
+        }
         // A rewritten file may hold another run; a stop reported by the run
         // itself stays when the rows agree with it.
         const int fromRows = StoppedAtStep(state.Output.Results, state.Output.NrTst);
@@ -52,15 +77,11 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
     return read.message == OpenFailureMessage(name);
 }
 
-bool ReadListing(const QString& fileName, QString& text) {
-    // Through the engine's reader: a pipe or a huge file is refused rather
-    // than waited on or read into memory.
-    std::string bytes, error;
-    if (!ReadWholeFile(FileNameToStd(fileName), bytes, error)) return false;
-    text = QString::fromUtf8(QByteArray::fromStdString(bytes));
+QString ListingText(const std::string& bytes) {
+    QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-    return true;
+    return text;
 }
 
 }  // namespace halovane

@@ -15,6 +15,7 @@ class Dialogs;
 
 struct ResultsState {
     QString OutputFileName;  // empty until an output file was read
+    std::string OutputText;  // the file's text as last read: the listing, and what a reread compares
     OutputReadback Output;
     ViewInput View;
     bool ViewRead = false;   // the input data file of the output file was read
@@ -37,13 +38,14 @@ QString FileNameFromStd(const std::string& name);
 // potential evaporation and measured salinities.
 bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialogs, QWidget* parent);
 
-// Reads the loaded output file again (its results may have been rewritten).
-// A file that cannot be opened any more shows its message and the results
-// loaded before are used (true); a file that cannot be read shows its
-// message and the operation stops (false).
+// Reads the loaded output file again (its results may have been rewritten;
+// a file whose text is the one read before is not parsed again). A file that
+// cannot be opened any more shows its message and the results loaded before
+// are used (true); a file that cannot be read shows its message and the
+// operation stops (false).
 bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent);
 
-// The lines of a text file for the listing, or false when it cannot be read.
-bool ReadListing(const QString& fileName, QString& text);
+// The lines of a file's text for the listing, without the line end of the last.
+QString ListingText(const std::string& bytes);
 
 }  // namespace halovane

@@ -65,7 +65,7 @@ void TMainForm::GenSaveButtonClick() {
         const std::array<int, 5> rows = rules::SoilCarryOver(oldLayers, newLayers);
         for (int r = 0; r < newLayers + 2; ++r)
             if (rows[static_cast<size_t>(r)] >= 0)
-                for (int c = 0; c <= 4; ++c) to.SetCell(c, r, from.Cell(c, rows[static_cast<size_t>(r)]));
+                for (int c = 0; c <= 4; ++c) to.SetText(c, r, from.Text(c, rows[static_cast<size_t>(r)]));
         if (newIdx > oldIdx)
             Message("The number of layers was increased and data must be added. Please check and save each data "
                     "group before using \"Save All\"");
@@ -82,7 +82,7 @@ void TMainForm::GenSaveButtonClick() {
         for (int r = 1; r <= n; ++r)
             for (int c = 1; c < newLayers + 3; ++c) {
                 const int source = columns[static_cast<size_t>(c)];
-                toSalt.SetCell(c, r, source > 0 ? fromSalt.Cell(source, r) : QString());
+                toSalt.SetText(c, r, source > 0 ? fromSalt.Text(source, r) : std::string());
             }
     }
     for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {

@@ -1,7 +1,9 @@
 #include "UGridHeadings.h"
 
-#include <QTableWidget>
+#include <QRegularExpression>
 #include <algorithm>
+
+#include "UStringGrid.h"
 
 namespace halovane {
 
@@ -33,7 +35,9 @@ void WrappingHeader::FitHeight() {
     const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
     int word = 20;
     for (int k = 0; model() && k < count(); ++k)
-        for (const QString& w : model()->headerData(k, orientation(), Qt::DisplayRole).toString().split(' ', Qt::SkipEmptyParts))
+        for (const QString& w : model()->headerData(k, orientation(), Qt::DisplayRole)
+                                    .toString()
+                                    .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
             word = std::max(word, fontMetrics().horizontalAdvance(w) + 2 * margin + 2);
     if (word != minimumSectionSize()) setMinimumSectionSize(word);
     if (auto* grid = qobject_cast<QTableView*>(parentWidget())) {
@@ -57,12 +61,17 @@ void WrappingHeader::FitHeight() {
     }
 }
 
-void ShowColumnHeadings(QTableWidget& grid, const QStringList& headings) {
+void ShowColumnHeadings(TStringGrid& grid, const QStringList& headings) {
     auto* header = new WrappingHeader(&grid);
     grid.setHorizontalHeader(header);
     header->setSectionResizeMode(QHeaderView::Stretch);
-    grid.setHorizontalHeaderLabels(headings);
+    grid.SetColumnHeadings(headings);
     header->show();
+    // The heading row's texts are part of the headings.
+    QObject::connect(grid.model(), &QAbstractItemModel::headerDataChanged, header,
+                     [header](Qt::Orientation orientation) {
+                         if (orientation == Qt::Horizontal) header->FitHeight();
+                     });
     // Once the row labels are in place too.
     QMetaObject::invokeMethod(header, [header] { header->FitHeight(); }, Qt::QueuedConnection);
 }

@@ -1,13 +1,14 @@
-// Headings of the Input page grids: a heading over each column, in the
-// grid's own header so that it stands over its column and stays in view
-// while the rows scroll, and headings whose words wrap onto more lines when
-// the column is narrower than the text.
+// Headings of the Input page grids: a heading over each column, with the
+// units of the grid's heading row under it, in the grid's own header so that
+// it stands over its column and stays in view while the rows scroll, and
+// headings whose words wrap onto more lines when the column is narrower than
+// the text.
 #pragma once
 
 #include <QHeaderView>
 #include <QStringList>
 
-class QTableWidget;
+
 
 namespace halovane {
 
@@ -26,8 +27,11 @@ protected:
     QSize sectionSizeFromContents(int logicalIndex) const override;
 };
 
-// Shows `headings` in the header of `grid`, over columns 0, 1, ...; the
-// words wrap where a column is narrow.
-void ShowColumnHeadings(QTableWidget& grid, const QStringList& headings);
+class TStringGrid;
+
+// Shows `headings` in the header of `grid`, over columns 0, 1, ..., above
+// the texts of the grid's heading rows; the words wrap where a column is
+// narrow.
+void ShowColumnHeadings(TStringGrid& grid, const QStringList& headings);
 
 }  // namespace halovane

@@ -35,9 +35,7 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
     return p;
 }
 
-void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) {
-    for (int r = 1; r <= count; ++r) grid.SetCell(0, r, QString::number(r));
-}
+void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) { grid.NumberRows(count); }
 
 QString PastedLineEnds(const QString& text) {
     // Spreadsheets on some systems end their rows with a line feed alone;
@@ -72,8 +70,8 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     }
     // Rows the paste adds start empty.
     for (int r = plan.firstNewRow; r <= plan.steps; ++r)
-        for (int c = 1; c < grid.ColCount(); ++c) grid.SetCell(c, r, QString());
-    for (const rules::PastePlan::Write& w : plan.writes) grid.SetCell(w.column, w.row, QString::fromStdString(w.text));
+        for (int c = 1; c < grid.ColCount(); ++c) grid.SetText(c, r, std::string());
+    for (const rules::PastePlan::Write& w : plan.writes) grid.SetText(w.column, w.row, w.text);
     if (soilLayers) return true;
     if (hydrological) {
         Input.NrTstHydr = plan.steps;

@@ -204,10 +204,7 @@ void TMainForm::RefuseCell(const rules::Problem& problem, TStringGrid& grid) {
 }
 
 rules::Cells TMainForm::CellsOf(const TStringGrid& grid, int rows, int columns) {
-    rules::Cells cells(static_cast<size_t>(std::max(rows, 0)));
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) cells[static_cast<size_t>(r)].push_back(grid.Cell(c, r).toStdString());
-    return cells;
+    return grid.Rows(rows, columns);
 }
 
 TStringGrid* TMainForm::SaltGrid(int layers) const {

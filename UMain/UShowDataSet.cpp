@@ -13,10 +13,10 @@ QString Shortest(double value) { return QString::fromStdString(ShortestText(valu
 
 // A measured value as the file holds it: two decimals, unless the file gave
 // more.
-QString MeasuredText(double value) {
-    const std::string twoDecimals = FormatFixed(value, 0, 2);
-    if (StringToFloat(twoDecimals) == value) return QString::fromStdString(twoDecimals);
-    return Shortest(value);
+std::string MeasuredText(double value) {
+    std::string twoDecimals = FormatFixed(value, 0, 2);
+    if (StringToFloat(twoDecimals) == value) return twoDecimals;
+    return ShortestText(value);
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ void TMainForm::ShowHydrological() {
     for (int i = 1; i <= n; ++i)
         for (int c = 1; c <= 3; ++c) {
             const Series& s = *series[c - 1];
-            HydrGrid->SetCell(c, i, i < static_cast<int>(s.size()) ? Shortest(s[static_cast<size_t>(i)]) : QString());
+            HydrGrid->SetText(c, i, i < static_cast<int>(s.size()) ? ShortestText(s[static_cast<size_t>(i)]) : std::string());
         }
 }
 
@@ -95,7 +95,7 @@ void TMainForm::ShowSalinity(int layers) {
         const Series& m = Measured(static_cast<const ModelInput&>(Input), zone);
         for (int i = 1; i <= n; ++i) {
             const double v = i < static_cast<int>(m.size()) ? m[static_cast<size_t>(i)] : -1;
-            salt.SetCell(column, i, v > 0 ? MeasuredText(v) : QString());
+            salt.SetText(column, i, v > 0 ? MeasuredText(v) : std::string());
         }
         ++column;
     }

@@ -25,7 +25,7 @@ QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
     if (layers >= 2) rows << "Root zone: 1st layer" << "2nd layer";
     if (layers == 3) rows << "3rd layer";
     rows << "Transition zone" << "Aquifer";
-    grid->setVerticalHeaderLabels(rows);
+    grid->SetRowHeadings(rows);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->onPaste = [this, grid](int c, int r, const QString& t) { HandlePasteMultiCell(*grid, c, r, PastedLineEnds(t)); };

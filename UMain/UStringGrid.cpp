@@ -1,11 +1,15 @@
 #include "UStringGrid.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <array>
 
 namespace halovane {
 
@@ -14,6 +18,121 @@ namespace {
 bool IsBlockText(const QString& text) {
     return text.contains('\t') || text.contains('\r') || text.contains('\n');
 }
+
+}  // namespace
+
+// The grid's cells as Qt's views read them. Changes of many cells at once
+// (a paste, the serial numbers of a century of days) are told to the view
+// as one changed block, once control returns to the event loop; the texts
+// themselves are read from the cells at once.
+class StringGridModel : public QAbstractTableModel {
+public:
+    StringGridModel(int columns, int rows, int fixedColumns, int fixedRows, QObject* parent)
+        : QAbstractTableModel(parent), rows_(std::max(rows, 0)), columns_(std::max(columns, 0)),
+          fixedColumns_(fixedColumns), fixedRows_(fixedRows) {}
+
+    GridCells cells;
+    QStringList columnHeadings, rowHeadings;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : columns_;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return QVariant();
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole: return QString::fromStdString(CellText(cells, index.column(), index.row()));
+            case Qt::BackgroundRole:
+                if (IsFixed(index.column(), index.row())) return QApplication::palette().button();
+                return QVariant();
+            default: return QVariant();
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        if (IsFixed(index.column(), index.row())) return Qt::ItemIsEnabled;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+        if (orientation == Qt::Vertical)
+            return section < rowHeadings.size() ? rowHeadings[section] : QString::number(section + 1);
+        // The column's heading over the texts of the heading rows.
+        QStringList lines;
+        if (section < columnHeadings.size() && !columnHeadings[section].isEmpty()) lines << columnHeadings[section];
+        for (int r = 0; r < fixedRows_; ++r)
+            if (const std::string& text = CellText(cells, section, r); !text.empty())
+                lines << QString::fromStdString(text);
+        return lines.join('\n');
+    }
+
+    // A cell's text changed.
+    void Changed(int column, int row) { ChangedBlock(column, row, column, row); }
+    void ChangedBlock(int left, int top, int right, int bottom) {
+        if (top < fixedRows_) emit headerDataChanged(Qt::Horizontal, left, right);
+        if (left >= columns_ || top >= rows_) return;
+        if (!pending_) {
+            pending_ = true;
+            dirty_ = {left, top, right, bottom};
+            QMetaObject::invokeMethod(this, [this] { Flush(); }, Qt::QueuedConnection);
+            return;
+        }
+        dirty_ = {std::min(dirty_[0], left), std::min(dirty_[1], top), std::max(dirty_[2], right),
+                  std::max(dirty_[3], bottom)};
+    }
+
+    void SetRowCount(int rows) {
+        rows = std::max(rows, 0);
+        if (rows > rows_) {
+            beginInsertRows(QModelIndex(), rows_, rows - 1);
+            rows_ = rows;
+            endInsertRows();
+        } else if (rows < rows_) {
+            beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+            rows_ = rows;
+            endRemoveRows();
+        }
+    }
+
+    void SetColumnCount(int columns) {
+        columns = std::max(columns, 0);
+        if (columns > columns_) {
+            beginInsertColumns(QModelIndex(), columns_, columns - 1);
+            columns_ = columns;
+            endInsertColumns();
+        } else if (columns < columns_) {
+            beginRemoveColumns(QModelIndex(), columns, columns_ - 1);
+            columns_ = columns;
+            endRemoveColumns();
+        }
+    }
+
+    void HeadingsChanged() {
+        if (columns_ > 0) emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+
+private:
+    bool IsFixed(int column, int row) const { return column < fixedColumns_ || row < fixedRows_; }
+
+    void Flush() {
+        pending_ = false;
+        const int right = std::min(dirty_[2], columns_ - 1), bottom = std::min(dirty_[3], rows_ - 1);
+        if (dirty_[0] > right || dirty_[1] > bottom) return;
+        emit dataChanged(index(dirty_[1], dirty_[0]), index(bottom, right), {Qt::DisplayRole, Qt::EditRole});
+    }
+
+    int rows_, columns_;
+    int fixedColumns_, fixedRows_;
+    bool pending_ = false;
+    std::array<int, 4> dirty_{};  // left, top, right, bottom
+};
+
+namespace {
 
 // The cell editor: a line editor that hands a pasted block with tabs or
 // line ends to the grid whole, instead of flattening it to one line.
@@ -59,7 +178,11 @@ public:
         return new CellEditor(parent, grid_, index.column(), index.row());
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        static_cast<QLineEdit*>(editor)->setText(grid_.Cell(index.column(), index.row()));
+        // The user's own typing is in the cell already: the editor keeps its
+        // cursor. A cell changed otherwise shows its new text.
+        auto* edit = static_cast<QLineEdit*>(editor);
+        const QString text = grid_.Cell(index.column(), index.row());
+        if (edit->text() != text) edit->setText(text);
     }
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {
         // The cells were updated while typing.
@@ -72,55 +195,69 @@ private:
 }  // namespace
 
 TStringGrid::TStringGrid(int columns, int rows, int fixedColumns, int fixedRows, QWidget* parent)
-    : QTableWidget(rows, columns, parent), fixedColumns_(fixedColumns), fixedRows_(fixedRows) {
+    : QTableView(parent), model_(new StringGridModel(columns, rows, fixedColumns, fixedRows, this)),
+      fixedColumns_(fixedColumns), fixedRows_(fixedRows) {
+    setModel(model_);
     setItemDelegate(new CellDelegate(*this));
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    if (fixedRows_ > 0) horizontalHeader()->hide();
+    // Rows of one height: a long series is laid out without measuring rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     if (fixedColumns_ > 0) verticalHeader()->hide();
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) ShowCell(c, r);
+    // The heading rows stand in the header.
+    for (int r = 0; r < fixedRows_ && r < rows; ++r) setRowHidden(r, true);
 }
 
-QString TStringGrid::Cell(int column, int row) const { return cells_.value(qMakePair(column, row)); }
+QString TStringGrid::Cell(int column, int row) const { return QString::fromStdString(Text(column, row)); }
 
-void TStringGrid::SetCell(int column, int row, const QString& text) {
-    if (text.isEmpty())
-        cells_.remove(qMakePair(column, row));
-    else
-        cells_.insert(qMakePair(column, row), text);
-    if (column < columnCount() && row < rowCount()) ShowCell(column, row);
+void TStringGrid::SetCell(int column, int row, const QString& text) { SetText(column, row, text.toStdString()); }
+
+std::string TStringGrid::Text(int column, int row) const { return CellText(model_->cells, column, row); }
+
+void TStringGrid::SetText(int column, int row, std::string text) {
+    if (CellText(model_->cells, column, row) == text) return;
+    SetCellText(model_->cells, column, row, std::move(text));
+    model_->Changed(column, row);
 }
 
-void TStringGrid::ShowCell(int column, int row) {
-    QTableWidgetItem* it = item(row, column);
-    if (!it) {
-        it = new QTableWidgetItem;
-        if (IsFixed(column, row)) {
-            it->setFlags(Qt::ItemIsEnabled);
-            it->setBackground(palette().button());
-        }
-        setItem(row, column, it);
-    }
-    const QString text = Cell(column, row);
-    if (it->text() != text) it->setText(text);
+void TStringGrid::NumberRows(int count) {
+    if (count < 1) return;
+    halovane::NumberRows(model_->cells, count);
+    model_->ChangedBlock(0, 1, 0, count);
 }
+
+std::vector<std::vector<std::string>> TStringGrid::Rows(int rows, int columns) const {
+    return CellRows(model_->cells, rows, columns);
+}
+
+int TStringGrid::RowCount() const { return model_->rowCount(); }
+int TStringGrid::ColCount() const { return model_->columnCount(); }
 
 void TStringGrid::SetRowCount(int rows) {
-    if (rows < 0) rows = 0;
-    const int before = rowCount();
-    setRowCount(rows);
-    for (int r = before; r < rows; ++r)
-        for (int c = 0; c < columnCount(); ++c) ShowCell(c, r);
+    const int before = RowCount();
+    model_->SetRowCount(rows);
+    for (int r = before; r < fixedRows_ && r < rows; ++r) setRowHidden(r, true);
 }
 
-void TStringGrid::SetColCount(int columns) {
-    const int before = columnCount();
-    setColumnCount(columns);
-    for (int c = before; c < columns; ++c)
-        for (int r = 0; r < rowCount(); ++r) ShowCell(c, r);
+void TStringGrid::SetColCount(int columns) { model_->SetColumnCount(columns); }
+
+void TStringGrid::SetColumnHeadings(const QStringList& headings) {
+    model_->columnHeadings = headings;
+    model_->HeadingsChanged();
+}
+
+void TStringGrid::SetRowHeadings(const QStringList& headings) {
+    model_->rowHeadings = headings;
+    model_->HeadingsChanged();
+}
+
+void TStringGrid::setCurrentCell(int row, int column) { setCurrentIndex(model_->index(row, column)); }
+
+void TStringGrid::SelectCells(int column, int row, int lastColumn, int lastRow) {
+    selectionModel()->select(QItemSelection(model_->index(row, column), model_->index(lastRow, lastColumn)),
+                             QItemSelectionModel::Select);
 }
 
 void TStringGrid::DeliverEdit(int column, int row, const QString& text) {
@@ -147,20 +284,27 @@ void TStringGrid::CutSelection() {
 }
 
 void TStringGrid::DeleteSelection() {
-    for (const QTableWidgetSelectionRange& range : selectedRanges())
-        for (int r = range.topRow(); r <= range.bottomRow(); ++r)
-            for (int c = range.leftColumn(); c <= range.rightColumn(); ++c)
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            for (int c = range.left(); c <= range.right(); ++c)
                 if (!IsFixed(c, r)) DeliverEdit(c, r, QString());
 }
 
+bool TStringGrid::SelectedBlock(int& left, int& top, int& right, int& bottom) const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) return false;
+    const QItemSelectionRange& range = selection.first();
+    left = range.left(), top = range.top(), right = range.right(), bottom = range.bottom();
+    return true;
+}
+
 QString TStringGrid::SelectionText() const {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!SelectedBlock(left, top, right, bottom)) return QString();
     QStringList rows;
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (ranges.isEmpty()) return QString();
-    const QTableWidgetSelectionRange& range = ranges.first();
-    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+    for (int r = top; r <= bottom; ++r) {
         QStringList cells;
-        for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) cells << Cell(c, r);
+        for (int c = left; c <= right; ++c) cells << Cell(c, r);
         rows << cells.join('\t');
     }
     return rows.join("\r\n");
@@ -185,16 +329,16 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    if (action != MoveNext && action != MovePrevious) return QTableWidget::moveCursor(action, modifiers);
+    if (action != MoveNext && action != MovePrevious) return QTableView::moveCursor(action, modifiers);
     // Tab and Shift+Tab: the next or previous editable cell, row after row.
-    const int columns = columnCount(), rows = rowCount();
+    const int columns = ColCount(), rows = RowCount();
     if (columns <= fixedColumns_ || rows <= fixedRows_) return currentIndex();
     int column = currentColumn(), row = currentRow();
-    if (column < fixedColumns_ || row < fixedRows_) return model()->index(fixedRows_, fixedColumns_);
+    if (column < fixedColumns_ || row < fixedRows_) return model_->index(fixedRows_, fixedColumns_);
     if (action == MoveNext) {
         if (++column >= columns) {
             column = fixedColumns_;
@@ -206,13 +350,13 @@ QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
             if (--row < fixedRows_) row = rows - 1;
         }
     }
-    return model()->index(row, column);
+    return model_->index(row, column);
 }
 
 void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTableWidget::closeEditor(editor, hint);
+    QTableView::closeEditor(editor, hint);
     // Enter ends the edit and moves to the cell below, as in a spreadsheet.
-    if (hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < rowCount())
+    if (hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < RowCount())
         setCurrentCell(currentRow() + 1, currentColumn());
 }
 

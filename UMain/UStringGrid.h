@@ -1,33 +1,59 @@
 // A grid of text cells addressed by (column, row) from the top-left corner,
 // like a spreadsheet: fixed heading rows and columns are ordinary cells that
-// cannot be edited. Cells keep their text when the grid shrinks and show it
-// again when it grows. Every change of a cell's text in its editor is
-// reported through onEditText. A block pasted into a cell (in its editor or
-// with Ctrl+V on the selected cell) goes whole, tabs and line ends included,
-// to onPaste, which decides what the cells get. A single value pasted
-// replaces the cell's text. Tab and Shift+Tab move between the editable
-// cells, row after row; Enter ends an edit and moves down.
+// cannot be edited. The grid is a view over its cells (GridCells), so a
+// century of daily steps costs no more than the texts it holds. Cells keep
+// their text when the grid shrinks and show it again when it grows. The
+// heading row (row 0 of a grid with a fixed row) is shown in the grid's
+// header under the column's heading, so that it stays in view while the
+// rows scroll.
+// Every change of a cell's text in its editor is reported through
+// onEditText. A block pasted into a cell (in its editor or with Ctrl+V on
+// the selected cell) goes whole, tabs and line ends included, to onPaste,
+// which decides what the cells get. A single value pasted replaces the
+// cell's text. Tab and Shift+Tab move between the editable cells, row after
+// row; Enter ends an edit and moves down.
 #pragma once
 
-#include <QHash>
-#include <QPair>
 #include <QStringList>
-#include <QTableWidget>
+#include <QTableView>
 #include <functional>
+#include <string>
+
+#include "GridCells.h"
 
 namespace halovane {
 
-class TStringGrid : public QTableWidget {
+class StringGridModel;
+
+class TStringGrid : public QTableView {
     Q_OBJECT
 public:
     TStringGrid(int columns, int rows, int fixedColumns, int fixedRows, QWidget* parent = nullptr);
 
     QString Cell(int column, int row) const;
     void SetCell(int column, int row, const QString& text);
-    int RowCount() const { return rowCount(); }
-    int ColCount() const { return columnCount(); }
+    std::string Text(int column, int row) const;
+    void SetText(int column, int row, std::string text);
+    // The serial numbers "1" to "count" in column 0 of rows 1 to count.
+    void NumberRows(int count);
+    // The texts of rows 0..rows-1 and columns 0..columns-1, by [row][column].
+    std::vector<std::vector<std::string>> Rows(int rows, int columns) const;
+
+    int RowCount() const;
+    int ColCount() const;
     void SetRowCount(int rows);
     void SetColCount(int columns);
+
+    // What the header shows over columns 0, 1, ... (above the heading row's
+    // text) and beside rows 0, 1, ...
+    void SetColumnHeadings(const QStringList& headings);
+    void SetRowHeadings(const QStringList& headings);
+
+    // The current cell and a selected block, by row and column.
+    void setCurrentCell(int row, int column);
+    int currentRow() const { return currentIndex().row(); }
+    int currentColumn() const { return currentIndex().column(); }
+    void SelectCells(int column, int row, int lastColumn, int lastRow);
 
     // Called with (column, row, text) on every change of a cell's text by
     // the user, after the cell holds the text.
@@ -56,12 +82,12 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
-    void ShowCell(int column, int row);
     bool IsFixed(int column, int row) const { return column < fixedColumns_ || row < fixedRows_; }
+    // The selected block: left, top, right, bottom; false when nothing is selected.
+    bool SelectedBlock(int& left, int& top, int& right, int& bottom) const;
 
-    QHash<QPair<int, int>, QString> cells_;
+    StringGridModel* model_;
     int fixedColumns_, fixedRows_;
-    bool updating_ = false;
 };
 
 }  // namespace halovane

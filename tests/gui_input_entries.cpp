@@ -66,7 +66,7 @@ TEST_F(InputEntryTest, CopyThenPasteKeepsTheLastRow) {
     TStringGrid* grid = Grid("HydrGrid");
     grid->setFocus();
     grid->clearSelection();
-    grid->setRangeSelected(QTableWidgetSelectionRange(2, 1, 3, 3), true);
+    grid->SelectCells(1, 2, 3, 3);
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "2\t20\t200\r\n3\t30\t300");
     EXPECT_FALSE(QApplication::clipboard()->text().endsWith('\n'));

@@ -2,6 +2,7 @@
 // of layers and time steps with the entries carried over.
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
 
 #include "InputPageFixture.h"
 
@@ -39,6 +40,44 @@ TEST_F(InputPageTest, PastedBlocksGrowTheSeriesAndNeverShrinkIt) {
     EXPECT_EQ(form->Input.NrTst, 7);
     EXPECT_EQ(form->Input.NrTstHydr, 7);
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 8);
+}
+
+TEST_F(InputPageTest, ACenturyOfDaysScrollsUnderItsHeadingsAndUnits) {
+    Click(Button("GenOpenButton"));
+    Type(Edit("NrTstEdit"), "200000");
+    Click(Button("GenSaveButton"));
+    TStringGrid* grid = Grid("HydrGrid");
+    ASSERT_TRUE(grid->isVisible());
+    EXPECT_EQ(grid->RowCount(), 200001);
+    EXPECT_EQ(grid->Cell(0, 200000), "200000");
+    EXPECT_EQ(Grid("SaltGrid3")->Cell(0, 123456), "123456");
+    // The units of the heading row stand under the names, in the header.
+    QHeaderView* header = grid->horizontalHeader();
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), "Rainfall\nmm/timestep");
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Serial Nr");
+    EXPECT_EQ(Grid("SaltGrid2")->model()->headerData(4, Qt::Horizontal).toString(), "Aquifer\ndS/m");
+    EXPECT_TRUE(grid->isRowHidden(0));
+    EXPECT_GE(header->height(), 2 * header->fontMetrics().lineSpacing());
+
+    // At the end of the series the headings are still in view over the last day.
+    grid->scrollToBottom();
+    QApplication::processEvents();
+    EXPECT_TRUE(header->isVisible());
+    EXPECT_EQ(header->geometry().top(), grid->frameWidth());
+    const int lastShown = grid->rowAt(grid->viewport()->height() - 2);
+    EXPECT_EQ(grid->Cell(0, lastShown), "200000");
+    TypeCell(grid, 3, 200000, "4,5");
+    EXPECT_EQ(grid->Cell(3, 200000), "4,5");
+    EXPECT_EQ(grid->currentRow(), 200000);
+
+    // Back to a short series: the rows below are out of view and keep their texts.
+    form->HidePanels();
+    form->UnlockGroups();
+    Click(Button("GenOpenButton"));
+    Type(Edit("NrTstEdit"), "11");
+    Click(Button("GenSaveButton"));
+    EXPECT_EQ(grid->RowCount(), 12);
+    EXPECT_EQ(grid->Cell(3, 200000), "4,5");
 }
 
 TEST_F(InputPageTest, TypingOneValueNeverResizesAGrid) {
@@ -207,7 +246,7 @@ TEST_F(InputPageTest, EditMenuWorksOnTheFocusedControl) {
     action("Paste")->trigger();
     EXPECT_EQ(form->Input.NrTst, 11);
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 2), "6");
-    Grid("HydrGrid")->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
+    Grid("HydrGrid")->SelectCells(1, 1, 2, 2);
     action("Delete")->trigger();
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 1), "");
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 2), "");

@@ -1,6 +1,8 @@
 // A daily run of ten years (3650 steps) on the Output and Graphs pages:
 // loading, both tables and all nine graphs stay well under a second.
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QRadioButton>
 #include <iostream>
 
@@ -63,6 +65,16 @@ TEST_F(LargeRunTest, TenYearsOfDaysStayResponsive) {
     Press(outTab, "SaltShowButton");
     const qint64 tables = timer.elapsed();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    // The listing shows its first lines at once and all of them soon after,
+    // the file's lines exactly.
+    auto* listing = Out<QPlainTextEdit>("OutputMemo");
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).chopped(1);
+    EXPECT_TRUE(text.startsWith(listing->toPlainText()));
+    EXPECT_GE(listing->blockCount(), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(listing->blockCount(), static_cast<int>(text.count(QLatin1Char('\n'))) + 1, 20000);
+    EXPECT_EQ(listing->toPlainText(), text);
 
     static const char* const choices[] = {
         "GraphHydrRadioButton", "SurfHydrRadioButton", "SubSurfHydrRadioButton",

@@ -1,0 +1,30 @@
+// The texts of an input grid's cells, addressed by (column, row) from the
+// top-left corner. A column holds its rows only up to the last one that was
+// given a text: a grid of a century of daily steps holds no empty cells, and
+// making the grid longer or shorter costs nothing. Cells keep their text
+// whatever the number of rows the grid shows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halovane {
+
+struct GridCells {
+    std::vector<std::vector<std::string>> columns;
+    // Column 0 of rows 1 to `numbered` shows the row's serial number where
+    // the column holds no text of its own: the numbers of a long series
+    // take no room.
+    int numbered = 0;
+};
+
+// The text of a cell; empty for a cell that was never given one.
+std::string CellText(const GridCells& cells, int column, int row);
+// Gives a cell its text; an empty text frees the rows it ends.
+void SetCellText(GridCells& cells, int column, int row, std::string text);
+// The serial numbers "1" to "count" in column 0 of rows 1 to `count`.
+void NumberRows(GridCells& cells, int count);
+// The texts of rows 0..rows-1 and columns 0..columns-1, by [row][column].
+std::vector<std::vector<std::string>> CellRows(const GridCells& cells, int rows, int columns);
+
+}  // namespace halovane
