@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSaveFile>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <cmath>
 
@@ -19,6 +21,7 @@
 #include "NumberText.h"
 #include "OutputGridModel.h"
 #include "OutputResults.h"
+#include "WindowPlacement.h"
 
 namespace halovane {
 
@@ -90,11 +93,24 @@ FitReportView::FitReportView(Dialogs& dialogs, ResultsState& state, QWidget& pag
     FitShowButton->setEnabled(false);
     FitShowButton->hide();
 
+    // The window holds its controls at fixed places on a sheet of the design
+    // size; where the screen has no room for the sheet the window is
+    // smaller and scrolls.
     form_ = new QWidget(&page, Qt::Window);
     form_->setObjectName(QStringLiteral("FitReportForm"));
-    form_->setFixedSize(FormWidth, FormHeight);
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("FitReportSheet"));
+    sheet->setFixedSize(FormWidth, FormHeight);
+    auto* scroll = new QScrollArea(form_);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(sheet);
+    auto* layout = new QVBoxLayout(form_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    form_->setMaximumSize(FormWidth, FormHeight);
+    form_->resize(FormWidth, FormHeight);
     model_ = new OutputGridModel(this);
-    grid_ = new QTableView(form_);
+    grid_ = new QTableView(sheet);
     grid_->setObjectName(QStringLiteral("FitGrid"));
     grid_->setModel(model_);
     grid_->verticalHeader()->hide();
@@ -105,19 +121,19 @@ FitReportView::FitReportView(Dialogs& dialogs, ResultsState& state, QWidget& pag
     grid_->setWordWrap(false);
     grid_->setGeometry(8, TableTop, FormWidth - 16, TableHeight);
 
-    auto* clip = Button(*form_, "FitClipButton", "Copy to clipboard", {8, TableTop + TableHeight + 8, 130, 25});
-    auto* zoneLabel = new QLabel(QStringLiteral("Zone:"), form_);
+    auto* clip = Button(*sheet, "FitClipButton", "Copy to clipboard", {8, TableTop + TableHeight + 8, 130, 25});
+    auto* zoneLabel = new QLabel(QStringLiteral("Zone:"), sheet);
     zoneLabel->setGeometry(160, TableTop + TableHeight + 12, 40, 17);
-    zoneCombo_ = new QComboBox(form_);
+    zoneCombo_ = new QComboBox(sheet);
     zoneCombo_->setObjectName(QStringLiteral("FitZoneCombo"));
     zoneCombo_->setGeometry(200, TableTop + TableHeight + 8, 150, 25);
-    auto* saveProfile = Button(*form_, "FitSaveProfileButton", "Save profile graph", {560, TableTop + TableHeight + 8, 190, 25});
-    auto* saveScatter = Button(*form_, "FitSaveScatterButton", "Save scatter graph", {760, TableTop + TableHeight + 8, 190, 25});
+    auto* saveProfile = Button(*sheet, "FitSaveProfileButton", "Save profile graph", {560, TableTop + TableHeight + 8, 190, 25});
+    auto* saveScatter = Button(*sheet, "FitSaveScatterButton", "Save scatter graph", {760, TableTop + TableHeight + 8, 190, 25});
 
-    profileImage_ = new QLabel(form_);
+    profileImage_ = new QLabel(sheet);
     profileImage_->setObjectName(QStringLiteral("FitProfileImage"));
     profileImage_->setGeometry(12, PicturesTop, FitGraphWidth, FitGraphHeight);
-    scatterImage_ = new QLabel(form_);
+    scatterImage_ = new QLabel(sheet);
     scatterImage_->setObjectName(QStringLiteral("FitScatterImage"));
     scatterImage_->setGeometry(FormWidth - 12 - FitGraphWidth, PicturesTop, FitGraphWidth, FitGraphHeight);
 
@@ -168,6 +184,12 @@ void FitReportView::FitShowButtonClick() {
     zoneCombo_->blockSignals(false);
     FitZoneComboChange(0);
     form_->setWindowTitle(QStringLiteral("Fit report - ") + QFileInfo(state_.OutputFileName).fileName());
+    // Over the main window and inside its screen, at the design size where
+    // the screen has room for it.
+    if (!form_->isVisible()) {
+        form_->resize(FormWidth, FormHeight);
+        PlaceOver(*form_, *page_.window());
+    }
     form_->show();
     form_->raise();
 }

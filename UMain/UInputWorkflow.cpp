@@ -274,9 +274,14 @@ void TMainForm::SaveAllButtonClick() {
         }
     // The whole data set is checked, and every problem shown at once, before
     // anything is written.
+    // Errors refuse the run and come with a warning sign; warnings alone are
+    // shown for information and the run goes on.
     const std::vector<Problem> problems = ValidateDataSet(Input);
+    if (HasErrors(problems)) {
+        Warn(QString::fromStdString(ProblemReport(problems)));
+        return;
+    }
     if (!problems.empty()) Message(QString::fromStdString(ProblemReport(problems)));
-    if (HasErrors(problems)) return;
     const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
     if (path.isEmpty()) {
         Message("No input file was selected");
@@ -286,7 +291,7 @@ void TMainForm::SaveAllButtonClick() {
     // be written over is refused.
     const std::string overwritten = OutputOverwritesInput(path.toStdString(), RunFiles{true});
     if (!overwritten.empty()) {
-        Message(QString::fromStdString(overwritten));
+        Warn(QString::fromStdString(overwritten));
         return;
     }
     Input.InputFileName = path.toStdString();

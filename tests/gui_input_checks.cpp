@@ -36,6 +36,8 @@ TEST_F(InputPageTest, SaveAllShowsEveryProblemInOneMessageAndWritesNothing) {
                              "Error: Soil properties, leaching efficiency of the root zone: -1 %",
                              "Error: Initial and boundary conditions, irrigation efficiency: 1e-322 %"})
         EXPECT_TRUE(report.contains(line)) << line;
+    // A refused run is a warning, not an information.
+    EXPECT_EQ(dialogs.warnings, QStringList{report});
     EXPECT_FALSE(dialogs.log.join("|").contains("save:"));  // no file dialog, nothing written
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("bad.inp"))));
 }
@@ -56,6 +58,7 @@ TEST_F(InputPageTest, WarningsAreShownAndTheRunGoesOn) {
               "Warning: Initial and boundary conditions, irrigation efficiency: 20 %; allowed: usually 30 % up to "
               "100 %");
     EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
+    EXPECT_TRUE(dialogs.warnings.isEmpty()) << dialogs.warnings.join("|").toStdString();
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("dry.out"))));
 }
 
@@ -69,6 +72,8 @@ TEST_F(InputPageTest, SaveRefusesANameTheResultsWouldOverwrite) {
         dialogs.log.clear();
         Click(Button("SaveAllButton"));
         EXPECT_TRUE(LastMessage().contains("would be written over the input data file itself")) << name;
+        ASSERT_FALSE(dialogs.warnings.isEmpty()) << name;
+        EXPECT_EQ(dialogs.warnings.last(), LastMessage()) << name;
         EXPECT_FALSE(dialogs.log.join("|").contains("confirm:"));
         EXPECT_FALSE(QFileInfo::exists(path));
     }

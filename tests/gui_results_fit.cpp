@@ -1,10 +1,12 @@
 // The fit report on the Output page: "See fit report" follows the report
 // beside the output file, and its window shows the table, copies it, draws
 // the two pictures per zone and saves them like the graphs.
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 
 #include "EngineSupport.h"
@@ -136,6 +138,26 @@ TEST_F(FitReportTest, DrawsTheProfileAndTheScatterOfTheChosenZone) {
     combo->setCurrentIndex(2);  // the transition zone, searched twice in a three-layer run
     EXPECT_NE(View()->ProfilePicture(), profile);
     EXPECT_NE(View()->ScatterPicture(), scatter);
+}
+
+TEST_F(FitReportTest, TheWindowOpensOverTheMainWindowAndInsideTheScreen) {
+    // The report window is larger than the design of the main window; on a
+    // screen that has no room for it, it opens smaller and scrolls.
+    frame.move(40, 30);
+    OpenOutput(RunCase(QStringLiteral("case021")));
+    Press(outTab, "FitShowButton");
+    QApplication::processEvents();
+    const QRect available = frame.screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(Form()->geometry()))
+        << available.width() << "x" << available.height() << " screen, window " << Form()->width() << "x"
+        << Form()->height() << " at " << Form()->x() << "," << Form()->y();
+    EXPECT_TRUE(frame.frameGeometry().contains(Form()->geometry().center()));
+    // Every part of the report is still there to be scrolled to.
+    for (const char* name : {"FitGrid", "FitClipButton", "FitZoneCombo", "FitSaveScatterButton", "FitScatterImage"}) {
+        QWidget* w = Form()->findChild<QWidget*>(QLatin1String(name));
+        ASSERT_TRUE(w) << name;
+        EXPECT_TRUE(w->isVisibleTo(Form())) << name;
+    }
 }
 
 TEST_F(FitReportTest, SavesThePicturesAsTheGraphsAre) {
