@@ -4,6 +4,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace halovane {
 
 namespace {
@@ -18,7 +20,8 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 // drawing the line runs through the middle of those pixels (`centred`).
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QPainter& painter, bool centred = false) : painter_(painter), centred_(centred) {
+    explicit ImageCanvas(QPainter& painter, bool centred = false, bool gatherCentred = false)
+        : painter_(painter), centred_(centred), gather_(!centred || gatherCentred) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::TransparentMode);
@@ -26,6 +29,9 @@ public:
         SetFontSize(10);
         painter_.setPen(QPen(pen_, 1));
     }
+    ~ImageCanvas() override { Flush(); }
+    ImageCanvas(const ImageCanvas&) = delete;
+    ImageCanvas& operator=(const ImageCanvas&) = delete;
 
     void SetFontSize(int points) override {
         font_.setPixelSize(qRound(points * 96.0 / 72.0));
@@ -36,6 +42,7 @@ public:
     void SetPenColor(Rgb color) override {
         const QColor c = ToColor(color);
         if (c == pen_) return;
+        Flush();
         pen_ = c;
         if (!penForText_) painter_.setPen(QPen(pen_, 1));
     }
@@ -45,9 +52,28 @@ public:
     }
     void FillRect(int x1, int y1, int x2, int y2) override {
         const QRect r(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+        Flush();
         if (r.isValid()) painter_.fillRect(r, brush_);
     }
+    // A curve of many more steps than the plot has columns is mostly
+    // lines of one column; the consecutive ones that touch or overlap in
+    // the same colour are drawn as one line. On a picture of the graph's
+    // own size that covers the same pixels; scaled and smoothed on the
+    // screen, the edges of the line are shaded once instead of once per
+    // step.
     void Line(int x1, int y1, int x2, int y2) override {
+        if (gather_ && x1 == x2) {
+            const int low = std::min(y1, y2), high = std::max(y1, y2);
+            if (column_.open && column_.x == x1 && low <= column_.high + 1 && high >= column_.low - 1) {
+                column_.low = std::min(column_.low, low);
+                column_.high = std::max(column_.high, high);
+                return;
+            }
+            Flush();
+            column_ = Column{true, x1, low, high};
+            return;
+        }
+        Flush();
         UsePen();
         if (centred_)
             painter_.drawLine(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
@@ -56,6 +82,7 @@ public:
     }
     void Text(int x, int y, const std::string& text) override {
         if (text.empty()) return;
+        Flush();
         UseFontColor();
         painter_.drawText(x, y + metrics_.ascent(), QString::fromStdString(text));
     }
@@ -63,11 +90,26 @@ public:
         if (text.empty()) return;
         const QString s = QString::fromStdString(text);
         const int top = y - qRound(metrics_.height() / 2.0);
+        Flush();
         UseFontColor();
         painter_.drawText(right - metrics_.horizontalAdvance(s), top + metrics_.ascent(), s);
     }
 
 private:
+    // The vertical line being gathered, not yet drawn.
+    struct Column {
+        bool open = false;
+        int x = 0, low = 0, high = 0;
+    };
+    void Flush() {
+        if (!column_.open) return;
+        column_.open = false;
+        UsePen();
+        if (centred_)
+            painter_.drawLine(QLineF(column_.x + 0.5, column_.low + 0.5, column_.x + 0.5, column_.high + 0.5));
+        else
+            painter_.drawLine(column_.x, column_.low, column_.x, column_.high);
+    }
     void UsePen() {
         if (!penForText_) return;
         painter_.setPen(QPen(pen_, 1));
@@ -84,11 +126,11 @@ private:
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
     bool penForText_ = false;  // the painter's pen holds the font colour
     bool centred_;
+    bool gather_;  // lines of one column are gathered
+    Column column_;
 };
 
-}  // namespace
-
-void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, bool onScreen) {
     painter.save();
     // Scaled, or on a drawing, lines run through the middle of the pixels
     // they cover and are smoothed; on a picture of the graph's own size every
@@ -98,12 +140,23 @@ void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, Gr
     painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
     GraphDrawn result;
     {
-        ImageCanvas canvas(painter, centred);
+        ImageCanvas canvas(painter, centred, onScreen);
         painter.setRenderHint(QPainter::Antialiasing, scaled);
         result = DrawGraph(data, choice, canvas);
     }
     painter.restore();
+    return result;
+}
+
+}  // namespace
+
+void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+    const GraphDrawn result = Paint(painter, data, choice, false);
     if (drawn) *drawn = result;
+}
+
+void PaintGraphOnScreen(QPainter& painter, const GraphData& data, GraphChoice choice) {
+    Paint(painter, data, choice, true);
 }
 
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <random>
 
 #include "FigureChecks.h"
 #include "GraphFigure.h"
@@ -211,4 +214,57 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// Lines of one column that follow each other in one colour are drawn as one
+// line on a picture of the graph's size; the picture must be the one every
+// line drawn by itself gives: points, lines up and down, spans that touch,
+// overlap or leave a gap, a change of column or colour in between.
+TEST(GraphFigures, GatheredColumnLinesCoverTheSamePixels) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        struct Segment {
+            int x1, y1, x2, y2;
+            Rgb color;
+        };
+        std::vector<Segment> segments;
+        int x = 10, y = 100;
+        Rgb color = GraphColor::Cyan;
+        for (int k = 0; k < 3000; ++k) {
+            const int choice = static_cast<int>(random() % 100);
+            if (choice < 3) x = 10 + static_cast<int>(random() % 590);
+            if (choice == 3) color = color == GraphColor::Cyan ? GraphColor::Red : GraphColor::Cyan;
+            const int next = std::clamp(y + static_cast<int>(random() % 9) - 4, 0, 440);
+            if (choice < 8) {
+                segments.push_back({x, y, x + 1, next, color});  // a slanting step
+                x = std::min(x + 1, 600);
+            } else if (choice < 15) {
+                segments.push_back({x, y, x, y, color});  // a point
+            } else if (choice < 20) {
+                const int gap = y + 3 + static_cast<int>(random() % 5);
+                segments.push_back({x, std::min(gap, 440), x, std::min(gap + 2, 440), color});  // apart
+            } else {
+                segments.push_back({x, y, x, next, color});
+            }
+            y = next;
+        }
+        const QImage gathered = PaintPicture(GraphWidth, GraphHeight, [&](GraphCanvas& c) {
+            for (const Segment& s : segments) {
+                c.SetPenColor(s.color);
+                c.Line(s.x1, s.y1, s.x2, s.y2);
+            }
+        });
+        QImage single(GraphWidth, GraphHeight, QImage::Format_RGB32);
+        single.fill(Qt::white);
+        {
+            QPainter painter(&single);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            for (const Segment& s : segments) {
+                painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(s.color)), 1));
+                painter.drawLine(s.x1, s.y1, s.x2, s.y2);
+            }
+        }
+        ASSERT_TRUE(gathered == single);
+    }
 }
