@@ -5,6 +5,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 namespace halovane {
 
@@ -39,13 +41,7 @@ public:
         metrics_ = QFontMetrics(font_, painter_.device());
     }
     void SetFontColor(Rgb color) override { fontColor_ = ToColor(color); }
-    void SetPenColor(Rgb color) override {
-        const QColor c = ToColor(color);
-        if (c == pen_) return;
-        Flush();
-        pen_ = c;
-        if (!penForText_) painter_.setPen(QPen(pen_, 1));
-    }
+    void SetPenColor(Rgb color) override { pen_ = ToColor(color); }
     void SetBrushColor(Rgb color) override {
         brush_ = ToColor(color);
         painter_.setBackground(brush_);
@@ -57,24 +53,42 @@ public:
     }
     // A curve of many more steps than the plot has columns is mostly
     // lines of one column; the consecutive ones that touch or overlap in
-    // the same colour are drawn as one line. On a picture of the graph's
-    // own size that covers the same pixels; scaled and smoothed on the
-    // screen, the edges of the line are shaded once instead of once per
-    // step.
+    // the same colour are drawn as one line. Curves drawn step by step in
+    // turn are gathered side by side: a gathered line is drawn before a
+    // line of another colour that touches it, and gathered lines never
+    // touch each other, so every pixel still gets the colour of the last
+    // line over it. On a picture of the graph's own size that covers the
+    // same pixels; scaled and smoothed on the screen, the edges of a line
+    // are shaded once instead of once per step.
     void Line(int x1, int y1, int x2, int y2) override {
         if (gather_ && x1 == x2) {
             const int low = std::min(y1, y2), high = std::max(y1, y2);
-            if (column_.open && column_.x == x1 && low <= column_.high + 1 && high >= column_.low - 1) {
-                column_.low = std::min(column_.low, low);
-                column_.high = std::max(column_.high, high);
+            if (!spans_.empty() && spans_.front().x != x1) Flush();
+            auto touches = [&](const Span& s) { return low <= s.high + 1 && high >= s.low - 1; };
+            for (size_t k = 0; k < spans_.size();) {
+                if (spans_[k].color != pen_ && touches(spans_[k])) {
+                    Draw(spans_[k]);
+                    spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(k));
+                } else {
+                    ++k;
+                }
+            }
+            for (Span& s : spans_) {
+                if (s.color != pen_) continue;
+                if (touches(s)) {
+                    s.low = std::min(s.low, low);
+                    s.high = std::max(s.high, high);
+                } else {
+                    Draw(s);
+                    s = Span{pen_, x1, low, high};
+                }
                 return;
             }
-            Flush();
-            column_ = Column{true, x1, low, high};
+            spans_.push_back(Span{pen_, x1, low, high});
             return;
         }
         Flush();
-        UsePen();
+        UsePen(pen_);
         if (centred_)
             painter_.drawLine(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
         else
@@ -96,23 +110,26 @@ public:
     }
 
 private:
-    // The vertical line being gathered, not yet drawn.
-    struct Column {
-        bool open = false;
+    // A vertical line being gathered, not yet drawn; all of one column.
+    struct Span {
+        QColor color;
         int x = 0, low = 0, high = 0;
     };
-    void Flush() {
-        if (!column_.open) return;
-        column_.open = false;
-        UsePen();
+    void Draw(const Span& s) {
+        UsePen(s.color);
         if (centred_)
-            painter_.drawLine(QLineF(column_.x + 0.5, column_.low + 0.5, column_.x + 0.5, column_.high + 0.5));
+            painter_.drawLine(QLineF(s.x + 0.5, s.low + 0.5, s.x + 0.5, s.high + 0.5));
         else
-            painter_.drawLine(column_.x, column_.low, column_.x, column_.high);
+            painter_.drawLine(s.x, s.low, s.x, s.high);
     }
-    void UsePen() {
-        if (!penForText_) return;
-        painter_.setPen(QPen(pen_, 1));
+    void Flush() {
+        for (const Span& s : spans_) Draw(s);
+        spans_.clear();
+    }
+    void UsePen(const QColor& color) {
+        if (!penForText_ && painterPen_ == color) return;
+        painter_.setPen(QPen(color, 1));
+        painterPen_ = color;
         penForText_ = false;
     }
     void UseFontColor() {
@@ -124,10 +141,11 @@ private:
     QFont font_{QStringLiteral("Arial")};
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
-    bool penForText_ = false;  // the painter's pen holds the font colour
+    QColor painterPen_{Qt::black};  // the colour of the painter's pen for lines
+    bool penForText_ = false;       // the painter's pen holds the font colour
     bool centred_;
     bool gather_;  // lines of one column are gathered
-    Column column_;
+    std::vector<Span> spans_;
 };
 
 GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, bool onScreen) {

@@ -216,38 +216,45 @@ int main(int argc, char** argv) {
     return RUN_ALL_TESTS();
 }
 
-// Lines of one column that follow each other in one colour are drawn as one
-// line on a picture of the graph's size; the picture must be the one every
-// line drawn by itself gives: points, lines up and down, spans that touch,
-// overlap or leave a gap, a change of column or colour in between.
+// Lines of one column that follow each other are drawn as one line on a
+// picture of the graph's size, also for curves drawn step by step in turn;
+// the picture must be the one every line drawn by itself gives: points,
+// lines up and down, spans that touch, overlap or leave a gap, slanting
+// steps to the next column, curves crossing each other in other colours.
 TEST(GraphFigures, GatheredColumnLinesCoverTheSamePixels) {
     std::mt19937 random(1234);
-    for (int round = 0; round < 20; ++round) {
+    const Rgb colors[] = {GraphColor::Cyan, GraphColor::Red, GraphColor::White, GraphColor::Green};
+    for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
         struct Segment {
             int x1, y1, x2, y2;
             Rgb color;
         };
         std::vector<Segment> segments;
-        int x = 10, y = 100;
-        Rgb color = GraphColor::Cyan;
-        for (int k = 0; k < 3000; ++k) {
+        const int curves = 1 + round % 4;
+        int x = 10;
+        std::vector<int> y(static_cast<size_t>(curves));
+        for (int& v : y) v = 100 + static_cast<int>(random() % 200);
+        for (int step = 0; step < 3000; ++step) {
             const int choice = static_cast<int>(random() % 100);
-            if (choice < 3) x = 10 + static_cast<int>(random() % 590);
-            if (choice == 3) color = color == GraphColor::Cyan ? GraphColor::Red : GraphColor::Cyan;
-            const int next = std::clamp(y + static_cast<int>(random() % 9) - 4, 0, 440);
-            if (choice < 8) {
-                segments.push_back({x, y, x + 1, next, color});  // a slanting step
-                x = std::min(x + 1, 600);
-            } else if (choice < 15) {
-                segments.push_back({x, y, x, y, color});  // a point
-            } else if (choice < 20) {
-                const int gap = y + 3 + static_cast<int>(random() % 5);
-                segments.push_back({x, std::min(gap, 440), x, std::min(gap + 2, 440), color});  // apart
-            } else {
-                segments.push_back({x, y, x, next, color});
+            if (choice < 2) x = 10 + static_cast<int>(random() % 590);
+            const bool slant = choice >= 2 && choice < 6 && x < 600;
+            for (int c = 0; c < curves; ++c) {
+                int& v = y[static_cast<size_t>(c)];
+                const Rgb color = colors[(c + (choice == 7 ? 1 : 0)) % 4];
+                const int next = std::clamp(v + static_cast<int>(random() % 9) - 4, 0, 440);
+                const int kind = static_cast<int>(random() % 10);
+                if (slant)
+                    segments.push_back({x, v, x + 1, next, color});
+                else if (kind == 0)
+                    segments.push_back({x, v, x, v, color});  // a point
+                else if (kind == 1)
+                    segments.push_back({x, std::min(v + 4, 440), x, std::min(v + 6, 440), color});  // apart
+                else
+                    segments.push_back({x, v, x, next, color});
+                v = next;
             }
-            y = next;
+            if (slant) ++x;
         }
         const QImage gathered = PaintPicture(GraphWidth, GraphHeight, [&](GraphCanvas& c) {
             for (const Segment& s : segments) {
