@@ -13,7 +13,18 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__linux__)
+// Under AddressSanitizer the sanitizer's own operator new stays, so that it
+// can still match every delete with its new.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HALOVANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define HALOVANE_ADDRESS_SANITIZER 1
+#endif
+
+#if defined(__linux__) && !defined(HALOVANE_ADDRESS_SANITIZER)
 #include <sys/mman.h>
 
 namespace {
