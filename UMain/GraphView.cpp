@@ -41,7 +41,7 @@ void GraphView::paintEvent(QPaintEvent*) {
             QPainter onImage(&shown_);
             const double scale = double(target.width()) / GraphWidth;
             onImage.scale(scale, scale);
-            PaintGraph(onImage, graph_->data, graph_->choice);
+            PaintGraphOnScreen(onImage, graph_->data, graph_->choice);
         }
         painter.drawImage(target.topLeft(), shown_);
         return;

@@ -79,7 +79,15 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
 
 QString ListingText(const std::string& bytes) {
     QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Line ends "\r\n" become "\n", in one pass over the text in place.
+    QChar* chars = text.data();
+    const qsizetype size = text.size();
+    qsizetype kept = 0;
+    for (qsizetype k = 0; k < size; ++k) {
+        if (chars[k] == QLatin1Char('\r') && k + 1 < size && chars[k + 1] == QLatin1Char('\n')) continue;
+        chars[kept++] = chars[k];
+    }
+    text.truncate(kept);
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     return text;
 }

@@ -149,6 +149,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[z];
     state.Counts = CountMeasurements(in);
 
+    state.Results.DrainT.reserve(static_cast<size_t>(n) + 2);  // one allocation for its extra step
     state.Results.Resize(n);
     state.Results.DrainT.assign(static_cast<size_t>(n) + 2, 0.0);
     state.Stor.assign(static_cast<size_t>(n) + 1, 0.0);
@@ -234,8 +235,9 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
     }
 
     state.OutputFileName = OutputFileName(given.InputFileName);
-    std::vector<std::pair<std::string, std::string>> written{
-        {state.OutputFileName, OutputFileText(in, state, state.OutputFileName)}};
+    std::vector<std::pair<std::string, std::string>> written;
+    written.reserve(2);
+    written.emplace_back(state.OutputFileName, OutputFileText(in, state, state.OutputFileName));
     if (files.csv) written.emplace_back(RunOutputNames(given.InputFileName, files)[1], ResultsCsv(given, state));
     const std::string error = WriteFilesTogether(written);
     ui.SetProgress(9);

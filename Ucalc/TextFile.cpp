@@ -226,12 +226,13 @@ std::string Check(const std::string& path, const fs::path& target) {
     return std::string();
 }
 
-}  // namespace
-
-std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+// The files by reference: a run's output text is tens of megabytes and is
+// never copied on its way to the disk.
+std::string WriteAll(const std::vector<std::pair<const std::string*, const std::string*>>& files) {
     std::vector<Planned> plan;
-    for (const auto& [path, content] : files) {
-        Planned p{path, RealTarget(path), &content};
+    for (const auto& [pathPointer, content] : files) {
+        const std::string& path = *pathPointer;
+        Planned p{path, RealTarget(path), content};
         const std::string error = Check(path, p.target);
         if (!error.empty()) return error;
         std::error_code ec;
@@ -273,8 +274,16 @@ std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::str
     return std::string();
 }
 
+}  // namespace
+
+std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+    std::vector<std::pair<const std::string*, const std::string*>> references;
+    for (const auto& [path, content] : files) references.emplace_back(&path, &content);
+    return WriteAll(references);
+}
+
 std::string WriteFileReplacing(const std::string& path, const std::string& content) {
-    return WriteFilesTogether({{path, content}});
+    return WriteAll({{&path, &content}});
 }
 
 FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error, std::uintmax_t maxBytes) {

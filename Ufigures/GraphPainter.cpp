@@ -4,6 +4,10 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
 namespace halovane {
 
 namespace {
@@ -18,7 +22,8 @@ QColor ToColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c)); }
 // drawing the line runs through the middle of those pixels (`centred`).
 class ImageCanvas : public GraphCanvas {
 public:
-    explicit ImageCanvas(QPainter& painter, bool centred = false) : painter_(painter), centred_(centred) {
+    explicit ImageCanvas(QPainter& painter, bool centred = false, bool gatherCentred = false)
+        : painter_(painter), centred_(centred), gather_(!centred || gatherCentred) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::TransparentMode);
@@ -26,6 +31,9 @@ public:
         SetFontSize(10);
         painter_.setPen(QPen(pen_, 1));
     }
+    ~ImageCanvas() override { Flush(); }
+    ImageCanvas(const ImageCanvas&) = delete;
+    ImageCanvas& operator=(const ImageCanvas&) = delete;
 
     void SetFontSize(int points) override {
         font_.setPixelSize(qRound(points * 96.0 / 72.0));
@@ -33,22 +41,54 @@ public:
         metrics_ = QFontMetrics(font_, painter_.device());
     }
     void SetFontColor(Rgb color) override { fontColor_ = ToColor(color); }
-    void SetPenColor(Rgb color) override {
-        const QColor c = ToColor(color);
-        if (c == pen_) return;
-        pen_ = c;
-        if (!penForText_) painter_.setPen(QPen(pen_, 1));
-    }
+    void SetPenColor(Rgb color) override { pen_ = ToColor(color); }
     void SetBrushColor(Rgb color) override {
         brush_ = ToColor(color);
         painter_.setBackground(brush_);
     }
     void FillRect(int x1, int y1, int x2, int y2) override {
         const QRect r(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+        Flush();
         if (r.isValid()) painter_.fillRect(r, brush_);
     }
+    // A curve of many more steps than the plot has columns is mostly
+    // lines of one column; the consecutive ones that touch or overlap in
+    // the same colour are drawn as one line. Curves drawn step by step in
+    // turn are gathered side by side: a gathered line is drawn before a
+    // line of another colour that touches it, and gathered lines never
+    // touch each other, so every pixel still gets the colour of the last
+    // line over it. On a picture of the graph's own size that covers the
+    // same pixels; scaled and smoothed on the screen, the edges of a line
+    // are shaded once instead of once per step.
     void Line(int x1, int y1, int x2, int y2) override {
-        UsePen();
+        if (gather_ && x1 == x2) {
+            const int low = std::min(y1, y2), high = std::max(y1, y2);
+            if (!spans_.empty() && spans_.front().x != x1) Flush();
+            auto touches = [&](const Span& s) { return low <= s.high + 1 && high >= s.low - 1; };
+            for (size_t k = 0; k < spans_.size();) {
+                if (spans_[k].color != pen_ && touches(spans_[k])) {
+                    Draw(spans_[k]);
+                    spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(k));
+                } else {
+                    ++k;
+                }
+            }
+            for (Span& s : spans_) {
+                if (s.color != pen_) continue;
+                if (touches(s)) {
+                    s.low = std::min(s.low, low);
+                    s.high = std::max(s.high, high);
+                } else {
+                    Draw(s);
+                    s = Span{pen_, x1, low, high};
+                }
+                return;
+            }
+            spans_.push_back(Span{pen_, x1, low, high});
+            return;
+        }
+        Flush();
+        UsePen(pen_);
         if (centred_)
             painter_.drawLine(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
         else
@@ -56,6 +96,7 @@ public:
     }
     void Text(int x, int y, const std::string& text) override {
         if (text.empty()) return;
+        Flush();
         UseFontColor();
         painter_.drawText(x, y + metrics_.ascent(), QString::fromStdString(text));
     }
@@ -63,14 +104,32 @@ public:
         if (text.empty()) return;
         const QString s = QString::fromStdString(text);
         const int top = y - qRound(metrics_.height() / 2.0);
+        Flush();
         UseFontColor();
         painter_.drawText(right - metrics_.horizontalAdvance(s), top + metrics_.ascent(), s);
     }
 
 private:
-    void UsePen() {
-        if (!penForText_) return;
-        painter_.setPen(QPen(pen_, 1));
+    // A vertical line being gathered, not yet drawn; all of one column.
+    struct Span {
+        QColor color;
+        int x = 0, low = 0, high = 0;
+    };
+    void Draw(const Span& s) {
+        UsePen(s.color);
+        if (centred_)
+            painter_.drawLine(QLineF(s.x + 0.5, s.low + 0.5, s.x + 0.5, s.high + 0.5));
+        else
+            painter_.drawLine(s.x, s.low, s.x, s.high);
+    }
+    void Flush() {
+        for (const Span& s : spans_) Draw(s);
+        spans_.clear();
+    }
+    void UsePen(const QColor& color) {
+        if (!penForText_ && painterPen_ == color) return;
+        painter_.setPen(QPen(color, 1));
+        painterPen_ = color;
         penForText_ = false;
     }
     void UseFontColor() {
@@ -82,13 +141,14 @@ private:
     QFont font_{QStringLiteral("Arial")};
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
-    bool penForText_ = false;  // the painter's pen holds the font colour
+    QColor painterPen_{Qt::black};  // the colour of the painter's pen for lines
+    bool penForText_ = false;       // the painter's pen holds the font colour
     bool centred_;
+    bool gather_;  // lines of one column are gathered
+    std::vector<Span> spans_;
 };
 
-}  // namespace
-
-void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, bool onScreen) {
     painter.save();
     // Scaled, or on a drawing, lines run through the middle of the pixels
     // they cover and are smoothed; on a picture of the graph's own size every
@@ -98,12 +158,23 @@ void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, Gr
     painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
     GraphDrawn result;
     {
-        ImageCanvas canvas(painter, centred);
+        ImageCanvas canvas(painter, centred, onScreen);
         painter.setRenderHint(QPainter::Antialiasing, scaled);
         result = DrawGraph(data, choice, canvas);
     }
     painter.restore();
+    return result;
+}
+
+}  // namespace
+
+void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
+    const GraphDrawn result = Paint(painter, data, choice, false);
     if (drawn) *drawn = result;
+}
+
+void PaintGraphOnScreen(QPainter& painter, const GraphData& data, GraphChoice choice) {
+    Paint(painter, data, choice, true);
 }
 
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {

@@ -19,6 +19,10 @@ namespace halovane {
 // text and lines stay sharp at any size. `drawn`, when given, receives the
 // selection and the scale the graph was drawn with.
 void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn = nullptr);
+// The same for a picture that is only shown in the window: a scaled curve
+// of many steps is drawn in far fewer lines, its smoothed edges shaded a
+// little lighter than in PaintGraph.
+void PaintGraphOnScreen(QPainter& painter, const GraphData& data, GraphChoice choice);
 // The graph of `choice` as a picture of 617 x 441 pixels, drawn from scratch.
 QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn = nullptr);
 // The same graph on a picture `scale` times as wide and as high, for print.

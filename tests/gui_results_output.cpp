@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "OutputGridModel.h"
+#include "OutputResults.h"
 #include "ResultsPagesFixture.h"
 #include "OutputFile.h"
 
@@ -347,4 +348,19 @@ TEST_F(OutputPageTest, AStoppedRunShowsItsStopFromTheRun) {
     EXPECT_TRUE(Enabled(outTab, "GraphButton"));
     Press(outTab, "SaltShowButton");
     EXPECT_EQ(GridModel(outTab)->StopStep(), 24);
+}
+
+// The listing shows the file's lines: "\r\n" ends a line, a lone "\r" or one
+// before another "\r" stays in the text, characters beyond ASCII and bytes
+// that are not UTF-8 are shown as the file reader shows them.
+TEST(OutputListing, LineEndsOfTheFileBecomeLinesOfTheListing) {
+    const std::string text = "a\r\nb\rc\r\r\nd\xC3\xA9\r\n\xFF\r\n\r\n";
+    QString expected = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    expected.chop(1);
+    EXPECT_EQ(ListingText(text), expected);
+    EXPECT_EQ(ListingText("one\r\ntwo"), QStringLiteral("one\ntwo"));
+    EXPECT_EQ(ListingText("\r\n"), QString());
+    EXPECT_EQ(ListingText("\r"), QStringLiteral("\r"));
+    EXPECT_EQ(ListingText(""), QString());
 }

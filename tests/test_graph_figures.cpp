@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <random>
 
 #include "FigureChecks.h"
 #include "GraphFigure.h"
@@ -211,4 +214,64 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// Lines of one column that follow each other are drawn as one line on a
+// picture of the graph's size, also for curves drawn step by step in turn;
+// the picture must be the one every line drawn by itself gives: points,
+// lines up and down, spans that touch, overlap or leave a gap, slanting
+// steps to the next column, curves crossing each other in other colours.
+TEST(GraphFigures, GatheredColumnLinesCoverTheSamePixels) {
+    std::mt19937 random(1234);
+    const Rgb colors[] = {GraphColor::Cyan, GraphColor::Red, GraphColor::White, GraphColor::Green};
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        struct Segment {
+            int x1, y1, x2, y2;
+            Rgb color;
+        };
+        std::vector<Segment> segments;
+        const int curves = 1 + round % 4;
+        int x = 10;
+        std::vector<int> y(static_cast<size_t>(curves));
+        for (int& v : y) v = 100 + static_cast<int>(random() % 200);
+        for (int step = 0; step < 3000; ++step) {
+            const int choice = static_cast<int>(random() % 100);
+            if (choice < 2) x = 10 + static_cast<int>(random() % 590);
+            const bool slant = choice >= 2 && choice < 6 && x < 600;
+            for (int c = 0; c < curves; ++c) {
+                int& v = y[static_cast<size_t>(c)];
+                const Rgb color = colors[(c + (choice == 7 ? 1 : 0)) % 4];
+                const int next = std::clamp(v + static_cast<int>(random() % 9) - 4, 0, 440);
+                const int kind = static_cast<int>(random() % 10);
+                if (slant)
+                    segments.push_back({x, v, x + 1, next, color});
+                else if (kind == 0)
+                    segments.push_back({x, v, x, v, color});  // a point
+                else if (kind == 1)
+                    segments.push_back({x, std::min(v + 4, 440), x, std::min(v + 6, 440), color});  // apart
+                else
+                    segments.push_back({x, v, x, next, color});
+                v = next;
+            }
+            if (slant) ++x;
+        }
+        const QImage gathered = PaintPicture(GraphWidth, GraphHeight, [&](GraphCanvas& c) {
+            for (const Segment& s : segments) {
+                c.SetPenColor(s.color);
+                c.Line(s.x1, s.y1, s.x2, s.y2);
+            }
+        });
+        QImage single(GraphWidth, GraphHeight, QImage::Format_RGB32);
+        single.fill(Qt::white);
+        {
+            QPainter painter(&single);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            for (const Segment& s : segments) {
+                painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(s.color)), 1));
+                painter.drawLine(s.x1, s.y1, s.x2, s.y2);
+            }
+        }
+        ASSERT_TRUE(gathered == single);
+    }
 }
