@@ -13,9 +13,9 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(policy);
 }
 
-void GraphView::ShowGraph(const GraphData& data, GraphChoice choice) {
-    graph_ = Graph{data, choice};
-    picture_ = PaintGraph(data, choice);
+void GraphView::ShowGraph(const GraphData& graphData, GraphChoice choice) {
+    graph_ = Graph{graphData, choice};
+    picture_ = PaintGraph(graphData, choice);
     shown_ = QImage();
     update();
 }

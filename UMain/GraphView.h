@@ -18,7 +18,7 @@ public:
     explicit GraphView(QWidget* parent = nullptr);
 
     // A graph of the loaded results; Picture() is its 617 x 441 picture.
-    void ShowGraph(const GraphData& data, GraphChoice choice);
+    void ShowGraph(const GraphData& graphData, GraphChoice choice);
     // A picture opened from a file.
     void ShowPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }

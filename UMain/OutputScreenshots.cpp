@@ -150,8 +150,8 @@ int main(int argc, char** argv) {
     pictures.Save(form, "intro.png");
 
     // The window's controls by their names, as the user sees them.
-    auto button = [&form](const char* name) { return form.findChild<QPushButton*>(QLatin1String(name)); };
-    auto page = [&form](const char* name) { return form.findChild<QWidget*>(QLatin1String(name)); };
+    auto button = [&form](const char* control) { return form.findChild<QPushButton*>(QLatin1String(control)); };
+    auto page = [&form](const char* control) { return form.findChild<QWidget*>(QLatin1String(control)); };
     auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
     pages->setCurrentWidget(page("InpTab"));
     button("OpenInpButton")->click();
@@ -203,10 +203,10 @@ int main(int argc, char** argv) {
     int number = 0;
     for (const char* choice : choices) {
         ++number;
-        auto* button = Find<QRadioButton>(graphTab, choice);
-        if (!button->isEnabled()) continue;  // a layer the root zone lacks
+        auto* radio = Find<QRadioButton>(graphTab, choice);
+        if (!radio->isEnabled()) continue;  // a layer the root zone lacks
         if (Find(graphTab, "GraphSelectButton")->isEnabled()) Find(graphTab, "GraphSelectButton")->click();
-        button->click();
+        radio->click();
         Find(graphTab, "GraphGoButton")->click();
         const QByteArray file = "graph-" + QByteArray::number(number) + ".png";
         pictures.Save(*Find<QWidget>(graphTab, "GraphImage"), file.constData());

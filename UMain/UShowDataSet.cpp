@@ -75,12 +75,12 @@ void TMainForm::ShowSoil(int layers) {
     TStringGrid& soil = *SoilGrid(layers);
     int row = 0;
     for (Zone zone : rules::SoilZones(layers)) {
-        ModelInput& data = Input;
-        soil.SetCell(0, row, Shortest(Thickness(data, zone)));
-        soil.SetCell(1, row, Shortest(TotalPorosity(data, zone)));
-        soil.SetCell(2, row, Shortest(EffectivePorosity(data, zone)));
-        soil.SetCell(3, row, Shortest(LeachingEfficiency(data, zone)));
-        soil.SetCell(4, row, Shortest(InitialSalinity(data, zone)));
+        ModelInput& stored = Input;
+        soil.SetCell(0, row, Shortest(Thickness(stored, zone)));
+        soil.SetCell(1, row, Shortest(TotalPorosity(stored, zone)));
+        soil.SetCell(2, row, Shortest(EffectivePorosity(stored, zone)));
+        soil.SetCell(3, row, Shortest(LeachingEfficiency(stored, zone)));
+        soil.SetCell(4, row, Shortest(InitialSalinity(stored, zone)));
         ++row;
     }
 }

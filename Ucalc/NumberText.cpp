@@ -134,7 +134,7 @@ size_t FixedDigits(char* text, double value, int decimals) {
     }
     static const std::uint64_t Powers[10] = {1,      10,      100,      1000,      10000,
                                              100000, 1000000, 10000000, 100000000, 1000000000};
-    using Wide = unsigned __int128;
+    __extension__ typedef unsigned __int128 Wide;  // a GCC and Clang type
     const Wide scaled = static_cast<Wide>(mantissa) * Powers[decimals];  // below 2^83
     Wide whole;
     if (shift == 0) {

@@ -59,7 +59,7 @@ public:
 double CpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec + t.tv_nsec / 1e9;
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 // Resident memory of the process in MB.
@@ -119,7 +119,7 @@ double Measure(const char* what, QWidget& window, const std::function<void()>& a
     action();
     QApplication::processEvents();
     window.repaint();
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("%-42s %7.3f s  %7.3f s cpu  %+7.1f MB\n", what, seconds, CpuSeconds() - cpu, ResidentMB() - before);
     std::fflush(stdout);
     return seconds;
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the daily case could not be run\n");
         return 1;
     }
-    std::printf("(writing and running the case took %.2f s)\n", run.nsecsElapsed() / 1e9);
+    std::printf("(writing and running the case took %.2f s)\n", static_cast<double>(run.nsecsElapsed()) / 1e9);
 
     dialogs.names << QString::fromStdString(input);
     Measure("Open input, panels show the data set", form, [&] { Find<QPushButton>(form, "OpenInpButton")->click(); });

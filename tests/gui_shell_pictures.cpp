@@ -39,7 +39,7 @@ int DistinctColours(const QImage& image) {
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
-    return colours.size();
+    return static_cast<int>(colours.size());
 }
 
 // Share of the pixels of a band of rows whose colour passes `test`.

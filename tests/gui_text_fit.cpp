@@ -121,8 +121,8 @@ TEST_P(TextFitTest, EveryPanelTableAndGraphOfARun) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, TextFitTest,
                          ::testing::Values("one-layer-monthly.inp", "two-layer-drained.inp", "three-layer-seepage.inp"),
-                         [](const auto& info) {
-                             QString n = QString::fromLatin1(info.param).section(QLatin1Char('.'), 0, 0);
+                         [](const auto& param) {
+                             QString n = QString::fromLatin1(param.param).section(QLatin1Char('.'), 0, 0);
                              return n.remove(QLatin1Char('-')).toStdString();
                          });
 

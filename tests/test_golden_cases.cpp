@@ -106,6 +106,6 @@ TEST_P(GoldenCase, AnsweredRunMatchesTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenCase, ::testing::ValuesIn(CaseNames()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& param) { return param.param; });
 
 }  // namespace
