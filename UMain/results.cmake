@@ -4,8 +4,6 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ResultsPages.h
   ${CMAKE_CURRENT_LIST_DIR}/OutputResults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputResults.h
-  ${CMAKE_CURRENT_LIST_DIR}/OutputTables.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/OutputTables.h
   ${CMAKE_CURRENT_LIST_DIR}/OutputGridModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputGridModel.h
   ${CMAKE_CURRENT_LIST_DIR}/OutputPage.cpp

@@ -1,18 +1,6 @@
 # Tests of the Output and Graphs pages.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-# Scaling, graph drawing and table texts: no window needed.
-add_executable(results_unit_tests
-  test_graph_scale.cpp
-  test_graph_drawing.cpp
-  test_graph_files.cpp
-  test_output_tables.cpp
-  test_fit_graphs.cpp
-)
-target_link_libraries(results_unit_tests PRIVATE halovane_window halovane_warnings GTest::gtest_main)
-gtest_discover_tests(results_unit_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "results."
-                     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
-
 # The pages on Qt's offscreen platform.
 add_executable(gui_results_tests
   gui_main.cpp
