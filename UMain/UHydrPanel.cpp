@@ -37,15 +37,6 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
 
 void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) { grid.NumberRows(count); }
 
-QString PastedLineEnds(const QString& text) {
-    // Spreadsheets on some systems end their rows with a line feed alone;
-    // every row of a pasted block ends with CR LF here.
-    if (!text.contains('\n') && !text.contains('\r')) return text;
-    QString lines = text;
-    lines.replace("\r\n", "\n").replace('\r', '\n');
-    return lines.replace("\n", "\r\n");
-}
-
 void TMainForm::HydrGridSetEditText(int column, int row, const QString& text) {
     Page.HydrPasteMode = true;
     if (rules::IsBlock(text.toStdString()) && !HandlePasteMultiCell(*HydrGrid, column, row, text)) return;

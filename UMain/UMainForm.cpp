@@ -69,6 +69,15 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
 
 TMainForm::~TMainForm() = default;
 
+QString PastedLineEnds(const QString& text) {
+    // Spreadsheets on some systems end their rows with a line feed alone;
+    // every row of a pasted block ends with CR LF here.
+    if (!text.contains('\n') && !text.contains('\r')) return text;
+    QString lines = text;
+    lines.replace("\r\n", "\n").replace('\r', '\n');
+    return lines.replace("\n", "\r\n");
+}
+
 void TMainForm::SetCompanionWindows(QWidget* closeForm, QWidget* drainForm) {
     closeForm_ = closeForm;
     drainForm_ = drainForm;

@@ -122,13 +122,6 @@ void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers,
 
 namespace halovane {
 
-std::vector<double> TrialEfficiencies() {
-    std::vector<double> trials(SearchTrials);
-    double trial = 0.10;
-    for (double& t : trials) t = trial = trial + 0.01;
-    return trials;
-}
-
 void RunSearches(const RunData& run, ModelState& state, bool reference, int threads,
                  std::vector<SearchProfile>* profiles) {
     static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
