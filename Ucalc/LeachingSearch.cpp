@@ -1,6 +1,5 @@
 #include "LeachingSearch.h"
 
-#include "LeachingSearchFast.h"
 #include "SaltBalance.h"
 #include "SearchTerms.h"
 
@@ -111,38 +110,6 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
             best = score;
             state.Fit[static_cast<size_t>(searched)].LE = trial;
         }
-    }
-}
-
-void SearchLeachingEfficiency(const RunData& run, ModelState& state, int layers, Zone zone) {
-    SearchLeachingEfficiencyFast(run, state, layers, zone);
-}
-
-}  // namespace halovane
-
-namespace halovane {
-
-void RunSearches(const RunData& run, ModelState& state, bool reference, int threads,
-                 std::vector<SearchProfile>* profiles) {
-    static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
-    static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
-    static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
-                                  Zone::Aquifer, Zone::Transition, Zone::Aquifer};
-    const int layers = run.in.NrLayers;
-    const Zone* order = layers == 1 ? order1 : layers == 2 ? order2 : order3;
-    const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
-    for (int k = 0; k < count; ++k) {
-        if (Cancelled(run)) return;
-        if (state.Counts.of(order[k]) <= 3) continue;
-        double* scores = nullptr;
-        if (profiles) {
-            profiles->push_back({order[k], TrialEfficiencies(), std::vector<double>(SearchTrials)});
-            scores = profiles->back().scores.data();
-        }
-        if (reference)
-            SearchLeachingEfficiencyReference(run, state, layers, order[k], scores);
-        else
-            SearchLeachingEfficiencyFast(run, state, layers, order[k], scores, nullptr, threads);
     }
 }
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "LeachingSearch.h"
 #include "SaltBalance.h"
+#include "SearchProfile.h"
 #include "SearchTerms.h"
 #include "ThreadTeam.h"
 
@@ -346,11 +346,10 @@ std::vector<const char*> AvailableSearchKernels() {
 
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone, double* scores,
                                   const char* kernel, int threads) {
-    const Kernel RunLanes = KernelNamed(kernel);
-    if (RunLanes == nullptr) {
-        SearchLeachingEfficiencyReference(run, state, layers, zone, scores);
-        return;
-    }
+    // A kernel this processor does not run gives way to the baseline one,
+    // which gives the same bits.
+    Kernel RunLanes = KernelNamed(kernel);
+    if (RunLanes == nullptr) RunLanes = RunLanes128;
     const Problem p = BuildProblem(run, state, layers, zone);
     const size_t searched = static_cast<size_t>(zone);
     double trials[SearchTrials];

@@ -15,7 +15,7 @@ namespace halovane {
 // changes) run speculatively for every value that efficiency can have.
 // `scores`, when given, receives the score of every trial as the scan used it.
 // `kernel` names one of AvailableSearchKernels(); by default the fastest one
-// this processor runs. The trials are spread over `threads` threads (0: every
+// this processor runs, and the baseline one for a name it does not run. The trials are spread over `threads` threads (0: every
 // core); the result is the same for every number of threads.
 void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int layers, Zone zone,
                                   double* scores = nullptr, const char* kernel = nullptr, int threads = 0);

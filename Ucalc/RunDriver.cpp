@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <map>
 
-#include "LeachingSearch.h"
 #include "OutputFile.h"
 #include "ResultsCsv.h"
 #include "SaltBalance.h"
+#include "Searches.h"
 #include "TextFile.h"
 #include "Validation.h"
 #include "WaterBalance.h"

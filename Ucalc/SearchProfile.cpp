@@ -1,7 +1,5 @@
 #include "SearchProfile.h"
 
-#include "LeachingSearch.h"
-
 namespace halovane {
 
 std::vector<double> TrialEfficiencies() {

@@ -8,6 +8,9 @@
 
 namespace halovane {
 
+// Trials of a leaching-efficiency search.
+constexpr int SearchTrials = 180;
+
 struct SearchProfile {
     Zone zone = Zone::Layer1;
     std::vector<double> trials;  // 0.11 .. 1.90, formed as the search forms them

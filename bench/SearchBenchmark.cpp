@@ -22,6 +22,7 @@
 #include "RunData.h"
 #include "RunDriver.h"
 #include "SaltBalance.h"
+#include "Searches.h"
 #include "HeavyCase.h"
 #include "TextFile.h"
 #include "ThreadTeam.h"

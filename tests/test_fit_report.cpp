@@ -9,7 +9,7 @@
 #include "FitReport.h"
 #include "FitReportFiles.h"
 #include "InputFile.h"
-#include "LeachingSearch.h"
+#include "Searches.h"
 #include "OutputFile.h"
 #include "RunData.h"
 #include "TestSupport.h"

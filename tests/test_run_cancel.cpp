@@ -13,6 +13,7 @@
 #include "InputFile.h"
 #include "LeachingSearch.h"
 #include "LeachingSearchFast.h"
+#include "Searches.h"
 #include "TestSupport.h"
 #include "WaterBalance.h"
 

@@ -12,6 +12,7 @@
 #include "LeachingSearchFast.h"
 #include "RunData.h"
 #include "SaltBalance.h"
+#include "Searches.h"
 #include "SearchTerms.h"
 #include "ThreadTeam.h"
 
