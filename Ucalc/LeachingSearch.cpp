@@ -33,6 +33,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
     const int searched = static_cast<int>(zone);
     const Series& measured = Measured(in, zone);
     const double W[ZoneCount] = {run.W1, run.W2, run.W3, run.Wt, run.Wa};
+    // Deliberate: one-layer searches take Inf and Out times the step length; the efficiencies found depend on it.
     const double ts = terms.AquiferPerStep ? static_cast<double>(in.Ts) : 1.0;
     const double Si = in.Si, Sinf = in.Sinf, Inf = in.Inf, Out = in.Out, Up = run.Up, Down = run.Down;
 
@@ -40,6 +41,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
     double best = 1000000;
     for (int k = 0; k < SearchTrials; ++k) {
         if (Cancelled(run)) return;
+        // Deliberate: repeated addition, not 0.10 + k * 0.01; the efficiency stored has these bits.
         trial = trial + 0.01;
         double score = 0;
         double E[ZoneCount], In[ZoneCount];
@@ -58,6 +60,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
             if (m > 0) {
                 const double d = S[z] - m;
                 score = score + d * d;
+                // Deliberate: the cap gives every poor trial the same score, and ties go to the first trial.
                 if (score > 1000) score = 1000;
             }
         };
@@ -95,6 +98,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
                     }
                 }
                 prev = S[T];
+                // Deliberate: the searches' own terms (DrainT + Down here) differ from the final pass's.
                 S[T] = ZoneUpdate(S[T], (In[T] * percLow * aLow + upFactor * Up * S[A]) / W[T], E[T],
                                   drainT[i] + Down, W[T], false);
                 CapS[layers - 1] = S[T];
@@ -108,6 +112,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         if (scores) scores[k] = score;
         if (score < best) {
             best = score;
+            // Deliberate: stored at once, so terms that read this zone's own efficiency see the best so far.
             state.Fit[static_cast<size_t>(searched)].LE = trial;
         }
     }

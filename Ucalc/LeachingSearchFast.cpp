@@ -58,6 +58,7 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
     p.W[L1] = run.W1, p.W[L2] = run.W2, p.W[L3] = run.W3, p.W[T] = run.Wt, p.W[A] = run.Wa;
     p.Up = run.Up;
     p.Down = run.Down;
+    // Deliberate: as in the plain scan, one-layer searches take Inf and Out times the step length.
     p.aquiferInflow = ts * in.Inf * in.Sinf;
     p.qA = ts * in.Out + run.Up;
     p.S0[L1] = in.S1ini, p.S0[L2] = in.S2ini, p.S0[L3] = in.S3ini, p.S0[T] = in.STini, p.S0[A] = in.SAini;

@@ -153,6 +153,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
     };
     RunData run;
     PrepareAndBalanceWater(given, run, state, ui);
+    // Deliberate: a stop of the water balance does not end the run; the output file still holds every step.
     ModelInput& in = run.in;
     if (cancelled(run)) return outcome;
 
@@ -170,6 +171,7 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
         ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
         fit.LeOptimized = fit.LE != run.GivenLE[z];
     }
+    // Deliberate: step 0 shows the drain discharge of step 1, so its graph starts at the first value.
     state.Results.DrainT[0] = state.Results.DrainT[1];
     ui.SetProgress(8);
 

@@ -40,6 +40,7 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
 
     for (int i = 1; i <= n; ++i) {
         const double irr = in.IrrDist[i];
+        // Deliberate: every day of the step takes the drain discharge of the whole step, not the day's.
         const double drainT = r.DrainT[i];
         for (int j = 1; j <= ts; ++j) {
             const bool on = f.Computed(i, j);
@@ -55,7 +56,7 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
                 if (last) score(0, i, S1);
                 Sa = S1a;
                 PercLow = Perc1;
-                // transition zone
+                // transition zone; deliberate: with one layer it loses DrainT - Inf, with more DrainT alone
                 const double STp = STr;
                 STr = ZoneUpdate(STr, (LE1 * Perc1 * S1a + Up * SAq) / run.Wt, LEt, drainT - Inf, run.Wt, false);
                 if (last) score(3, i, STr);
@@ -120,12 +121,13 @@ void ComputeFitIndices(const RunData& run, ModelState& state, const double SSE[Z
             double SQ = 0;
             for (int i = 1; i <= n; ++i)
                 if (m[static_cast<size_t>(i)] > 0) SQ = SQ + m[static_cast<size_t>(i)] * m[static_cast<size_t>(i)];
+            // Deliberate: 1 - sqrt(SSE / SQ), though the output file calls it a coefficient of determination.
             double index = 1 - std::sqrt(SSE[z] / SQ);
             // Measured values so large that their squares overflow give
             // inf / inf; the simulated salinities are then negligible
             // beside them and the index is 0.
             if (std::isnan(index)) index = 0;
-            // Layers 1 and 2 keep a negative index; the deeper zones report 0.
+            // Deliberate: layers 1 and 2 keep a negative index; the deeper zones report 0.
             if (z >= 2 && index < 0) index = 0;
             fit.FitIndex = index;
         }

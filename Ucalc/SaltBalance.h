@@ -16,6 +16,7 @@ inline double ZoneUpdate(double S, double Sin, double LE, double Q, double W, bo
     double F = 1 + 0.5 * LE * Q / W;
     if (F < 0.001) F = 0.001;
     double Snew = (S + Sin - Sout) / F;
+    // Deliberate: layers 1 and 2 replace a salinity of 0 by 0.1, the deeper zones keep 0.
     if (upper) {
         if (Snew <= 0) Snew = 0.1;
     } else if (Snew < 0) {

@@ -36,8 +36,10 @@ SearchTerms TermsOfSearch(int layers, Zone zone) {
     } else if (layers == 2) {
         t.In[L2] = Coef::LE1;
         t.In[T] = Coef::LE2;
+        // Deliberate: no LEt on the aquifer inflow, unlike the final pass; the efficiencies found depend on it.
         t.In[A] = Coef::One;
-        if (zone == Zone::Layer1) t.E[L1] = t.E[L2] = t.In[T] = trial;  // one trial for both layers
+        // Deliberate: one trial for both layers, while the layer-2 inflow keeps the stored LE1.
+        if (zone == Zone::Layer1) t.E[L1] = t.E[L2] = t.In[T] = trial;
         if (zone == Zone::Layer2) {
             t.E[L2] = trial;
             t.In[A] = Coef::LEt;
@@ -45,12 +47,14 @@ SearchTerms TermsOfSearch(int layers, Zone zone) {
         if (zone == Zone::Transition) t.E[T] = trial;
         if (zone == Zone::Aquifer) {
             t.E[A] = trial;
+            // Deliberate: only this search weighs the upward flow by the stored aquifer efficiency.
             t.Up = Coef::LEa;
         }
     } else {
         t.In[L2] = Coef::LE1;
         t.In[L3] = Coef::LE2;
         t.In[T] = Coef::LE3;
+        // Deliberate: no LEt on the aquifer inflow, unlike the final pass; the efficiencies found depend on it.
         t.In[A] = Coef::One;
         if (zone == Zone::Layer1) t.E[L1] = t.In[L2] = trial;
         if (zone == Zone::Layer2) t.E[L2] = trial;

@@ -77,6 +77,7 @@ Day RootZoneDay(RunData& run, ModelState& state, int i, double dwtStart, double&
             capT = 0;
         }
     }
+    // Deliberate: CapT keeps its value from the uncapped EvapA; the day's capillary rise depends on it.
     if (evapA > in.EvapT[i]) evapA = in.EvapT[i];
     day.EvapA = evapA;
     day.CapT = capT;
@@ -104,6 +105,7 @@ Day RootZoneDay(RunData& run, ModelState& state, int i, double dwtStart, double&
             day.PercR = 0;
         }
     } else {
+        // Deliberate: no floor, no netting against CapT on longer steps; a negative PercR enters as it is.
         day.PercR = day.WR - day.EvapA;
     }
     return day;
@@ -118,6 +120,7 @@ void SplitOverLayers(const RunData& run, LayerFlows& f, int i, const Day& day) {
     } else if (in.NrLayers == 2) {
         const double Evap1 = (2.0 / 3.0 + run.R1) * day.EvapA;
         const double Evap2 = (1.0 / 3.0 + run.R2) * day.EvapA;
+        // Deliberate: Perc1 is not floored with two layers (it is with three); layer 2 reads it as it is.
         f.Perc1[i] = day.WR / in.IrrEff - Evap1;
         f.Perc2[i] = f.Perc1[i] - Evap2;
         if (f.Perc2[i] < 0) f.Perc2[i] = 0;
@@ -156,6 +159,7 @@ double WaterTableDay(RunData& run, double qh1, double d, Day& day) {
         const double effPor = EffectivePorosityAt(run, d);
         return d - (day.PercR - day.CapT - day.Drain + in.Inf - in.Out) / (1000 * effPor);
     }
+    // Deliberate: / 10 and * 10 in place move the last bits of all four; later days and balances read them.
     day.PercR = day.PercR / 10;
     day.CapT = day.CapT / 10;
     in.Inf = in.Inf / 10;
@@ -208,6 +212,7 @@ void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
         if (Cancelled(run)) return;
         double sumDrain = 0, sumEvapA = 0, sumPerc = 0, sumCap = 0;
         for (int j = 1; j <= in.Ts; ++j) {
+            // Deliberate: each day starts from Dwt[i - 1]: Dwt[i] is one day's move, the totals Ts alike days.
             Day day = RootZoneDay(run, state, i, r.Dwt[i - 1], evapA, capT);
             SplitOverLayers(run, f, i, day);
             r.Dwt[i] = WaterTableDay(run, state.QH1w, r.Dwt[i - 1], day);
@@ -255,12 +260,13 @@ void RefineDrainageCapacityFullScan(RunData& run, ModelState& state) {
             }
             const double D = std::fabs(sumPerc - sumCap - sumDrain + (in.Inf - in.Out) * in.Ts);
             S = S + D;
+            // Deliberate: best is never reset and S only grows, so only a trial's first step can win.
             if (std::fabs(S) < best) {
                 best = std::fabs(S);
                 state.QH1w = trial;
             }
         }
-        // The acceptance test follows every trial.
+        // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
         state.RefinementAccepted = true;
         if (state.QH1w > 0.199 || state.QH1w < 0.002) {
             state.QH1w = given;
@@ -369,7 +375,7 @@ void RefineDrainageCapacity(RunData& run, ModelState& state) {
             in.Inf = RepeatTenthAndBack(in.Inf, skippedDays);
             in.Out = RepeatTenthAndBack(in.Out, skippedDays);
         }
-        // The acceptance test follows every trial.
+        // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
         state.RefinementAccepted = true;
         if (state.QH1w > 0.199 || state.QH1w < 0.002) {
             state.QH1w = given;
