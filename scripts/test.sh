@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Halovane and runs every test: the engine, runner and window tests,
-# then the engine tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# then the engine, runner, graph and table tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh

@@ -105,6 +105,29 @@ TEST(FastSearch, GivesTheReferenceScoresBitForBit) {
     EXPECT_EQ(dependent, 12 * 4);  // two layers: layer 1, layer 2, aquifer; three layers: layer 2
 }
 
+// A kernel name this processor does not run (or no kernel at all) falls back
+// on the baseline kernel, with the scores of the plain scan.
+TEST(FastSearch, AnUnknownKernelGivesWayToTheBaselineOne) {
+    std::mt19937 random(515);
+    for (int layers : {1, 2}) {
+        const ModelInput in = RandomField(random, layers);
+        RunData run;
+        ModelState prepared;
+        ScriptedInteraction ui(false, true);
+        PrepareAndBalanceWater(in, run, prepared, ui);
+        for (Zone zone : {Zone::Layer1, Zone::Aquifer}) {
+            ModelState reference = prepared, fast = prepared;
+            double referenceScores[SearchTrials], fastScores[SearchTrials];
+            SearchLeachingEfficiencyReference(run, reference, layers, zone, referenceScores);
+            SearchLeachingEfficiencyFast(run, fast, layers, zone, fastScores, "no such kernel", 2);
+            for (int k = 0; k < SearchTrials; ++k)
+                ASSERT_TRUE(SameBits(referenceScores[k], fastScores[k])) << "layers " << layers << " trial " << k;
+            const size_t z = static_cast<size_t>(zone);
+            EXPECT_TRUE(SameBits(reference.Fit[z].LE, fast.Fit[z].LE));
+        }
+    }
+}
+
 TEST(FastSearch, ARunOfSearchesEndsWithTheSameFit) {
     std::mt19937 random(77);
     for (int layers = 1; layers <= 3; ++layers) {
