@@ -42,6 +42,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "EngineSupport.h"
 #include "RunData.h"
@@ -316,6 +317,10 @@ TEST(WaterContinuity, EveryStepOfRandomRunsBalances) {
                         PrepareAndBalanceWater(in, run, state, ui);
                         ++seen.sets;
                         ASSERT_TRUE(CheckRun(in, run, state, where, seen));
+                        // a stop, and only a stop, tells the user
+                        const bool told = ui.messages == std::vector<std::string>{BelowAquiferMessage};
+                        ASSERT_EQ(state.Stop, told) << where;
+                        ASSERT_TRUE(state.Stop || ui.messages.empty()) << where;
                     }
 
     // The runs reach every part of the balance they are meant to check.
