@@ -23,8 +23,6 @@
 #include "RunTask.h"
 #include "UStringGrid.h"
 
-#include "UStaticPages.h"
-
 namespace halovane {
 
 TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
@@ -49,9 +47,6 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
     PageControl->addTab(InpTab, "Input");
     OutTab = page("OutTab", "Output");
     GraphTab = page("GraphTab", "Graphs");
-    FillIntroPage(*IntroTab);
-    FillMathPage(*MathTab);
-    FillFigurePage(*FigTab);
     Results = std::make_unique<ResultsPages>(dialogs_, *PageControl, *OutTab, *GraphTab);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
         QWidget* shown = PageControl->widget(index);

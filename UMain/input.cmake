@@ -16,4 +16,6 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UShowDataSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UGridHeadings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UGridHeadings.h
+  ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.h
 )

@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
                              .arg(HALOVANE_PRODUCT_VERSION, HALOVANE_FILE_VERSION));
     // The design size where the screen has room for it, smaller on a small
     // or highly scaled screen, where the fixed pages scroll.
-    halovane::ScrollFixedPages(*mainForm.findChild<QTabWidget*>(QStringLiteral("PageControl")));
+    auto& frame = *mainForm.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    halovane::FillStaticPages(frame);
+    halovane::ScrollFixedPages(frame);
     halovane::PlaceOnScreen(mainForm, QRect(187, 39, 806, 647));
     mainForm.show();
     if (qEnvironmentVariableIsSet("HALOVANE_CLOSE_TEST")) {

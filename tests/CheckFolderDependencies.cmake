@@ -2,13 +2,12 @@
 # headers only from the folders below it, and the engine and the graph
 # library include no Qt header. Run: cmake -DSOURCE=<source dir> -P this file
 cmake_minimum_required(VERSION 3.22)
-set(FOLDERS Ucalc Ugraphs Ufigures Ushell UMain shell cli)
+set(FOLDERS Ucalc Ugraphs Ufigures UMain shell cli)
 set(BELOW_Ucalc "")
 set(BELOW_Ugraphs Ucalc)
 set(BELOW_Ufigures Ugraphs Ucalc)
-set(BELOW_Ushell "")
-set(BELOW_UMain Ufigures Ugraphs Ucalc Ushell)
-set(BELOW_shell UMain Ufigures Ugraphs Ucalc Ushell)
+set(BELOW_UMain Ufigures Ugraphs Ucalc)
+set(BELOW_shell UMain Ufigures Ugraphs Ucalc)
 set(BELOW_cli Ufigures Ugraphs Ucalc)
 set(WITHOUT_QT Ucalc Ugraphs)
 

@@ -27,7 +27,7 @@ set_tests_properties(gui_results.screenshots PROPERTIES ENVIRONMENT "QT_QPA_PLAT
 # Every text whole: at screen scales 1 and 2 on a screen of 1366 x 900.
 add_executable(gui_text_fit_tests gui_main.cpp gui_text_fit.cpp TextFit.h TestDialogs.h)
 target_include_directories(gui_text_fit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(gui_text_fit_tests PRIVATE halovane_window halovane_warnings Qt6::Test GTest::gtest)
+target_link_libraries(gui_text_fit_tests PRIVATE halovane_shell halovane_window halovane_warnings Qt6::Test GTest::gtest)
 target_compile_definitions(gui_text_fit_tests PRIVATE HALOVANE_EXAMPLES="${PROJECT_SOURCE_DIR}/examples")
 foreach(scale 1 2)
   add_test(NAME gui_results.text_fit_scale_${scale} COMMAND gui_text_fit_tests)

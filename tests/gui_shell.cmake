@@ -8,6 +8,7 @@ add_executable(gui_shell_tests
   ${CMAKE_CURRENT_LIST_DIR}/gui_shell_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui_shell_placement.cpp
 )
+target_include_directories(gui_shell_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(gui_shell_tests PRIVATE halovane_shell halovane_warnings GTest::gtest)
 gtest_discover_tests(gui_shell_tests DISCOVERY_TIMEOUT 60 TEST_PREFIX "gui_shell."
                      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")

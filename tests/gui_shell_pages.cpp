@@ -10,6 +10,10 @@
 #include <QScrollBar>
 #include <QTextDocument>
 
+#include <QTabWidget>
+
+#include "TestDialogs.h"
+#include "UMainForm.h"
 #include "UStaticPages.h"
 
 using namespace halovane;
@@ -149,4 +153,31 @@ TEST_F(ShellPages, PicturesPaintAtTheScreensResolution) {
     const int y = image.height() * 380 / 442;  // through the aquifer and its arrows
     for (int x = 1; x < image.width(); ++x) changes += image.pixel(x, y) != image.pixel(x - 1, y);
     EXPECT_GT(changes, 4) << "the sketch was not painted";
+}
+
+// The program start fills the static pages of the main window it built: the
+// window itself leaves them empty, so that it needs nothing from the start.
+TEST(ShellStart, FillsTheStaticPagesOfTheMainWindow) {
+    test::TestDialogs dialogs;
+    TMainForm form(dialogs);
+    auto* frame = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    ASSERT_NE(frame, nullptr);
+    for (const char* memo : {"IntroMemo", "MathMemo", "FigMemo"})
+        EXPECT_EQ(form.findChild<QPlainTextEdit*>(QLatin1String(memo)), nullptr) << memo;
+    FillStaticPages(*frame);
+    const struct {
+        const char* page;
+        const char* memo;
+        const char* text;
+    } pages[] = {{"IntroTab", "IntroMemo", "intro.txt"}, {"MathTab", "MathMemo", "math.txt"},
+                 {"FigTab", "FigMemo", "figure-title.txt"}};
+    for (const auto& p : pages) {
+        auto* page = form.findChild<QWidget*>(QLatin1String(p.page));
+        ASSERT_NE(page, nullptr) << p.page;
+        auto* memo = page->findChild<QPlainTextEdit*>(QLatin1String(p.memo));
+        ASSERT_NE(memo, nullptr) << p.memo;
+        EXPECT_EQ(memo->toPlainText(), ShellText(QLatin1String(p.text))) << p.memo;
+    }
+    EXPECT_NE(form.findChild<QWidget*>(QStringLiteral("IntroImage")), nullptr);
+    EXPECT_NE(form.findChild<QWidget*>(QStringLiteral("FigImage")), nullptr);
 }

@@ -21,6 +21,7 @@
 #include "Dialogs.h"
 #include "RunDriver.h"
 #include "UMainForm.h"
+#include "UStaticPages.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
     ScriptDialogs dialogs;
     dialogs.fileName = name;
     TMainForm form(dialogs);
+    FillStaticPages(*form.findChild<QTabWidget*>(QStringLiteral("PageControl")));
     form.resize(806, 647);
     form.show();
     Pictures pictures(folder);

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QStringList>
+#include <QTabWidget>
 #include <QtMath>
 #include <QSvgRenderer>
 #include <QTextDocument>
@@ -182,6 +183,13 @@ void FillFigurePage(QWidget& page) {
     layout->addWidget(title);
     layout->addSpacing(15);
     layout->addWidget(frame, 1);
+}
+
+void FillStaticPages(QTabWidget& frame) {
+    const auto page = [&frame](const char* name) { return frame.findChild<QWidget*>(QLatin1String(name)); };
+    if (QWidget* intro = page("IntroTab")) FillIntroPage(*intro);
+    if (QWidget* math = page("MathTab")) FillMathPage(*math);
+    if (QWidget* figure = page("FigTab")) FillFigurePage(*figure);
 }
 
 }  // namespace halovane

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QPlainTextEdit;
+class QTabWidget;
 class QWidget;
 
 namespace halovane {
@@ -51,5 +52,10 @@ void FillMathPage(QWidget& page);
 // Figure: the title line ("FigMemo") above the sketch of water movement
 // ("FigImage", 668 x 442).
 void FillFigurePage(QWidget& page);
+
+// Fills the three static pages of the main window's page frame: its
+// "IntroTab", "MathTab" and "FigTab". The program start calls it once, after
+// building the main window and before the pages go into scroll areas.
+void FillStaticPages(QTabWidget& frame);
 
 }  // namespace halovane
