@@ -160,8 +160,8 @@ FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const st
         row.fitIndex = fit.FitNotAvailable ? "n.a." : RemoveBlanks(FormatFixed(100 * fit.FitIndex, 5, 0));
         // The pairs the fit index is formed from: the salinity at the end of
         // every step with a measured value above 0.
-        const Series& measured = Measured(in, zone);
-        const Series& simulated = state.Results.Salinity(zone);
+        const Series& measured = in.ECsm[zone];
+        const Series& simulated = state.Results.SR[zone];
         std::vector<double> sim, meas;
         for (int i = 1; i <= in.NrTst; ++i) {
             const size_t k = static_cast<size_t>(i);

@@ -243,7 +243,7 @@ bool ReportMatchesOutput(const FitReport& report, const OutputReadback& output, 
             return false;
         if (view) {
             int count = 0;
-            const Series& m = view->Measured(row.zone);
+            const Series& m = view->ECsm[row.zone];
             for (int i = 1; i <= output.NrTst && i < static_cast<int>(m.size()); ++i)
                 if (m[static_cast<size_t>(i)] > 0) ++count;
             if (count != row.stats.n) return false;

@@ -112,14 +112,14 @@ std::string InputFileText(ModelInput& in) {
     w.Line(" Salt conc. irr. water (dS/m)        : " + FormatFixed(in.Si, 8, 1));
     w.Line(" Number of layers in root zone       : " + FormatInt(layers, 5));
     if (layers == 1) {
-        w.Line(" Init. salt conc. root zone (dS/m)   : " + FormatFixed(in.S1ini, 8, 1));
+        w.Line(" Init. salt conc. root zone (dS/m)   : " + FormatFixed(in.Sini[Z1], 8, 1));
     } else {
-        w.Line(" Init. salt conc. 1st layer (dS/m)   :" + FormatFixed(in.S1ini, 8, 1));
-        w.Line(" Init. salt conc. 2nd layer (dS/m)   :" + FormatFixed(in.S2ini, 8, 1));
-        if (layers == 3) w.Line(" Init. salt conc. 3rd layer (dS/m)   :" + FormatFixed(in.S3ini, 8, 1));
+        w.Line(" Init. salt conc. 1st layer (dS/m)   :" + FormatFixed(in.Sini[Z1], 8, 1));
+        w.Line(" Init. salt conc. 2nd layer (dS/m)   :" + FormatFixed(in.Sini[Z2], 8, 1));
+        if (layers == 3) w.Line(" Init. salt conc. 3rd layer (dS/m)   :" + FormatFixed(in.Sini[Z3], 8, 1));
     }
-    w.Line(" Init. salt conc. trans. zone (dS/m) : " + FormatFixed(in.STini, 7, 1));
-    w.Line(" Init. salt conc. aquifer (dS/m)     : " + FormatFixed(in.SAini, 7, 1));
+    w.Line(" Init. salt conc. trans. zone (dS/m) : " + FormatFixed(in.Sini[Zt], 7, 1));
+    w.Line(" Init. salt conc. aquifer (dS/m)     : " + FormatFixed(in.Sini[Za], 7, 1));
     w.Line(" Initial depth water table (m)       : " + FormatFixed(in.Dwtini, 7, 2));
     w.Line(" Critical depth water table (m)      : " + FormatFixed(in.CDc, 7, 2));
     w.Line(" Initial soil moisture content (%)   : " + FormatFixed(in.SMini, 7, 2));
@@ -148,7 +148,7 @@ std::string InputFileText(ModelInput& in) {
         w.Line("             Thickness (m)");
         w.Line(" - - - - - - - - - - - - - - - - - - -");
         w.Line(" Root zone   Transition zone   Aquifer");
-        w.Line(FormatFixed(in.D1, 10, 2) + FormatFixed(in.Dt, 18, 2) + FormatFixed(in.Da, 10, 2));
+        w.Line(FormatFixed(in.D[Z1], 10, 2) + FormatFixed(in.D[Zt], 18, 2) + FormatFixed(in.D[Za], 10, 2));
     } else if (layers == 2) {
         w.Line(" Soil properties, root zone has 2 layers");
         w.Line("                   Thickness (m) ");
@@ -156,8 +156,8 @@ std::string InputFileText(ModelInput& in) {
         w.Line("    Root zone   ");
         w.Line(" - - - - - - - -   Transition zone   Aquifer");
         w.Line(" Layer1    Layer2");
-        w.Line(FormatFixed(in.D1, 7, 2) + FormatFixed(in.D2, 10, 2) + FormatFixed(in.Dt, 17, 2) +
-               FormatFixed(in.Da, 10, 2));
+        w.Line(FormatFixed(in.D[Z1], 7, 2) + FormatFixed(in.D[Z2], 10, 2) + FormatFixed(in.D[Zt], 17, 2) +
+               FormatFixed(in.D[Za], 10, 2));
     } else {
         w.Line(" Soil properties, root zone has 3 layers");
         w.Line("                      Thickness (m)");
@@ -165,8 +165,8 @@ std::string InputFileText(ModelInput& in) {
         w.Line("         Root zone   ");
         w.Line(" - - - - - - - - - - - - - -  Transition zone   Aquifer");
         w.Line(" Layer1    Layer2    Layer3");
-        w.Line(FormatFixed(in.D1, 7, 2) + FormatFixed(in.D2, 10, 2) + FormatFixed(in.D3, 10, 2) +
-               FormatFixed(in.Dt, 17, 2) + FormatFixed(in.Da, 10, 2));
+        w.Line(FormatFixed(in.D[Z1], 7, 2) + FormatFixed(in.D[Z2], 10, 2) + FormatFixed(in.D[Z3], 10, 2) +
+               FormatFixed(in.D[Zt], 17, 2) + FormatFixed(in.D[Za], 10, 2));
     }
     w.Line("");
     w.Line(" Other soil properties in %");
@@ -176,8 +176,8 @@ std::string InputFileText(ModelInput& in) {
     const int zoneCount = ZonesInUse(layers, zones);
     for (int k = 0; k < zoneCount; ++k) {
         const Zone z = zones[k];
-        w.Line(std::string(labels[k]) + FormatFixed(TotalPorosity(in, z), 15, 0) +
-               FormatFixed(EffectivePorosity(in, z), 20, 0) + FormatFixed(LeachingEfficiency(in, z), 21, 0));
+        w.Line(std::string(labels[k]) + FormatFixed(in.TP[z], 15, 0) +
+               FormatFixed(in.EP[z], 20, 0) + FormatFixed(in.LE[z], 21, 0));
     }
     w.Line("");
 
@@ -201,7 +201,7 @@ std::string InputFileText(ModelInput& in) {
     for (int i = 1; i <= n; ++i) {
         AppendInt(text, i, 10);
         for (const MeasuredColumn* c = columns.begin; c != columns.end; ++c)
-            AppendMeasured(text, At(halovane::Measured(in, c->zone), i), *c);
+            AppendMeasured(text, At(in.ECsm[c->zone], i), *c);
         text += Eol;
     }
     return std::move(w.Text());
@@ -211,10 +211,7 @@ std::string WriteInputFile(ModelInput& in) {
     const std::string text = InputFileText(in);
     std::string error = InputFileProblem(in, text);
     if (!error.empty()) return error;
-    error = WriteFileReplacing(in.InputFileName, text);
-    if (!error.empty()) return error;
-    DistributeIrrigation(in);
-    return std::string();
+    return WriteFileReplacing(in.InputFileName, text);
 }
 
 // ---------------------------------------------------------------- reading
@@ -292,20 +289,20 @@ void ReadThicknesses(Parser& p, ModelInput& in) {
     const std::string& row = p.Next();
     const char* what = "a thickness";
     if (in.NrLayers == 1) {
-        in.D1 = p.Real(row, 1, 10, what);
-        in.Dt = p.Real(row, 11, 28, what);
-        in.Da = p.Real(row, 29, 38, what);
+        in.D[Z1] = p.Real(row, 1, 10, what);
+        in.D[Zt] = p.Real(row, 11, 28, what);
+        in.D[Za] = p.Real(row, 29, 38, what);
     } else if (in.NrLayers == 2) {
-        in.D1 = p.Real(row, 1, 10, what);
-        in.D2 = p.Real(row, 11, 20, what);
-        in.Dt = p.Real(row, 21, 38, what);
-        in.Da = p.Real(row, 39, 46, what);
+        in.D[Z1] = p.Real(row, 1, 10, what);
+        in.D[Z2] = p.Real(row, 11, 20, what);
+        in.D[Zt] = p.Real(row, 21, 38, what);
+        in.D[Za] = p.Real(row, 39, 46, what);
     } else {
-        in.D1 = p.Real(row, 1, 10, what);
-        in.D2 = p.Real(row, 11, 20, what);
-        in.D3 = p.Real(row, 21, 30, what);
-        in.Dt = p.Real(row, 31, 48, what);
-        in.Da = p.Real(row, 49, 56, what);
+        in.D[Z1] = p.Real(row, 1, 10, what);
+        in.D[Z2] = p.Real(row, 11, 20, what);
+        in.D[Z3] = p.Real(row, 21, 30, what);
+        in.D[Zt] = p.Real(row, 31, 48, what);
+        in.D[Za] = p.Real(row, 49, 56, what);
     }
 }
 
@@ -335,16 +332,16 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     const bool oldLayout = Window(p.Next(), 1, 20) == "    Initial data";
     in.Si = p.RealLine("the salinity of the irrigation water");
     in.NrLayers = LayerCount(p, p.Next(), 38);
-    in.S1ini = p.RealLine("the initial salinity of the root zone");
+    in.Sini[Z1] = p.RealLine("the initial salinity of the root zone");
     if (oldLayout) {
-        in.S2ini = in.S1ini;
-        in.S3ini = in.S1ini;
+        in.Sini[Z2] = in.Sini[Z1];
+        in.Sini[Z3] = in.Sini[Z1];
     } else {
-        if (in.NrLayers >= 2) in.S2ini = p.RealLine("the initial salinity of layer 2");
-        if (in.NrLayers == 3) in.S3ini = p.RealLine("the initial salinity of layer 3");
+        if (in.NrLayers >= 2) in.Sini[Z2] = p.RealLine("the initial salinity of layer 2");
+        if (in.NrLayers == 3) in.Sini[Z3] = p.RealLine("the initial salinity of layer 3");
     }
-    in.STini = p.RealLine("the initial salinity of the transition zone");
-    in.SAini = p.RealLine("the initial salinity of the aquifer");
+    in.Sini[Zt] = p.RealLine("the initial salinity of the transition zone");
+    in.Sini[Za] = p.RealLine("the initial salinity of the aquifer");
     in.Dwtini = p.RealLine("the initial depth of the water table");
     in.CDc = p.RealLine("the critical depth of the water table");
     const std::string& moisture = p.Next();
@@ -393,9 +390,9 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     const int zoneCount = ZonesInUse(in.NrLayers, zones);
     for (int k = 0; k < zoneCount; ++k) {
         const std::string& row = p.Next();
-        TotalPorosity(in, zones[k]) = p.Real(row, 19, 36, "a total porosity");
-        EffectivePorosity(in, zones[k]) = p.Real(row, 37, 54, "an effective porosity");
-        LeachingEfficiency(in, zones[k]) = p.Real(row, 55, 72, "a leaching efficiency");
+        in.TP[zones[k]] = p.Real(row, 19, 36, "a total porosity");
+        in.EP[zones[k]] = p.Real(row, 37, 54, "an effective porosity");
+        in.LE[zones[k]] = p.Real(row, 55, 72, "a leaching efficiency");
     }
 
     p.Skip(in.NrLayers >= 2 ? 6 : 3);
@@ -409,7 +406,7 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
             if (!text.empty() && text != "-")
                 value = p.Convert(text, row, static_cast<size_t>(c->from), static_cast<size_t>(c->to),
                                   "a measured salinity");
-            halovane::Measured(in, c->zone)[static_cast<size_t>(i)] = value;
+            in.ECsm[c->zone][static_cast<size_t>(i)] = value;
         }
     }
 }

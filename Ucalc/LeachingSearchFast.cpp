@@ -55,17 +55,17 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
     p.terms = TermsOfSearch(layers, zone);
     for (int z = 0; z < ZoneCount; ++z) p.stored[z] = state.Fit[static_cast<size_t>(z)].LE;
     const double ts = p.terms.AquiferPerStep ? static_cast<double>(in.Ts) : 1.0;
-    p.W[L1] = run.W1, p.W[L2] = run.W2, p.W[L3] = run.W3, p.W[T] = run.Wt, p.W[A] = run.Wa;
+    p.W[L1] = run.W[Z1], p.W[L2] = run.W[Z2], p.W[L3] = run.W[Z3], p.W[T] = run.W[Zt], p.W[A] = run.W[Za];
     p.Up = run.Up;
     p.Down = run.Down;
     p.aquiferInflow = ts * in.Inf * in.Sinf;
     p.qA = ts * in.Out + run.Up;
-    p.S0[L1] = in.S1ini, p.S0[L2] = in.S2ini, p.S0[L3] = in.S3ini, p.S0[T] = in.STini, p.S0[A] = in.SAini;
+    p.S0[L1] = in.Sini[Z1], p.S0[L2] = in.Sini[Z2], p.S0[L3] = in.Sini[Z3], p.S0[T] = in.Sini[Zt], p.S0[A] = in.Sini[Za];
     InitialCapillarySalinities(in, p.CapS0);
 
     // Nothing after the last measured step of the searched zone can change
     // its score.
-    const Series& m = Measured(in, zone);
+    const Series& m = in.ECsm[zone];
     int last = 0;
     for (int i = 1; i <= in.NrTst; ++i)
         if (m[static_cast<size_t>(i)] > 0) last = i;
@@ -182,7 +182,7 @@ HALOVANE_INLINE V Resolve(Coef c, V trial, V own, const Problem& p) {
         case Coef::Trial: return trial;
         default: break;
     }
-    const int z = static_cast<int>(c) - static_cast<int>(Coef::LE1);
+    const int z = static_cast<int>(ZoneOfStored(c));
     return z == p.searched ? own : Splat<V, W>(p.stored[z]);
 }
 

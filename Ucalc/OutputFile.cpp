@@ -14,33 +14,10 @@ std::string OpenFailureMessage(const std::string& fileName) {
     return "The file " + fileName + "could not be opened. It " + "may be damaged or in use by another program.";
 }
 
-Series& StepResults::Salinity(Zone z) {
-    switch (z) {
-        case Zone::Layer1: return SR1;
-        case Zone::Layer2: return SR2;
-        case Zone::Layer3: return SR3;
-        case Zone::Transition: return SRT;
-        case Zone::Aquifer: break;
-    }
-    return SRA;
-}
-
-const Series& StepResults::Salinity(Zone z) const { return const_cast<StepResults*>(this)->Salinity(z); }
-
 void StepResults::Resize(int n) {
     const size_t size = static_cast<size_t>(n) + 1;
-    for (Series* s : {&PercT, &CapTT, &EvapAT, &DrainT, &Dwt, &SR1, &SR2, &SR3, &SRT, &SRA}) s->assign(size, 0.0);
-}
-
-const Series& ViewInput::Measured(Zone z) const {
-    switch (z) {
-        case Zone::Layer1: return ECsm1;
-        case Zone::Layer2: return ECsm2;
-        case Zone::Layer3: return ECsm3;
-        case Zone::Transition: return ECsmt;
-        case Zone::Aquifer: break;
-    }
-    return ECsma;
+    for (Series* s : {&PercT, &CapTT, &EvapAT, &DrainT, &Dwt}) s->assign(size, 0.0);
+    for (Series& s : SR) s.assign(size, 0.0);
 }
 
 // ---------------------------------------------------------------- writing
@@ -124,7 +101,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
 
     const StepResults& r = state.Results;
     const Series* columns[10] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
-                                 &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
+                                 &r.SR[Z1],   &r.SR[Z2],   &r.SR[Z3],    &r.SR[Zt],    &r.SR[Za]};
     const int* widths = RowWidths[layers - 1];
     size_t rowLength = 9 + 2;
     for (int c = 0; c < 10; ++c) rowLength += static_cast<size_t>(widths[c]);
@@ -332,10 +309,10 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             c.Fail("the file holds fewer rows than its " + std::to_string(read.NrTst) + " time steps");
         read.Results.Resize(read.NrTst);
         StepResults& r = read.Results;
-        Series* order1[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SRT, &r.SRA};
-        Series* order2[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SRT, &r.SRA};
+        Series* order1[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR[Z1], &r.SR[Zt], &r.SR[Za]};
+        Series* order2[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR[Z1], &r.SR[Z2], &r.SR[Zt], &r.SR[Za]};
         Series* order3[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
-                            &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
+                            &r.SR[Z1],   &r.SR[Z2],   &r.SR[Z3],    &r.SR[Zt],    &r.SR[Za]};
         Series* const* order = read.Layers == 1 ? order1 : read.Layers == 2 ? order2 : order3;
         const std::vector<int> widths = WrittenColumns(read.Layers);
         for (int i = 1; i <= read.NrTst; ++i) {
@@ -382,11 +359,11 @@ ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput&
     view.Rain = std::move(in.Rain);
     view.Irrig = std::move(in.Irrig);
     view.EvapT = std::move(in.EvapT);
-    view.ECsm1 = std::move(in.ECsm1);
-    view.ECsm2 = std::move(in.ECsm2);
-    view.ECsm3 = std::move(in.ECsm3);
-    view.ECsmt = std::move(in.ECsmt);
-    view.ECsma = std::move(in.ECsma);
+    view.ECsm[Z1] = std::move(in.ECsm[Z1]);
+    view.ECsm[Z2] = std::move(in.ECsm[Z2]);
+    view.ECsm[Z3] = std::move(in.ECsm[Z3]);
+    view.ECsm[Zt] = std::move(in.ECsm[Zt]);
+    view.ECsm[Za] = std::move(in.ECsm[Za]);
     outcome.ok = true;
     return outcome;
 }
