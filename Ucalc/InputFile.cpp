@@ -63,7 +63,7 @@ ColumnSet MeasuredColumns(int layers) {
     return {std::begin(Columns1), std::end(Columns1)};
 }
 
-double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[static_cast<size_t>(i)] : 0.0; }
+double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[i] : 0.0; }
 
 const char* const PropertyLabels1[] = {" Root zone   ", " Trans. zone ", " Aquifer     "};
 const char* const PropertyLabels2[] = {" 1st layer   ", " 2nd layer   ", " Trans. zone ", " Aquifer     "};
@@ -406,7 +406,7 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
             if (!text.empty() && text != "-")
                 value = p.Convert(text, row, static_cast<size_t>(c->from), static_cast<size_t>(c->to),
                                   "a measured salinity");
-            in.ECsm[c->zone][static_cast<size_t>(i)] = value;
+            in.ECsm[c->zone][i] = value;
         }
     }
 }

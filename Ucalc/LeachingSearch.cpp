@@ -51,7 +51,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         InitialCapillarySalinities(in, CapS);
         auto scoreZone = [&](int z, int i) {
             if (z != searched) return;
-            const double m = measured[static_cast<size_t>(i)];
+            const double m = measured[i];
             if (m > 0) {
                 const double d = S[z] - m;
                 score = score + d * d;
@@ -105,7 +105,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         if (scores) scores[k] = score;
         if (score < best) {
             best = score;
-            state.Fit[static_cast<size_t>(searched)].LE = trial;
+            state.Fit[searched].LE = trial;
         }
     }
 }

@@ -77,7 +77,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
              FormatFixed(state.QH1w, 8, 3));
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        const ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        const ZoneFit& fit = state.Fit[z];
         if (!ZoneInUse(layers, zone)) continue;
         if ((zone == Zone::Transition || zone == Zone::Aquifer) && !(fit.LE > 0)) continue;
         std::string text = ZoneLabels[z] + FormatFixed(fit.LE, 8, 2);
@@ -109,7 +109,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
     for (int i = 1; i <= n; ++i) {
         AppendInt(out, i, 9);
         for (int c = 0; c < 10; ++c)
-            if (widths[c] > 0) AppendFixed(out, (*columns[c])[static_cast<size_t>(i)], widths[c], c < 4 ? 1 : 2);
+            if (widths[c] > 0) AppendFixed(out, (*columns[c])[i], widths[c], c < 4 ? 1 : 2);
         out += "\r\n";
     }
     return out;
@@ -288,7 +288,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
         for (int z = 1; z < ZoneCount; ++z) {
             const Zone zone = static_cast<Zone>(z);
             if (!ZoneInUse(read.Layers, zone)) continue;
-            ZoneReadback& back = read.Zones[static_cast<size_t>(z)];
+            ZoneReadback& back = read.Zones[z];
             // A transition zone or aquifer with an efficiency of 0 has no
             // line: it reads as 0 without a coefficient (and the aquifer's
             // line is not taken for the transition zone's).
@@ -322,7 +322,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
                 c.Fail("the values of time step " + std::to_string(i) +
                        " do not stand in their columns (a value wider than its column?)");
             for (size_t k = 1; k < fields.size(); ++k)
-                (*order[k - 1])[static_cast<size_t>(i)] = c.Number(fields[k], "a value of the results table");
+                (*order[k - 1])[i] = c.Number(fields[k], "a value of the results table");
         }
     } catch (const ReadError& e) {
         outcome.message = e.message;

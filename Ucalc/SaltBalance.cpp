@@ -34,7 +34,7 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
     double SSE[ZoneCount] = {0, 0, 0, 0, 0};
     const Series* measured[ZoneCount] = {&in.ECsm[Z1], &in.ECsm[Z2], &in.ECsm[Z3], &in.ECsm[Zt], &in.ECsm[Za]};
     auto score = [&](int zone, int i, double S) {
-        const double m = (*measured[zone])[static_cast<size_t>(i)];
+        const double m = (*measured[zone])[i];
         if (m > 0) SSE[zone] = SSE[zone] + (S - m) * (S - m);
     };
 
@@ -113,13 +113,13 @@ void ComputeFitIndices(const RunData& run, ModelState& state, const double SSE[Z
     const int n = in.NrTst;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        ZoneFit& fit = state.Fit[z];
         const int count = state.Counts.NrMeas[zone];
         if (ZoneInUse(in.NrLayers, zone) && count > 3) {
             const Series& m = in.ECsm[zone];
             double SQ = 0;
             for (int i = 1; i <= n; ++i)
-                if (m[static_cast<size_t>(i)] > 0) SQ = SQ + m[static_cast<size_t>(i)] * m[static_cast<size_t>(i)];
+                if (m[i] > 0) SQ = SQ + m[i] * m[i];
             double index = 1 - std::sqrt(SSE[z] / SQ);
             // Measured values so large that their squares overflow give
             // inf / inf; the simulated salinities are then negligible

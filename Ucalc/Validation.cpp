@@ -119,7 +119,7 @@ void CheckHydrological(const ModelInput& in, Checker& c) {
         const bool usualKnown = StepLengthIndex(in.Ts) >= 0;
         const double usual = col.usualPerDay * in.Ts;
         for (int i = 1; i <= n; ++i) {
-            const double v = (*col.series)[static_cast<size_t>(i)];
+            const double v = (*col.series)[i];
             if (!c.AtLeast(Hydrological, col.name, v, 0, "mm", i)) continue;
             if (usualKnown && v > usual)
                 c.Warning(Hydrological, col.name, v, "mm",
