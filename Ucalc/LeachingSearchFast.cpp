@@ -60,7 +60,8 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
     p.Down = run.Down;
     p.aquiferInflow = ts * in.Inf * in.Sinf;
     p.qA = ts * in.Out + run.Up;
-    p.S0[L1] = in.Sini[Z1], p.S0[L2] = in.Sini[Z2], p.S0[L3] = in.Sini[Z3], p.S0[T] = in.Sini[Zt], p.S0[A] = in.Sini[Za];
+    p.S0[L1] = in.Sini[Z1], p.S0[L2] = in.Sini[Z2], p.S0[L3] = in.Sini[Z3];
+    p.S0[T] = in.Sini[Zt], p.S0[A] = in.Sini[Za];
     InitialCapillarySalinities(in, p.CapS0);
 
     // Nothing after the last measured step of the searched zone can change

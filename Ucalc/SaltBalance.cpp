@@ -81,7 +81,8 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
             if (layers == 3) {
                 const double Cap3 = on ? f.Cap3[i] : 0, Perc3 = on ? f.Perc3[i] : 0;
                 const double S3p = S3;
-                S3 = ZoneUpdate(S3, (LE2 * Perc2 * S2a + Cap3 * CapS3) / run.W[Z3], LE3, Perc3 + Cap2, run.W[Z3], false);
+                S3 = ZoneUpdate(S3, (LE2 * Perc2 * S2a + Cap3 * CapS3) / run.W[Z3], LE3, Perc3 + Cap2, run.W[Z3],
+                                false);
                 if (last) score(2, i, S3);
                 CapS2 = S3;
                 Sa = (S3p + S3) / 2;

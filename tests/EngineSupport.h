@@ -42,7 +42,7 @@ inline ModelInput ThreeLayersMeasured(int steps, double measuredRise) {
         in.Rain[i] = 300 + 10 * (i % 7);
         in.Irrig[i] = 900 + 20 * (i % 5);
         in.EvapT[i] = 1100;
-        for (Series* m : {&in.ECsm[Z1], &in.ECsm[Z2], &in.ECsm[Z3], &in.ECsm[Zt], &in.ECsm[Za]}) (*m)[i] = 4.0 + measuredRise * i;
+        for (Series& m : in.ECsm) m[i] = 4.0 + measuredRise * i;
     }
     in.D[Z1] = 0.3, in.D[Z2] = 0.3, in.D[Z3] = 0.4, in.D[Zt] = 1.5, in.D[Za] = 10;
     in.TP[Z1] = 45, in.TP[Z2] = 44, in.TP[Z3] = 43, in.TP[Zt] = 42, in.TP[Za] = 40;

@@ -112,8 +112,9 @@ void ExpectSameAsWritten(const ModelInput& a, const ModelInput& b) {
         EXPECT_TRUE(near(a.QH2, b.QH2, 4));
     }
     for (auto [x, y, d] : {std::tuple{a.Si, b.Si, 1}, {a.Sini[Z1], b.Sini[Z1], 1}, {a.Sini[Zt], b.Sini[Zt], 1},
-                           {a.Sini[Za], b.Sini[Za], 1}, {a.Dwtini, b.Dwtini, 2}, {a.CDc, b.CDc, 2}, {a.SMini, b.SMini, 2},
-                           {a.IrrEff, b.IrrEff, 1}, {a.Inf, b.Inf, 1}, {a.Out, b.Out, 1}, {a.Sinf, b.Sinf, 1}})
+                           {a.Sini[Za], b.Sini[Za], 1}, {a.Dwtini, b.Dwtini, 2}, {a.CDc, b.CDc, 2},
+                           {a.SMini, b.SMini, 2}, {a.IrrEff, b.IrrEff, 1}, {a.Inf, b.Inf, 1}, {a.Out, b.Out, 1},
+                           {a.Sinf, b.Sinf, 1}})
         EXPECT_TRUE(near(x, y, d)) << x << " " << y;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);

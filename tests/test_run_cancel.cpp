@@ -148,7 +148,8 @@ TEST(RunCancel, LoopsLookAtTheFlag) {
 
     for (bool reference : {false, true}) {
         RunSearches(run, state, reference);
-        for (int z = 0; z < ZoneCount; ++z) EXPECT_EQ(state.Fit[static_cast<size_t>(z)].LE, run.GivenLE[static_cast<Zone>(z)]);
+        for (int z = 0; z < ZoneCount; ++z)
+            EXPECT_EQ(state.Fit[static_cast<size_t>(z)].LE, run.GivenLE[static_cast<Zone>(z)]);
     }
     // Inside one search, the trials stop as well.
     for (bool reference : {false, true}) {
