@@ -210,6 +210,36 @@ TEST(Run, LeavesTheDataSetAsItWas) {
     EXPECT_NE(state.Fit[1].LE, 0.75);
 }
 
+TEST(Run, SpreadsTheIrrigationAsEnteredWhateverTheDataSetHolds) {
+    // Daily steps with dry days after each irrigation: the run spreads the
+    // irrigation itself, so a data set whose spread series is missing or out
+    // of date (as after reading a file, or after an edit) runs exactly as one
+    // whose series was just formed.
+    TempDir dir;
+    ModelInput fresh = Field(1, 12, 1);
+    for (int i = 1; i <= 12; ++i) fresh.Irrig[i] = i % 4 == 1 ? 40.0 : 0.0;
+    DistributeIrrigation(fresh);
+    ASSERT_NE(fresh.IrrDist[2], 0);  // the dry days share the irrigation
+    ModelState expected;
+    ScriptedInteraction ui;
+    ASSERT_EQ(RunIn(fresh, expected, ui, dir, "fresh.inp").status, RunStatus::Completed);
+    // The results after the line that names the output file.
+    auto results = [&](const char* name) {
+        const std::string text = ReadFile(dir.File(name));
+        return text.substr(text.find("\r\n", text.find("\r\n") + 2));
+    };
+    for (Series stale : {Series{}, Series(13, 0.0), fresh.Irrig}) {
+        ModelInput in = fresh;
+        in.IrrDist = stale;
+        ModelState state;
+        ScriptedInteraction again;
+        ASSERT_EQ(RunIn(in, state, again, dir).status, RunStatus::Completed);
+        EXPECT_EQ(results("field.out"), results("fresh.out"));
+        EXPECT_EQ(state.Results.Dwt, expected.Results.Dwt);
+        EXPECT_EQ(in.IrrDist, stale);  // the data set keeps what it held
+    }
+}
+
 TEST(Run, OptimisationIsOfferedFromFourMeasurements) {
     for (int count : {3, 4}) {
         TempDir dir;
