@@ -397,11 +397,7 @@ ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput&
     view.Rain = std::move(in.Rain);
     view.Irrig = std::move(in.Irrig);
     view.EvapT = std::move(in.EvapT);
-    view.ECsm[Z1] = std::move(in.ECsm[Z1]);
-    view.ECsm[Z2] = std::move(in.ECsm[Z2]);
-    view.ECsm[Z3] = std::move(in.ECsm[Z3]);
-    view.ECsm[Zt] = std::move(in.ECsm[Zt]);
-    view.ECsm[Za] = std::move(in.ECsm[Za]);
+    view.ECsm = std::move(in.ECsm);
     outcome.ok = true;
     return outcome;
 }
