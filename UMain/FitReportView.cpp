@@ -205,8 +205,8 @@ void FitReportView::FitZoneComboChange(int row) {
     const ProfileGraph profile = ProfileGraphOf(report_, k);
     const Zone zone = report_.zones[k].zone;
     std::vector<double> measured;
-    if (state_.ViewRead) measured = state_.View.Measured(zone);
-    const ScatterGraph scatter = ScatterGraphOf(report_, k, state_.Output.Results.Salinity(zone), measured);
+    if (state_.ViewRead) measured = state_.View.ECsm[zone];
+    const ScatterGraph scatter = ScatterGraphOf(report_, k, state_.Output.Results.SR[zone], measured);
     profile_ = PaintPicture(FitGraphWidth, FitGraphHeight, [&](GraphCanvas& c) { DrawProfileGraph(profile, c); });
     scatter_ = PaintPicture(FitGraphWidth, FitGraphHeight, [&](GraphCanvas& c) { DrawScatterGraph(scatter, c); });
     profileImage_->setPixmap(QPixmap::fromImage(profile_));

@@ -298,14 +298,14 @@ Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& ir
     return {};
 }
 
-Problem ReadSalinity(const Cells& cells, int layers, int steps, std::array<Series, ZoneCount>& measured) {
+Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured) {
     const auto zones = SalinityZones(layers);
     const auto names = SalinityColumns(layers);
-    std::array<Series, ZoneCount> read = measured;
+    ZoneArray<Series> read = measured;
     for (Zone z : zones) {
         // element 0 is the initial state, never a measurement
-        read[static_cast<size_t>(z)].assign(static_cast<size_t>(steps) + 1, -1.0);
-        read[static_cast<size_t>(z)][0] = 0;
+        read[z].assign(static_cast<size_t>(steps) + 1, -1.0);
+        read[z][0] = 0;
     }
     for (int r = 1; r <= steps; ++r)
         for (size_t k = 0; k < zones.size(); ++k) {
@@ -314,7 +314,7 @@ Problem ReadSalinity(const Cells& cells, int layers, int steps, std::array<Serie
             double v = -1;
             if (!ReadMeasured(text, v))
                 return {NotANumber(text), "Time step " + Str(r) + ", " + names[k] + ".", c, r};
-            read[static_cast<size_t>(zones[k])][static_cast<size_t>(r)] = v;
+            read[zones[k]][r] = v;
         }
     measured = read;
     return {};
@@ -374,21 +374,18 @@ void StoreSoil(ModelInput& in, int layers, const std::vector<std::array<double, 
     const auto zones = SoilZones(layers);
     for (size_t r = 0; r < zones.size() && r < table.size(); ++r) {
         const Zone z = zones[r];
-        Thickness(in, z) = table[r][0];
-        TotalPorosity(in, z) = table[r][1];
-        EffectivePorosity(in, z) = table[r][2];
-        LeachingEfficiency(in, z) = table[r][3];
-        InitialSalinity(in, z) = table[r][4];
+        in.D[z] = table[r][0];
+        in.TP[z] = table[r][1];
+        in.EP[z] = table[r][2];
+        in.LE[z] = table[r][3];
+        in.Sini[z] = table[r][4];
     }
 }
 
 bool SoilDataComplete(const ModelInput& in) {
-    ModelInput data = in;
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
+    for (Zone zone : EveryZone) {
         if (!ZoneInUse(in.NrLayers, zone)) continue;
-        for (double v : {Thickness(data, zone), TotalPorosity(data, zone), EffectivePorosity(data, zone),
-                         LeachingEfficiency(data, zone), InitialSalinity(data, zone)})
+        for (double v : {in.D[zone], in.TP[zone], in.EP[zone], in.LE[zone], in.Sini[zone]})
             if (!(v >= 0)) return false;
     }
     return true;

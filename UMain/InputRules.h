@@ -97,7 +97,7 @@ using Cells = std::vector<std::vector<std::string>>;
 // Hydrological rows 1..steps: every cell a number.
 Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap);
 // Measured salinities of rows 1..steps, columns of the zones of `layers`.
-Problem ReadSalinity(const Cells& cells, int layers, int steps, std::array<Series, ZoneCount>& measured);
+Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured);
 // The soil table of `layers` layers: every cell of every zone in use holds a
 // number within its physical range. `table`[row][column] as in the grid.
 Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table);

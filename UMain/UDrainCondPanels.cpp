@@ -99,7 +99,7 @@ void TMainForm::DrainSaveButtonClick() {
         const rules::Problem problem =
             rules::ReadDrainage({DrainDepthEdit->text().toStdString(), DrainQH1Edit->text().toStdString(),
                                  DrainQH2Edit->text().toStdString()},
-                                Dr, Input.Dt, drainage);
+                                Dr, Input.D[Zt], drainage);
         if (!problem.Ok()) {
             if (problem.message == rules::DrainAboveRootZone || problem.message == rules::DrainBelowTransition)
                 UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain);

@@ -53,14 +53,13 @@ void TMainForm::SaltGridSetEditText(int layers, int column, int row, const QStri
 void TMainForm::SaltSaveButtonClick(int layers) {
     TStringGrid& grid = *SaltGrid(layers);
     const int n = Input.NrTst;
-    std::array<Series, ZoneCount> measured;
-    for (int z = 0; z < ZoneCount; ++z) measured[static_cast<size_t>(z)] = Measured(Input, static_cast<Zone>(z));
+    ZoneArray<Series> measured = Input.ECsm;
     const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured);
     if (!problem.Ok()) {
         RefuseCell(problem, grid);
         return;
     }
-    for (Zone z : rules::SalinityZones(layers)) Measured(Input, z) = measured[static_cast<size_t>(z)];
+    for (Zone z : rules::SalinityZones(layers)) Input.ECsm[z] = measured[z];
     Page.Stored[rules::SaltGroup] = true;
     Page.StoredSaltLayers = layers;
     Message(Page.InputComplete ? "The salinity data were saved."

@@ -76,11 +76,11 @@ void TMainForm::ShowSoil(int layers) {
     int row = 0;
     for (Zone zone : rules::SoilZones(layers)) {
         ModelInput& stored = Input;
-        soil.SetCell(0, row, Shortest(Thickness(stored, zone)));
-        soil.SetCell(1, row, Shortest(TotalPorosity(stored, zone)));
-        soil.SetCell(2, row, Shortest(EffectivePorosity(stored, zone)));
-        soil.SetCell(3, row, Shortest(LeachingEfficiency(stored, zone)));
-        soil.SetCell(4, row, Shortest(InitialSalinity(stored, zone)));
+        soil.SetCell(0, row, Shortest(stored.D[zone]));
+        soil.SetCell(1, row, Shortest(stored.TP[zone]));
+        soil.SetCell(2, row, Shortest(stored.EP[zone]));
+        soil.SetCell(3, row, Shortest(stored.LE[zone]));
+        soil.SetCell(4, row, Shortest(stored.Sini[zone]));
         ++row;
     }
 }
@@ -92,9 +92,9 @@ void TMainForm::ShowSalinity(int layers) {
     salt.SetRowCount(n + 1);
     int column = 1;
     for (Zone zone : rules::SalinityZones(layers)) {
-        const Series& m = Measured(static_cast<const ModelInput&>(Input), zone);
+        const Series& m = Input.ECsm[zone];
         for (int i = 1; i <= n; ++i) {
-            const double v = i < static_cast<int>(m.size()) ? m[static_cast<size_t>(i)] : -1;
+            const double v = i < static_cast<int>(m.size()) ? m[i] : -1;
             salt.SetText(column, i, v > 0 ? MeasuredText(v) : std::string());
         }
         ++column;

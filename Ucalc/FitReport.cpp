@@ -110,16 +110,16 @@ ProfileSummary SummariseProfile(const SearchProfile& profile, int n) {
     const int count = static_cast<int>(std::min(score.size(), profile.trials.size()));
     if (count == 0) return p;
     for (int k = 1; k < count; ++k)
-        if (score[static_cast<size_t>(k)] < score[static_cast<size_t>(p.bestIndex)]) p.bestIndex = k;
-    p.best = profile.trials[static_cast<size_t>(p.bestIndex)];
-    p.bestScore = score[static_cast<size_t>(p.bestIndex)];
+        if (score[k] < score[p.bestIndex]) p.bestIndex = k;
+    p.best = profile.trials[p.bestIndex];
+    p.bestScore = score[p.bestIndex];
     const int df = std::max(n - 1, 1);
     p.fQuantile = FQuantile95(df);
     p.limit = p.bestScore * (1 + p.fQuantile / df);
     p.lowIndex = count;
     p.highIndex = -1;
     for (int k = 0; k < count; ++k) {
-        const double s = score[static_cast<size_t>(k)];
+        const double s = score[k];
         if (!(s <= p.limit)) continue;
         p.lowIndex = std::min(p.lowIndex, k);
         p.highIndex = std::max(p.highIndex, k);
@@ -127,8 +127,8 @@ ProfileSummary SummariseProfile(const SearchProfile& profile, int n) {
     }
     // A score that is not a number leaves only the best trial itself.
     if (p.highIndex < 0) p.lowIndex = p.highIndex = p.bestIndex;
-    p.low = profile.trials[static_cast<size_t>(p.lowIndex)];
-    p.high = profile.trials[static_cast<size_t>(p.highIndex)];
+    p.low = profile.trials[p.lowIndex];
+    p.high = profile.trials[p.highIndex];
     p.bestAtEdge = p.bestIndex == 0 || p.bestIndex == count - 1;
     p.notDetermined = p.lowIndex == 0 || p.highIndex == count - 1;
     p.flat = p.highIndex - p.lowIndex + 1 > count / 2;
@@ -154,14 +154,14 @@ FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const st
         ZoneReport row;
         row.zone = zone;
         row.search = last + 1;
-        const ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        const ZoneFit& fit = state.Fit[z];
         row.le = fit.LE;
         row.optimized = fit.LeOptimized;
         row.fitIndex = fit.FitNotAvailable ? "n.a." : RemoveBlanks(FormatFixed(100 * fit.FitIndex, 5, 0));
         // The pairs the fit index is formed from: the salinity at the end of
         // every step with a measured value above 0.
-        const Series& measured = Measured(in, zone);
-        const Series& simulated = state.Results.Salinity(zone);
+        const Series& measured = in.ECsm[zone];
+        const Series& simulated = state.Results.SR[zone];
         std::vector<double> sim, meas;
         for (int i = 1; i <= in.NrTst; ++i) {
             const size_t k = static_cast<size_t>(i);
@@ -171,7 +171,7 @@ FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const st
             }
         }
         row.stats = ComputeFitStatistics(sim, meas);
-        row.profile = SummariseProfile(profiles[static_cast<size_t>(last)], row.stats.n);
+        row.profile = SummariseProfile(profiles[last], row.stats.n);
         report.zones.push_back(row);
     }
     return report;

@@ -80,7 +80,7 @@ bool Flag(const std::string& text, bool& flag) {
 int TrialIndex(const SearchProfile& profile, double value) {
     int best = 0;
     for (size_t k = 1; k < profile.trials.size(); ++k)
-        if (std::fabs(profile.trials[k] - value) < std::fabs(profile.trials[static_cast<size_t>(best)] - value))
+        if (std::fabs(profile.trials[k] - value) < std::fabs(profile.trials[best] - value))
             best = static_cast<int>(k);
     return best;
 }
@@ -243,9 +243,9 @@ bool ReportMatchesOutput(const FitReport& report, const OutputReadback& output, 
             return false;
         if (view) {
             int count = 0;
-            const Series& m = view->Measured(row.zone);
+            const Series& m = view->ECsm[row.zone];
             for (int i = 1; i <= output.NrTst && i < static_cast<int>(m.size()); ++i)
-                if (m[static_cast<size_t>(i)] > 0) ++count;
+                if (m[i] > 0) ++count;
             if (count != row.stats.n) return false;
         }
     }

@@ -34,9 +34,9 @@ std::string InputFileText(ModelInput& in);
 std::string InputFileProblem(const ModelInput& in, const std::string& text);
 
 // Writes the file named by in.InputFileName, replacing an older file only
-// when the new one is complete, then distributes the irrigation of daily
-// steps. Refuses data that would not read back as written. Returns an empty
-// string on success, otherwise the error message.
+// when the new one is complete. Refuses data that would not read back as
+// written. Returns an empty string on success, otherwise the error message.
+// Besides the step count reconciled by InputFileText, `in` is not changed.
 std::string WriteInputFile(ModelInput& in);
 
 // Reads in.InputFileName. On success every field read replaces the value in

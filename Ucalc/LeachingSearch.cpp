@@ -13,13 +13,9 @@ double Resolve(Coef c, double trial, const ModelState& state) {
     switch (c) {
         case Coef::One: return 1.0;
         case Coef::Trial: return trial;
-        case Coef::LE1: return state.Fit[L1].LE;
-        case Coef::LE2: return state.Fit[L2].LE;
-        case Coef::LE3: return state.Fit[L3].LE;
-        case Coef::LEt: return state.Fit[T].LE;
-        case Coef::LEa: return state.Fit[A].LE;
+        default: break;
     }
-    return 1.0;
+    return state.Fit[static_cast<size_t>(ZoneOfStored(c))].LE;
 }
 
 }  // namespace
@@ -31,8 +27,8 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
     const Series& drainT = state.Results.DrainT;
     const SearchTerms terms = TermsOfSearch(layers, zone);
     const int searched = static_cast<int>(zone);
-    const Series& measured = Measured(in, zone);
-    const double W[ZoneCount] = {run.W1, run.W2, run.W3, run.Wt, run.Wa};
+    const Series& measured = in.ECsm[zone];
+    const double W[ZoneCount] = {run.W[Z1], run.W[Z2], run.W[Z3], run.W[Zt], run.W[Za]};
     // Deliberate: one-layer searches take Inf and Out times the step length; the efficiencies found depend on it.
     const double ts = terms.AquiferPerStep ? static_cast<double>(in.Ts) : 1.0;
     const double Si = in.Si, Sinf = in.Sinf, Inf = in.Inf, Out = in.Out, Up = run.Up, Down = run.Down;
@@ -51,12 +47,12 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         }
         const double upFactor = Resolve(terms.Up, trial, state);
 
-        double S[ZoneCount] = {in.S1ini, in.S2ini, in.S3ini, in.STini, in.SAini};
+        double S[ZoneCount] = {in.Sini[Z1], in.Sini[Z2], in.Sini[Z3], in.Sini[Zt], in.Sini[Za]};
         double CapS[3];
         InitialCapillarySalinities(in, CapS);
         auto scoreZone = [&](int z, int i) {
             if (z != searched) return;
-            const double m = measured[static_cast<size_t>(i)];
+            const double m = measured[i];
             if (m > 0) {
                 const double d = S[z] - m;
                 score = score + d * d;
@@ -113,7 +109,7 @@ void SearchLeachingEfficiencyReference(const RunData& run, ModelState& state, in
         if (score < best) {
             best = score;
             // Deliberate: stored at once, so terms that read this zone's own efficiency see the best so far.
-            state.Fit[static_cast<size_t>(searched)].LE = trial;
+            state.Fit[searched].LE = trial;
         }
     }
 }

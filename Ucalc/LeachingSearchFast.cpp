@@ -53,23 +53,24 @@ Problem BuildProblem(const RunData& run, const ModelState& state, int layers, Zo
     p.layers = layers;
     p.searched = static_cast<int>(zone);
     p.terms = TermsOfSearch(layers, zone);
-    for (int z = 0; z < ZoneCount; ++z) p.stored[z] = state.Fit[static_cast<size_t>(z)].LE;
+    for (int z = 0; z < ZoneCount; ++z) p.stored[z] = state.Fit[z].LE;
     const double ts = p.terms.AquiferPerStep ? static_cast<double>(in.Ts) : 1.0;
-    p.W[L1] = run.W1, p.W[L2] = run.W2, p.W[L3] = run.W3, p.W[T] = run.Wt, p.W[A] = run.Wa;
+    p.W[L1] = run.W[Z1], p.W[L2] = run.W[Z2], p.W[L3] = run.W[Z3], p.W[T] = run.W[Zt], p.W[A] = run.W[Za];
     p.Up = run.Up;
     p.Down = run.Down;
     // Deliberate: as in the plain scan, one-layer searches take Inf and Out times the step length.
     p.aquiferInflow = ts * in.Inf * in.Sinf;
     p.qA = ts * in.Out + run.Up;
-    p.S0[L1] = in.S1ini, p.S0[L2] = in.S2ini, p.S0[L3] = in.S3ini, p.S0[T] = in.STini, p.S0[A] = in.SAini;
+    p.S0[L1] = in.Sini[Z1], p.S0[L2] = in.Sini[Z2], p.S0[L3] = in.Sini[Z3];
+    p.S0[T] = in.Sini[Zt], p.S0[A] = in.Sini[Za];
     InitialCapillarySalinities(in, p.CapS0);
 
     // Nothing after the last measured step of the searched zone can change
     // its score.
-    const Series& m = Measured(in, zone);
+    const Series& m = in.ECsm[zone];
     int last = 0;
     for (int i = 1; i <= in.NrTst; ++i)
-        if (m[static_cast<size_t>(i)] > 0) last = i;
+        if (m[i] > 0) last = i;
     const size_t n = static_cast<size_t>(last) + 1;
     for (auto* v : {&p.irrSi, &p.perc1, &p.perc2, &p.perc3, &p.capInto1, &p.cap2, &p.cap3, &p.qT, &p.measured})
         v->assign(n, 0.0);
@@ -183,7 +184,7 @@ HALOVANE_INLINE V Resolve(Coef c, V trial, V own, const Problem& p) {
         case Coef::Trial: return trial;
         default: break;
     }
-    const int z = static_cast<int>(c) - static_cast<int>(Coef::LE1);
+    const int z = static_cast<int>(ZoneOfStored(c));
     return z == p.searched ? own : Splat<V, W>(p.stored[z]);
 }
 
@@ -381,7 +382,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         ThreadTeam team(std::min(teamSize, Groups));
         team.Run(Groups, [&](int g) {
             if (Cancelled(run)) return;
-            LaneValues& lanes = groups[static_cast<size_t>(g)];
+            LaneValues& lanes = groups[g];
             const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
             for (int l = 0; l < Lanes; ++l) {
@@ -394,7 +395,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         for (int g = 0; g < Groups; ++g) {
             const int k0 = g * Lanes;
             const int count = std::min(Lanes, SearchTrials - k0);
-            for (int l = 0; l < count; ++l) consider(k0 + l, groups[static_cast<size_t>(g)].score[l]);
+            for (int l = 0; l < count; ++l) consider(k0 + l, groups[g].score[l]);
         }
         return;
     }
@@ -409,8 +410,8 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
     while ((group + 1) * (group + 2) / 2 <= Lanes * teamSize) ++group;
     const int laneSets = ((group * (group + 1) / 2) + Lanes - 1) / Lanes;
     std::vector<LaneValues> sets(static_cast<size_t>(laneSets));
-    auto trialAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].trial[lane % Lanes]; };
-    auto ownAt = [&](int lane) -> double& { return sets[static_cast<size_t>(lane / Lanes)].own[lane % Lanes]; };
+    auto trialAt = [&](int lane) -> double& { return sets[lane / Lanes].trial[lane % Lanes]; };
+    auto ownAt = [&](int lane) -> double& { return sets[lane / Lanes].own[lane % Lanes]; };
     ThreadTeam team(std::min(teamSize, laneSets));
     std::vector<int> first(static_cast<size_t>(group));
     for (int k0 = 0; k0 < SearchTrials; k0 += group) {
@@ -419,7 +420,7 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
         const double before = state.Fit[searched].LE;
         int lane = 0;
         for (int m = 0; m < count; ++m) {
-            first[static_cast<size_t>(m)] = lane;
+            first[m] = lane;
             for (int c = 0; c <= m; ++c, ++lane) {
                 trialAt(lane) = trials[k0 + m];
                 ownAt(lane) = c == 0 ? before : trials[k0 + c - 1];
@@ -430,11 +431,11 @@ void SearchLeachingEfficiencyFast(const RunData& run, ModelState& state, int lay
             trialAt(lane) = trialAt(0);
             ownAt(lane) = ownAt(0);
         }
-        team.Run(used, [&](int s) { RunLanes(p, sets[static_cast<size_t>(s)]); });
+        team.Run(used, [&](int s) { RunLanes(p, sets[s]); });
         int storedFrom = 0;  // 0: the value before the group, c: trial k0 + c - 1
         for (int m = 0; m < count; ++m) {
-            const int l = first[static_cast<size_t>(m)] + storedFrom;
-            const double score = sets[static_cast<size_t>(l / Lanes)].score[l % Lanes];
+            const int l = first[m] + storedFrom;
+            const double score = sets[l / Lanes].score[l % Lanes];
             const double bestBefore = best;
             consider(k0 + m, score);
             if (best < bestBefore) storedFrom = m + 1;

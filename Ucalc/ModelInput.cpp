@@ -8,19 +8,10 @@ int StepLengthIndex(int ts) {
     return -1;
 }
 
-int MeasurementCounts::of(Zone z) const {
-    switch (z) {
-        case Zone::Layer1: return NrMeas1;
-        case Zone::Layer2: return NrMeas2;
-        case Zone::Layer3: return NrMeas3;
-        case Zone::Transition: return NrMeast;
-        case Zone::Aquifer: return NrMeasa;
-    }
-    return 0;
-}
-
 bool MeasurementCounts::anyOptimisable() const {
-    return NrMeas1 > 3 || NrMeas2 > 3 || NrMeas3 > 3 || NrMeast > 3 || NrMeasa > 3;
+    for (int count : NrMeas)
+        if (count > 3) return true;
+    return false;
 }
 
 void ResizeHydrologicalSeries(ModelInput& in, int n) {
@@ -30,7 +21,7 @@ void ResizeHydrologicalSeries(ModelInput& in, int n) {
 
 void ResizeMeasuredSeries(ModelInput& in, int n, double fill) {
     const size_t size = static_cast<size_t>(n) + 1;
-    for (Series* s : {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma}) s->resize(size, fill);
+    for (Series& s : in.ECsm) s.resize(size, fill);
 }
 
 void DistributeIrrigation(ModelInput& in) {
@@ -57,9 +48,9 @@ void DistributeIrrigation(ModelInput& in) {
 
 double RootZoneThickness(const ModelInput& in) {
     switch (in.NrLayers) {
-        case 2: return in.D1 + in.D2;
-        case 3: return in.D1 + in.D2 + in.D3;
-        default: return in.D1;
+        case 2: return in.D[Z1] + in.D[Z2];
+        case 3: return in.D[Z1] + in.D[Z2] + in.D[Z3];
+        default: return in.D[Z1];
     }
 }
 
@@ -75,50 +66,9 @@ int CountPresent(const Series& s, int n) {
 MeasurementCounts CountMeasurements(const ModelInput& in) {
     MeasurementCounts c;
     const int n = in.NrTst;
-    c.NrMeas1 = CountPresent(in.ECsm1, n);
-    if (in.NrLayers >= 2) c.NrMeas2 = CountPresent(in.ECsm2, n);
-    if (in.NrLayers == 3) c.NrMeas3 = CountPresent(in.ECsm3, n);
-    c.NrMeast = CountPresent(in.ECsmt, n);
-    c.NrMeasa = CountPresent(in.ECsma, n);
+    for (Zone z : EveryZone)
+        if (ZoneInUse(in.NrLayers, z)) c.NrMeas[z] = CountPresent(in.ECsm[z], n);
     return c;
-}
-
-#define HALOVANE_ZONE_FIELD(fn, f1, f2, f3, ft, fa)       \
-    double& fn(ModelInput& in, Zone z) {                  \
-        switch (z) {                                      \
-            case Zone::Layer1: return in.f1;              \
-            case Zone::Layer2: return in.f2;              \
-            case Zone::Layer3: return in.f3;              \
-            case Zone::Transition: return in.ft;          \
-            case Zone::Aquifer: break;                    \
-        }                                                 \
-        return in.fa;                                     \
-    }
-
-HALOVANE_ZONE_FIELD(Thickness, D1, D2, D3, Dt, Da)
-HALOVANE_ZONE_FIELD(TotalPorosity, TP1, TP2, TP3, TPt, TPa)
-HALOVANE_ZONE_FIELD(EffectivePorosity, EP1, EP2, EP3, EPt, EPa)
-HALOVANE_ZONE_FIELD(LeachingEfficiency, LE1, LE2, LE3, LEt, LEa)
-HALOVANE_ZONE_FIELD(InitialSalinity, S1ini, S2ini, S3ini, STini, SAini)
-#undef HALOVANE_ZONE_FIELD
-
-Series& Measured(ModelInput& in, Zone z) {
-    switch (z) {
-        case Zone::Layer1: return in.ECsm1;
-        case Zone::Layer2: return in.ECsm2;
-        case Zone::Layer3: return in.ECsm3;
-        case Zone::Transition: return in.ECsmt;
-        case Zone::Aquifer: break;
-    }
-    return in.ECsma;
-}
-
-const Series& Measured(const ModelInput& in, Zone z) {
-    return Measured(const_cast<ModelInput&>(in), z);
-}
-
-double LeachingEfficiency(const ModelInput& in, Zone z) {
-    return LeachingEfficiency(const_cast<ModelInput&>(in), z);
 }
 
 bool ZoneInUse(int layers, Zone z) {

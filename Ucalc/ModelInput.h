@@ -2,6 +2,8 @@
 // belong with it.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,11 +11,36 @@ namespace halovane {
 
 // A series holds N + 1 values; element i belongs to time step i and
 // element 0 is never read from or written to the input data file.
+// Series are indexed with the int time step, s[i], without a cast; a cast
+// to size_t appears only where a size is formed (static_cast<size_t>(n) + 1)
+// or where a size is compared (static_cast<int>(s.size())).
 using Series = std::vector<double>;
 
 // The soil zones, always listed from the surface down.
 enum class Zone { Layer1 = 0, Layer2, Layer3, Transition, Aquifer };
 constexpr int ZoneCount = 5;
+
+// The zones by the suffixes of their quantities: D1 is D[Z1], Dt is D[Zt],
+// Da is D[Za].
+constexpr Zone Z1 = Zone::Layer1, Z2 = Zone::Layer2, Z3 = Zone::Layer3, Zt = Zone::Transition, Za = Zone::Aquifer;
+
+// Every zone, from the surface down.
+constexpr std::array<Zone, ZoneCount> EveryZone = {Z1, Z2, Z3, Zt, Za};
+
+// One value per zone, indexed by zone.
+template <typename T>
+struct ZoneArray {
+    std::array<T, ZoneCount> values{};
+
+    T& operator[](Zone z) { return values[static_cast<std::size_t>(z)]; }
+    const T& operator[](Zone z) const { return values[static_cast<std::size_t>(z)]; }
+    T* begin() { return values.data(); }
+    T* end() { return values.data() + ZoneCount; }
+    const T* begin() const { return values.data(); }
+    const T* end() const { return values.data() + ZoneCount; }
+    bool operator==(const ZoneArray& other) const { return values == other.values; }
+    bool operator!=(const ZoneArray& other) const { return values != other.values; }
+};
 
 // Step lengths in days, in the order of the "Year", "Month", "Week", "Day"
 // choice list.
@@ -40,18 +67,20 @@ struct ModelInput {
 
     // Hydrological series, mm per time step
     Series Rain, Irrig, EvapT;
-    Series IrrDist;  // Irrig spread over following dry days (daily steps)
+    // Irrig spread over following dry days (daily steps). The run forms it
+    // on its working copy (PrepareRun); the data set's own copy is not read.
+    Series IrrDist;
 
-    // Soil table: thickness (m), total and effective porosity (%),
-    // leaching efficiency (%), initial salinity (dS/m)
-    double D1 = 0, D2 = 0, D3 = 0, Dt = 0, Da = 0;
-    double TP1 = 0, TP2 = 0, TP3 = 0, TPt = 0, TPa = 0;
-    double EP1 = 0, EP2 = 0, EP3 = 0, EPt = 0, EPa = 0;
-    double LE1 = 0, LE2 = 0, LE3 = 0, LEt = 0, LEa = 0;
-    double S1ini = 0, S2ini = 0, S3ini = 0, STini = 0, SAini = 0;
+    // Soil table per zone: thickness D (m), total porosity TP and effective
+    // porosity EP (%), leaching efficiency LE (%), initial salinity Sini
+    // (dS/m). D1 is D[Z1], Dt is D[Zt], TPa is TP[Za], LE2 is LE[Z2]; the
+    // initial salinities S1ini, S2ini, S3ini, STini, SAini are Sini[Z1],
+    // Sini[Z2], Sini[Z3], Sini[Zt], Sini[Za].
+    ZoneArray<double> D, TP, EP, LE, Sini;
 
     // Measured soil-moisture salinity per zone (dS/m); -1 when absent.
-    Series ECsm1, ECsm2, ECsm3, ECsmt, ECsma;
+    // ECsm1 is ECsm[Z1], ECsmt is ECsm[Zt], ECsma is ECsm[Za].
+    ZoneArray<Series> ECsm;
 
     // Subsurface drainage
     double Dd = 0;   // drain depth, m
@@ -70,8 +99,7 @@ struct ModelInput {
 };
 
 struct MeasurementCounts {
-    int NrMeas1 = 0, NrMeas2 = 0, NrMeas3 = 0, NrMeast = 0, NrMeasa = 0;
-    int of(Zone z) const;
+    ZoneArray<int> NrMeas;        // NrMeas1 is NrMeas[Z1], NrMeast is NrMeas[Zt]
     bool anyOptimisable() const;  // some zone has at least four
 };
 
@@ -85,16 +113,6 @@ void ResizeMeasuredSeries(ModelInput& in, int n, double fill = 0.0);
 void DistributeIrrigation(ModelInput& in);
 double RootZoneThickness(const ModelInput& in);
 MeasurementCounts CountMeasurements(const ModelInput& in);
-
-// Per-zone access to the soil table and the measured series.
-double& Thickness(ModelInput& in, Zone z);
-double& TotalPorosity(ModelInput& in, Zone z);
-double& EffectivePorosity(ModelInput& in, Zone z);
-double& LeachingEfficiency(ModelInput& in, Zone z);
-double& InitialSalinity(ModelInput& in, Zone z);
-Series& Measured(ModelInput& in, Zone z);
-const Series& Measured(const ModelInput& in, Zone z);
-double LeachingEfficiency(const ModelInput& in, Zone z);
 
 // Whether zone z exists in a root zone of `layers` layers.
 bool ZoneInUse(int layers, Zone z);

@@ -15,10 +15,10 @@ struct StepResults {
     Series EvapAT;  // actual evapotranspiration, mm per time step
     Series DrainT;  // drain discharge, mm per time step
     Series Dwt;     // depth of the water table at the end of the step, m
-    Series SR1, SR2, SR3, SRT, SRA;  // salinities at the end of the step, dS/m
+    // Salinities at the end of the step per zone, dS/m: SR1 is SR[Z1],
+    // SRT is SR[Zt], SRA is SR[Za].
+    ZoneArray<Series> SR;
 
-    Series& Salinity(Zone z);
-    const Series& Salinity(Zone z) const;
     void Resize(int n);  // every series to n + 1 elements, zeros
 };
 

@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "InputFile.h"
@@ -12,17 +13,6 @@ std::string OutputFileName(const std::string& inputFileName) { return ChangeExte
 
 std::string OpenFailureMessage(const std::string& fileName) {
     return "The file " + fileName + "could not be opened. It " + "may be damaged or in use by another program.";
-}
-
-const Series& ViewInput::Measured(Zone z) const {
-    switch (z) {
-        case Zone::Layer1: return ECsm1;
-        case Zone::Layer2: return ECsm2;
-        case Zone::Layer3: return ECsm3;
-        case Zone::Transition: return ECsmt;
-        case Zone::Aquifer: break;
-    }
-    return ECsma;
 }
 
 // ---------------------------------------------------------------- writing
@@ -53,11 +43,45 @@ const char* const Headings3[] = {
     "                                                            Layer1  Layer2  Layer3   zone",
     " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -"};
 
-// Widths of the row columns: PercT, CapTT, EvapAT, DrainT, Dwt, SR1, SR2,
-// SR3, SRT, SRA (0: not written); Dwt and the salinities have 2 decimals.
-const int RowWidths[3][10] = {{9, 9, 9, 10, 10, 10, 0, 0, 13, 9},
-                              {9, 11, 9, 10, 8, 9, 8, 0, 8, 10},
-                              {9, 11, 9, 10, 8, 9, 9, 8, 9, 10}};
+// The results rows: the time step in StepWidth characters, then one value
+// per column, written as F(width, decimals). The reader takes the values
+// back from the same columns.
+enum class Value { PercT, CapTT, EvapAT, DrainT, Dwt, SR1, SR2, SR3, SRT, SRA };
+
+// The series of each Value of `r`, indexed by the Value.
+template <typename Results>
+auto ResultSeries(Results& r) {
+    return std::array{&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
+                      &r.SR[Z1], &r.SR[Z2], &r.SR[Z3], &r.SR[Zt], &r.SR[Za]};
+}
+
+struct RowColumn {
+    Value value;
+    int width, decimals;
+};
+
+constexpr int StepWidth = 9;
+const RowColumn Row1[] = {{Value::PercT, 9, 1}, {Value::CapTT, 9, 1},  {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
+                          {Value::Dwt, 10, 2},  {Value::SR1, 10, 2},   {Value::SRT, 13, 2},   {Value::SRA, 9, 2}};
+const RowColumn Row2[] = {{Value::PercT, 9, 1}, {Value::CapTT, 11, 1}, {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
+                          {Value::Dwt, 8, 2},   {Value::SR1, 9, 2},    {Value::SR2, 8, 2},    {Value::SRT, 8, 2},
+                          {Value::SRA, 10, 2}};
+const RowColumn Row3[] = {{Value::PercT, 9, 1}, {Value::CapTT, 11, 1}, {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
+                          {Value::Dwt, 8, 2},   {Value::SR1, 9, 2},    {Value::SR2, 9, 2},    {Value::SR3, 8, 2},
+                          {Value::SRT, 9, 2},   {Value::SRA, 10, 2}};
+
+struct RowLayout {
+    const RowColumn* first;
+    const RowColumn* last;
+    const RowColumn* begin() const { return first; }
+    const RowColumn* end() const { return last; }
+};
+
+RowLayout RowColumns(int layers) {
+    if (layers == 2) return {std::begin(Row2), std::end(Row2)};
+    if (layers == 3) return {std::begin(Row3), std::end(Row3)};
+    return {std::begin(Row1), std::end(Row1)};
+}
 
 }  // namespace
 
@@ -82,7 +106,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
              FormatFixed(state.QH1w, 8, 3));
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        const ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
+        const ZoneFit& fit = state.Fit[z];
         if (!ZoneInUse(layers, zone)) continue;
         if ((zone == Zone::Transition || zone == Zone::Aquifer) && !(fit.LE > 0)) continue;
         std::string text = ZoneLabels[z] + FormatFixed(fit.LE, 8, 2);
@@ -104,17 +128,22 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
     else
         for (const char* h : Headings3) line(h);
 
-    const StepResults& r = state.Results;
-    const Series* columns[10] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
-                                 &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
-    const int* widths = RowWidths[layers - 1];
-    size_t rowLength = 9 + 2;
-    for (int c = 0; c < 10; ++c) rowLength += static_cast<size_t>(widths[c]);
+    const auto series = ResultSeries(state.Results);
+    struct Column {
+        const Series* values;
+        int width, decimals;
+    } columns[std::size(Row3)];
+    int count = 0;
+    size_t rowLength = StepWidth + 2;
+    for (const RowColumn& c : RowColumns(layers)) {
+        columns[count++] = {series[static_cast<size_t>(c.value)], c.width, c.decimals};
+        rowLength += static_cast<size_t>(c.width);
+    }
     out.reserve(out.size() + static_cast<size_t>(n > 0 ? n : 0) * rowLength);
     for (int i = 1; i <= n; ++i) {
-        AppendInt(out, i, 9);
-        for (int c = 0; c < 10; ++c)
-            if (widths[c] > 0) AppendFixed(out, (*columns[c])[static_cast<size_t>(i)], widths[c], c < 4 ? 1 : 2);
+        AppendInt(out, i, StepWidth);
+        for (int k = 0; k < count; ++k)
+            AppendFixed(out, (*columns[k].values)[i], columns[k].width, columns[k].decimals);
         out += "\r\n";
     }
     return out;
@@ -211,9 +240,8 @@ void ReadFitEnding(Cursor& c, ZoneReadback& zone) {
 // The widths of the columns of a results row as the writer prints them: the
 // step number, then the values.
 std::vector<int> WrittenColumns(int layers) {
-    std::vector<int> widths{9};
-    for (int w : RowWidths[layers - 1])
-        if (w > 0) widths.push_back(w);
+    std::vector<int> widths{StepWidth};
+    for (const RowColumn& c : RowColumns(layers)) widths.push_back(c.width);
     return widths;
 }
 
@@ -293,7 +321,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
         for (int z = 1; z < ZoneCount; ++z) {
             const Zone zone = static_cast<Zone>(z);
             if (!ZoneInUse(read.Layers, zone)) continue;
-            ZoneReadback& back = read.Zones[static_cast<size_t>(z)];
+            ZoneReadback& back = read.Zones[z];
             // A transition zone or aquifer with an efficiency of 0 has no
             // line: it reads as 0 without a coefficient (and the aquifer's
             // line is not taken for the transition zone's).
@@ -314,11 +342,10 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             c.Fail("the file holds fewer rows than its " + std::to_string(read.NrTst) + " time steps");
         read.Results.Resize(read.NrTst);
         StepResults& r = read.Results;
-        Series* order1[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SRT, &r.SRA};
-        Series* order2[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SRT, &r.SRA};
-        Series* order3[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
-                            &r.SR1,   &r.SR2,   &r.SR3,    &r.SRT,    &r.SRA};
-        Series* const* order = read.Layers == 1 ? order1 : read.Layers == 2 ? order2 : order3;
+        const auto series = ResultSeries(r);
+        std::vector<Series*> order;
+        for (const RowColumn& column : RowColumns(read.Layers))
+            order.push_back(series[static_cast<size_t>(column.value)]);
         const std::vector<int> widths = WrittenColumns(read.Layers);
         for (int i = 1; i <= read.NrTst; ++i) {
             c.NextLine();
@@ -327,7 +354,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
                 c.Fail("the values of time step " + std::to_string(i) +
                        " do not stand in their columns (a value wider than its column?)");
             for (size_t k = 1; k < fields.size(); ++k)
-                (*order[k - 1])[static_cast<size_t>(i)] = c.Number(fields[k], "a value of the results table");
+                (*order[k - 1])[i] = c.Number(fields[k], "a value of the results table");
         }
     } catch (const ReadError& e) {
         outcome.message = e.message;
@@ -364,11 +391,7 @@ ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput&
     view.Rain = std::move(in.Rain);
     view.Irrig = std::move(in.Irrig);
     view.EvapT = std::move(in.EvapT);
-    view.ECsm1 = std::move(in.ECsm1);
-    view.ECsm2 = std::move(in.ECsm2);
-    view.ECsm3 = std::move(in.ECsm3);
-    view.ECsmt = std::move(in.ECsmt);
-    view.ECsma = std::move(in.ECsma);
+    view.ECsm = std::move(in.ECsm);
     outcome.ok = true;
     return outcome;
 }

@@ -43,8 +43,7 @@ struct ViewInput {
     std::string Title1, Title2;
     int Layers = 0;
     Series Rain, Irrig, EvapT;
-    Series ECsm1, ECsm2, ECsm3, ECsmt, ECsma;  // -1 where nothing was measured
-    const Series& Measured(Zone z) const;
+    ZoneArray<Series> ECsm;  // per zone, -1 where nothing was measured
 };
 
 struct ReadOutcome {

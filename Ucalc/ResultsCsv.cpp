@@ -30,8 +30,8 @@ std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
         for (int z = 0; z < ZoneCount; ++z) {
             const Zone zone = static_cast<Zone>(z);
             if (!ZoneInUse(layers, zone)) continue;
-            out += "," + ShortestText(r.Salinity(zone)[k]) + ",";
-            const double m = Measured(in, zone)[k];
+            out += "," + ShortestText(r.SR[zone][k]) + ",";
+            const double m = in.ECsm[zone][k];
             if (m > 0) out += ShortestText(m);
         }
         out += "\r\n";

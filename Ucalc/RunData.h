@@ -16,8 +16,8 @@ struct RunData {
     double Dr = 0;         // root-zone thickness, m
     double R1 = 0, R2 = 0, R3 = 0;  // layer ratios of the evapotranspiration split
     double Up = 0, Down = 0;        // exchange with the aquifer, mm/day
-    double W1 = 0, W2 = 0, W3 = 0, Wt = 0, Wa = 0;  // water at saturation, mm
-    double GivenLE[ZoneCount] = {};  // the leaching efficiencies as given, fractions
+    ZoneArray<double> W;        // water at saturation per zone, mm (W1 is W[Z1], Wt is W[Zt])
+    ZoneArray<double> GivenLE;  // the leaching efficiencies as given, fractions
     const std::atomic<bool>* cancel = nullptr;  // set by the user to stop the run; may be null
 };
 

@@ -20,8 +20,8 @@ namespace {
 int FirstStepOutOfRange(const ModelState& state) {
     const StepResults& r = state.Results;
     for (size_t i = 0; i < r.Dwt.size(); ++i)
-        for (const Series* s : {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SR3, &r.SRT,
-                                &r.SRA})
+        for (const Series* s : {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR[Z1], &r.SR[Z2], &r.SR[Z3],
+                                &r.SR[Zt], &r.SR[Za]})
             if (!std::isfinite((*s)[i])) return static_cast<int>(i);
     for (const ZoneFit& fit : state.Fit)
         if (!std::isfinite(fit.LE) || !std::isfinite(fit.FitIndex)) return 0;
@@ -95,7 +95,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     run.cancel = ui.CancelFlag();
     ModelInput& in = run.in;
     const int n = in.NrTst;
-    for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[z];
+    for (Zone zone : EveryZone) state.Fit[static_cast<size_t>(zone)].LE = run.GivenLE[zone];
     state.Counts = CountMeasurements(in);
 
     state.Results.DrainT.reserve(static_cast<size_t>(n) + 2);  // one allocation for its extra step
@@ -131,7 +131,7 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
+RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
                     std::vector<SearchProfile>* profiles, int searchThreads) {
     RunOutcome outcome;
     if (profiles) profiles->clear();
@@ -167,9 +167,9 @@ RunOutcome RunModel(ModelInput& given, ModelState& state, UserInteraction& ui, c
     RunSaltBalance(run, state);
     if (cancelled(run)) return outcome;
     ui.SetProgress(8);
-    for (int z = 0; z < ZoneCount; ++z) {
-        ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
-        fit.LeOptimized = fit.LE != run.GivenLE[z];
+    for (Zone zone : EveryZone) {
+        ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];
+        fit.LeOptimized = fit.LE != run.GivenLE[zone];
     }
     // Deliberate: step 0 shows the drain discharge of step 1, so its graph starts at the first value.
     state.Results.DrainT[0] = state.Results.DrainT[1];

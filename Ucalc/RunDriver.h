@@ -66,15 +66,15 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 
 // Runs the model: asks the two questions, computes, writes the output file
 // (the input file name with the extension ".out") and leaves the results in
-// `state`. `in` holds the same values afterwards as before. The caller has
-// written the input data file first, which also forms in.IrrDist. Data with
+// `state`. `in` is not changed: the run converts a copy of it and forms the
+// spread irrigation (IrrDist) on that copy from in.Irrig. Data with
 // errors, or an output name that is the input file itself, are refused
 // before anything is computed or written. The output file and the files
 // asked for in `files` are replaced together or not at all. `profiles`, when
 // given, receives the scores of every leaching-efficiency search of the run
 // (none when the optimisation was not made). The searches run on
 // `searchThreads` threads (0: every core); the results do not depend on it.
-RunOutcome RunModel(ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
+RunOutcome RunModel(const ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
                     std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
 
 }  // namespace halovane

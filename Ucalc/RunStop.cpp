@@ -6,7 +6,7 @@ namespace halovane {
 
 namespace {
 
-double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[static_cast<size_t>(i)] : 0.0; }
+double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[i] : 0.0; }
 
 bool WaterColumnsZero(const StepResults& r, int i) {
     return At(r.PercT, i) == 0 && At(r.CapTT, i) == 0 && At(r.EvapAT, i) == 0 && At(r.DrainT, i) == 0 &&

@@ -7,14 +7,14 @@ namespace halovane {
 void InitialCapillarySalinities(const ModelInput& in, double CapS[3]) {
     CapS[0] = CapS[1] = CapS[2] = 0;
     if (in.NrLayers == 1) {
-        CapS[0] = in.STini;
+        CapS[0] = in.Sini[Zt];
     } else if (in.NrLayers == 2) {
-        CapS[0] = in.S2ini;
-        CapS[1] = in.STini;
+        CapS[0] = in.Sini[Z2];
+        CapS[1] = in.Sini[Zt];
     } else {
-        CapS[0] = in.S2ini;
-        CapS[1] = in.S3ini;
-        CapS[2] = in.STini;
+        CapS[0] = in.Sini[Z2];
+        CapS[1] = in.Sini[Z3];
+        CapS[2] = in.Sini[Zt];
     }
 }
 
@@ -27,14 +27,14 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
     const double LEt = state.Fit[3].LE, LEa = state.Fit[4].LE;
     const double Si = in.Si, Sinf = in.Sinf, Inf = in.Inf, Out = in.Out, Up = run.Up, Down = run.Down;
 
-    double S1 = in.S1ini, S2 = in.S2ini, S3 = in.S3ini, STr = in.STini, SAq = in.SAini;
+    double S1 = in.Sini[Z1], S2 = in.Sini[Z2], S3 = in.Sini[Z3], STr = in.Sini[Zt], SAq = in.Sini[Za];
     double CapS[3];
     InitialCapillarySalinities(in, CapS);
     double CapS1 = CapS[0], CapS2 = CapS[1], CapS3 = CapS[2];
     double SSE[ZoneCount] = {0, 0, 0, 0, 0};
-    const Series* measured[ZoneCount] = {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma};
+    const Series* measured[ZoneCount] = {&in.ECsm[Z1], &in.ECsm[Z2], &in.ECsm[Z3], &in.ECsm[Zt], &in.ECsm[Za]};
     auto score = [&](int zone, int i, double S) {
-        const double m = (*measured[zone])[static_cast<size_t>(i)];
+        const double m = (*measured[zone])[i];
         if (m > 0) SSE[zone] = SSE[zone] + (S - m) * (S - m);
     };
 
@@ -51,28 +51,28 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
             double PercLow;  // percolation out of the lowest layer
             if (layers == 1) {
                 const double Cap = on ? f.Cap[i] : 0;
-                S1 = ZoneUpdate(S1, (irr * Si + Cap * CapS1) / run.W1, LE1, Perc1, run.W1, true);
+                S1 = ZoneUpdate(S1, (irr * Si + Cap * CapS1) / run.W[Z1], LE1, Perc1, run.W[Z1], true);
                 S1a = (S1p + S1) / 2;
                 if (last) score(0, i, S1);
                 Sa = S1a;
                 PercLow = Perc1;
                 // transition zone; deliberate: with one layer it loses DrainT - Inf, with more DrainT alone
                 const double STp = STr;
-                STr = ZoneUpdate(STr, (LE1 * Perc1 * S1a + Up * SAq) / run.Wt, LEt, drainT - Inf, run.Wt, false);
+                STr = ZoneUpdate(STr, (LE1 * Perc1 * S1a + Up * SAq) / run.W[Zt], LEt, drainT - Inf, run.W[Zt], false);
                 if (last) score(3, i, STr);
                 CapS1 = STr;
                 const double STa = (STp + STr) / 2;
-                SAq = ZoneUpdate(SAq, (LEt * Down * STa + Inf * Sinf) / run.Wa, LEa, Out + Up, run.Wa, false);
+                SAq = ZoneUpdate(SAq, (LEt * Down * STa + Inf * Sinf) / run.W[Za], LEa, Out + Up, run.W[Za], false);
                 if (last) score(4, i, SAq);
                 continue;
             }
             const double Cap1 = on ? f.Cap1[i] : 0, Cap2 = on ? f.Cap2[i] : 0;
             const double Perc2 = on ? f.Perc2[i] : 0;
-            S1 = ZoneUpdate(S1, (irr * Si + Cap1 * CapS1) / run.W1, LE1, Perc1, run.W1, true);
+            S1 = ZoneUpdate(S1, (irr * Si + Cap1 * CapS1) / run.W[Z1], LE1, Perc1, run.W[Z1], true);
             S1a = (S1p + S1) / 2;
             if (last) score(0, i, S1);
             const double S2p = S2;
-            S2 = ZoneUpdate(S2, (LE1 * Perc1 * S1a + Cap2 * CapS2) / run.W2, LE2, Perc2 + Cap1, run.W2, true);
+            S2 = ZoneUpdate(S2, (LE1 * Perc1 * S1a + Cap2 * CapS2) / run.W[Z2], LE2, Perc2 + Cap1, run.W[Z2], true);
             if (last) score(1, i, S2);
             CapS1 = S2;
             const double S2a = (S2p + S2) / 2;
@@ -82,7 +82,8 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
             if (layers == 3) {
                 const double Cap3 = on ? f.Cap3[i] : 0, Perc3 = on ? f.Perc3[i] : 0;
                 const double S3p = S3;
-                S3 = ZoneUpdate(S3, (LE2 * Perc2 * S2a + Cap3 * CapS3) / run.W3, LE3, Perc3 + Cap2, run.W3, false);
+                S3 = ZoneUpdate(S3, (LE2 * Perc2 * S2a + Cap3 * CapS3) / run.W[Z3], LE3, Perc3 + Cap2, run.W[Z3],
+                                false);
                 if (last) score(2, i, S3);
                 CapS2 = S3;
                 Sa = (S3p + S3) / 2;
@@ -90,21 +91,21 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
                 LElow = LE3;
             }
             const double STp = STr;
-            STr = ZoneUpdate(STr, (LElow * PercLow * Sa + Up * SAq) / run.Wt, LEt, drainT, run.Wt, false);
+            STr = ZoneUpdate(STr, (LElow * PercLow * Sa + Up * SAq) / run.W[Zt], LEt, drainT, run.W[Zt], false);
             if (last) score(3, i, STr);
             if (layers == 2)
                 CapS2 = STr;
             else
                 CapS3 = STr;
             const double STa = (STp + STr) / 2;
-            SAq = ZoneUpdate(SAq, (LEt * Down * STa + Inf * Sinf) / run.Wa, LEa, Out + Up, run.Wa, false);
+            SAq = ZoneUpdate(SAq, (LEt * Down * STa + Inf * Sinf) / run.W[Za], LEa, Out + Up, run.W[Za], false);
             if (last) score(4, i, SAq);
         }
-        r.SR1[i] = S1;
-        r.SR2[i] = S2;
-        r.SR3[i] = S3;
-        r.SRT[i] = STr;
-        r.SRA[i] = SAq;
+        r.SR[Z1][i] = S1;
+        r.SR[Z2][i] = S2;
+        r.SR[Z3][i] = S3;
+        r.SR[Zt][i] = STr;
+        r.SR[Za][i] = SAq;
     }
     ComputeFitIndices(run, state, SSE);
 }
@@ -114,13 +115,13 @@ void ComputeFitIndices(const RunData& run, ModelState& state, const double SSE[Z
     const int n = in.NrTst;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        ZoneFit& fit = state.Fit[static_cast<size_t>(z)];
-        const int count = state.Counts.of(zone);
+        ZoneFit& fit = state.Fit[z];
+        const int count = state.Counts.NrMeas[zone];
         if (ZoneInUse(in.NrLayers, zone) && count > 3) {
-            const Series& m = Measured(in, zone);
+            const Series& m = in.ECsm[zone];
             double SQ = 0;
             for (int i = 1; i <= n; ++i)
-                if (m[static_cast<size_t>(i)] > 0) SQ = SQ + m[static_cast<size_t>(i)] * m[static_cast<size_t>(i)];
+                if (m[i] > 0) SQ = SQ + m[i] * m[i];
             // Deliberate: 1 - sqrt(SSE / SQ), though the output file calls it a coefficient of determination.
             double index = 1 - std::sqrt(SSE[z] / SQ);
             // Measured values so large that their squares overflow give

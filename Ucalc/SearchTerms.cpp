@@ -4,24 +4,13 @@ namespace halovane {
 
 namespace {
 
-Coef Stored(Zone z) {
-    switch (z) {
-        case Zone::Layer1: return Coef::LE1;
-        case Zone::Layer2: return Coef::LE2;
-        case Zone::Layer3: return Coef::LE3;
-        case Zone::Transition: return Coef::LEt;
-        case Zone::Aquifer: break;
-    }
-    return Coef::LEa;
-}
-
 constexpr int L1 = 0, L2 = 1, L3 = 2, T = 3, A = 4;
 
 }  // namespace
 
 SearchTerms TermsOfSearch(int layers, Zone zone) {
     SearchTerms t{};
-    for (int z = 0; z < ZoneCount; ++z) t.E[z] = Stored(static_cast<Zone>(z));
+    for (int z = 0; z < ZoneCount; ++z) t.E[z] = StoredEfficiency(static_cast<Zone>(z));
     t.In[L1] = Coef::One;
     t.Up = Coef::One;
     t.AquiferPerStep = false;
@@ -66,7 +55,7 @@ SearchTerms TermsOfSearch(int layers, Zone zone) {
 }
 
 bool ReadsOwnStoredEfficiency(const SearchTerms& terms, Zone zone) {
-    const Coef own = Stored(zone);
+    const Coef own = StoredEfficiency(zone);
     for (int z = 0; z < ZoneCount; ++z)
         if (terms.E[z] == own || terms.In[z] == own) return true;
     return terms.Up == own;

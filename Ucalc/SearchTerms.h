@@ -8,7 +8,12 @@
 
 namespace halovane {
 
+// LE1 .. LEa: the stored efficiency of a zone, in the order of the zones.
 enum class Coef : unsigned char { One, Trial, LE1, LE2, LE3, LEt, LEa };
+
+// The term of the stored efficiency of zone z, and the zone of such a term.
+constexpr Coef StoredEfficiency(Zone z) { return static_cast<Coef>(static_cast<int>(Coef::LE1) + static_cast<int>(z)); }
+constexpr Zone ZoneOfStored(Coef c) { return static_cast<Zone>(static_cast<int>(c) - static_cast<int>(Coef::LE1)); }
 
 struct SearchTerms {
     // Efficiency applied to the outflow of each zone.

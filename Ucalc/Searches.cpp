@@ -16,7 +16,7 @@ void RunSearches(const RunData& run, ModelState& state, bool reference, int thre
     const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
     for (int k = 0; k < count; ++k) {
         if (Cancelled(run)) return;
-        if (state.Counts.of(order[k]) <= 3) continue;
+        if (state.Counts.NrMeas[order[k]] <= 3) continue;
         double* scores = nullptr;
         if (profiles) {
             profiles->push_back({order[k], TrialEfficiencies(), std::vector<double>(SearchTrials)});

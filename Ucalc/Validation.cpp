@@ -119,7 +119,7 @@ void CheckHydrological(const ModelInput& in, Checker& c) {
         const bool usualKnown = StepLengthIndex(in.Ts) >= 0;
         const double usual = col.usualPerDay * in.Ts;
         for (int i = 1; i <= n; ++i) {
-            const double v = (*col.series)[static_cast<size_t>(i)];
+            const double v = (*col.series)[i];
             if (!c.AtLeast(Hydrological, col.name, v, 0, "mm", i)) continue;
             if (usualKnown && v > usual)
                 c.Warning(Hydrological, col.name, v, "mm",
@@ -132,33 +132,31 @@ void CheckHydrological(const ModelInput& in, Checker& c) {
 }
 
 void CheckSoil(const ModelInput& in, int layers, Checker& c) {
-    ModelInput& data = const_cast<ModelInput&>(in);  // the zone accessors only read here
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
+    for (Zone zone : EveryZone) {
         if (!ZoneInUse(layers, zone)) continue;
         const std::string name = ZoneLabel(layers, zone);
-        const double d = Thickness(data, zone);
+        const double d = in.D[zone];
         if (zone == Zone::Transition)
             c.AtLeast(Soil, "thickness of " + name, d, 0, "m");
         else
             c.Above(Soil, "thickness of " + name, d, 0, "m", "above 0 m");
 
-        const double tp = TotalPorosity(data, zone);
+        const double tp = in.TP[zone];
         const bool tpValid = std::isfinite(tp) && tp > 0 && tp <= 100;
         if (!tpValid) c.Error(Soil, "total porosity of " + name, tp, "%", "above 0 % up to 100 %");
-        const double ep = EffectivePorosity(data, zone);
+        const double ep = in.EP[zone];
         const double epTop = tpValid ? tp : 100;
         if (!(std::isfinite(ep) && ep > 0 && ep <= epTop))
             c.Error(Soil, "effective porosity of " + name, ep, "%",
                     tpValid ? "above 0 % up to the total porosity of " + ShortestText(tp) + " %"
                             : std::string("above 0 % up to 100 %"));
 
-        const double le = LeachingEfficiency(data, zone);
+        const double le = in.LE[zone];
         if (!(std::isfinite(le) && le >= 0 && le <= HighestLeachingEfficiency))
             c.Error(Soil, "leaching efficiency of " + name, le, "%",
                     "0 % up to " + ShortestText(HighestLeachingEfficiency) + " %");
 
-        const double s = InitialSalinity(data, zone);
+        const double s = in.Sini[zone];
         if (c.AtLeast(Soil, "initial salinity of " + name, s, 0, "dS/m") && s > UsualSalinity)
             c.Warning(Soil, "initial salinity of " + name, s, "dS/m",
                       "usually at most " + ShortestText(UsualSalinity) + " dS/m");
@@ -167,13 +165,12 @@ void CheckSoil(const ModelInput& in, int layers, Checker& c) {
 
 void CheckMeasured(const ModelInput& in, int layers, Checker& c) {
     const int n = in.NrTst;
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
+    for (Zone zone : EveryZone) {
         if (!ZoneInUse(layers, zone)) continue;
-        const Series& m = Measured(in, zone);
+        const Series& m = in.ECsm[zone];
         const std::string field = "measured salinity of " + ZoneLabel(layers, zone);
         for (int i = 1; i <= n && i < static_cast<int>(m.size()); ++i) {
-            const double v = m[static_cast<size_t>(i)];
+            const double v = m[i];
             if (v == -1 || v == 0) continue;  // not measured
             if (!std::isfinite(v))
                 c.Error(Salinity, field, v, "dS/m", "above 0 dS/m, or empty where nothing was measured", i);
@@ -188,17 +185,16 @@ void CheckMeasured(const ModelInput& in, int layers, Checker& c) {
 }
 
 double RootThickness(const ModelInput& in, int layers) {
-    return in.D1 + (layers >= 2 ? in.D2 : 0) + (layers == 3 ? in.D3 : 0);
+    return in.D[Z1] + (layers >= 2 ? in.D[Z2] : 0) + (layers == 3 ? in.D[Z3] : 0);
 }
 
 // Whether the depths of the zone boundaries are known: every thickness
 // passes its own rule (the comparisons with them would otherwise repeat a
 // problem already reported).
 bool ThicknessesValid(const ModelInput& in, int layers) {
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
+    for (Zone zone : EveryZone) {
         if (!ZoneInUse(layers, zone)) continue;
-        const double d = Thickness(const_cast<ModelInput&>(in), zone);
+        const double d = in.D[zone];
         if (!std::isfinite(d) || d < 0 || (d == 0 && zone != Zone::Transition)) return false;
     }
     return true;
@@ -212,9 +208,9 @@ void CheckDrainage(const ModelInput& in, int layers, Checker& c) {
         if (in.Dd < dr)
             c.Error(Drainage, "depth of the drains", in.Dd, "m",
                     "at least the root-zone thickness of " + ShortestText(dr) + " m");
-        else if (in.Dd > dr + in.Dt)
+        else if (in.Dd > dr + in.D[Zt])
             c.Error(Drainage, "depth of the drains", in.Dd, "m",
-                    "at most the depth of the transition zone's bottom, " + ShortestText(dr + in.Dt) + " m");
+                    "at most the depth of the transition zone's bottom, " + ShortestText(dr + in.D[Zt]) + " m");
     }
     const bool qh1 = c.AtLeast(Drainage, "reaction factor QH1", in.QH1, 0, "m/day/m");
     const bool qh2 = c.AtLeast(Drainage, "reaction factor QH2", in.QH2, 0, "m/day/msq");
@@ -226,7 +222,7 @@ void CheckDrainage(const ModelInput& in, int layers, Checker& c) {
 void CheckConditions(const ModelInput& in, int layers, Checker& c) {
     c.AtLeast(Conditions, "salinity of the irrigation water", in.Si, 0, "dS/m");
     if (std::isfinite(in.Dwtini)) {
-        const double bottom = RootThickness(in, layers) + in.Dt + in.Da;
+        const double bottom = RootThickness(in, layers) + in.D[Zt] + in.D[Za];
         if (ThicknessesValid(in, layers) && in.Dwtini > bottom)
             c.Error(Conditions, "initial depth of the water table", in.Dwtini, "m",
                     "at most the depth of the aquifer's bottom, " + ShortestText(bottom) +

@@ -17,17 +17,17 @@ double EffectivePorosityAt(const RunData& run, double d) {
     double effPor = 0;
     if (d <= 0) effPor = 1.0;
     if (in.NrLayers == 1) {
-        if (0 < d && d <= run.Dr) effPor = in.EP1;
+        if (0 < d && d <= run.Dr) effPor = in.EP[Z1];
     } else if (in.NrLayers == 2) {
-        if (0 < d && d <= in.D1) effPor = in.EP1;
-        if (in.D1 < d && d <= run.Dr) effPor = in.EP2;
+        if (0 < d && d <= in.D[Z1]) effPor = in.EP[Z1];
+        if (in.D[Z1] < d && d <= run.Dr) effPor = in.EP[Z2];
     } else {
-        if (0 < d && d <= in.D1) effPor = in.EP1;
-        if (in.D1 < d && d <= in.D1 + in.D2) effPor = in.EP2;
-        if (in.D1 + in.D2 < d && d <= run.Dr) effPor = in.EP3;
+        if (0 < d && d <= in.D[Z1]) effPor = in.EP[Z1];
+        if (in.D[Z1] < d && d <= in.D[Z1] + in.D[Z2]) effPor = in.EP[Z2];
+        if (in.D[Z1] + in.D[Z2] < d && d <= run.Dr) effPor = in.EP[Z3];
     }
-    if (run.Dr < d && d <= run.Dr + in.Dt) effPor = in.EPt;
-    if (d > run.Dr + in.Dt) effPor = in.EPa;
+    if (run.Dr < d && d <= run.Dr + in.D[Zt]) effPor = in.EP[Zt];
+    if (d > run.Dr + in.D[Zt]) effPor = in.EP[Za];
     return effPor;
 }
 
@@ -182,9 +182,9 @@ double WaterTableDay(RunData& run, double qh1, double d, Day& day) {
 
 void InitialiseStorage(const RunData& run, ModelState& state) {
     const ModelInput& in = run.in;
-    double retCap = (in.TP1 - in.EP1) * in.D1;
-    if (in.NrLayers >= 2) retCap = retCap + (in.TP2 - in.EP2) * in.D2;
-    if (in.NrLayers == 3) retCap = retCap + (in.TP3 - in.EP3) * in.D3;
+    double retCap = (in.TP[Z1] - in.EP[Z1]) * in.D[Z1];
+    if (in.NrLayers >= 2) retCap = retCap + (in.TP[Z2] - in.EP[Z2]) * in.D[Z2];
+    if (in.NrLayers == 3) retCap = retCap + (in.TP[Z3] - in.EP[Z3]) * in.D[Z3];
     state.RetCap = 1000 * retCap;
     state.Stor[0] = in.SMini * state.RetCap / 100;
     state.DStor[0] = 0;
@@ -206,7 +206,7 @@ void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
 
     r.Dwt[0] = in.Dwtini;
     InitialiseStorage(run, state);
-    const double bottom = run.Dr + in.Dt + in.Da;
+    const double bottom = run.Dr + in.D[Zt] + in.D[Za];
     double evapA = 0, capT = 0;
     for (int i = 1; i <= n; ++i) {
         if (Cancelled(run)) return;

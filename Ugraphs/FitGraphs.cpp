@@ -113,7 +113,7 @@ ProfileGraph ProfileGraphOf(const FitReport& report, size_t row) {
     g.trials = last.trials;
     g.scores = last.scores;
     for (int k = 0; k + 1 < z.search; ++k)
-        if (report.searches[static_cast<size_t>(k)].zone == z.zone) g.earlier.push_back(report.searches[static_cast<size_t>(k)].scores);
+        if (report.searches[k].zone == z.zone) g.earlier.push_back(report.searches[k].scores);
     g.best = p.best, g.low = p.low, g.high = p.high, g.limit = p.limit;
     g.bestAtEdge = p.bestAtEdge, g.notDetermined = p.notDetermined, g.flat = p.flat, g.capped = p.capped;
     return g;

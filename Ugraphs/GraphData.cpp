@@ -32,9 +32,9 @@ GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view) {
     s.Dwt = Steps(r.Dwt, n, 0);
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        s.Calculated[z] = Steps(r.Salinity(zone), n, 0);
-        if (view) s.Measured[z] = Steps(view->Measured(zone), n, -1);
-        const ZoneReadback& back = output.Zones[static_cast<size_t>(z)];
+        s.Calculated[z] = Steps(r.SR[zone], n, 0);
+        if (view) s.Measured[z] = Steps(view->ECsm[zone], n, -1);
+        const ZoneReadback& back = output.Zones[z];
         d.Zones[z] = {back.LE, back.Optimized, back.Coefficient, !back.CoefficientRead};
     }
     if (view) {

@@ -12,13 +12,13 @@ namespace {
 
 using namespace GraphColor;
 
-int At(const std::vector<int>& v, int i) { return v[static_cast<size_t>(i)]; }
+int At(const std::vector<int>& v, int i) { return v[i]; }
 
 // Pixel values of a series, index 1..N (element 0 unused).
 template <typename Map>
 std::vector<int> Pixels(const std::vector<double>& values, int n, Map map) {
     std::vector<int> y(static_cast<size_t>(n) + 1, 0);
-    for (int i = 1; i <= n && i < static_cast<int>(values.size()); ++i) y[static_cast<size_t>(i)] = map(values[static_cast<size_t>(i)]);
+    for (int i = 1; i <= n && i < static_cast<int>(values.size()); ++i) y[i] = map(values[i]);
     return y;
 }
 
@@ -106,7 +106,7 @@ void DrawWaterTable(const GraphData& data, const AxisScale& scale, const std::ve
     c.Text(80, 30, " Level of water table relative to soil surface");
     // Levels, above the surface positive.
     std::vector<double> level(static_cast<size_t>(last) + 1, 0);
-    for (int i = 1; i <= last && i < static_cast<int>(s.Dwt.size()); ++i) level[static_cast<size_t>(i)] = -s.Dwt[static_cast<size_t>(i)];
+    for (int i = 1; i <= last && i < static_cast<int>(s.Dwt.size()); ++i) level[i] = -s.Dwt[i];
     const std::vector<int> y = Pixels(level, last, [&](double l) { return WaterTablePixel(scale, l); });
     // Each bar stands between the level of its step and the surface (the
     // top of the axis when the water stays below it), inside the plot.
@@ -225,7 +225,7 @@ void DrawSalinity(const GraphData& data, GraphChoice choice, const GraphSelectio
         const std::vector<double>& m = s.Measured[z];
         c.SetFontColor(style.markerColor);
         for (int i = 1; i <= n && i < static_cast<int>(m.size()); ++i)
-            if (m[static_cast<size_t>(i)] > 0)
+            if (m[i] > 0)
                 c.Text(At(x, i) + style.dx, At(measured[z], i) + style.dy, style.marker);
     }
     c.SetFontSize(8);

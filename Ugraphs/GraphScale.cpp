@@ -72,7 +72,7 @@ namespace {
 template <typename F>
 void ForSteps(const std::vector<double>& v, int n, F f) {
     const int last = std::min(n, static_cast<int>(v.size()) - 1);
-    for (int i = 1; i <= last; ++i) f(v[static_cast<size_t>(i)]);
+    for (int i = 1; i <= last; ++i) f(v[i]);
 }
 
 void DoubleSmallDivisions(AxisScale& scale) {
@@ -407,7 +407,7 @@ double VerticalRange(const AxisScale& scale) { return std::max(scale.Ymax - scal
 std::vector<int> StepPixels(const AxisScale& scale, int n) {
     std::vector<int> x(static_cast<size_t>(std::max(n, 0)) + 1, AxisLeft);
     const double width = std::max(scale.Xmax - scale.Xmin, 1);
-    for (int i = 1; i <= n; ++i) x[static_cast<size_t>(i)] = Nearest(i * double(AxisWidth) / width) + AxisLeft;
+    for (int i = 1; i <= n; ++i) x[i] = Nearest(i * double(AxisWidth) / width) + AxisLeft;
     return x;
 }
 

@@ -96,10 +96,10 @@ TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst,
         size_t c = 1;
         for (int k = 0; k < pairCount; ++k) {
             const Pair& p = pairs[k];
-            const Series& calculated = r.Salinity(p.zone);
+            const Series& calculated = r.SR[p.zone];
             if (i < static_cast<int>(calculated.size())) row[c] = FormatFixed(At(calculated, i), p.calculatedWidth, 2);
             // Without the input data file nothing counts as measured.
-            const Series* measured = view ? &view->Measured(p.zone) : nullptr;
+            const Series* measured = view ? &view->ECsm[p.zone] : nullptr;
             row[c + 1] = measured && i < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, i), p.measuredWidth)
                                                                              : MeasuredCell(-1, p.measuredWidth);
             c += 2;

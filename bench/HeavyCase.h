@@ -22,18 +22,18 @@ inline ModelInput HeavyCase() {
         in.Irrig[i] = 1100 + 150 * std::cos(0.3 * i);
         in.EvapT[i] = 1500 + 60 * std::sin(0.9 * i + 1);
         if (i % 5 == 0) {
-            in.ECsm1[i] = 3 + std::sin(0.2 * i);
-            in.ECsm2[i] = 4 + std::cos(0.2 * i);
-            in.ECsm3[i] = 5 + 0.5 * std::sin(0.1 * i);
-            in.ECsmt[i] = 6 + 0.02 * i;
-            in.ECsma[i] = 4 - 0.01 * i;
+            in.ECsm[Z1][i] = 3 + std::sin(0.2 * i);
+            in.ECsm[Z2][i] = 4 + std::cos(0.2 * i);
+            in.ECsm[Z3][i] = 5 + 0.5 * std::sin(0.1 * i);
+            in.ECsm[Zt][i] = 6 + 0.02 * i;
+            in.ECsm[Za][i] = 4 - 0.01 * i;
         }
     }
-    in.D1 = 0.2, in.D2 = 0.3, in.D3 = 0.5, in.Dt = 1.5, in.Da = 15;
-    in.TP1 = 50, in.TP2 = 48, in.TP3 = 46, in.TPt = 42, in.TPa = 40;
-    in.EP1 = 8, in.EP2 = 7, in.EP3 = 6, in.EPt = 5, in.EPa = 10;
-    in.LE1 = 90, in.LE2 = 85, in.LE3 = 80, in.LEt = 70, in.LEa = 100;
-    in.S1ini = 4, in.S2ini = 5, in.S3ini = 6, in.STini = 7, in.SAini = 5;
+    in.D[Z1] = 0.2, in.D[Z2] = 0.3, in.D[Z3] = 0.5, in.D[Zt] = 1.5, in.D[Za] = 15;
+    in.TP[Z1] = 50, in.TP[Z2] = 48, in.TP[Z3] = 46, in.TP[Zt] = 42, in.TP[Za] = 40;
+    in.EP[Z1] = 8, in.EP[Z2] = 7, in.EP[Z3] = 6, in.EP[Zt] = 5, in.EP[Za] = 10;
+    in.LE[Z1] = 90, in.LE[Z2] = 85, in.LE[Z3] = 80, in.LE[Zt] = 70, in.LE[Za] = 100;
+    in.Sini[Z1] = 4, in.Sini[Z2] = 5, in.Sini[Z3] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 5;
     in.DrainPresent = true, in.Dd = 1.8, in.QH1 = 0.01, in.QH2 = 0.002;
     in.Si = 1.1, in.Dwtini = 1.6, in.CDc = 1.4, in.SMini = 60, in.IrrEff = 70;
     in.Inf = 0.6, in.Out = 0.3, in.Sinf = 2.5;

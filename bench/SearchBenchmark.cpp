@@ -57,13 +57,13 @@ ModelInput CenturyOfDays() {
         in.Rain[i] = std::max(0.0, 3 * std::sin(i * 0.0172) + 0.37 * (i % 7));
         in.Irrig[i] = i % 10 == 0 ? 55.5 + (i % 13) : 0;
         in.EvapT[i] = 4.2 + 2.1 * std::cos(i * 0.0172);
-        if (i % 30 == 0) in.ECsm1[i] = 2.5 + std::sin(i * 0.001);
+        if (i % 30 == 0) in.ECsm[Z1][i] = 2.5 + std::sin(i * 0.001);
     }
-    in.D1 = 0.6, in.Dt = 1.4, in.Da = 12;
-    in.TP1 = 48, in.TPt = 44, in.TPa = 40;
-    in.EP1 = 7, in.EPt = 6, in.EPa = 9;
-    in.LE1 = 85, in.LEt = 75, in.LEa = 100;
-    in.S1ini = 3.2, in.STini = 4.1, in.SAini = 2.7;
+    in.D[Z1] = 0.6, in.D[Zt] = 1.4, in.D[Za] = 12;
+    in.TP[Z1] = 48, in.TP[Zt] = 44, in.TP[Za] = 40;
+    in.EP[Z1] = 7, in.EP[Zt] = 6, in.EP[Za] = 9;
+    in.LE[Z1] = 85, in.LE[Zt] = 75, in.LE[Za] = 100;
+    in.Sini[Z1] = 3.2, in.Sini[Zt] = 4.1, in.Sini[Za] = 2.7;
     in.DrainPresent = true, in.Dd = 1.6, in.QH1 = 0.012, in.QH2 = 0.001;
     in.Si = 0.9, in.Dwtini = 1.3, in.CDc = 1.2, in.SMini = 55, in.IrrEff = 75;
     in.Inf = 0.2, in.Out = 0.35, in.Sinf = 1.8;

@@ -85,7 +85,7 @@ std::string WriteDailyCase(const QTemporaryDir& dir, int n) {
         in.Rain[i] = day % 7 == 0 ? 6.0 + day % 5 : 0.0;
         in.Irrig[i] = day > 120 && day < 240 && day % 10 == 0 ? 40.0 : 0.0;
         in.EvapT[i] = 3.0 + 2.0 * (day > 90 && day < 270);
-        if (i % 30 == 0) in.ECsm1[i] = 3.0 + (i / 30) % 7;
+        if (i % 30 == 0) in.ECsm[Z1][i] = 3.0 + (i / 30) % 7;
     }
     in.InputFileName = dir.filePath(QStringLiteral("century.inp")).toStdString();
     if (!WriteInputFile(in).empty()) return {};

@@ -160,7 +160,6 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         std::cerr << problems.str();
     }
     if (errors) return Unreadable;
-    DistributeIrrigation(data);  // as after a save
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
     std::vector<SearchProfile> profiles;

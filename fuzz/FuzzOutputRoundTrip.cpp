@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     StepResults& r = state.Results;
     r.Resize(in.NrTst);
-    Series* columns[10] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR1, &r.SR2, &r.SR3, &r.SRT, &r.SRA};
+    Series* columns[10] = {&r.PercT,  &r.CapTT,  &r.EvapAT, &r.DrainT, &r.Dwt,
+                           &r.SR[Z1], &r.SR[Z2], &r.SR[Z3], &r.SR[Zt], &r.SR[Za]};
     for (int i = 1; i <= in.NrTst; ++i)
         for (Series* s : columns) (*s)[static_cast<size_t>(i)] = bytes.Real();
 
@@ -105,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const StepResults& b = back.Results;
-    const Series* got[10] = {&b.PercT, &b.CapTT, &b.EvapAT, &b.DrainT, &b.Dwt, &b.SR1, &b.SR2, &b.SR3, &b.SRT, &b.SRA};
+    const Series* got[10] = {&b.PercT,  &b.CapTT,  &b.EvapAT, &b.DrainT, &b.Dwt,
+                             &b.SR[Z1], &b.SR[Z2], &b.SR[Z3], &b.SR[Zt], &b.SR[Za]};
     for (int i = 1; i <= in.NrTst; ++i)
         for (int c = 0; c < 10; ++c)
             if (widths[c] > 0) {

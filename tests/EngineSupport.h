@@ -42,13 +42,13 @@ inline ModelInput ThreeLayersMeasured(int steps, double measuredRise) {
         in.Rain[i] = 300 + 10 * (i % 7);
         in.Irrig[i] = 900 + 20 * (i % 5);
         in.EvapT[i] = 1100;
-        for (Series* m : {&in.ECsm1, &in.ECsm2, &in.ECsm3, &in.ECsmt, &in.ECsma}) (*m)[i] = 4.0 + measuredRise * i;
+        for (Series& m : in.ECsm) m[i] = 4.0 + measuredRise * i;
     }
-    in.D1 = 0.3, in.D2 = 0.3, in.D3 = 0.4, in.Dt = 1.5, in.Da = 10;
-    in.TP1 = 45, in.TP2 = 44, in.TP3 = 43, in.TPt = 42, in.TPa = 40;
-    in.EP1 = 8, in.EP2 = 7, in.EP3 = 6, in.EPt = 5, in.EPa = 10;
-    in.LE1 = 80, in.LE2 = 75, in.LE3 = 70, in.LEt = 70, in.LEa = 100;
-    in.S1ini = 4, in.S2ini = 5, in.S3ini = 6, in.STini = 7, in.SAini = 8;
+    in.D[Z1] = 0.3, in.D[Z2] = 0.3, in.D[Z3] = 0.4, in.D[Zt] = 1.5, in.D[Za] = 10;
+    in.TP[Z1] = 45, in.TP[Z2] = 44, in.TP[Z3] = 43, in.TP[Zt] = 42, in.TP[Za] = 40;
+    in.EP[Z1] = 8, in.EP[Z2] = 7, in.EP[Z3] = 6, in.EP[Zt] = 5, in.EP[Za] = 10;
+    in.LE[Z1] = 80, in.LE[Z2] = 75, in.LE[Z3] = 70, in.LE[Zt] = 70, in.LE[Za] = 100;
+    in.Sini[Z1] = 4, in.Sini[Z2] = 5, in.Sini[Z3] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 8;
     in.Si = 1.2, in.Dwtini = 1.5, in.CDc = 1.2, in.SMini = 60, in.IrrEff = 70;
     in.Inf = 0.5, in.Out = 0.3, in.Sinf = 2.5;
     return in;

@@ -147,8 +147,8 @@ TEST_F(InputEntryTest, SoilGridTakesABlock) {
     EXPECT_EQ(Grid("Soil1Grid")->Cell(4, 2), "8");
     Click(Button("Soil1SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data were saved. Continue with the Salinity data ..");
-    EXPECT_EQ(form->Input.D1, 0.8);
-    EXPECT_EQ(form->Input.SAini, 8);
+    EXPECT_EQ(form->Input.D[Z1], 0.8);
+    EXPECT_EQ(form->Input.Sini[Za], 8);
     // a block longer than the zones is refused
     form->HidePanels();
     Panel("Soil1Panel")->show();
@@ -166,7 +166,7 @@ TEST_F(InputEntryTest, DecimalCommaInBoxesAndGridsFilesUseThePoint) {
     Click(Button("SaltOpenButton"));
     TypeCell(Grid("SaltGrid1"), 2, 2, "3,25");
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsmt[2], 3.25);
+    EXPECT_EQ(form->Input.ECsm[Zt][2], 3.25);
     Click(Button("CondOpenButton"));
     Type(Edit("SaltIrrigEdit"), "1,5");
     Click(Button("CondSaveButton"));
@@ -179,13 +179,13 @@ TEST_F(InputEntryTest, DecimalCommaInBoxesAndGridsFilesUseThePoint) {
     back.InputFileName = inp.toStdString();
     ASSERT_TRUE(ReadInputFile(back).Ok());  // the reader takes the point only
     EXPECT_EQ(back.Rain[1], 12.5);
-    EXPECT_EQ(back.ECsmt[2], 3.25);
+    EXPECT_EQ(back.ECsm[Zt][2], 3.25);
     EXPECT_EQ(back.Si, 1.5);
 }
 
 TEST_F(InputEntryTest, SalinityTextIsReportedNotTakenAsMissing) {
     OpenFile(DataFile("example-1layer.inp"));
-    const Series before = form->Input.ECsm1;
+    const Series before = form->Input.ECsm[Z1];
     Click(Button("SaltOpenButton"));
     TypeCell(Grid("SaltGrid1"), 1, 3, "n.m.");
     TypeCell(Grid("SaltGrid1"), 3, 2, "-");
@@ -194,18 +194,18 @@ TEST_F(InputEntryTest, SalinityTextIsReportedNotTakenAsMissing) {
     EXPECT_EQ(LastPlace(), "Time step 3, Root zone.");
     ExpectRefusedAt(Grid("SaltGrid1"), 1, 3);
     EXPECT_TRUE(Panel("Salt1Panel")->isVisible());
-    EXPECT_EQ(form->Input.ECsm1, before);
+    EXPECT_EQ(form->Input.ECsm[Z1], before);
     Grid("SaltGrid1")->setCurrentCell(3, 1);
     QTest::keyClick(Grid("SaltGrid1"), Qt::Key_Delete);
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsm1[3], -1);
-    EXPECT_EQ(form->Input.ECsma[2], -1);
+    EXPECT_EQ(form->Input.ECsm[Z1][3], -1);
+    EXPECT_EQ(form->Input.ECsm[Za][2], -1);
 }
 
 TEST_F(InputEntryTest, EmptySoilCellsAreReportedAndNeverRunAsMinusOne) {
     OpenFile(Example("three-layer-seepage.inp"));
     ASSERT_EQ(form->Input.NrLayers, 3);
-    const double LE2 = form->Input.LE2;
+    const double LE2 = form->Input.LE[Z2];
     // two layers with an empty leaching efficiency of layer 2
     Click(Button("GenOpenButton"));
     Choose(Combo("LayersCombo"), 1);
@@ -219,14 +219,14 @@ TEST_F(InputEntryTest, EmptySoilCellsAreReportedAndNeverRunAsMinusOne) {
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
     EXPECT_EQ(LastPlace(), "Root zone 2nd layer, Leaching efficiency (%) is empty.");
     ExpectRefusedAt(Grid("Soil2Grid"), 3, 1);
-    EXPECT_EQ(form->Input.LE2, LE2);
+    EXPECT_EQ(form->Input.LE[Z2], LE2);
     // three layers: an empty initial salinity is reported too
     form->HidePanels();
     Panel("Soil3Panel")->show();
     Grid("Soil3Grid")->SetCell(4, 2, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastPlace(), "Root zone 3rd layer, Initial salinity (dS/m) is empty.");
-    EXPECT_GE(form->Input.S3ini, 0);
+    EXPECT_GE(form->Input.Sini[Z3], 0);
 }
 
 TEST_F(InputEntryTest, RefusedSaveChangesNothingAndCancelShowsTheDataSet) {
@@ -238,7 +238,7 @@ TEST_F(InputEntryTest, RefusedSaveChangesNothingAndCancelShowsTheDataSet) {
     Grid("Soil3Grid")->SetCell(0, 1, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data for the 2nd layer are not complete. Calculations cannot be done");
-    EXPECT_EQ(form->Input.D1, before.D1);
+    EXPECT_EQ(form->Input.D[Z1], before.D[Z1]);
     Click(Button("Soil3QuitButton"));
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 0), d1);
     EXPECT_FALSE(Grid("Soil3Grid")->Cell(0, 1).isEmpty());
@@ -266,7 +266,7 @@ TEST_F(InputEntryTest, RefusedSaveChangesNothingAndCancelShowsTheDataSet) {
     ModelInput back;
     back.InputFileName = inp.toStdString();
     ASSERT_TRUE(ReadInputFile(back).Ok());
-    EXPECT_EQ(back.D1, before.D1);
+    EXPECT_EQ(back.D[Z1], before.D[Z1]);
     EXPECT_EQ(back.Rain, before.Rain);
 }
 

@@ -120,9 +120,9 @@ TEST_F(InputPageTest, SalinitySaveStoresMissingValuesAsMinusOne) {
     form->HidePanels();
     Panel("Salt1Panel")->show();
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsm1, (Series{0, 4.5, -1, -1}));
-    EXPECT_EQ(form->Input.ECsmt, (Series{0, -1, -1, 0}));
-    EXPECT_EQ(form->Input.ECsma, (Series{0, -1, -1, -1}));
+    EXPECT_EQ(form->Input.ECsm[Z1], (Series{0, 4.5, -1, -1}));
+    EXPECT_EQ(form->Input.ECsm[Zt], (Series{0, -1, -1, 0}));
+    EXPECT_EQ(form->Input.ECsm[Za], (Series{0, -1, -1, -1}));
 }
 
 TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {

@@ -122,8 +122,8 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
     EXPECT_EQ(form->Input.Title1, "Typed field");
     EXPECT_EQ(form->Input.Rain[4], 5.5);
     EXPECT_EQ(form->Input.EvapT[2], 140);
-    EXPECT_EQ(form->Input.ECsmt[2], 6.1);
-    EXPECT_EQ(form->Input.ECsma[1], -1);
+    EXPECT_EQ(form->Input.ECsm[Zt][2], 6.1);
+    EXPECT_EQ(form->Input.ECsm[Za][1], -1);
     EXPECT_EQ(form->Input.QH2, 0.0035);
     EXPECT_TRUE(form->State.Fit[0].LeOptimized);
     const std::string out = ReadFile(dir.File("typed.out"));
@@ -320,13 +320,13 @@ TEST_F(InputPageTest, EveryFinishedRunIsReportedAfterARefusedSoilSave) {
     dialogs.openNames = {QString::fromStdString(DataFile("../cases/case006/input.inp"))};
     Click(Button("OpenInpButton"));
     ASSERT_EQ(form->Input.NrLayers, 3);
-    const double D2 = form->Input.D2;
+    const double D2 = form->Input.D[Z2];
     Click(Button("SoilOpenButton"));
     const QString d2 = Grid("Soil3Grid")->Cell(0, 1);
     Grid("Soil3Grid")->SetCell(0, 1, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data for the 2nd layer are not complete. Calculations cannot be done");
-    EXPECT_EQ(form->Input.D2, D2);  // the data set keeps its complete table
+    EXPECT_EQ(form->Input.D[Z2], D2);  // the data set keeps its complete table
     Click(Button("Soil3QuitButton"));
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 1), d2);  // and the grid shows it again
 

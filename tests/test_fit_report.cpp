@@ -36,11 +36,11 @@ ModelInput Field() {
         in.Irrig[i] = i % 2 ? 180.0 : 60.0;
         in.EvapT[i] = 130.0;
     }
-    in.D1 = 0.6, in.Dt = 1.5, in.Da = 10;
-    in.TP1 = 45, in.TPt = 42, in.TPa = 40;
-    in.EP1 = 8, in.EPt = 5, in.EPa = 10;
-    in.LE1 = 60, in.LEt = 70, in.LEa = 100;
-    in.S1ini = 6, in.STini = 7, in.SAini = 8;
+    in.D[Z1] = 0.6, in.D[Zt] = 1.5, in.D[Za] = 10;
+    in.TP[Z1] = 45, in.TP[Zt] = 42, in.TP[Za] = 40;
+    in.EP[Z1] = 8, in.EP[Zt] = 5, in.EP[Za] = 10;
+    in.LE[Z1] = 60, in.LE[Zt] = 70, in.LE[Za] = 100;
+    in.Sini[Z1] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 8;
     in.Si = 1.5, in.Dwtini = 2.5, in.CDc = 1.0, in.SMini = 60, in.IrrEff = 70;
     in.Inf = 0.2, in.Out = 0.3, in.Sinf = 2.5;
     DistributeIrrigation(in);
@@ -210,8 +210,8 @@ TEST(FitReportRun, MeasurementsMadeByTheModelGiveASharpMinimum) {
     ReportRun given = RunField(in, dir, false);
     EXPECT_TRUE(given.profiles.empty());
     EXPECT_TRUE(given.report.empty());
-    for (int i = 3; i <= in.NrTst; i += 3) in.ECsm1[i] = given.state.Results.SR1[i];
-    in.LE1 = 90;
+    for (int i = 3; i <= in.NrTst; i += 3) in.ECsm[Z1][i] = given.state.Results.SR[Z1][i];
+    in.LE[Z1] = 90;
     ReportRun fitted = RunField(in, dir);
     ASSERT_EQ(fitted.profiles.size(), 1u);
     ASSERT_EQ(fitted.report.zones.size(), 1u);
@@ -230,7 +230,7 @@ TEST(FitReportRun, MeasurementsMadeByTheModelGiveASharpMinimum) {
 TEST(FitReportRun, MeasurementsAboveAnythingTheModelReachesAreNotDetermined) {
     TempDir dir;
     ModelInput in = Field();
-    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm1[i] = 25;
+    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm[Z1][i] = 25;
     ReportRun r = RunField(in, dir);
     ASSERT_EQ(r.report.zones.size(), 1u);
     const ZoneReport& row = r.report.zones[0];
@@ -249,10 +249,10 @@ TEST(FitReportRun, ThreeLayersListEverySearchInTheOrderMade) {
     TempDir dir;
     ModelInput in = Field();
     in.NrLayers = 3;
-    in.D1 = 0.2, in.D2 = 0.2, in.D3 = 0.2, in.TP2 = 44, in.TP3 = 43, in.EP2 = 7, in.EP3 = 6;
-    in.LE2 = 70, in.LE3 = 70, in.S2ini = 6, in.S3ini = 7;
+    in.D[Z1] = 0.2, in.D[Z2] = 0.2, in.D[Z3] = 0.2, in.TP[Z2] = 44, in.TP[Z3] = 43, in.EP[Z2] = 7, in.EP[Z3] = 6;
+    in.LE[Z2] = 70, in.LE[Z3] = 70, in.Sini[Z2] = 6, in.Sini[Z3] = 7;
     for (int i = 1; i <= in.NrTst; i += 4)
-        for (int z = 0; z < ZoneCount; ++z) Measured(in, static_cast<Zone>(z))[i] = 5 + z + 0.1 * i;
+        for (int z = 0; z < ZoneCount; ++z) in.ECsm[static_cast<Zone>(z)][i] = 5 + z + 0.1 * i;
     ReportRun r = RunField(in, dir);
     const Zone order[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
                           Zone::Aquifer, Zone::Transition, Zone::Aquifer};
@@ -273,7 +273,7 @@ TEST(FitReportRun, ThreeLayersListEverySearchInTheOrderMade) {
 TEST(FitReportFiles, ReadBackWhatWasWrittenAndRefuseAReportOfAnotherRun) {
     TempDir dir;
     ModelInput in = Field();
-    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm1[i] = 3 + 0.2 * i;
+    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm[Z1][i] = 3 + 0.2 * i;
     ReportRun r = RunField(in, dir);
     const std::string out = r.state.OutputFileName;
     EXPECT_EQ(FitCsvFileName(out), dir.File("field.fit.csv"));
@@ -336,7 +336,7 @@ TEST(FitReportFiles, MeasurementsTooLargeToSquareLeaveEmptyCellsThatReadBack) {
     // data file cannot hold such values; a data set in memory can.)
     TempDir dir;
     ModelInput in = Field();
-    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm1[i] = 1e200;
+    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm[Z1][i] = 1e200;
     in.InputFileName = dir.File("huge.inp");
     ReportRun r;
     ScriptedInteraction ui(false, true);

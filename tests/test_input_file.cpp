@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "InputFile.h"
+#include "RunData.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
@@ -29,9 +30,9 @@ ModelInput ExampleOneLayer() {
     in.QH1 = 0.012;
     in.QH2 = 0.0035;
     in.Si = 1.2;
-    in.S1ini = 4.0;
-    in.STini = 7.0;
-    in.SAini = 8.0;
+    in.Sini[Z1] = 4.0;
+    in.Sini[Zt] = 7.0;
+    in.Sini[Za] = 8.0;
     in.Dwtini = 1.5;
     in.CDc = 1.2;
     in.SMini = 60;
@@ -42,16 +43,16 @@ ModelInput ExampleOneLayer() {
     in.Rain = {0, 120, 35.5, 0};
     in.Irrig = {0, 0, 250, 300};
     in.EvapT = {0, 210, 380.25, 420};
-    in.D1 = 0.8;
-    in.Dt = 1.5;
-    in.Da = 20;
-    in.TP1 = 45, in.EP1 = 8, in.LE1 = 80;
-    in.TPt = 42, in.EPt = 6, in.LEt = 70;
-    in.TPa = 40, in.EPa = 10, in.LEa = 100;
-    in.ECsm1 = {0, 3.2, -1, 4.75};
-    in.ECsmt = {0, -1, 5.5, 6.1};
-    in.ECsma = {0, 0, -1, 2.35};
-    in.ECsm2 = in.ECsm3 = {0, -1, -1, -1};
+    in.D[Z1] = 0.8;
+    in.D[Zt] = 1.5;
+    in.D[Za] = 20;
+    in.TP[Z1] = 45, in.EP[Z1] = 8, in.LE[Z1] = 80;
+    in.TP[Zt] = 42, in.EP[Zt] = 6, in.LE[Zt] = 70;
+    in.TP[Za] = 40, in.EP[Za] = 10, in.LE[Za] = 100;
+    in.ECsm[Z1] = {0, 3.2, -1, 4.75};
+    in.ECsm[Zt] = {0, -1, 5.5, 6.1};
+    in.ECsm[Za] = {0, 0, -1, 2.35};
+    in.ECsm[Z2] = in.ECsm[Z3] = {0, -1, -1, -1};
     return in;
 }
 
@@ -64,15 +65,15 @@ ModelInput ExampleThreeLayers() {
     in.Rain = {0, 1, 2};
     in.Irrig = {0, 3, 4};
     in.EvapT = {0, 5, 6};
-    in.D1 = 0.2, in.D2 = 0.3, in.D3 = 0.5, in.Dt = 1.0, in.Da = 15;
-    in.TP1 = 48, in.EP1 = 9, in.LE1 = 90;
-    in.TP2 = 46, in.EP2 = 8, in.LE2 = 85;
-    in.TP3 = 45, in.EP3 = 7, in.LE3 = 80;
-    in.ECsm1 = {0, 3.2, -1};
-    in.ECsm2 = {0, -1, 2.8};
-    in.ECsm3 = {0, 4.1, 0};
-    in.ECsmt = {0, 6.0, -1};
-    in.ECsma = {0, 2.35, 2.5};
+    in.D[Z1] = 0.2, in.D[Z2] = 0.3, in.D[Z3] = 0.5, in.D[Zt] = 1.0, in.D[Za] = 15;
+    in.TP[Z1] = 48, in.EP[Z1] = 9, in.LE[Z1] = 90;
+    in.TP[Z2] = 46, in.EP[Z2] = 8, in.LE[Z2] = 85;
+    in.TP[Z3] = 45, in.EP[Z3] = 7, in.LE[Z3] = 80;
+    in.ECsm[Z1] = {0, 3.2, -1};
+    in.ECsm[Z2] = {0, -1, 2.8};
+    in.ECsm[Z3] = {0, 4.1, 0};
+    in.ECsm[Zt] = {0, 6.0, -1};
+    in.ECsm[Za] = {0, 2.35, 2.5};
     return in;
 }
 
@@ -110,24 +111,23 @@ void ExpectSameAsWritten(const ModelInput& a, const ModelInput& b) {
         EXPECT_TRUE(near(a.QH1, b.QH1, 4));
         EXPECT_TRUE(near(a.QH2, b.QH2, 4));
     }
-    for (auto [x, y, d] : {std::tuple{a.Si, b.Si, 1}, {a.S1ini, b.S1ini, 1}, {a.STini, b.STini, 1},
-                           {a.SAini, b.SAini, 1}, {a.Dwtini, b.Dwtini, 2}, {a.CDc, b.CDc, 2}, {a.SMini, b.SMini, 2},
-                           {a.IrrEff, b.IrrEff, 1}, {a.Inf, b.Inf, 1}, {a.Out, b.Out, 1}, {a.Sinf, b.Sinf, 1}})
+    for (auto [x, y, d] : {std::tuple{a.Si, b.Si, 1}, {a.Sini[Z1], b.Sini[Z1], 1}, {a.Sini[Zt], b.Sini[Zt], 1},
+                           {a.Sini[Za], b.Sini[Za], 1}, {a.Dwtini, b.Dwtini, 2}, {a.CDc, b.CDc, 2},
+                           {a.SMini, b.SMini, 2}, {a.IrrEff, b.IrrEff, 1}, {a.Inf, b.Inf, 1}, {a.Out, b.Out, 1},
+                           {a.Sinf, b.Sinf, 1}})
         EXPECT_TRUE(near(x, y, d)) << x << " " << y;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
         if (!ZoneInUse(a.NrLayers, zone)) continue;
-        ModelInput& ma = const_cast<ModelInput&>(a);
-        ModelInput& mb = const_cast<ModelInput&>(b);
-        EXPECT_TRUE(near(Thickness(ma, zone), Thickness(mb, zone), 2));
-        EXPECT_TRUE(near(TotalPorosity(ma, zone), TotalPorosity(mb, zone), 0));
-        EXPECT_TRUE(near(EffectivePorosity(ma, zone), EffectivePorosity(mb, zone), 0));
-        EXPECT_TRUE(near(LeachingEfficiency(ma, zone), LeachingEfficiency(mb, zone), 0));
+        EXPECT_TRUE(near(a.D[zone], b.D[zone], 2));
+        EXPECT_TRUE(near(a.TP[zone], b.TP[zone], 0));
+        EXPECT_TRUE(near(a.EP[zone], b.EP[zone], 0));
+        EXPECT_TRUE(near(a.LE[zone], b.LE[zone], 0));
         if (zone == Zone::Layer2 || zone == Zone::Layer3) {
-            EXPECT_TRUE(near(InitialSalinity(ma, zone), InitialSalinity(mb, zone), 1));
+            EXPECT_TRUE(near(a.Sini[zone], b.Sini[zone], 1));
         }
         for (int i = 1; i <= a.NrTst; ++i) {
-            const double x = Measured(a, zone)[i], y = Measured(b, zone)[i];
+            const double x = a.ECsm[zone][i], y = b.ECsm[zone][i];
             if (x > 0) {
                 EXPECT_TRUE(near(x, y, 2)) << x << " " << y;
             } else {
@@ -161,16 +161,16 @@ ModelInput RandomDataSet(std::mt19937& random, int layers, bool drainage) {
         in.Rain[i] = value(0, 900), in.Irrig[i] = value(0, 2000), in.EvapT[i] = value(0, 2500);
         for (int z = 0; z < ZoneCount; ++z) {
             const int pick = static_cast<int>(random() % 3);
-            Measured(in, static_cast<Zone>(z))[i] = pick == 0 ? -1 : pick == 1 ? 0 : value(0.01, 60);
+            in.ECsm[static_cast<Zone>(z)][i] = pick == 0 ? -1 : pick == 1 ? 0 : value(0.01, 60);
         }
     }
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        Thickness(in, zone) = value(0.1, 20);
-        TotalPorosity(in, zone) = std::round(value(30, 60));
-        EffectivePorosity(in, zone) = std::round(value(1, 20));
-        LeachingEfficiency(in, zone) = std::round(value(10, 100));
-        InitialSalinity(in, zone) = value(0, 20);
+        in.D[zone] = value(0.1, 20);
+        in.TP[zone] = std::round(value(30, 60));
+        in.EP[zone] = std::round(value(1, 20));
+        in.LE[zone] = std::round(value(10, 100));
+        in.Sini[zone] = value(0, 20);
     }
     return in;
 }
@@ -223,12 +223,12 @@ TEST(InputFile, ReadsTheExampleBackExactly) {
     EXPECT_EQ(in.Title1, expected.Title1);
     EXPECT_EQ(in.NrTst, 3);
     EXPECT_EQ(in.NrTstHydr, 3);
-    EXPECT_EQ(in.Da, 20.0);
+    EXPECT_EQ(in.D[Za], 20.0);
     EXPECT_EQ(in.QH2, 0.0035);
     EXPECT_EQ(in.EvapT[2], 380.25);
-    EXPECT_EQ(in.ECsm1, (Series{0, 3.2, -1, 4.75}));
-    EXPECT_EQ(in.ECsmt, (Series{0, -1, 5.5, 6.1}));
-    EXPECT_EQ(in.ECsma, (Series{0, -1, -1, 2.35}));
+    EXPECT_EQ(in.ECsm[Z1], (Series{0, 3.2, -1, 4.75}));
+    EXPECT_EQ(in.ECsm[Zt], (Series{0, -1, 5.5, 6.1}));
+    EXPECT_EQ(in.ECsm[Za], (Series{0, -1, -1, 2.35}));
     ExpectSameAsWritten(expected, in);
 }
 
@@ -273,8 +273,8 @@ TEST(InputFile, ReadsTheOldestLayout) {
     EXPECT_EQ(in.SMini, 50);
     EXPECT_EQ(in.Sinf, 0);
     EXPECT_EQ(in.IrrEff, 63.3);
-    EXPECT_EQ(in.S2ini, in.S1ini);
-    EXPECT_EQ(in.S3ini, in.S1ini);
+    EXPECT_EQ(in.Sini[Z2], in.Sini[Z1]);
+    EXPECT_EQ(in.Sini[Z3], in.Sini[Z1]);
     EXPECT_EQ(in.Rain[1], 47.22);
     EXPECT_GT(in.EvapT[45], 0);
     ModelInput upgraded = in;
@@ -297,15 +297,15 @@ TEST(InputFile, ReadsAThreeLayerFileOfTheOldestLayout) {
     erase(" Salinity groundwater inflow (dS/m)  :     2.5\r\n\r\n");
     const ModelInput in = Read(text);
     EXPECT_EQ(in.NrLayers, 3);
-    EXPECT_EQ(in.S2ini, 4.0);
-    EXPECT_EQ(in.S3ini, 4.0);
+    EXPECT_EQ(in.Sini[Z2], 4.0);
+    EXPECT_EQ(in.Sini[Z3], 4.0);
     EXPECT_EQ(in.SMini, 50);
     EXPECT_EQ(in.Sinf, 0);
     EXPECT_EQ(in.IrrEff, 70);
     EXPECT_EQ(in.Rain, (Series{0, 1, 2}));
     EXPECT_EQ(in.EvapT, (Series{0, 5, 6}));
-    EXPECT_EQ(in.D3, 0.5);
-    EXPECT_EQ(in.ECsm2, (Series{0, -1, 2.8}));
+    EXPECT_EQ(in.D[Z3], 0.5);
+    EXPECT_EQ(in.ECsm[Z2], (Series{0, -1, 2.8}));
 }
 
 TEST(InputFile, RejectsTheExtendedVersion) {
@@ -398,7 +398,7 @@ TEST(InputFile, SavingNeverDestroysThePreviousFile) {
     EXPECT_NE(WriteInputFile(in).find("missing-folder/x.inp"), std::string::npos);
 }
 
-TEST(InputFile, WritingDistributesTheIrrigation) {
+TEST(InputFile, WritingLeavesTheIrrigationToTheRun) {
     TempDir dir;
     ModelInput in = ExampleOneLayer();
     in.Ts = 1;
@@ -407,10 +407,16 @@ TEST(InputFile, WritingDistributesTheIrrigation) {
     ResizeMeasuredSeries(in, 8, -1);
     in.Irrig = {0, 0, 50, 0, 0, 0, 0, 0, 0};
     in.InputFileName = dir.File("daily.inp");
+    const Series spreadBefore = in.IrrDist;
     ASSERT_EQ(WriteInputFile(in), "");
-    EXPECT_EQ(in.IrrDist[2], 10);
+    EXPECT_EQ(in.IrrDist, spreadBefore);  // saving does not change the data set
     const ModelInput read = Read(ReadFile(in.InputFileName));
     EXPECT_EQ(read.Irrig[2], 50);  // the file holds the irrigation as entered
+    RunData run;
+    PrepareRun(read, run);
+    EXPECT_EQ(run.in.IrrDist[2], 10);  // the run spreads it over the dry days
+    EXPECT_EQ(run.in.IrrDist[6], 10);
+    EXPECT_EQ(run.in.IrrDist[7], 0);
 }
 
 TEST(InputFile, ZeroStepsFallBackOnTheHydrologicalCount) {
@@ -439,11 +445,11 @@ TEST(InputFile, RefusesValuesThatWouldNotReadBack) {
     error = WriteInputFile(in);
     EXPECT_NE(error.find("a title holds a line break"), std::string::npos) << error;
     in.Title2 = "Three monthly steps";
-    in.ECsm1[1] = 123456.78;  // fits the widest column
+    in.ECsm[Z1][1] = 123456.78;  // fits the widest column
     EXPECT_EQ(WriteInputFile(in), "");
-    in.ECsm1[1] = 1234567890.12;  // shifts the columns after it
+    in.ECsm[Z1][1] = 1234567890.12;  // shifts the columns after it
     EXPECT_NE(WriteInputFile(in).find("line 49"), std::string::npos);
-    in.ECsm1[1] = 3.2;
+    in.ECsm[Z1][1] = 3.2;
     ASSERT_EQ(WriteInputFile(in), "");
     EXPECT_EQ(ReadFile(in.InputFileName), before);
 }

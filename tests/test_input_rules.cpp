@@ -133,18 +133,18 @@ TEST(InputRulesPanels, HydrologicalRowsAreAllNumbers) {
 }
 
 TEST(InputRulesPanels, SalinityTextIsReportedNotTakenAsMissing) {
-    std::array<Series, ZoneCount> m;
-    m[0] = {7, 7};
+    ZoneArray<Series> m;
+    m[Z1] = {7, 7};
     const Cells cells = Grid({{}, {"1", "4,5", "-", ""}, {"2", "n.m.", "", "0"}});
     Problem p = ReadSalinity(cells, 1, 2, m);
     EXPECT_EQ(p.Text(), "'n.m.' is not a valid floating point value\nTime step 2, Root zone.");
     EXPECT_EQ(p.column, 1);
-    EXPECT_EQ(m[0], (Series{7, 7}));
+    EXPECT_EQ(m[Z1], (Series{7, 7}));
     p = ReadSalinity(cells, 1, 1, m);
     ASSERT_TRUE(p.Ok());
-    EXPECT_EQ(m[0], (Series{0, 4.5}));
-    EXPECT_EQ(m[3], (Series{0, -1}));
-    EXPECT_EQ(m[4], (Series{0, -1}));
+    EXPECT_EQ(m[Z1], (Series{0, 4.5}));
+    EXPECT_EQ(m[Zt], (Series{0, -1}));
+    EXPECT_EQ(m[Za], (Series{0, -1}));
 }
 
 Cells Soil(int layers) {
@@ -174,8 +174,8 @@ TEST(InputRulesPanels, SoilCellsOfEveryZoneAreRequired) {
     EXPECT_EQ(table[0][2], 6.5);
     ModelInput in;
     StoreSoil(in, 1, table);
-    EXPECT_EQ(in.EP1, 6.5);
-    EXPECT_EQ(in.SAini, 2);
+    EXPECT_EQ(in.EP[Z1], 6.5);
+    EXPECT_EQ(in.Sini[Za], 2);
 }
 
 TEST(InputRulesPanels, SoilValuesMustBePhysical) {
@@ -213,7 +213,7 @@ TEST(InputRulesPanels, SoilDataCompleteFollowsTheDataSet) {
     ModelInput in;
     in.NrLayers = 3;
     EXPECT_TRUE(SoilDataComplete(in));
-    in.LE2 = -1;
+    in.LE[Z2] = -1;
     EXPECT_FALSE(SoilDataComplete(in));
     in.NrLayers = 1;
     EXPECT_TRUE(SoilDataComplete(in));  // layer 2 is not in use

@@ -63,29 +63,29 @@ TEST(CountMeasurements, OnlyPositiveValuesOfZonesInUse) {
     in.NrTst = 5;
     in.NrLayers = 1;
     ResizeMeasuredSeries(in, 5, -1);
-    in.ECsm1 = {0, 1, 0, -1, 2, 3};
-    in.ECsm2 = {0, 1, 1, 1, 1, 1};
-    in.ECsm3 = {0, 1, 1, 1, 1, 1};
-    in.ECsmt = {0, 0, 0, 0, 0, 0.5};
+    in.ECsm[Z1] = {0, 1, 0, -1, 2, 3};
+    in.ECsm[Z2] = {0, 1, 1, 1, 1, 1};
+    in.ECsm[Z3] = {0, 1, 1, 1, 1, 1};
+    in.ECsm[Zt] = {0, 0, 0, 0, 0, 0.5};
     MeasurementCounts c = CountMeasurements(in);
-    EXPECT_EQ(c.NrMeas1, 3);
-    EXPECT_EQ(c.NrMeas2, 0);
-    EXPECT_EQ(c.NrMeas3, 0);
-    EXPECT_EQ(c.NrMeast, 1);
-    EXPECT_EQ(c.NrMeasa, 0);
+    EXPECT_EQ(c.NrMeas[Z1], 3);
+    EXPECT_EQ(c.NrMeas[Z2], 0);
+    EXPECT_EQ(c.NrMeas[Z3], 0);
+    EXPECT_EQ(c.NrMeas[Zt], 1);
+    EXPECT_EQ(c.NrMeas[Za], 0);
     EXPECT_FALSE(c.anyOptimisable());
     in.NrLayers = 3;
     c = CountMeasurements(in);
-    EXPECT_EQ(c.NrMeas2, 5);
-    EXPECT_EQ(c.NrMeas3, 5);
+    EXPECT_EQ(c.NrMeas[Z2], 5);
+    EXPECT_EQ(c.NrMeas[Z3], 5);
     EXPECT_TRUE(c.anyOptimisable());
 }
 
 TEST(RootZoneThickness, SumsTheLayersInUse) {
     ModelInput in;
-    in.D1 = 0.3;
-    in.D2 = 0.3;
-    in.D3 = 0.4;
+    in.D[Z1] = 0.3;
+    in.D[Z2] = 0.3;
+    in.D[Z3] = 0.4;
     in.NrLayers = 1;
     EXPECT_DOUBLE_EQ(RootZoneThickness(in), 0.3);
     in.NrLayers = 2;

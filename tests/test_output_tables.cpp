@@ -20,11 +20,11 @@ StepResults Results(int n) {
         r.EvapAT[i] = 100 + i;
         r.DrainT[i] = -0.0;
         r.Dwt[i] = 1.25 + 0.01 * i;
-        r.SR1[i] = 4.111 * i;
-        r.SR2[i] = 5.5;
-        r.SR3[i] = 6.25;
-        r.SRT[i] = 12.345;
-        r.SRA[i] = 123.456;
+        r.SR[Z1][i] = 4.111 * i;
+        r.SR[Z2][i] = 5.5;
+        r.SR[Z3][i] = 6.25;
+        r.SR[Zt][i] = 12.345;
+        r.SR[Za][i] = 123.456;
     }
     return r;
 }
@@ -32,7 +32,7 @@ StepResults Results(int n) {
 ViewInput View(int n) {
     ViewInput v;
     for (Series* s : {&v.Rain, &v.Irrig, &v.EvapT}) s->assign(n + 1, 0.0);
-    for (Series* s : {&v.ECsm1, &v.ECsm2, &v.ECsm3, &v.ECsmt, &v.ECsma}) s->assign(n + 1, -1.0);
+    for (Series* s : {&v.ECsm[Z1], &v.ECsm[Z2], &v.ECsm[Z3], &v.ECsm[Zt], &v.ECsm[Za]}) s->assign(n + 1, -1.0);
     v.Rain[1] = 56.69;
     if (n >= 3) {
         v.Irrig[2] = 224.95;
@@ -67,8 +67,8 @@ TEST(OutputTables, HydrologicalTable) {
 
 TEST(OutputTables, SalinityTableOfOneLayer) {
     ViewInput view = View(3);
-    view.ECsmt = {0, 9.4, 11.01, -1};
-    view.ECsm1 = {0, 0, -1, 3.5};
+    view.ECsm[Zt] = {0, 9.4, 11.01, -1};
+    view.ECsm[Z1] = {0, 0, -1, 3.5};
     const TableCells t = SalinityTable(Results(3), &view, 3, 1);
     ASSERT_EQ(t[0].size(), 7u);
     EXPECT_EQ(t[0][0], "Time step");
@@ -86,8 +86,8 @@ TEST(OutputTables, SalinityTableOfOneLayer) {
 
 TEST(OutputTables, SalinityTableOfTwoAndThreeLayers) {
     ViewInput view = View(3);
-    view.ECsma = {0, -1, 30.18, -1};
-    view.ECsm2 = {0, 21.32, -1, 25.29};
+    view.ECsm[Za] = {0, -1, 30.18, -1};
+    view.ECsm[Z2] = {0, 21.32, -1, 25.29};
     const TableCells two = SalinityTable(Results(3), &view, 3, 2);
     ASSERT_EQ(two[0].size(), 9u);
     EXPECT_EQ(two[1][3], "         5.50");
@@ -97,7 +97,7 @@ TEST(OutputTables, SalinityTableOfTwoAndThreeLayers) {
     EXPECT_EQ(two[2][8], "    30.18");    // its own row's value
     EXPECT_EQ(two[3][8], Hyphen);
 
-    view.ECsm3 = {0, 7.1, -1, -1};
+    view.ECsm[Z3] = {0, 7.1, -1, -1};
     const TableCells three = SalinityTable(Results(3), &view, 3, 3);
     ASSERT_EQ(three[0].size(), 11u);
     EXPECT_EQ(three[1][5], "         6.25");

@@ -36,14 +36,14 @@ ModelInput RandomDrainedField(std::mt19937& random) {
     }
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        Thickness(in, zone) = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
-        TotalPorosity(in, zone) = value(35, 55);
-        EffectivePorosity(in, zone) = value(3, 15);
-        LeachingEfficiency(in, zone) = value(20, 100);
-        InitialSalinity(in, zone) = value(0.5, 15);
+        in.D[zone] = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
+        in.TP[zone] = value(35, 55);
+        in.EP[zone] = value(3, 15);
+        in.LE[zone] = value(20, 100);
+        in.Sini[zone] = value(0.5, 15);
     }
     in.DrainPresent = u(random) < 0.85;
-    in.Dd = RootZoneThickness(in) + value(-0.2, in.Dt);
+    in.Dd = RootZoneThickness(in) + value(-0.2, in.D[Zt]);
     in.QH1 = value(0.001, 0.2), in.QH2 = u(random) < 0.3 ? 0 : value(0, 0.02);
     in.Si = value(0.2, 4), in.CDc = value(0.5, 2.5), in.SMini = value(20, 100);
     const double pick = u(random);

@@ -29,11 +29,11 @@ ModelInput Field(int layers, int steps = 6, int ts = 30) {
         in.Irrig[i] = (i % 2 ? 150.0 : 0.0) * ts / 30;
         in.EvapT[i] = 120.0 * ts / 30;
     }
-    in.D1 = 0.3, in.D2 = 0.3, in.D3 = 0.4, in.Dt = 1.5, in.Da = 10;
-    in.TP1 = 45, in.TP2 = 44, in.TP3 = 43, in.TPt = 42, in.TPa = 40;
-    in.EP1 = 8, in.EP2 = 7, in.EP3 = 6, in.EPt = 5, in.EPa = 10;
-    in.LE1 = 80, in.LE2 = 75, in.LE3 = 70, in.LEt = 70, in.LEa = 100;
-    in.S1ini = 4, in.S2ini = 5, in.S3ini = 6, in.STini = 7, in.SAini = 8;
+    in.D[Z1] = 0.3, in.D[Z2] = 0.3, in.D[Z3] = 0.4, in.D[Zt] = 1.5, in.D[Za] = 10;
+    in.TP[Z1] = 45, in.TP[Z2] = 44, in.TP[Z3] = 43, in.TP[Zt] = 42, in.TP[Za] = 40;
+    in.EP[Z1] = 8, in.EP[Z2] = 7, in.EP[Z3] = 6, in.EP[Zt] = 5, in.EP[Za] = 10;
+    in.LE[Z1] = 80, in.LE[Z2] = 75, in.LE[Z3] = 70, in.LE[Zt] = 70, in.LE[Za] = 100;
+    in.Sini[Z1] = 4, in.Sini[Z2] = 5, in.Sini[Z3] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 8;
     in.Si = 1.2, in.Dwtini = 1.5, in.CDc = 1.2, in.SMini = 60, in.IrrEff = 70;
     in.Inf = 0.5, in.Out = 0.3, in.Sinf = 2.5;
     DistributeIrrigation(in);
@@ -125,7 +125,7 @@ TEST(Run, PondedWaterDoublesTheFirstDrainTerm) {
 TEST(Run, AStopStillWritesEveryRowWithZerosAfterIt) {
     TempDir dir;
     ModelInput in = Field(2, 10);
-    in.Da = 0.5;
+    in.D[Za] = 0.5;
     in.Dwtini = 2.25;
     in.Out = 40;  // the aquifer drains fast
     ModelState state;
@@ -153,11 +153,11 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
     };
     const Case cases[] = {
         {"irrigation efficiency", [](ModelInput& in) { in.IrrEff = 0; }},
-        {"effective porosity of the transition zone", [](ModelInput& in) { in.EPt = 0; }},
-        {"effective porosity of layer 2", [](ModelInput& in) { in.EP2 = 0; }},
+        {"effective porosity of the transition zone", [](ModelInput& in) { in.EP[Zt] = 0; }},
+        {"effective porosity of layer 2", [](ModelInput& in) { in.EP[Z2] = 0; }},
         {"number of time steps", [](ModelInput& in) { in.NrTst = 0; }},
         {"length of a time step", [](ModelInput& in) { in.Ts = 0; }},
-        {"thickness of layer 1", [](ModelInput& in) { in.D1 = in.D2 = 0; }},
+        {"thickness of layer 1", [](ModelInput& in) { in.D[Z1] = in.D[Z2] = 0; }},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -186,7 +186,7 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
     // A layer beyond the root zone may keep a porosity of 0.
     TempDir dir;
     ModelInput in = Field(1);
-    in.EP3 = 0;
+    in.EP[Z3] = 0;
     ModelState state;
     ScriptedInteraction ui;
     EXPECT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
@@ -195,7 +195,7 @@ TEST(Run, RefusesDataThatWouldDivideByZero) {
 TEST(Run, LeavesTheDataSetAsItWas) {
     TempDir dir;
     ModelInput in = Field(3, 8, 7);
-    for (int i = 1; i <= 8; ++i) in.ECsm2[i] = 3.0 + 0.1 * i;
+    for (int i = 1; i <= 8; ++i) in.ECsm[Z2][i] = 3.0 + 0.1 * i;
     in.InputFileName = dir.File("field.inp");
     const std::string before = InputFileText(in);
     const ModelInput copy = in;
@@ -205,17 +205,47 @@ TEST(Run, LeavesTheDataSetAsItWas) {
     EXPECT_EQ(InputFileText(in), before);
     EXPECT_EQ(in.IrrDist, copy.IrrDist);
     EXPECT_EQ(in.Inf, copy.Inf);
-    EXPECT_EQ(in.LE2, 75);  // the optimised value lives only in the output
+    EXPECT_EQ(in.LE[Z2], 75);  // the optimised value lives only in the output
     EXPECT_TRUE(state.Fit[1].LeOptimized);
     EXPECT_NE(state.Fit[1].LE, 0.75);
+}
+
+TEST(Run, SpreadsTheIrrigationAsEnteredWhateverTheDataSetHolds) {
+    // Daily steps with dry days after each irrigation: the run spreads the
+    // irrigation itself, so a data set whose spread series is missing or out
+    // of date (as after reading a file, or after an edit) runs exactly as one
+    // whose series was just formed.
+    TempDir dir;
+    ModelInput fresh = Field(1, 12, 1);
+    for (int i = 1; i <= 12; ++i) fresh.Irrig[i] = i % 4 == 1 ? 40.0 : 0.0;
+    DistributeIrrigation(fresh);
+    ASSERT_NE(fresh.IrrDist[2], 0);  // the dry days share the irrigation
+    ModelState expected;
+    ScriptedInteraction ui;
+    ASSERT_EQ(RunIn(fresh, expected, ui, dir, "fresh.inp").status, RunStatus::Completed);
+    // The results after the line that names the output file.
+    auto results = [&](const char* name) {
+        const std::string text = ReadFile(dir.File(name));
+        return text.substr(text.find("\r\n", text.find("\r\n") + 2));
+    };
+    for (Series stale : {Series{}, Series(13, 0.0), fresh.Irrig}) {
+        ModelInput in = fresh;
+        in.IrrDist = stale;
+        ModelState state;
+        ScriptedInteraction again;
+        ASSERT_EQ(RunIn(in, state, again, dir).status, RunStatus::Completed);
+        EXPECT_EQ(results("field.out"), results("fresh.out"));
+        EXPECT_EQ(state.Results.Dwt, expected.Results.Dwt);
+        EXPECT_EQ(in.IrrDist, stale);  // the data set keeps what it held
+    }
 }
 
 TEST(Run, OptimisationIsOfferedFromFourMeasurements) {
     for (int count : {3, 4}) {
         TempDir dir;
         ModelInput in = Field(2, 6);
-        for (int i = 1; i <= count; ++i) in.ECsm2[i] = 4.0 + i;
-        in.ECsma[1] = 0;  // zero counts as not measured
+        for (int i = 1; i <= count; ++i) in.ECsm[Z2][i] = 4.0 + i;
+        in.ECsm[Za][1] = 0;  // zero counts as not measured
         ModelState state;
         ScriptedInteraction ui(false, true);
         ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
@@ -233,7 +263,7 @@ TEST(Run, OptimisationIsOfferedFromFourMeasurements) {
 TEST(Run, ProgressMovesThroughThePhases) {
     TempDir dir;
     ModelInput in = Field(1);
-    for (int i = 1; i <= 6; ++i) in.ECsm1[i] = 3;
+    for (int i = 1; i <= 6; ++i) in.ECsm[Z1][i] = 3;
     ModelState state;
     ScriptedInteraction ui(false, true);
     ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
@@ -244,11 +274,11 @@ TEST(Run, FitIndexOfDeepZonesIsNeverNegativeAndNeverNan) {
     TempDir dir;
     ModelInput in = Field(3, 6);
     for (int i = 1; i <= 6; ++i) {
-        in.ECsm1[i] = 0.01;    // far off: a negative index that stays
-        in.ECsm3[i] = 0.01;    // the same, reported as 0
-        in.ECsma[i] = 1e300;   // squares overflow
+        in.ECsm[Z1][i] = 0.01;    // far off: a negative index that stays
+        in.ECsm[Z3][i] = 0.01;    // the same, reported as 0
+        in.ECsm[Za][i] = 1e300;   // squares overflow
     }
-    in.ECsmt[1] = -5;  // negative values are not measured
+    in.ECsm[Zt][1] = -5;  // negative values are not measured
     ModelState state;
     ScriptedInteraction ui(false, true);
     ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);
@@ -267,8 +297,8 @@ TEST(OutputFile, ReadsBackWhatARunWrote) {
     for (int layers = 1; layers <= 3; ++layers) {
         TempDir dir;
         ModelInput in = Field(layers, 12);
-        for (int i = 1; i <= 12; i += 2) in.ECsmt[i] = 6 + i;
-        in.LEa = 0;  // no aquifer line in the header
+        for (int i = 1; i <= 12; i += 2) in.ECsm[Zt][i] = 6 + i;
+        in.LE[Za] = 0;  // no aquifer line in the header
         in.InputFileName = dir.File("field.inp");
         ASSERT_EQ(WriteInputFile(in), "");
         ModelState state;
@@ -290,9 +320,9 @@ TEST(OutputFile, ReadsBackWhatARunWrote) {
         for (int i = 1; i <= 12; ++i) {
             EXPECT_NEAR(back.Results.PercT[i], state.Results.PercT[i], 0.05);
             EXPECT_NEAR(back.Results.Dwt[i], state.Results.Dwt[i], 0.005);
-            EXPECT_NEAR(back.Results.SRT[i], state.Results.SRT[i], 0.005);
+            EXPECT_NEAR(back.Results.SR[Zt][i], state.Results.SR[Zt][i], 0.005);
             if (layers == 3) {
-                EXPECT_NEAR(back.Results.SR3[i], state.Results.SR3[i], 0.005);
+                EXPECT_NEAR(back.Results.SR[Z3][i], state.Results.SR[Z3][i], 0.005);
             }
         }
 
@@ -301,8 +331,8 @@ TEST(OutputFile, ReadsBackWhatARunWrote) {
         EXPECT_EQ(view.Layers, layers);
         EXPECT_EQ(view.Title1, "Test field");
         EXPECT_EQ(view.Rain[3], in.Rain[3]);
-        EXPECT_EQ(view.ECsmt[1], 7);
-        EXPECT_EQ(view.ECsmt[2], -1);
+        EXPECT_EQ(view.ECsm[Zt][1], 7);
+        EXPECT_EQ(view.ECsm[Zt][2], -1);
     }
 }
 
@@ -344,7 +374,7 @@ TEST(OutputFile, ReplacesAnOldOutputOnlyWhenComplete) {
 TEST(ResultsCsv, HasAHeaderAndOneRowPerStep) {
     TempDir dir;
     ModelInput in = Field(2, 3);
-    in.ECsm2[2] = 4.5;
+    in.ECsm[Z2][2] = 4.5;
     ModelState state;
     ScriptedInteraction ui;
     ASSERT_EQ(RunIn(in, state, ui, dir).status, RunStatus::Completed);

@@ -136,7 +136,7 @@ TEST(RunCancel, LoopsLookAtTheFlag) {
                       &state.Flows.Cap2, &state.Flows.Perc3, &state.Flows.Cap3})
         s->assign(static_cast<size_t>(in.NrTst) + 1, 0.0);
     state.Counts = CountMeasurements(run.in);
-    for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[z];
+    for (int z = 0; z < ZoneCount; ++z) state.Fit[static_cast<size_t>(z)].LE = run.GivenLE[static_cast<Zone>(z)];
 
     RefineDrainageCapacity(run, state);
     EXPECT_EQ(state.QH1w, 0);  // no trial was made
@@ -149,7 +149,8 @@ TEST(RunCancel, LoopsLookAtTheFlag) {
 
     for (bool reference : {false, true}) {
         RunSearches(run, state, reference);
-        for (int z = 0; z < ZoneCount; ++z) EXPECT_EQ(state.Fit[static_cast<size_t>(z)].LE, run.GivenLE[z]);
+        for (int z = 0; z < ZoneCount; ++z)
+            EXPECT_EQ(state.Fit[static_cast<size_t>(z)].LE, run.GivenLE[static_cast<Zone>(z)]);
     }
     // Inside one search, the trials stop as well.
     for (bool reference : {false, true}) {

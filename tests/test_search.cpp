@@ -47,19 +47,19 @@ ModelInput RandomField(std::mt19937& random, int layers) {
             else if (pick < 0.55) m = -value(0, 5);
             else if (pick < 0.57) m = 1e200;
             else if (pick < 0.6) m = 1e-9;
-            Measured(in, static_cast<Zone>(z))[i] = m;
+            in.ECsm[static_cast<Zone>(z)][i] = m;
         }
     }
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
-        Thickness(in, zone) = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
-        TotalPorosity(in, zone) = value(35, 55);
-        EffectivePorosity(in, zone) = value(3, 15);
-        LeachingEfficiency(in, zone) = value(20, 100);
-        InitialSalinity(in, zone) = value(0.5, 15);
+        in.D[zone] = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
+        in.TP[zone] = value(35, 55);
+        in.EP[zone] = value(3, 15);
+        in.LE[zone] = value(20, 100);
+        in.Sini[zone] = value(0.5, 15);
     }
     in.DrainPresent = u(random) < 0.5;
-    in.Dd = RootZoneThickness(in) + value(0, in.Dt);
+    in.Dd = RootZoneThickness(in) + value(0, in.D[Zt]);
     in.QH1 = value(0.001, 0.05), in.QH2 = value(0, 0.01);
     in.Si = value(0.2, 4), in.Dwtini = value(0.2, 3), in.CDc = value(0.5, 2.5), in.SMini = value(20, 100);
     in.IrrEff = value(30, 100), in.Inf = value(0, 3), in.Out = value(0, 3), in.Sinf = value(0, 8);
@@ -164,11 +164,11 @@ TEST(FastSearch, AWaterTableThatLeavesTheAquiferInsideAStep) {
                 ResizeHydrologicalSeries(in, in.NrTst);
                 ResizeMeasuredSeries(in, in.NrTst, -1);
                 in.DrainPresent = false;
-                in.Da = 3;
+                in.D[Za] = 3;
                 in.Inf = 0, in.Out = 60;
-                const double bottom = RootZoneThickness(in) + in.Dt + in.Da;
+                const double bottom = RootZoneThickness(in) + in.D[Zt] + in.D[Za];
                 in.Dwtini = bottom - 0.4 - 0.4 * repeat;
-                for (int z = 0; z < ZoneCount; ++z) Measured(in, static_cast<Zone>(z))[in.NrTst] = 5.0;
+                for (Zone z : EveryZone) in.ECsm[z][in.NrTst] = 5.0;
                 DistributeIrrigation(in);
                 ASSERT_FALSE(HasErrors(ValidateDataSet(in))) << ProblemReport(ValidateDataSet(in));
 
@@ -238,7 +238,7 @@ TEST(FastSearch, ARunOfSearchesEndsWithTheSameFit) {
                     EXPECT_EQ(reference.Fit[z].FitNotAvailable, fast.Fit[z].FitNotAvailable);
                     EXPECT_FALSE(std::isnan(fast.Fit[z].FitIndex));
                 }
-                EXPECT_EQ(reference.Results.SR1, fast.Results.SR1);
+                EXPECT_EQ(reference.Results.SR[Z1], fast.Results.SR[Z1]);
             }
         }
     }
@@ -249,7 +249,7 @@ TEST(Search, TiesGoToTheSmallerEfficiency) {
     // 1000, all trials tie and the first, 0.11, wins.
     std::mt19937 random(5);
     ModelInput in = RandomField(random, 1);
-    for (int i = 1; i <= in.NrTst; ++i) in.ECsm1[i] = 1e6;
+    for (int i = 1; i <= in.NrTst; ++i) in.ECsm[Z1][i] = 1e6;
     RunData run;
     ModelState state;
     ScriptedInteraction ui;
@@ -268,8 +268,8 @@ TEST(Search, TrialValuesComeFromRepeatedAddition) {
     EXPECT_NE(t, 1.90);
     std::mt19937 random(9);
     ModelInput in = RandomField(random, 1);
-    for (int i = 1; i <= in.NrTst; ++i) in.ECsmt[i] = -1;
-    in.ECsmt[in.NrTst] = 1e-9;
+    for (int i = 1; i <= in.NrTst; ++i) in.ECsm[Zt][i] = -1;
+    in.ECsm[Zt][in.NrTst] = 1e-9;
     RunData run;
     ModelState state;
     ScriptedInteraction ui;

@@ -235,10 +235,10 @@ TEST(OutputFile, ReadsValuesThatFillTheirColumns) {
         state.Results.Resize(2);
         state.Results.PercT[1] = 1500000;
         state.Results.CapTT[1] = -123456.7;
-        state.Results.SRT[1] = 19944.51;
-        state.Results.SR1[2] = 99999.99;
-        state.Results.SRA[2] = -1234567.8;  // wider than its column, after a full one
-        state.Results.SRT[2] = -9999999.99;
+        state.Results.SR[Zt][1] = 19944.51;
+        state.Results.SR[Z1][2] = 99999.99;
+        state.Results.SR[Za][2] = -1234567.8;  // wider than its column, after a full one
+        state.Results.SR[Zt][2] = -9999999.99;
         state.Results.Dwt[1] = -9999.99;
         state.Fit[0].LE = 0.8;
         state.Fit[0].FitIndex = -11.5;
@@ -256,10 +256,10 @@ TEST(OutputFile, ReadsValuesThatFillTheirColumns) {
         ASSERT_TRUE(read.ok) << read.message;
         EXPECT_EQ(back.Results.PercT[1], 1500000);
         EXPECT_EQ(back.Results.CapTT[1], -123456.7);
-        EXPECT_EQ(back.Results.SRT[1], 19944.51);
-        EXPECT_EQ(back.Results.SR1[2], 99999.99);
-        EXPECT_EQ(back.Results.SRA[2], -1234567.8);
-        EXPECT_EQ(back.Results.SRT[2], -9999999.99);
+        EXPECT_EQ(back.Results.SR[Zt][1], 19944.51);
+        EXPECT_EQ(back.Results.SR[Z1][2], 99999.99);
+        EXPECT_EQ(back.Results.SR[Za][2], -1234567.8);
+        EXPECT_EQ(back.Results.SR[Zt][2], -9999999.99);
         EXPECT_EQ(back.Results.Dwt[1], -9999.99);
         EXPECT_EQ(back.Zones[0].Coefficient, -1150);
         EXPECT_TRUE(back.Zones[0].Optimized);

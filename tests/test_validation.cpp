@@ -30,11 +30,11 @@ ModelInput Sound(int layers = 2) {
         in.Irrig[i] = 150;
         in.EvapT[i] = 120;
     }
-    in.D1 = 0.3, in.D2 = 0.3, in.D3 = 0.4, in.Dt = 1.5, in.Da = 10;
-    in.TP1 = 45, in.TP2 = 44, in.TP3 = 43, in.TPt = 42, in.TPa = 40;
-    in.EP1 = 8, in.EP2 = 7, in.EP3 = 6, in.EPt = 5, in.EPa = 10;
-    in.LE1 = 80, in.LE2 = 75, in.LE3 = 70, in.LEt = 70, in.LEa = 100;
-    in.S1ini = 4, in.S2ini = 5, in.S3ini = 6, in.STini = 7, in.SAini = 8;
+    in.D[Z1] = 0.3, in.D[Z2] = 0.3, in.D[Z3] = 0.4, in.D[Zt] = 1.5, in.D[Za] = 10;
+    in.TP[Z1] = 45, in.TP[Z2] = 44, in.TP[Z3] = 43, in.TP[Zt] = 42, in.TP[Za] = 40;
+    in.EP[Z1] = 8, in.EP[Z2] = 7, in.EP[Z3] = 6, in.EP[Zt] = 5, in.EP[Za] = 10;
+    in.LE[Z1] = 80, in.LE[Z2] = 75, in.LE[Z3] = 70, in.LE[Zt] = 70, in.LE[Za] = 100;
+    in.Sini[Z1] = 4, in.Sini[Z2] = 5, in.Sini[Z3] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 8;
     in.DrainPresent = true, in.Dd = 1.0, in.QH1 = 0.01, in.QH2 = 0.002;
     in.Si = 1.2, in.Dwtini = 1.5, in.CDc = 1.2, in.SMini = 60, in.IrrEff = 70;
     in.Inf = 0.5, in.Out = 0.3, in.Sinf = 2.5;
@@ -73,24 +73,24 @@ const Case Cases[] = {
     {"irrigation", W, "Hydrological data", 1, 2, [](ModelInput& in) { in.Irrig[1] = 16000; }},
     {"potential evapotranspiration", W, "Hydrological data", 2, 2, [](ModelInput& in) { in.EvapT[2] = 601; }},
 
-    {"thickness of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.D1 = -0.1; }},
-    {"thickness of layer 3", E, "Soil properties", 0, 3, [](ModelInput& in) { in.D3 = 0; }},
-    {"thickness of the root zone", E, "Soil properties", 0, 1, [](ModelInput& in) { in.D1 = Inf; }},
-    {"thickness of the transition zone", E, "Soil properties", 0, 2, [](ModelInput& in) { in.Dt = -1; }},
-    {"thickness of the aquifer", E, "Soil properties", 0, 2, [](ModelInput& in) { in.Da = 0; }},
-    {"total porosity of layer 2", E, "Soil properties", 0, 2, [](ModelInput& in) { in.TP2 = 150; }},
-    {"total porosity of the transition zone", E, "Soil properties", 0, 2, [](ModelInput& in) { in.TPt = 0; }},
-    {"effective porosity of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.EP1 = 0; }},
-    {"effective porosity of the aquifer", E, "Soil properties", 0, 2, [](ModelInput& in) { in.EPa = 41; }},
-    {"leaching efficiency of layer 3", E, "Soil properties", 0, 3, [](ModelInput& in) { in.LE3 = -1; }},
-    {"leaching efficiency of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.LE1 = 191; }},
-    {"initial salinity of layer 2", E, "Soil properties", 0, 2, [](ModelInput& in) { in.S2ini = -0.1; }},
-    {"initial salinity of the aquifer", W, "Soil properties", 0, 2, [](ModelInput& in) { in.SAini = 150; }},
+    {"thickness of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.D[Z1] = -0.1; }},
+    {"thickness of layer 3", E, "Soil properties", 0, 3, [](ModelInput& in) { in.D[Z3] = 0; }},
+    {"thickness of the root zone", E, "Soil properties", 0, 1, [](ModelInput& in) { in.D[Z1] = Inf; }},
+    {"thickness of the transition zone", E, "Soil properties", 0, 2, [](ModelInput& in) { in.D[Zt] = -1; }},
+    {"thickness of the aquifer", E, "Soil properties", 0, 2, [](ModelInput& in) { in.D[Za] = 0; }},
+    {"total porosity of layer 2", E, "Soil properties", 0, 2, [](ModelInput& in) { in.TP[Z2] = 150; }},
+    {"total porosity of the transition zone", E, "Soil properties", 0, 2, [](ModelInput& in) { in.TP[Zt] = 0; }},
+    {"effective porosity of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.EP[Z1] = 0; }},
+    {"effective porosity of the aquifer", E, "Soil properties", 0, 2, [](ModelInput& in) { in.EP[Za] = 41; }},
+    {"leaching efficiency of layer 3", E, "Soil properties", 0, 3, [](ModelInput& in) { in.LE[Z3] = -1; }},
+    {"leaching efficiency of layer 1", E, "Soil properties", 0, 2, [](ModelInput& in) { in.LE[Z1] = 191; }},
+    {"initial salinity of layer 2", E, "Soil properties", 0, 2, [](ModelInput& in) { in.Sini[Z2] = -0.1; }},
+    {"initial salinity of the aquifer", W, "Soil properties", 0, 2, [](ModelInput& in) { in.Sini[Za] = 150; }},
 
-    {"measured salinity of layer 1", W, "Salinity data", 2, 2, [](ModelInput& in) { in.ECsm1[2] = -5; }},
-    {"measured salinity of the aquifer", E, "Salinity data", 3, 2, [](ModelInput& in) { in.ECsma[3] = Inf; }},
+    {"measured salinity of layer 1", W, "Salinity data", 2, 2, [](ModelInput& in) { in.ECsm[Z1][2] = -5; }},
+    {"measured salinity of the aquifer", E, "Salinity data", 3, 2, [](ModelInput& in) { in.ECsm[Za][3] = Inf; }},
     {"measured salinity of the transition zone", W, "Salinity data", 1, 2,
-     [](ModelInput& in) { in.ECsmt[1] = 150; }},
+     [](ModelInput& in) { in.ECsm[Zt][1] = 150; }},
 
     {"depth of the drains", E, "Drainage data", 0, 2, [](ModelInput& in) { in.Dd = -1; }},
     {"depth of the drains", E, "Drainage data", 0, 2, [](ModelInput& in) { in.Dd = 0.5; }},  // in the root zone
@@ -136,26 +136,26 @@ TEST(Validation, EveryFieldHasItsRule) {
 
 TEST(Validation, UnusualButPhysicalDataPass) {
     ModelInput in = Sound(3);
-    in.LEt = in.LEa = 0;             // the output file leaves out their lines
+    in.LE[Zt] = in.LE[Za] = 0;             // the output file leaves out their lines
     in.Dwtini = -0.5;                // water above the surface
     in.Rain[1] = in.Irrig[2] = 0;    // dry steps
-    in.ECsm2[3] = 0;                 // zero is "not measured"
-    in.Dt = 0;                       // no transition zone
+    in.ECsm[Z2][3] = 0;                 // zero is "not measured"
+    in.D[Zt] = 0;                       // no transition zone
     in.DrainPresent = false;         // the drain depth is then not used
     in.Dd = -5;
     in.IrrEff = 100, in.SMini = 100;
-    in.EP1 = in.TP1;                 // all pores drainable
+    in.EP[Z1] = in.TP[Z1];                 // all pores drainable
     EXPECT_TRUE(ValidateDataSet(in).empty()) << ProblemReport(ValidateDataSet(in));
     // Layers beyond the root zone keep what they held.
     ModelInput one = Sound(1);
-    one.D2 = -3, one.TP3 = 500, one.ECsm2[1] = NaN;
+    one.D[Z2] = -3, one.TP[Z3] = 500, one.ECsm[Z2][1] = NaN;
     EXPECT_TRUE(ValidateDataSet(one).empty());
 }
 
 TEST(Validation, ReportsEveryProblemAtOnce) {
     ModelInput in = Sound(2);
-    in.TP1 = 150;
-    in.LE2 = -1;
+    in.TP[Z1] = 150;
+    in.LE[Z2] = -1;
     in.IrrEff = 20;
     for (int i = 1; i <= 4; ++i) in.EvapT[i] = -i;
     const std::vector<Problem> problems = ValidateDataSet(in);
@@ -196,7 +196,7 @@ TEST(Validation, TheRunRefusesErrorsBeforeWritingAndRunsWithWarnings) {
     TempDir dir;
     ModelInput in = Sound(2);
     in.InputFileName = dir.File("field.inp");
-    in.TPt = 150;
+    in.TP[Zt] = 150;
     in.Inf = -1;
     ModelState state;
     ScriptedInteraction ui(true, true);

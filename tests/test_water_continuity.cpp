@@ -65,17 +65,17 @@ struct ZoneValues {
 };
 
 void SetSoil(ModelInput& in, const ZoneValues& v) {
-    in.D1 = v.D[0], in.D2 = v.D[1], in.D3 = v.D[2], in.Dt = v.D[3], in.Da = v.D[4];
-    in.TP1 = v.TP[0], in.TP2 = v.TP[1], in.TP3 = v.TP[2], in.TPt = v.TP[3], in.TPa = v.TP[4];
-    in.EP1 = v.EP[0], in.EP2 = v.EP[1], in.EP3 = v.EP[2], in.EPt = v.EP[3], in.EPa = v.EP[4];
-    in.LE1 = v.LE[0], in.LE2 = v.LE[1], in.LE3 = v.LE[2], in.LEt = v.LE[3], in.LEa = v.LE[4];
-    in.S1ini = v.S[0], in.S2ini = v.S[1], in.S3ini = v.S[2], in.STini = v.S[3], in.SAini = v.S[4];
+    in.D[Z1] = v.D[0], in.D[Z2] = v.D[1], in.D[Z3] = v.D[2], in.D[Zt] = v.D[3], in.D[Za] = v.D[4];
+    in.TP[Z1] = v.TP[0], in.TP[Z2] = v.TP[1], in.TP[Z3] = v.TP[2], in.TP[Zt] = v.TP[3], in.TP[Za] = v.TP[4];
+    in.EP[Z1] = v.EP[0], in.EP[Z2] = v.EP[1], in.EP[Z3] = v.EP[2], in.EP[Zt] = v.EP[3], in.EP[Za] = v.EP[4];
+    in.LE[Z1] = v.LE[0], in.LE[Z2] = v.LE[1], in.LE[Z3] = v.LE[2], in.LE[Zt] = v.LE[3], in.LE[Za] = v.LE[4];
+    in.Sini[Z1] = v.S[0], in.Sini[Z2] = v.S[1], in.Sini[Z3] = v.S[2], in.Sini[Zt] = v.S[3], in.Sini[Za] = v.S[4];
 }
 
 // Thickness (m) and effective porosity (%) of the five zones.
 void ReadSoil(const ModelInput& in, double (&D)[ZoneCount], double (&EP)[ZoneCount]) {
-    const double d[ZoneCount] = {in.D1, in.D2, in.D3, in.Dt, in.Da};
-    const double ep[ZoneCount] = {in.EP1, in.EP2, in.EP3, in.EPt, in.EPa};
+    const double d[ZoneCount] = {in.D[Z1], in.D[Z2], in.D[Z3], in.D[Zt], in.D[Za]};
+    const double ep[ZoneCount] = {in.EP[Z1], in.EP[Z2], in.EP[Z3], in.EP[Zt], in.EP[Za]};
     std::copy(d, d + ZoneCount, D);
     std::copy(ep, ep + ZoneCount, EP);
 }
