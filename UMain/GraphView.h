@@ -18,10 +18,12 @@ public:
     explicit GraphView(QWidget* parent = nullptr);
 
     // A graph of the loaded results; Picture() is its 617 x 441 picture.
-    void ShowGraph(const GraphData& graphData, GraphChoice choice);
+    void ShowGraph(GraphData graphData, GraphChoice choice);
     // A picture opened from a file.
     void ShowPicture(const QImage& picture);
-    const QImage& Picture() const { return picture_; }
+    // Of a graph, drawn when first asked for: the window shows the graph
+    // at its own size and needs none.
+    const QImage& Picture() const;
     bool HoldsGraph() const { return graph_.has_value(); }
     // The data and choice of the graph shown; only while HoldsGraph().
     const GraphData& Data() const { return graph_->data; }
@@ -38,7 +40,7 @@ private:
         GraphChoice choice;
     };
     std::optional<Graph> graph_;
-    QImage picture_;
+    mutable QImage picture_;
     // The graph drawn at the size shown, kept until the size or the graph
     // changes: a long run takes a while to draw.
     QImage shown_;

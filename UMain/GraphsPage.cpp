@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <utility>
 
 #include "Dialogs.h"
 #include "GraphData.h"
@@ -223,7 +224,7 @@ void GraphsPage::GraphGoButtonClick() {
     GraphData data = GraphDataFrom(state_.Output, state_.ViewOrNull());
     data.Series.StopStep = state_.StopStep;
     graphPanel_->hide();
-    graphImage_->ShowGraph(data, *choice);
+    graphImage_->ShowGraph(std::move(data), *choice);
     graphImage_->show();
     // "Save graph" saves this graph of the loaded output file.
     saveButton_->setEnabled(true);
