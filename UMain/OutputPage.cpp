@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "Dialogs.h"
 #include "FitReportView.h"
@@ -273,10 +274,29 @@ void OutputPage::FitColumns() {
 
 void OutputPage::ShowTable(bool hydrological) {
     const int layers = std::clamp(state_.Output.Layers, 1, 3);
-    gridModel_->SetCells(hydrological
-                             ? HydrologicalTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst)
-                             : SalinityTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst, layers),
-                         hydrological ? HydrologicalHeadings() : SalinityHeadings(layers), state_.StopStep);
+    // The grid makes its cells from the results as they are now: a file
+    // read again later does not change the table on view.
+    struct Results {
+        StepResults results;
+        ViewInput view;
+        bool viewRead;
+    };
+    const auto results = std::make_shared<const Results>(Results{state_.Output.Results, state_.View, state_.ViewRead});
+    const int rows = std::max(state_.Output.NrTst, 0) + 1;
+    if (hydrological)
+        gridModel_->SetSource(
+            rows, HydrologicalColumns,
+            [results](int row, int column) {
+                return HydrologicalCell(results->results, results->viewRead ? &results->view : nullptr, row, column);
+            },
+            HydrologicalHeadings(), state_.StopStep);
+    else
+        gridModel_->SetSource(
+            rows, SalinityColumns(layers),
+            [results, layers](int row, int column) {
+                return SalinityCell(results->results, results->viewRead ? &results->view : nullptr, layers, row, column);
+            },
+            SalinityHeadings(layers), state_.StopStep);
     FitColumns();
     clipLabel_->show();
     clipButton_->show();

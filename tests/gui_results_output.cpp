@@ -12,6 +12,7 @@
 #include "OutputResults.h"
 #include "ResultsPagesFixture.h"
 #include "OutputFile.h"
+#include "TextFile.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -438,4 +439,50 @@ TEST(OutputListing, ATextReadAgainIsListedFromItsStart) {
     const QString whole = ListingText(state.OutputText);
     for (int k = 0; k < 100 && memo->toPlainText() != whole; ++k) QTest::qWait(10);
     EXPECT_EQ(memo->toPlainText(), whole);
+}
+
+// The grid makes its cells as it shows them: they are those of the tables,
+// edits are kept beside them, and a file read again later does not change
+// the table on view.
+TEST_F(OutputPageTest, TheGridHoldsTheTablesOfTheFileAsShown) {
+    const QString out = CopyCase(QStringLiteral("case008"));
+    OpenOutput(out);
+    OutputReadback output;
+    ViewInput view;
+    NumberFormat format;
+    ASSERT_TRUE(ReadOutputFile(FileNameToStd(out), output, format).ok);
+    ASSERT_TRUE(ReadInputForViews(ChangeExtension(FileNameToStd(out), ".inp"), output.NrTst, view, format).ok);
+    OutputGridModel* grid = GridModel(outTab);
+    Press(outTab, "SaltShowButton");
+    const TableCells salinity = SalinityTable(output.Results, &view, output.NrTst, output.Layers);
+    EXPECT_EQ(grid->Cells(), salinity);
+    Press(outTab, "HydrShowButton");
+    TableCells hydrological = HydrologicalTable(output.Results, &view, output.NrTst);
+    ASSERT_EQ(grid->RowCount(), static_cast<int>(hydrological.size()));
+    for (int r = 0; r < grid->RowCount(); ++r)
+        for (int c = 0; c < grid->ColumnCount(); ++c)
+            ASSERT_EQ(grid->Cell(c, r).toStdString(), hydrological[static_cast<size_t>(r)][static_cast<size_t>(c)])
+                << r << "," << c;
+    // An edit, then the file rewritten with other numbers and read again by
+    // a graph: the table keeps what it showed.
+    ASSERT_TRUE(grid->setData(grid->index(2, 4), QStringLiteral("edited"), Qt::EditRole));
+    hydrological[3][4] = "edited";
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype dash = bytes.indexOf("\r\n - -");
+    ASSERT_GT(dash, 0);
+    bytes = bytes.left(dash) + bytes.mid(dash).replace('1', '2');
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    Press(outTab, "GraphButton");
+    Press(graphTab, "GraphGoButton");
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(grid->Cell(4, 3), QStringLiteral("edited"));
+    EXPECT_EQ(grid->Cells(), hydrological);
+    // The next table shows the new numbers the graph read.
+    Press(outTab, "SaltShowButton");
+    EXPECT_NE(grid->Cells(), salinity);
 }
