@@ -14,8 +14,8 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(policy);
 }
 
-void GraphView::ShowGraph(GraphData graphData, GraphChoice choice) {
-    // The series of a long run are large: taken, not copied.
+void GraphView::ShowGraph(std::shared_ptr<const GraphData> graphData, GraphChoice choice) {
+    // The series of a long run are large: shared, not copied.
     graph_ = Graph{std::move(graphData), choice};
     picture_ = QImage();
     shown_ = QImage();
@@ -23,7 +23,7 @@ void GraphView::ShowGraph(GraphData graphData, GraphChoice choice) {
 }
 
 const QImage& GraphView::Picture() const {
-    if (picture_.isNull() && graph_) picture_ = PaintGraph(graph_->data, graph_->choice);
+    if (picture_.isNull() && graph_) picture_ = PaintGraph(*graph_->data, graph_->choice);
     return picture_;
 }
 
@@ -48,7 +48,7 @@ void GraphView::paintEvent(QPaintEvent*) {
             QPainter onImage(&shown_);
             const double scale = double(target.width()) / GraphWidth;
             onImage.scale(scale, scale);
-            PaintGraphOnScreen(onImage, graph_->data, graph_->choice);
+            PaintGraphOnScreen(onImage, *graph_->data, graph_->choice);
         }
         painter.drawImage(target.topLeft(), shown_);
         return;
