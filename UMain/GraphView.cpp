@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QSizePolicy>
+#include <utility>
 
 namespace halovane {
 
@@ -13,11 +14,17 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(policy);
 }
 
-void GraphView::ShowGraph(const GraphData& graphData, GraphChoice choice) {
-    graph_ = Graph{graphData, choice};
-    picture_ = PaintGraph(graphData, choice);
+void GraphView::ShowGraph(std::shared_ptr<const GraphData> graphData, GraphChoice choice) {
+    // The series of a long run are large: shared, not copied.
+    graph_ = Graph{std::move(graphData), choice};
+    picture_ = QImage();
     shown_ = QImage();
     update();
+}
+
+const QImage& GraphView::Picture() const {
+    if (picture_.isNull() && graph_) picture_ = PaintGraph(*graph_->data, graph_->choice);
+    return picture_;
 }
 
 void GraphView::ShowPicture(const QImage& picture) {
@@ -28,7 +35,7 @@ void GraphView::ShowPicture(const QImage& picture) {
 }
 
 void GraphView::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
+    if (!graph_ && picture_.isNull()) return;
     QPainter painter(this);
     if (graph_) {
         const QRect target = GraphRect(rect());
@@ -41,7 +48,7 @@ void GraphView::paintEvent(QPaintEvent*) {
             QPainter onImage(&shown_);
             const double scale = double(target.width()) / GraphWidth;
             onImage.scale(scale, scale);
-            PaintGraphOnScreen(onImage, graph_->data, graph_->choice);
+            PaintGraphOnScreen(onImage, *graph_->data, graph_->choice);
         }
         painter.drawImage(target.topLeft(), shown_);
         return;

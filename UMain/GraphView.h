@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "GraphPainter.h"
@@ -18,13 +19,15 @@ public:
     explicit GraphView(QWidget* parent = nullptr);
 
     // A graph of the loaded results; Picture() is its 617 x 441 picture.
-    void ShowGraph(const GraphData& graphData, GraphChoice choice);
+    void ShowGraph(std::shared_ptr<const GraphData> graphData, GraphChoice choice);
     // A picture opened from a file.
     void ShowPicture(const QImage& picture);
-    const QImage& Picture() const { return picture_; }
+    // Of a graph, drawn when first asked for: the window shows the graph
+    // at its own size and needs none.
+    const QImage& Picture() const;
     bool HoldsGraph() const { return graph_.has_value(); }
     // The data and choice of the graph shown; only while HoldsGraph().
-    const GraphData& Data() const { return graph_->data; }
+    const GraphData& Data() const { return *graph_->data; }
     GraphChoice Choice() const { return graph_->choice; }
 
     QSize sizeHint() const override { return {GraphWidth, GraphHeight}; }
@@ -34,11 +37,11 @@ protected:
 
 private:
     struct Graph {
-        GraphData data;
+        std::shared_ptr<const GraphData> data;  // shared with the page
         GraphChoice choice;
     };
     std::optional<Graph> graph_;
-    QImage picture_;
+    mutable QImage picture_;
     // The graph drawn at the size shown, kept until the size or the graph
     // changes: a long run takes a while to draw.
     QImage shown_;

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <utility>
 
 #include "Dialogs.h"
 #include "GraphData.h"
@@ -196,6 +197,7 @@ void GraphsPage::ShowChoices(int layers) {
 }
 
 void GraphsPage::OutputLoaded() {
+    graphData_.reset();
     graphImage_->hide();
     graphPanel_->hide();
     selectButton_->setEnabled(false);
@@ -220,10 +222,16 @@ void GraphsPage::GraphGoButtonClick() {
     }
     // Drawn from the output file as it is now.
     if (!ReloadOutputFile(state_, dialogs_, &page_)) return;
-    GraphData data = GraphDataFrom(state_.Output, state_.ViewOrNull());
-    data.Series.StopStep = state_.StopStep;
+    if (!graphData_ || graphDataOf_ != state_.TextVersion || graphDataStop_ != state_.StopStep) {
+        graphData_.reset();
+        auto data = std::make_shared<GraphData>(GraphDataFrom(state_.Output, state_.ViewOrNull()));
+        data->Series.StopStep = state_.StopStep;
+        graphData_ = std::move(data);
+        graphDataOf_ = state_.TextVersion;
+        graphDataStop_ = state_.StopStep;
+    }
     graphPanel_->hide();
-    graphImage_->ShowGraph(data, *choice);
+    graphImage_->ShowGraph(graphData_, *choice);
     graphImage_->show();
     // "Save graph" saves this graph of the loaded output file.
     saveButton_->setEnabled(true);

@@ -2,6 +2,8 @@
 // saving and opening pictures.
 #pragma once
 
+#include <memory>
+
 #include <QImage>
 #include <QObject>
 #include <optional>
@@ -63,6 +65,11 @@ private:
     QPushButton* selectButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* openButton_ = nullptr;
+    // The series of the graphs, built once per text of the output file and
+    // stop: every graph of a long run draws from the same data.
+    std::shared_ptr<const GraphData> graphData_;
+    int graphDataOf_ = -1;
+    int graphDataStop_ = 0;
 };
 
 }  // namespace halovane

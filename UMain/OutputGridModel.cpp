@@ -11,15 +11,51 @@ OutputGridModel::OutputGridModel(QObject* parent) : QAbstractTableModel(parent) 
 void OutputGridModel::SetCells(TableCells cells, const std::vector<std::string>& headings, int stopStep) {
     beginResetModel();
     cells_ = std::move(cells);
+    source_ = nullptr;
+    edits_.clear();
+    rows_ = static_cast<int>(cells_.size());
+    columns_ = cells_.empty() ? 0 : static_cast<int>(cells_[0].size());
     headings_.clear();
     for (const std::string& h : headings) headings_ << QString::fromStdString(h);
     stopStep_ = stopStep;
     endResetModel();
 }
 
+void OutputGridModel::SetSource(int rows, int columns, CellSource source, const std::vector<std::string>& headings,
+                                int stopStep) {
+    beginResetModel();
+    cells_.clear();
+    source_ = std::move(source);
+    edits_.clear();
+    rows_ = rows;
+    columns_ = columns;
+    headings_.clear();
+    for (const std::string& h : headings) headings_ << QString::fromStdString(h);
+    stopStep_ = stopStep;
+    endResetModel();
+}
+
+const TableCells& OutputGridModel::Cells() const {
+    if (source_) {
+        TableCells cells(static_cast<size_t>(rows_), std::vector<std::string>(static_cast<size_t>(columns_)));
+        for (int r = 0; r < rows_; ++r)
+            for (int c = 0; c < columns_; ++c) cells[static_cast<size_t>(r)][static_cast<size_t>(c)] = Raw(r, c);
+        cells_ = std::move(cells);
+        source_ = nullptr;
+        edits_.clear();
+    }
+    return cells_;
+}
+
+std::string OutputGridModel::Raw(int row, int column) const {
+    if (!source_) return cells_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    const auto edited = edits_.find({row, column});
+    return edited != edits_.end() ? edited->second : source_(row, column);
+}
+
 QString OutputGridModel::Cell(int column, int row) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return QString();
-    return QString::fromStdString(cells_[static_cast<size_t>(row)][static_cast<size_t>(column)]);
+    return QString::fromStdString(Raw(row, column));
 }
 
 QString OutputGridModel::Heading(int column) const {
@@ -30,8 +66,8 @@ QString OutputGridModel::Heading(int column) const {
 QString OutputGridModel::LongestShown(int column) const {
     if (column < 0 || column >= ColumnCount()) return QString();
     std::string longest;
-    for (size_t r = 1; r < cells_.size(); ++r) {
-        const std::string& cell = cells_[r][static_cast<size_t>(column)];
+    for (int r = 1; r < rows_; ++r) {
+        const std::string cell = Raw(r, column);
         if (cell.size() <= longest.size()) continue;
         const std::string shown = ShownCell(cell);
         if (shown.size() > longest.size()) longest = shown;
@@ -40,7 +76,7 @@ QString OutputGridModel::LongestShown(int column) const {
 }
 
 int OutputGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || cells_.empty() ? 0 : RowCount() - 1;
+    return parent.isValid() || rows_ == 0 ? 0 : RowCount() - 1;
 }
 
 int OutputGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount(); }
@@ -49,9 +85,7 @@ QVariant OutputGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return QVariant();
     const int row = index.row() + 1;
     switch (role) {
-        case Qt::DisplayRole:
-            return QString::fromStdString(
-                ShownCell(cells_[static_cast<size_t>(row)][static_cast<size_t>(index.column())]));
+        case Qt::DisplayRole: return QString::fromStdString(ShownCell(Raw(row, index.column())));
         case Qt::EditRole: return Cell(index.column(), row);
         case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         case Qt::BackgroundRole:
@@ -73,7 +107,10 @@ QVariant OutputGridModel::data(const QModelIndex& index, int role) const {
 
 bool OutputGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || index.column() == 0) return false;
-    cells_[static_cast<size_t>(index.row()) + 1][static_cast<size_t>(index.column())] = value.toString().toStdString();
+    if (source_)
+        edits_[{index.row() + 1, index.column()}] = value.toString().toStdString();
+    else
+        cells_[static_cast<size_t>(index.row()) + 1][static_cast<size_t>(index.column())] = value.toString().toStdString();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

@@ -9,6 +9,9 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
+#include <map>
+#include <utility>
 
 #include "OutputTables.h"
 
@@ -23,10 +26,18 @@ public:
     // or short). `stopStep`: the step in which the run stopped (0: none);
     // from it on the rows are marked as not computed.
     void SetCells(TableCells cells, const std::vector<std::string>& headings = {}, int stopStep = 0);
-    const TableCells& Cells() const { return cells_; }
+    // The cell of a row (0: the headings) and column.
+    using CellSource = std::function<std::string(int row, int column)>;
+    // A table of `rows` rows (the heading row counted) whose cells `source`
+    // makes when they are shown: a century of days is not stored as
+    // millions of texts. Edited cells are kept beside it.
+    void SetSource(int rows, int columns, CellSource source, const std::vector<std::string>& headings = {},
+                   int stopStep = 0);
+    // All cells, edits included (a table from a source is made in full).
+    const TableCells& Cells() const;
     // Grid rows count the heading row: RowCount() = rowCount() + 1.
-    int RowCount() const { return static_cast<int>(cells_.size()); }
-    int ColumnCount() const { return cells_.empty() ? 0 : static_cast<int>(cells_[0].size()); }
+    int RowCount() const { return rows_; }
+    int ColumnCount() const { return columns_; }
     QString Cell(int column, int row) const;
     // The header text of a column.
     QString Heading(int column) const;
@@ -44,7 +55,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    TableCells cells_;
+    // The text of a cell, of the source or stored.
+    std::string Raw(int row, int column) const;
+
+    mutable TableCells cells_;  // the cells, unless they come from source_
+    mutable CellSource source_;
+    mutable std::map<std::pair<int, int>, std::string> edits_;  // (row, column) of a table from a source
+    int rows_ = 0, columns_ = 0;
     QStringList headings_;
     int stopStep_ = 0;
 };

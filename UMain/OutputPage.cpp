@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "Dialogs.h"
 #include "FitReportView.h"
@@ -160,8 +161,8 @@ void OutputPage::ShowLoaded() {
     // listing shows its first lines at once and takes the rest in parts
     // while the window is idle, so that a century of days opens without a
     // wait.
-    listing_ = ListingText(state_.OutputText);
     listed_ = 0;
+    listingOf_ = state_.TextVersion;
     AppendListing();
     GraphButton->setEnabled(true);
     outputMemo_->show();
@@ -175,31 +176,72 @@ void OutputPage::ShowLoaded() {
     FitReport->OutputLoaded();
 }
 
+namespace {
+
+// The bytes from..to of the file's text as lines of the listing: line ends
+// "\r\n" become "\n".
+QString ListingPart(const std::string& bytes, size_t from, size_t to) {
+    QString text = QString::fromUtf8(bytes.data() + from, static_cast<qsizetype>(to - from));
+    QChar* chars = text.data();
+    const qsizetype size = text.size();
+    qsizetype kept = 0;
+    for (qsizetype k = 0; k < size; ++k) {
+        if (chars[k] == QLatin1Char('\r') && k + 1 < size && chars[k + 1] == QLatin1Char('\n')) continue;
+        chars[kept++] = chars[k];
+    }
+    text.truncate(kept);
+    return text;
+}
+
+}  // namespace
+
 void OutputPage::AppendListing() {
     constexpr int FirstLines = 1000, LinesPerPart = 20000;
-    const bool first = listed_ == 0;
-    qsizetype end = listed_;
-    for (int n = first ? FirstLines : LinesPerPart; n > 0 && end >= 0; --n) {
-        end = listing_.indexOf(QLatin1Char('\n'), end);
-        if (end >= 0) ++end;
+    // A text read again in the meantime (the file was rewritten) is
+    // listed from its start.
+    if (listingOf_ != state_.TextVersion) {
+        listed_ = 0;
+        listingOf_ = state_.TextVersion;
     }
-    // Up to the line end, which the next part starts a paragraph for.
-    const qsizetype stop = end < 0 ? listing_.size() : end - 1;
-    const QString part = listing_.mid(listed_, stop - listed_);
+    const std::string& bytes = state_.OutputText;
+    // The listing ends without the file's last line end, "\r\n" or "\n".
+    size_t limit = bytes.size();
+    if (limit > 0 && bytes[limit - 1] == '\n') {
+        --limit;
+        if (limit > 0 && bytes[limit - 1] == '\r') --limit;
+    }
+    const bool first = listed_ == 0;
+    // The line ends of this part, the last one's too: the next part starts
+    // a paragraph for it.
+    size_t stop = listed_, next = std::string::npos;
+    for (int n = first ? FirstLines : LinesPerPart; n > 0; --n) {
+        const size_t end = bytes.find('\n', stop);
+        if (end == std::string::npos || end >= limit) {
+            stop = limit;
+            next = std::string::npos;
+            break;
+        }
+        stop = end;
+        next = end + 1;
+        if (n > 1) stop = next;
+    }
+    // The "\r" of a "\r\n" that ends the part goes with the line end.
+    size_t partEnd = stop;
+    if (next != std::string::npos && partEnd > listed_ && bytes[partEnd - 1] == '\r') --partEnd;
+    const QString part = ListingPart(bytes, listed_, std::max(partEnd, listed_));
     if (first)
         outputMemo_->setPlainText(part);
     else
         outputMemo_->appendPlainText(part);
-    if (end < 0) {
-        listing_.clear();
+    if (next == std::string::npos) {
         listed_ = 0;
         return;
     }
-    listed_ = end;
-    const QString shown = listing_;
-    QTimer::singleShot(0, this, [this, shown] {
+    listed_ = next;
+    const int version = listingOf_;
+    QTimer::singleShot(0, this, [this, version] {
         // Unless another listing replaced this one.
-        if (listed_ > 0 && listing_.constData() == shown.constData()) AppendListing();
+        if (listed_ > 0 && listingOf_ == version) AppendListing();
     });
 }
 
@@ -232,10 +274,29 @@ void OutputPage::FitColumns() {
 
 void OutputPage::ShowTable(bool hydrological) {
     const int layers = std::clamp(state_.Output.Layers, 1, 3);
-    gridModel_->SetCells(hydrological
-                             ? HydrologicalTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst)
-                             : SalinityTable(state_.Output.Results, state_.ViewOrNull(), state_.Output.NrTst, layers),
-                         hydrological ? HydrologicalHeadings() : SalinityHeadings(layers), state_.StopStep);
+    // The grid makes its cells from the results as they are now: a file
+    // read again later does not change the table on view.
+    struct Results {
+        StepResults results;
+        ViewInput view;
+        bool viewRead;
+    };
+    const auto results = std::make_shared<const Results>(Results{state_.Output.Results, state_.View, state_.ViewRead});
+    const int rows = std::max(state_.Output.NrTst, 0) + 1;
+    if (hydrological)
+        gridModel_->SetSource(
+            rows, HydrologicalColumns,
+            [results](int row, int column) {
+                return HydrologicalCell(results->results, results->viewRead ? &results->view : nullptr, row, column);
+            },
+            HydrologicalHeadings(), state_.StopStep);
+    else
+        gridModel_->SetSource(
+            rows, SalinityColumns(layers),
+            [results, layers](int row, int column) {
+                return SalinityCell(results->results, results->viewRead ? &results->view : nullptr, layers, row, column);
+            },
+            SalinityHeadings(layers), state_.StopStep);
     FitColumns();
     clipLabel_->show();
     clipButton_->show();

@@ -53,8 +53,12 @@ private:
     ResultsState& state_;
     QWidget& page_;
     QPlainTextEdit* outputMemo_ = nullptr;
-    QString listing_;        // the listing on view
-    qsizetype listed_ = 0;   // how much of it the listing shows so far
+    // The listing on view is the text of the output file as last read; it
+    // is taken from it in parts. `listed_`: the bytes of the text the
+    // listing shows so far (0: complete); `listingOf_`: the version of the
+    // text it was started on.
+    size_t listed_ = 0;
+    int listingOf_ = -1;
     QLabel* outLabel_ = nullptr;
     QLabel* stopLabel_ = nullptr;
     QPushButton* saltShowButton_ = nullptr;

@@ -41,6 +41,7 @@ bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialo
     }
     state.OutputFileName = fileName;
     state.OutputText = std::move(text);
+    ++state.TextVersion;
     state.Output = std::move(output);
     state.StopStep = StoppedAtStep(state.Output.Results, state.Output.NrTst);
     state.View = ViewInput{};
@@ -66,6 +67,7 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
         if (!same) {
             state.Output = std::move(output);
             state.OutputText = std::move(text);
+            ++state.TextVersion;
         }
         // A rewritten file may hold another run; a stop reported by the run
         // itself stays when the rows agree with it.

@@ -16,6 +16,7 @@ class Dialogs;
 struct ResultsState {
     QString OutputFileName;  // empty until an output file was read
     std::string OutputText;  // the file's text as last read: the listing, and what a reread compares
+    int TextVersion = 0;     // counts the texts read into OutputText
     OutputReadback Output;
     ViewInput View;
     bool ViewRead = false;   // the input data file of the output file was read

@@ -250,20 +250,20 @@ std::vector<int> WrittenColumns(int layers) {
 // column to the last character), otherwise split at blanks and before minus
 // signs when that gives one field per column (a value wider than its column
 // pushed the rest to the right). Empty when neither holds: no value could be told from its
-// neighbour.
-std::vector<std::string> RowFields(const std::string& line, const std::vector<int>& widths) {
+// neighbour. `fields` is filled anew; the rows of a long file share it.
+void RowFields(const std::string& line, const std::vector<int>& widths, std::vector<std::string>& fields) {
     const size_t end = line.find_last_not_of(' ');
     const size_t length = end == std::string::npos ? 0 : end + 1;
     size_t total = 0;
     for (int w : widths) total += static_cast<size_t>(w);
-    std::vector<std::string> fields;
+    fields.clear();
     if (length == total) {
         size_t at = 0;
         for (int w : widths) {
             fields.push_back(line.substr(at, static_cast<size_t>(w)));
             at += static_cast<size_t>(w);
         }
-        return fields;
+        return;
     }
     // Fixed decimals never hold an exponent, so a minus sign after a digit
     // starts the next value.
@@ -276,7 +276,6 @@ std::vector<std::string> RowFields(const std::string& line, const std::vector<in
         at = stop;
     }
     if (fields.size() != widths.size()) fields.clear();
-    return fields;
 }
 
 }  // namespace
@@ -347,9 +346,10 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
         for (const RowColumn& column : RowColumns(read.Layers))
             order.push_back(series[static_cast<size_t>(column.value)]);
         const std::vector<int> widths = WrittenColumns(read.Layers);
+        std::vector<std::string> fields;
         for (int i = 1; i <= read.NrTst; ++i) {
             c.NextLine();
-            const std::vector<std::string> fields = RowFields(c.Line(), widths);
+            RowFields(c.Line(), widths, fields);
             if (fields.empty())
                 c.Fail("the values of time step " + std::to_string(i) +
                        " do not stand in their columns (a value wider than its column?)");

@@ -41,31 +41,45 @@ namespace {
 
 double At(const Series& s, int i) { return s[static_cast<size_t>(i)]; }
 
-// A table of nrTst + 1 rows: row 0 "Time step" and `heading` in the other
-// columns, column 0 the step numbers.
-TableCells Frame(int nrTst, int columns, const std::vector<std::string>& headings) {
+// Per zone of the salinity table: calculated and measured column, with
+// their widths.
+struct Pair {
+    Zone zone;
+    int calculatedWidth, measuredWidth;
+};
+const Pair OneLayer[] = {{Zone::Layer1, 13, 13}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
+const Pair TwoLayers[] = {
+    {Zone::Layer1, 13, 13}, {Zone::Layer2, 13, 11}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
+const Pair ThreeLayers[] = {{Zone::Layer1, 13, 13},
+                            {Zone::Layer2, 13, 11},
+                            {Zone::Layer3, 13, 9},
+                            {Zone::Transition, 9, 9},
+                            {Zone::Aquifer, 9, 9}};
+
+// A table of nrTst + 1 rows and `columns` columns, each cell from `cell`.
+template <typename Cell>
+TableCells Table(int nrTst, int columns, Cell cell) {
     TableCells cells(static_cast<size_t>(nrTst) + 1, std::vector<std::string>(static_cast<size_t>(columns)));
-    cells[0][0] = "Time step";
-    for (int c = 1; c < columns; ++c) cells[0][static_cast<size_t>(c)] = headings[static_cast<size_t>(c - 1)];
-    for (int i = 1; i <= nrTst; ++i) cells[static_cast<size_t>(i)][0] = std::to_string(i);
+    for (int i = 0; i <= nrTst; ++i)
+        for (int c = 0; c < columns; ++c) cells[static_cast<size_t>(i)][static_cast<size_t>(c)] = cell(i, c);
     return cells;
 }
 
 }  // namespace
 
+std::string HydrologicalCell(const StepResults& r, const ViewInput* view, int row, int column) {
+    // Row 0: "Time step" and the units; column 0: the step numbers.
+    if (row == 0) return column == 0 ? "Time step" : column < 8 ? "mm" : " m";
+    if (column == 0) return std::to_string(row);
+    const Series* const series[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
+                                    view ? &view->EvapT : nullptr, &r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
+    const Series* s = column <= 8 ? series[column - 1] : nullptr;
+    if (s && row < static_cast<int>(s->size())) return GeneralText(At(*s, row));
+    return std::string();
+}
+
 TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst) {
-    TableCells cells = Frame(nrTst, HydrologicalColumns, {"mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"});
-    const Series* given[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
-                             view ? &view->EvapT : nullptr};
-    const Series* computed[] = {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
-    for (int i = 1; i <= nrTst; ++i) {
-        std::vector<std::string>& row = cells[static_cast<size_t>(i)];
-        for (int k = 0; k < 3; ++k)
-            if (given[k] && i < static_cast<int>(given[k]->size())) row[static_cast<size_t>(1 + k)] = GeneralText(At(*given[k], i));
-        for (int k = 0; k < 5; ++k)
-            if (i < static_cast<int>(computed[k]->size())) row[static_cast<size_t>(4 + k)] = GeneralText(At(*computed[k], i));
-    }
-    return cells;
+    return Table(nrTst, HydrologicalColumns, [&](int row, int column) { return HydrologicalCell(r, view, row, column); });
 }
 
 std::string MeasuredCell(double value, int width) {
@@ -73,39 +87,25 @@ std::string MeasuredCell(double value, int width) {
     return FormatFixed(value, width, 2);
 }
 
-TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
-    const int columns = SalinityColumns(layers);
-    TableCells cells = Frame(nrTst, columns, std::vector<std::string>(10, "dS/m"));
-    // Per zone: calculated and measured column, with their widths.
-    struct Pair {
-        Zone zone;
-        int calculatedWidth, measuredWidth;
-    };
-    static const Pair OneLayer[] = {{Zone::Layer1, 13, 13}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
-    static const Pair TwoLayers[] = {
-        {Zone::Layer1, 13, 13}, {Zone::Layer2, 13, 11}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
-    static const Pair ThreeLayers[] = {{Zone::Layer1, 13, 13},
-                                       {Zone::Layer2, 13, 11},
-                                       {Zone::Layer3, 13, 9},
-                                       {Zone::Transition, 9, 9},
-                                       {Zone::Aquifer, 9, 9}};
+std::string SalinityCell(const StepResults& r, const ViewInput* view, int layers, int row, int column) {
+    if (row == 0) return column == 0 ? "Time step" : "dS/m";
+    if (column == 0) return std::to_string(row);
     const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
-    const int pairCount = (columns - 1) / 2;
-    for (int i = 1; i <= nrTst; ++i) {
-        std::vector<std::string>& row = cells[static_cast<size_t>(i)];
-        size_t c = 1;
-        for (int k = 0; k < pairCount; ++k) {
-            const Pair& p = pairs[k];
-            const Series& calculated = r.SR[p.zone];
-            if (i < static_cast<int>(calculated.size())) row[c] = FormatFixed(At(calculated, i), p.calculatedWidth, 2);
-            // Without the input data file nothing counts as measured.
-            const Series* measured = view ? &view->ECsm[p.zone] : nullptr;
-            row[c + 1] = measured && i < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, i), p.measuredWidth)
-                                                                             : MeasuredCell(-1, p.measuredWidth);
-            c += 2;
-        }
+    const Pair& p = pairs[(column - 1) / 2];
+    if ((column - 1) % 2 == 0) {
+        const Series& calculated = r.SR[p.zone];
+        if (row < static_cast<int>(calculated.size())) return FormatFixed(At(calculated, row), p.calculatedWidth, 2);
+        return std::string();
     }
-    return cells;
+    // Without the input data file nothing counts as measured.
+    const Series* measured = view ? &view->ECsm[p.zone] : nullptr;
+    return measured && row < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, row), p.measuredWidth)
+                                                                : MeasuredCell(-1, p.measuredWidth);
+}
+
+TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
+    return Table(nrTst, SalinityColumns(layers),
+                 [&](int row, int column) { return SalinityCell(r, view, layers, row, column); });
 }
 
 std::string ClipboardText(const TableCells& cells) {

@@ -35,6 +35,11 @@ TableCells HydrologicalTable(const StepResults& results, const ViewInput* view, 
 // The salinity table: per zone the calculated and the measured salinity.
 TableCells SalinityTable(const StepResults& results, const ViewInput* view, int nrTst, int layers);
 
+// One cell of those tables, row 0 and column 0 included, without the
+// table: the grid of the Output page makes its cells as it shows them.
+std::string HydrologicalCell(const StepResults& results, const ViewInput* view, int row, int column);
+std::string SalinityCell(const StepResults& results, const ViewInput* view, int layers, int row, int column);
+
 // A measured salinity in its column: twelve blanks and a hyphen where
 // nothing was measured (-1), otherwise the value with two decimals.
 std::string MeasuredCell(double value, int width);

@@ -3,13 +3,16 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QRegularExpression>
 #include <QTableView>
 
 #include "OutputGridModel.h"
+#include "OutputPage.h"
 #include "OutputResults.h"
 #include "ResultsPagesFixture.h"
 #include "OutputFile.h"
+#include "TextFile.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -363,4 +366,123 @@ TEST(OutputListing, LineEndsOfTheFileBecomeLinesOfTheListing) {
     EXPECT_EQ(ListingText("\r\n"), QString());
     EXPECT_EQ(ListingText("\r"), QStringLiteral("\r"));
     EXPECT_EQ(ListingText(""), QString());
+}
+
+// A long listing is taken from the file's text in parts while the window is
+// idle; joined, the parts are the whole listing, also where a part ends on a
+// blank line, a lone "\r" or the last line of the file.
+TEST(OutputListing, TheListingInPartsIsTheWholeFile) {
+    auto textOf = [](int lines, const std::string& end, const std::string& last) {
+        std::string text;
+        for (int k = 1; k <= lines; ++k) {
+            if (k == 1000 || k == 21000) text += "\r";       // a lone "\r" ends a part's last line
+            else if (k != 1001 && k != 21001) text += "line " + std::to_string(k);  // blank first lines of parts
+            text += k < lines ? end : last;
+        }
+        return text;
+    };
+    struct Case {
+        int lines;
+        std::string end, last;
+    };
+    const Case cases[] = {{1000, "\r\n", "\r\n"}, {1001, "\n", ""}, {21001, "\r\n", "\r"}, {1, "\r\n", "\r\n"}};
+    for (const Case& c : cases) {
+        QWidget page;
+        ResultsState state;
+        TestDialogs dialogs;
+        OutputPage output(dialogs, state, page);
+        state.OutputText = textOf(c.lines, c.end, c.last);
+        ++state.TextVersion;
+        output.ShowLoaded();
+        auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("OutputMemo"));
+        ASSERT_TRUE(memo);
+        // As the whole listing split into the same parts of lines shows it
+        // (a lone "\r" starts a paragraph of its own in the listing).
+        QPlainTextEdit reference;
+        const QString listing = ListingText(state.OutputText);
+        qsizetype from = 0;
+        for (int part = 0; from >= 0; ++part) {
+            qsizetype end = from;
+            for (int n = part == 0 ? 1000 : 20000; n > 0 && end >= 0; --n) {
+                end = listing.indexOf(QLatin1Char('\n'), end);
+                if (end >= 0) ++end;
+            }
+            const QString text = listing.mid(from, (end < 0 ? listing.size() + 1 : end) - 1 - from);
+            if (part == 0)
+                reference.setPlainText(text);
+            else
+                reference.appendPlainText(text);
+            from = end;
+        }
+        const QString whole = reference.toPlainText();
+        for (int k = 0; k < 100 && memo->toPlainText() != whole; ++k) QTest::qWait(10);
+        EXPECT_EQ(memo->toPlainText(), whole) << c.lines << " lines";
+    }
+}
+
+// A text read again while its listing is still coming in (the file was
+// rewritten) is listed from its start: the listing never mixes two files.
+TEST(OutputListing, ATextReadAgainIsListedFromItsStart) {
+    QWidget page;
+    ResultsState state;
+    TestDialogs dialogs;
+    OutputPage output(dialogs, state, page);
+    for (int k = 1; k <= 30000; ++k) state.OutputText += "old " + std::to_string(k) + "\r\n";
+    ++state.TextVersion;
+    output.ShowLoaded();
+    auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("OutputMemo"));
+    ASSERT_TRUE(memo);
+    EXPECT_EQ(memo->blockCount(), 1000);
+    state.OutputText.clear();
+    for (int k = 1; k <= 25000; ++k) state.OutputText += "new " + std::to_string(k) + "\r\n";
+    ++state.TextVersion;
+    const QString whole = ListingText(state.OutputText);
+    for (int k = 0; k < 100 && memo->toPlainText() != whole; ++k) QTest::qWait(10);
+    EXPECT_EQ(memo->toPlainText(), whole);
+}
+
+// The grid makes its cells as it shows them: they are those of the tables,
+// edits are kept beside them, and a file read again later does not change
+// the table on view.
+TEST_F(OutputPageTest, TheGridHoldsTheTablesOfTheFileAsShown) {
+    const QString out = CopyCase(QStringLiteral("case008"));
+    OpenOutput(out);
+    OutputReadback output;
+    ViewInput view;
+    NumberFormat format;
+    ASSERT_TRUE(ReadOutputFile(FileNameToStd(out), output, format).ok);
+    ASSERT_TRUE(ReadInputForViews(ChangeExtension(FileNameToStd(out), ".inp"), output.NrTst, view, format).ok);
+    OutputGridModel* grid = GridModel(outTab);
+    Press(outTab, "SaltShowButton");
+    const TableCells salinity = SalinityTable(output.Results, &view, output.NrTst, output.Layers);
+    EXPECT_EQ(grid->Cells(), salinity);
+    Press(outTab, "HydrShowButton");
+    TableCells hydrological = HydrologicalTable(output.Results, &view, output.NrTst);
+    ASSERT_EQ(grid->RowCount(), static_cast<int>(hydrological.size()));
+    for (int r = 0; r < grid->RowCount(); ++r)
+        for (int c = 0; c < grid->ColumnCount(); ++c)
+            ASSERT_EQ(grid->Cell(c, r).toStdString(), hydrological[static_cast<size_t>(r)][static_cast<size_t>(c)])
+                << r << "," << c;
+    // An edit, then the file rewritten with other numbers and read again by
+    // a graph: the table keeps what it showed.
+    ASSERT_TRUE(grid->setData(grid->index(2, 4), QStringLiteral("edited"), Qt::EditRole));
+    hydrological[3][4] = "edited";
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype dash = bytes.indexOf("\r\n - -");
+    ASSERT_GT(dash, 0);
+    bytes = bytes.left(dash) + bytes.mid(dash).replace('1', '2');
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    Press(outTab, "GraphButton");
+    Press(graphTab, "GraphGoButton");
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(grid->Cell(4, 3), QStringLiteral("edited"));
+    EXPECT_EQ(grid->Cells(), hydrological);
+    // The next table shows the new numbers the graph read.
+    Press(outTab, "SaltShowButton");
+    EXPECT_NE(grid->Cells(), salinity);
 }
