@@ -15,9 +15,9 @@ bool IsNumbered(const GridCells& cells, int column, int row) {
 std::string CellText(const GridCells& cells, int column, int row) {
     if (column < 0 || row < 0) return std::string();
     if (static_cast<size_t>(column) < cells.columns.size()) {
-        const std::vector<std::string>& rows = cells.columns[static_cast<size_t>(column)];
-        if (static_cast<size_t>(row) < rows.size() && !rows[static_cast<size_t>(row)].empty())
-            return rows[static_cast<size_t>(row)];
+        const std::vector<std::string>& rows = cells.columns[column];
+        if (static_cast<size_t>(row) < rows.size() && !rows[row].empty())
+            return rows[row];
     }
     return IsNumbered(cells, column, row) ? std::to_string(row) : std::string();
 }
@@ -59,13 +59,13 @@ std::vector<std::vector<std::string>> CellRows(const GridCells& cells, int rows,
     std::vector<std::vector<std::string>> table(static_cast<size_t>(std::max(rows, 0)),
                                                 std::vector<std::string>(static_cast<size_t>(std::max(columns, 0))));
     for (int c = 0; c < columns && static_cast<size_t>(c) < cells.columns.size(); ++c) {
-        const std::vector<std::string>& column = cells.columns[static_cast<size_t>(c)];
+        const std::vector<std::string>& column = cells.columns[c];
         const size_t filled = std::min(column.size(), table.size());
-        for (size_t r = 0; r < filled; ++r) table[r][static_cast<size_t>(c)] = column[r];
+        for (size_t r = 0; r < filled; ++r) table[r][c] = column[r];
     }
     if (columns > 0)
         for (int r = 1; r < rows && r <= cells.numbered; ++r)
-            if (table[static_cast<size_t>(r)][0].empty()) table[static_cast<size_t>(r)][0] = std::to_string(r);
+            if (table[r][0].empty()) table[r][0] = std::to_string(r);
     return table;
 }
 

@@ -15,7 +15,7 @@ std::string Str(int n) { return std::to_string(n); }
 // The caption of grid column `column` when `names` start at column `first`.
 std::string ColumnName(const std::vector<std::string>& names, int first, int column) {
     const int k = column - first;
-    return k >= 0 && k < static_cast<int>(names.size()) ? names[static_cast<size_t>(k)] : "column " + Str(column);
+    return k >= 0 && k < static_cast<int>(names.size()) ? names[k] : "column " + Str(column);
 }
 
 const char* const PasteRefused = "There are not enough data to be pasted or the data are incompatible";
@@ -72,7 +72,7 @@ PastePlan LayOut(const Block& block, int column, int row, int lastColumn, bool m
 std::string StepRowName(int, int row) { return "Time step " + Str(row); }
 std::string SoilRowName(int layers, int row) {
     const std::vector<std::string> rows = SoilRows(layers);
-    return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : "row " + Str(row + 1);
+    return row >= 0 && row < static_cast<int>(rows.size()) ? rows[row] : "row " + Str(row + 1);
 }
 
 }  // namespace
@@ -273,8 +273,8 @@ namespace {
 const std::string& CellAt(const Cells& cells, int row, int column) {
     static const std::string empty;
     if (row < 0 || row >= static_cast<int>(cells.size())) return empty;
-    const auto& r = cells[static_cast<size_t>(row)];
-    return column >= 0 && column < static_cast<int>(r.size()) ? r[static_cast<size_t>(column)] : empty;
+    const auto& r = cells[row];
+    return column >= 0 && column < static_cast<int>(r.size()) ? r[column] : empty;
 }
 
 }  // namespace
@@ -286,11 +286,11 @@ Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& ir
     for (int r = 1; r <= steps; ++r)
         for (int c = 1; c <= 3; ++c) {
             const std::string& text = CellAt(cells, r, c);
-            const std::string place = "Time step " + Str(r) + ", " + names[static_cast<size_t>(c - 1)];
+            const std::string place = "Time step " + Str(r) + ", " + names[c - 1];
             if (IsBlank(text)) return {"There are empty cells, please correct.", place + " is empty.", c, r};
             double v = 0;
             if (!ReadNumber(text, v)) return {NotANumber(text), place + ".", c, r};
-            values[c - 1][static_cast<size_t>(r)] = v;
+            values[c - 1][r] = v;
         }
     rain = values[0];
     irrig = values[1];
@@ -327,14 +327,14 @@ Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 
     const int nRows = layers + 2;
     std::vector<std::array<double, 5>> read(static_cast<size_t>(nRows));
     std::vector<std::array<bool, 5>> empty(static_cast<size_t>(nRows));
-    auto place = [&](int r, int c) { return rows[static_cast<size_t>(r)] + ", " + columns[static_cast<size_t>(c)]; };
+    auto place = [&](int r, int c) { return rows[r] + ", " + columns[c]; };
     // Texts first, column by column, as the Save walks the grid.
     for (int c = 0; c < 5; ++c)
         for (int r = 0; r < nRows; ++r) {
             const std::string& text = CellAt(cells, r, c);
-            empty[static_cast<size_t>(r)][static_cast<size_t>(c)] = IsBlank(text);
+            empty[r][c] = IsBlank(text);
             if (IsBlank(text)) continue;
-            if (!ReadNumber(text, read[static_cast<size_t>(r)][static_cast<size_t>(c)]))
+            if (!ReadNumber(text, read[r][c]))
                 return {NotANumber(text), place(r, c) + ".", c, r};
         }
     // Then every zone from the surface down: complete, then physical.
@@ -345,13 +345,13 @@ Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 
         "The soil data for the transition zone are not complete. Calculations cannot be done",
         "The soil data for the aquifer are not complete. Calculations cannot be done"};
     for (int r = 0; r < nRows; ++r) {
-        const Zone zone = zones[static_cast<size_t>(r)];
+        const Zone zone = zones[r];
         for (int c = 0; c < 5; ++c)
-            if (empty[static_cast<size_t>(r)][static_cast<size_t>(c)]) {
+            if (empty[r][c]) {
                 const std::string first = layers == 3 && c <= 2 ? incomplete[static_cast<int>(zone)] : InvalidValues;
                 return {first, place(r, c) + " is empty.", c, r};
             }
-        const auto& v = read[static_cast<size_t>(r)];
+        const auto& v = read[r];
         const std::string of = " of " + ZoneWords(layers, zone);
         const bool rootLayer = zone == Zone::Layer1 || zone == Zone::Layer2 || zone == Zone::Layer3;
         if (rootLayer && !(v[0] > 0))
@@ -404,12 +404,12 @@ Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, d
     const double blankValue[3] = {-1, 0, 0};
     double v[3];
     for (int k = 0; k < 3; ++k) {
-        if (IsBlank(boxes[static_cast<size_t>(k)])) {
+        if (IsBlank(boxes[k])) {
             v[k] = blankValue[k];
             continue;
         }
-        if (!ReadNumber(boxes[static_cast<size_t>(k)], v[k]))
-            return {NotANumber(boxes[static_cast<size_t>(k)]), std::string(names[k]) + ".", k, -1};
+        if (!ReadNumber(boxes[k], v[k]))
+            return {NotANumber(boxes[k]), std::string(names[k]) + ".", k, -1};
     }
     if (v[0] < 0) return {"Then depth value is invalid. Please adjust.", std::string(names[0]) + ".", 0, -1};
     if (v[0] < rootZone) return {DrainAboveRootZone, std::string(names[0]) + ".", 0, -1};
@@ -447,12 +447,12 @@ Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<doubl
     std::array<double, 8> read{};
     int firstEmpty = -1;
     for (int k = 0; k < 8; ++k) {
-        const std::string& text = boxes[static_cast<size_t>(k)];
+        const std::string& text = boxes[k];
         if (IsBlank(text)) {
             if (firstEmpty < 0) firstEmpty = k;
             continue;
         }
-        if (!ReadNumber(text, read[static_cast<size_t>(k)])) return {NotANumber(text), std::string(names[k]) + ".", k, -1};
+        if (!ReadNumber(text, read[k])) return {NotANumber(text), std::string(names[k]) + ".", k, -1};
     }
     if (firstEmpty >= 0) return {InvalidValues, std::string(names[firstEmpty]) + " is empty.", firstEmpty, -1};
     read[5] = ClampIrrigationEfficiency(read[5]);

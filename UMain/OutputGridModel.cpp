@@ -39,7 +39,7 @@ const TableCells& OutputGridModel::Cells() const {
     if (source_) {
         TableCells cells(static_cast<size_t>(rows_), std::vector<std::string>(static_cast<size_t>(columns_)));
         for (int r = 0; r < rows_; ++r)
-            for (int c = 0; c < columns_; ++c) cells[static_cast<size_t>(r)][static_cast<size_t>(c)] = Raw(r, c);
+            for (int c = 0; c < columns_; ++c) cells[r][c] = Raw(r, c);
         cells_ = std::move(cells);
         source_ = nullptr;
         edits_.clear();
@@ -48,7 +48,7 @@ const TableCells& OutputGridModel::Cells() const {
 }
 
 std::string OutputGridModel::Raw(int row, int column) const {
-    if (!source_) return cells_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    if (!source_) return cells_[row][column];
     const auto edited = edits_.find({row, column});
     return edited != edits_.end() ? edited->second : source_(row, column);
 }

@@ -64,8 +64,8 @@ void TMainForm::GenSaveButtonClick() {
         TStringGrid& to = *SoilGrid(newLayers);
         const std::array<int, 5> rows = rules::SoilCarryOver(oldLayers, newLayers);
         for (int r = 0; r < newLayers + 2; ++r)
-            if (rows[static_cast<size_t>(r)] >= 0)
-                for (int c = 0; c <= 4; ++c) to.SetText(c, r, from.Text(c, rows[static_cast<size_t>(r)]));
+            if (rows[r] >= 0)
+                for (int c = 0; c <= 4; ++c) to.SetText(c, r, from.Text(c, rows[r]));
         if (newIdx > oldIdx)
             Message("The number of layers was increased and data must be added. Please check and save each data "
                     "group before using \"Save All\"");
@@ -81,7 +81,7 @@ void TMainForm::GenSaveButtonClick() {
         const std::array<int, 6> columns = rules::SalinityCarryOver(oldLayers, newLayers);
         for (int r = 1; r <= n; ++r)
             for (int c = 1; c < newLayers + 3; ++c) {
-                const int source = columns[static_cast<size_t>(c)];
+                const int source = columns[c];
                 toSalt.SetText(c, r, source > 0 ? fromSalt.Text(source, r) : std::string());
             }
     }

@@ -185,13 +185,13 @@ void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
     QPushButton* const groups[6] = {GenOpenButton,  HydrOpenButton,  SoilOpenButton,
                                     SaltOpenButton, DrainOpenButton, CondOpenButton};
     rules::Buttons now;
-    for (int k = 0; k < 6; ++k) now.groups[static_cast<size_t>(k)] = groups[k]->isEnabled();
+    for (int k = 0; k < 6; ++k) now.groups[k] = groups[k]->isEnabled();
     now.saveAll = SaveAllButton->isEnabled();
-    for (int k = 0; k < 10; ++k) now.quits[static_cast<size_t>(k)] = AllQuitButtons(k)->isEnabled();
+    for (int k = 0; k < 10; ++k) now.quits[k] = AllQuitButtons(k)->isEnabled();
     const rules::Buttons next = rules::NextButtons(now, event, panel, Page.InputComplete);
-    for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[static_cast<size_t>(k)]);
+    for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[k]);
     SaveAllButton->setEnabled(next.saveAll);
-    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[static_cast<size_t>(k)]);
+    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[k]);
 }
 
 void TMainForm::Refuse(const rules::Problem& problem, QWidget* focus) {

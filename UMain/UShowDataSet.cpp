@@ -66,7 +66,7 @@ void TMainForm::ShowHydrological() {
     for (int i = 1; i <= n; ++i)
         for (int c = 1; c <= 3; ++c) {
             const Series& s = *series[c - 1];
-            HydrGrid->SetText(c, i, i < static_cast<int>(s.size()) ? ShortestText(s[static_cast<size_t>(i)]) : std::string());
+            HydrGrid->SetText(c, i, i < static_cast<int>(s.size()) ? ShortestText(s[i]) : std::string());
         }
 }
 

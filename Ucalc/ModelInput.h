@@ -32,8 +32,8 @@ template <typename T>
 struct ZoneArray {
     std::array<T, ZoneCount> values{};
 
-    T& operator[](Zone z) { return values[static_cast<std::size_t>(z)]; }
-    const T& operator[](Zone z) const { return values[static_cast<std::size_t>(z)]; }
+    T& operator[](Zone z) { return values[static_cast<size_t>(z)]; }
+    const T& operator[](Zone z) const { return values[static_cast<size_t>(z)]; }
     T* begin() { return values.data(); }
     T* end() { return values.data() + ZoneCount; }
     const T* begin() const { return values.data(); }

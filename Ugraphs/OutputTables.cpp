@@ -39,7 +39,7 @@ std::string ShownCell(const std::string& cell) {
 
 namespace {
 
-double At(const Series& s, int i) { return s[static_cast<size_t>(i)]; }
+double At(const Series& s, int i) { return s[i]; }
 
 // Per zone of the salinity table: calculated and measured column, with
 // their widths.
@@ -61,7 +61,7 @@ template <typename Cell>
 TableCells Table(int nrTst, int columns, Cell cell) {
     TableCells cells(static_cast<size_t>(nrTst) + 1, std::vector<std::string>(static_cast<size_t>(columns)));
     for (int i = 0; i <= nrTst; ++i)
-        for (int c = 0; c < columns; ++c) cells[static_cast<size_t>(i)][static_cast<size_t>(c)] = cell(i, c);
+        for (int c = 0; c < columns; ++c) cells[i][c] = cell(i, c);
     return cells;
 }
 
