@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Check.h"
+#include "GraphCommand.h"
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "Report.h"
@@ -240,13 +241,6 @@ int Run(const std::vector<std::string>& args) {
 }
 
 }  // namespace
-
-#ifndef HALOVANE_GRAPH_COMMAND
-int Graph(const std::vector<std::string>&) {
-    std::cerr << "halovane-cli: this runner was built without Qt, so it cannot draw graphs\n";
-    return Usage;
-}
-#endif
 
 int Main(const std::vector<std::string>& args) {
     if (args.empty()) {

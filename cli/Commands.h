@@ -11,7 +11,4 @@ enum Exit { Ok = 0, Usage = 1, Unreadable = 2, Stopped = 3, WriteFailed = 4 };
 
 int Main(const std::vector<std::string>& args);
 
-// "graph": the graphs of an output file drawn into files.
-int Graph(const std::vector<std::string>& args);
-
 }  // namespace halovane::cli

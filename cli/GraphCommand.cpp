@@ -1,13 +1,30 @@
 // The runner's graph command: the graphs of an output file drawn into files
 // without a window, by the same drawing code as the Graphs page.
+#include "GraphCommand.h"
+
+#include <iostream>
+
+#include "Commands.h"
+
+#ifndef HALOVANE_GRAPH_COMMAND
+
+namespace halovane::cli {
+
+int Graph(const std::vector<std::string>&) {
+    std::cerr << "halovane-cli: this runner was built without Qt, so it cannot draw graphs\n";
+    return Usage;
+}
+
+}  // namespace halovane::cli
+
+#else
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <iostream>
 #include <memory>
 #include <optional>
 
-#include "Commands.h"
 #include "GraphData.h"
 #include "GraphFigure.h"
 #include "GraphFiles.h"
@@ -151,3 +168,5 @@ int Graph(const std::vector<std::string>& args) {
 }
 
 }  // namespace halovane::cli
+
+#endif  // HALOVANE_GRAPH_COMMAND
