@@ -176,25 +176,6 @@ void OutputPage::ShowLoaded() {
     FitReport->OutputLoaded();
 }
 
-namespace {
-
-// The bytes from..to of the file's text as lines of the listing: line ends
-// "\r\n" become "\n".
-QString ListingPart(const std::string& bytes, size_t from, size_t to) {
-    QString text = QString::fromUtf8(bytes.data() + from, static_cast<qsizetype>(to - from));
-    QChar* chars = text.data();
-    const qsizetype size = text.size();
-    qsizetype kept = 0;
-    for (qsizetype k = 0; k < size; ++k) {
-        if (chars[k] == QLatin1Char('\r') && k + 1 < size && chars[k + 1] == QLatin1Char('\n')) continue;
-        chars[kept++] = chars[k];
-    }
-    text.truncate(kept);
-    return text;
-}
-
-}  // namespace
-
 void OutputPage::AppendListing() {
     constexpr int FirstLines = 1000, LinesPerPart = 20000;
     // A text read again in the meantime (the file was rewritten) is

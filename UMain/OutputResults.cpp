@@ -79,8 +79,8 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
     return read.message == OpenFailureMessage(name);
 }
 
-QString ListingText(const std::string& bytes) {
-    QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+QString ListingPart(const std::string& bytes, size_t from, size_t to) {
+    QString text = QString::fromUtf8(bytes.data() + from, static_cast<qsizetype>(to - from));
     // Line ends "\r\n" become "\n", in one pass over the text in place.
     QChar* chars = text.data();
     const qsizetype size = text.size();
@@ -90,6 +90,11 @@ QString ListingText(const std::string& bytes) {
         chars[kept++] = chars[k];
     }
     text.truncate(kept);
+    return text;
+}
+
+QString ListingText(const std::string& bytes) {
+    QString text = ListingPart(bytes, 0, bytes.size());
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     return text;
 }

@@ -48,5 +48,8 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent);
 
 // The lines of a file's text for the listing, without the line end of the last.
 QString ListingText(const std::string& bytes);
+// The bytes from..to of the file's text as lines of the listing, line ends
+// "\r\n" made "\n": the listing shown part by part.
+QString ListingPart(const std::string& bytes, size_t from, size_t to);
 
 }  // namespace halovane
