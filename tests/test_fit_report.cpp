@@ -19,8 +19,6 @@ using namespace halovane::test;
 
 namespace {
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // Two years of monthly steps, one root-zone layer, a deep water table.
 ModelInput Field() {
     ModelInput in;

@@ -15,8 +15,6 @@ using namespace halovane::test;
 
 namespace {
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // Data sets around the drains: water tables above and below the drain depth,
 // ponding, no drains, capillary rise, every step length.
 ModelInput RandomDrainedField(std::mt19937& random) {
@@ -34,14 +32,7 @@ ModelInput RandomDrainedField(std::mt19937& random) {
         in.Irrig[i] = (u(random) < 0.6 ? value(0, 12 * wet) : 0) * in.Ts;
         in.EvapT[i] = value(0.5, 8) * in.Ts;
     }
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
-        in.D[zone] = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
-        in.TP[zone] = value(35, 55);
-        in.EP[zone] = value(3, 15);
-        in.LE[zone] = value(20, 100);
-        in.Sini[zone] = value(0.5, 15);
-    }
+    DrawSoil(in, value);
     in.DrainPresent = u(random) < 0.85;
     in.Dd = RootZoneThickness(in) + value(-0.2, in.D[Zt]);
     in.QH1 = value(0.001, 0.2), in.QH2 = u(random) < 0.3 ? 0 : value(0, 0.02);

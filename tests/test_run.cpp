@@ -29,13 +29,7 @@ ModelInput Field(int layers, int steps = 6, int ts = 30) {
         in.Irrig[i] = (i % 2 ? 150.0 : 0.0) * ts / 30;
         in.EvapT[i] = 120.0 * ts / 30;
     }
-    in.D[Z1] = 0.3, in.D[Z2] = 0.3, in.D[Z3] = 0.4, in.D[Zt] = 1.5, in.D[Za] = 10;
-    in.TP[Z1] = 45, in.TP[Z2] = 44, in.TP[Z3] = 43, in.TP[Zt] = 42, in.TP[Za] = 40;
-    in.EP[Z1] = 8, in.EP[Z2] = 7, in.EP[Z3] = 6, in.EP[Zt] = 5, in.EP[Za] = 10;
-    in.LE[Z1] = 80, in.LE[Z2] = 75, in.LE[Z3] = 70, in.LE[Zt] = 70, in.LE[Za] = 100;
-    in.Sini[Z1] = 4, in.Sini[Z2] = 5, in.Sini[Z3] = 6, in.Sini[Zt] = 7, in.Sini[Za] = 8;
-    in.Si = 1.2, in.Dwtini = 1.5, in.CDc = 1.2, in.SMini = 60, in.IrrEff = 70;
-    in.Inf = 0.5, in.Out = 0.3, in.Sinf = 2.5;
+    StandardSoil(in);
     DistributeIrrigation(in);
     return in;
 }

@@ -23,8 +23,6 @@ using namespace halovane::test;
 
 namespace {
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 ModelInput RandomField(std::mt19937& random, int layers) {
     std::uniform_real_distribution<double> u(0, 1);
     auto value = [&](double lo, double hi) { return lo + (hi - lo) * u(random); };
@@ -50,14 +48,7 @@ ModelInput RandomField(std::mt19937& random, int layers) {
             in.ECsm[static_cast<Zone>(z)][i] = m;
         }
     }
-    for (int z = 0; z < ZoneCount; ++z) {
-        const Zone zone = static_cast<Zone>(z);
-        in.D[zone] = z < 3 ? value(0.1, 0.6) : z == 3 ? value(0.5, 3) : value(3, 30);
-        in.TP[zone] = value(35, 55);
-        in.EP[zone] = value(3, 15);
-        in.LE[zone] = value(20, 100);
-        in.Sini[zone] = value(0.5, 15);
-    }
+    DrawSoil(in, value);
     in.DrainPresent = u(random) < 0.5;
     in.Dd = RootZoneThickness(in) + value(0, in.D[Zt]);
     in.QH1 = value(0.001, 0.05), in.QH2 = value(0, 0.01);
