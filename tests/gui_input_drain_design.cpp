@@ -50,7 +50,7 @@ TEST_F(DrainDesignTest, FillsTheFactorsShowsTheRoundingAndFindsTheSpacing) {
     EXPECT_EQ(W<QLabel>("DrainRoundingLabel")->text(), "The input data file keeps 4 decimals: QH1 0.0012, QH2 0.0001.");
 
     // The spacing of the discharge designed at h = 0.5 m is the design's.
-    Type(Edit("DrainDischargeEdit"), Cell(1, 1));
+    Type(Edit("DrainDischargeEdit"), QString::number(rows[1].designed, 'g', 17));
     Type(Edit("DrainHeadEdit"), "0.5");
     Click(Button("DrainSpacingButton"));
     EXPECT_EQ(Edit("DrainSpacingEdit")->text(), "120.00");
