@@ -1,6 +1,7 @@
 #include "DrainDesignBox.h"
 
 #include <QComboBox>
+#include <QBoxLayout>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,7 +24,6 @@ QString FactorText(double value) { return QString::number(value, 'g', 6); }
 DrainDesignBox::DrainDesignBox(const PanelControls& panel, QWidget* parent)
     : QGroupBox("Design from drain spacing", parent), panel_(panel) {
     setObjectName("DrainDesignBox");
-    auto* g = new QGridLayout(this);
     const struct {
         rules::DesignBox box;
         const char* name;
@@ -32,50 +32,73 @@ DrainDesignBox::DrainDesignBox(const PanelControls& panel, QWidget* parent)
                  {rules::DesignRadius, "DrainRadiusEdit"},       {rules::DesignDischarge, "DrainDischargeEdit"},
                  {rules::DesignHead, "DrainHeadEdit"}};
     boxes_[rules::DesignDepth] = panel.depth;
-    int row = 0;
-    const auto addEdit = [&](int k) {
+    // Left the soil data, right the discharge table; under them the line of
+    // the design, the rounding note, the search of a spacing and a message.
+    auto* outer = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* soil = new QGridLayout;
+    auto* search = new QHBoxLayout;
+    const auto addEdit = [&](int k, QGridLayout* grid, QHBoxLayout* row) {
         auto* e = new QLineEdit(this);
         e->setObjectName(edits[k].name);
+        e->setMaximumWidth(80);
         boxes_[edits[k].box] = e;
-        g->addWidget(new QLabel(rules::DesignCaption(edits[k].box), this), row, 0);
-        g->addWidget(e, row++, 1);
+        auto* label = new QLabel(rules::DesignCaption(edits[k].box), this);
+        if (grid) {
+            grid->addWidget(label, k, 0);
+            grid->addWidget(e, k, 1);
+        } else {
+            row->addWidget(label);
+            row->addWidget(e);
+        }
     };
-    for (int k = 0; k < 5; ++k) addEdit(k);
+    for (int k = 0; k < 5; ++k) addEdit(k, soil, nullptr);
     DrainDesignButton = new QPushButton("Compute QH1 and QH2", this);
     DrainDesignButton->setObjectName("DrainDesignButton");
-    g->addWidget(DrainDesignButton, row++, 1);
-    DrainDesignSummary = new QLabel(this);
-    DrainDesignSummary->setObjectName("DrainDesignSummary");
-    g->addWidget(DrainDesignSummary, row++, 0, 1, 2);
+    soil->addWidget(DrainDesignButton, 5, 0, 1, 2, Qt::AlignRight);
+    top->addLayout(soil);
     DrainDischargeTable = new QTableWidget(static_cast<int>(drain::DesignHeads.size()), 3, this);
     DrainDischargeTable->setObjectName("DrainDischargeTable");
     DrainDischargeTable->setHorizontalHeaderLabels(
-        {"Head h (m)", "q as designed (mm/day)", "q as saved (mm/day)"});
+        {"Head h (m)", "q as designed\n(mm/day)", "q as saved\n(mm/day)"});
     DrainDischargeTable->verticalHeader()->hide();
     DrainDischargeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrainDischargeTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     DrainDischargeTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DrainDischargeTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    DrainDischargeTable->setColumnHidden(2, true);
-    g->addWidget(DrainDischargeTable, row++, 0, 1, 2);
+    for (int r = 0; r < DrainDischargeTable->rowCount(); ++r)
+        DrainDischargeTable->setItem(r, 0, new QTableWidgetItem(QString::number(drain::DesignHeads[r], 'f', 2)));
+    top->addWidget(DrainDischargeTable, 0, Qt::AlignTop);
+    top->addStretch(1);
+    outer->addLayout(top);
+    DrainDesignSummary = new QLabel(this);
+    DrainDesignSummary->setObjectName("DrainDesignSummary");
+    outer->addWidget(DrainDesignSummary);
     DrainRoundingLabel = new QLabel(this);
     DrainRoundingLabel->setObjectName("DrainRoundingLabel");
     DrainRoundingLabel->setWordWrap(true);
-    g->addWidget(DrainRoundingLabel, row++, 0, 1, 2);
-    for (int k = 5; k < 7; ++k) addEdit(k);
+    outer->addWidget(DrainRoundingLabel);
+    for (int k = 5; k < 7; ++k) addEdit(k, nullptr, search);
     DrainSpacingButton = new QPushButton("Spacing for this discharge", this);
     DrainSpacingButton->setObjectName("DrainSpacingButton");
-    g->addWidget(DrainSpacingButton, row++, 1);
+    search->addWidget(DrainSpacingButton);
+    search->addStretch(1);
+    outer->addLayout(search);
     DrainDesignMessage = new QLabel(this);
     DrainDesignMessage->setObjectName("DrainDesignMessage");
     DrainDesignMessage->setWordWrap(true);
     DrainDesignMessage->setStyleSheet("color: #b00000");
-    g->addWidget(DrainDesignMessage, row++, 0, 1, 2);
-    // The table takes the height of its rows.
+    outer->addWidget(DrainDesignMessage);
+    // The table takes the size of its cells.
     DrainDischargeTable->resizeRowsToContents();
-    int height = DrainDischargeTable->horizontalHeader()->sizeHint().height() + 2 * DrainDischargeTable->frameWidth();
+    DrainDischargeTable->resizeColumnsToContents();
+    QHeaderView* header = DrainDischargeTable->horizontalHeader();
+    int height = header->sizeHint().height() + 2 * DrainDischargeTable->frameWidth();
     for (int r = 0; r < DrainDischargeTable->rowCount(); ++r) height += DrainDischargeTable->rowHeight(r);
-    DrainDischargeTable->setFixedHeight(height);
+    int width = 2 * DrainDischargeTable->frameWidth();
+    for (int c = 0; c < 3; ++c) width += header->sectionSize(c);
+    DrainDischargeTable->setFixedSize(width, height);
+    DrainDischargeTable->setColumnHidden(2, true);
 
     connect(DrainDesignButton, &QPushButton::clicked, this, &DrainDesignBox::DrainDesignButtonClick);
     connect(DrainSpacingButton, &QPushButton::clicked, this, &DrainDesignBox::DrainSpacingButtonClick);

@@ -22,12 +22,12 @@ const char* DesignCaption(DesignBox box) {
     static const char* const captions[DesignBoxCount] = {
         "Drainage depth (m)",
         "Drain spacing L (m)",
-        "Hydraulic conductivity above drain level Ka (m/day)",
-        "Hydraulic conductivity below drain level Kb (m/day)",
-        "Depth of the impermeable layer below drain level D (m)",
+        "Conductivity above drains Ka (m/day)",
+        "Conductivity below drains Kb (m/day)",
+        "Impermeable layer below drains D (m)",
         "Drain radius r (m)",
         "Design discharge q (mm/day)",
-        "Head midway between the drains h (m)",
+        "Head h (m)",
     };
     return captions[box];
 }

@@ -30,9 +30,7 @@ QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(false);
     DrainHelpButton = Button("DrainHelpButton", "Help", p);
-    // The design part stands beside the boxes; row 5 takes the rest of its height.
-    g->addWidget(new DrainDesignBox({DrainPresentCombo, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}, p), 1, 2, 5, 1);
-    g->setRowStretch(5, 1);
+    g->addWidget(new DrainDesignBox({DrainPresentCombo, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}, p), 5, 0, 1, 3);
     const SaveCancel buttons = SaveCancelRow(g, 6, p, "Drain", DrainHelpButton);
     DrainSaveButton = buttons.save, DrainQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);

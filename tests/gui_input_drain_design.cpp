@@ -59,7 +59,7 @@ TEST_F(DrainDesignTest, FillsTheFactorsShowsTheRoundingAndFindsTheSpacing) {
     Type(Edit("DrainKaEdit"), "abc");
     Click(Button("DrainDesignButton"));
     EXPECT_EQ(Message(), "'abc' is not a valid floating point value\n"
-                         "Hydraulic conductivity above drain level Ka (m/day).");
+                         "Conductivity above drains Ka (m/day).");
     EXPECT_EQ(QApplication::focusWidget(), Edit("DrainKaEdit"));
     Type(Edit("DrainQH1Edit"), "0.002");
     EXPECT_EQ(Message(), "The factors in the boxes are no longer those of this design.");
