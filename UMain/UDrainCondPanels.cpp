@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 
+#include "DrainDesignBox.h"
 #include "UMainForm.h"
 #include "UPanelKit.h"
 
@@ -29,7 +30,8 @@ QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(false);
     DrainHelpButton = Button("DrainHelpButton", "Help", p);
-    const SaveCancel buttons = SaveCancelRow(g, 5, p, "Drain", DrainHelpButton);
+    g->addWidget(new DrainDesignBox({DrainPresentCombo, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}, p), 5, 0, 1, 3);
+    const SaveCancel buttons = SaveCancelRow(g, 6, p, "Drain", DrainHelpButton);
     DrainSaveButton = buttons.save, DrainQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
     connect(DrainPresentCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

@@ -5,6 +5,8 @@ add_library(halovane_input_rules STATIC
   ${CMAKE_CURRENT_LIST_DIR}/InputRules.h
   ${CMAKE_CURRENT_LIST_DIR}/GridCells.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GridCells.h
+  ${CMAKE_CURRENT_LIST_DIR}/DrainDesignRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DrainDesignRules.h
 )
 target_include_directories(halovane_input_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(halovane_input_rules PUBLIC halovane_engine PRIVATE halovane_warnings)

@@ -88,6 +88,10 @@ constexpr ColumnSet<MeasuredColumn> MeasuredColumns(int layers) {
     return layers == 2 ? SetOf(Measured2) : layers == 3 ? SetOf(Measured3) : SetOf(Measured1);
 }
 
+// The drainage reaction factors QH1 and QH2 are written F(8, 4).
+constexpr int ReactionFactorWidth = 8;
+constexpr int ReactionFactorDecimals = 4;
+
 // The zones in use, from the surface down; returns their count.
 inline int ZonesInUse(int layers, Zone* zones) {
     int count = 0;

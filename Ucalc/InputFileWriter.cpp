@@ -64,8 +64,8 @@ std::string InputFileText(ModelInput& in) {
     if (in.DrainPresent) {
         w.Line(" Drainage system present  : yes");
         w.Line(" Depth subsurf. drains(m) : " + FormatFixed(in.Dd, 7, 2));
-        w.Line(" Drain. react. fact. QH1  : " + FormatFixed(in.QH1, 8, 4));
-        w.Line(" Drain. react. fact. QH2  : " + FormatFixed(in.QH2, 8, 4));
+        w.Line(" Drain. react. fact. QH1  : " + FormatFixed(in.QH1, ReactionFactorWidth, ReactionFactorDecimals));
+        w.Line(" Drain. react. fact. QH2  : " + FormatFixed(in.QH2, ReactionFactorWidth, ReactionFactorDecimals));
     } else {
         w.Line(" Drainage system present  : no");
         w.Line(" Depth subsurf. drains(m)  : n.a.");

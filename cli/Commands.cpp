@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Check.h"
+#include "DrainDesignCommand.h"
 #include "GraphCommand.h"
 #include "InputFile.h"
 #include "OutputFile.h"
@@ -77,11 +78,25 @@ const char* const HelpText =
     "        --format F  bmp (default), png, or the drawings svg and pdf\n"
     "        --scale S   bmp and png at 1 (617 x 441 pixels), 2 or 4 times the size\n"
     "\n"
+    "  drain-design --depth DD --ka KA --kb KB --impermeable D --radius R\n"
+    "               (--spacing L | --for-discharge Q --head H)\n"
+    "      Design subsurface drains with Hooghoudt's equation: from the drain\n"
+    "      depth (m), the hydraulic conductivity above and below drain level\n"
+    "      (m/day), the depth of the impermeable layer below drain level (m) and\n"
+    "      the drain radius (m), print for the spacing L (m) the equivalent depth\n"
+    "      d, the reaction factors QH1 = 8 Kb d / L^2 and QH2 = 4 Ka / L^2, the\n"
+    "      factors as the input data file keeps them (4 decimals) and the drain\n"
+    "      discharge q (mm/day) at heads of 0.25, 0.5, 0.75 and 1 m with both.\n"
+    "      With --for-discharge Q (mm/day) and --head H (m) instead of --spacing,\n"
+    "      first print the spacing at which the drains discharge Q at head H.\n"
+    "      A value out of range, or a discharge no spacing gives, is a usage error.\n"
+    "\n"
     "  --help      Show this text.\n"
     "  --version   Show the version.\n"
     "\n"
     "Exit status:\n"
-    "  0  every run completed (or the file was upgraded, or the graphs drawn)\n"
+    "  0  every run completed (or the file was upgraded, the graphs drawn, the\n"
+    "     drains designed)\n"
     "  1  usage error\n"
     "  2  a file could not be read, or its data cannot be run (check: has\n"
     "     errors; graph: a graph asked for by name does not apply to its root\n"
@@ -260,6 +275,7 @@ int Main(const std::vector<std::string>& args) {
     if (command == "check") return Check(args);
     if (command == "run") return Run(args);
     if (command == "graph") return Graph(args);
+    if (command == "drain-design") return DrainDesign(args);
     std::cerr << "halovane-cli: unknown command '" << command << "'\n" << HelpText;
     return Usage;
 }
