@@ -1,5 +1,5 @@
-# Runs the runner as a test: cmake -DCLI=... -DARGS=a;b -DEXPECT_EXIT=n
-#   [-DCOPY=file] [-DWORK=folder] [-DRESULT=file -DREFERENCE=file]
+# Runs the runner as a test: cmake [-DEMULATOR=wine] -DCLI=... -DARGS=a;b
+#   -DEXPECT_EXIT=n [-DCOPY=file] [-DWORK=folder] [-DRESULT=file -DREFERENCE=file]
 #   [-DSTDERR_HAS=text] [-DSTDOUT_HAS=text] [-DABSENT=file]
 # COPY (one file or a list) is copied into WORK first; ABSENT must not exist
 # in WORK afterwards; RESULT is compared with REFERENCE line by
@@ -9,7 +9,7 @@ file(MAKE_DIRECTORY "${WORK}")
 if(COPY)
   file(COPY ${COPY} DESTINATION "${WORK}")
 endif()
-execute_process(COMMAND ${CLI} ${ARGS} WORKING_DIRECTORY "${WORK}"
+execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGS} WORKING_DIRECTORY "${WORK}"
                 RESULT_VARIABLE status ERROR_VARIABLE err OUTPUT_VARIABLE out)
 if(NOT status EQUAL EXPECT_EXIT)
   message(FATAL_ERROR "exit status ${status}, expected ${EXPECT_EXIT}\n${out}\n${err}")
