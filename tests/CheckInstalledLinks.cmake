@@ -1,7 +1,7 @@
 # Installs the build into a folder of its own and checks that every relative
 # link and picture of the installed README and user guide names a file that
 # was installed:  cmake -DBUILD=folder -DWORK=folder -DDOC=doc-folder
-# -P CheckInstalledLinks.cmake
+# "-DLICENCE_FILES=LICENSE;copyright" -P CheckInstalledLinks.cmake
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${WORK}"
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
@@ -32,7 +32,7 @@ foreach(page README.md docs/user-guide.md)
     math(EXPR checked "${checked} + 1")
   endforeach()
 endforeach()
-foreach(file LICENSE copyright)
+foreach(file ${LICENCE_FILES})
   if(NOT EXISTS "${doc}/${file}")
     message(FATAL_ERROR "${file} is not installed in ${doc}")
   endif()

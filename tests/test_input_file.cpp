@@ -476,7 +476,7 @@ TEST(TextFile, LinesEndWithCrLfOrLfAndTheLastMayHaveNoEnd) {
 TEST(TextFile, ReadsAWholeFileByteForByte) {
     TempDir dir;
     std::string content;
-    for (long k = 0; k < 300000; ++k) content += static_cast<char>(k * 7919 % 256);
+    for (long long k = 0; k < 300000; ++k) content += static_cast<char>(k * 7919 % 256);
     ASSERT_EQ(WriteFileReplacing(dir.File("bytes.bin"), content), "");
     std::string read, error;
     ASSERT_TRUE(ReadWholeFile(dir.File("bytes.bin"), read, error)) << error;
