@@ -51,8 +51,8 @@ std::string WriteNewFile(const Path& name, const Path& model, const std::string&
     folderRefuses = false;
     // Shared for deletion, so that an interruption can remove the file
     // while it is being written.
-    const HANDLE file =
-        CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         folderRefuses = code == ERROR_ACCESS_DENIED || code == ERROR_PATH_NOT_FOUND || code == ERROR_WRITE_PROTECT ||
@@ -88,8 +88,7 @@ std::string MoveOver(const Path& from, const Path& to) {
     if (Exists(to) &&
         ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return std::string();
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return std::string();
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return std::string();
     return ErrorText(GetLastError());
 }
 
