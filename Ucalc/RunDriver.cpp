@@ -1,7 +1,6 @@
 #include "RunDriver.h"
 
 #include <cmath>
-#include <filesystem>
 #include <map>
 
 #include "OutputFile.h"
@@ -52,11 +51,7 @@ std::string OutputOverwritesInput(const std::string& inputFileName, const RunFil
 
 std::vector<std::string> OutputNameClashes(const std::vector<std::string>& inputs, const RunFiles& files) {
     // One key per place on the disk: links and "." or ".." resolved.
-    auto key = [](const std::string& name) {
-        std::error_code ec;
-        const std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::absolute(name), ec);
-        return ec ? std::filesystem::absolute(name).lexically_normal().string() : p.string();
-    };
+    const auto key = PlaceOnDisk;
     std::map<std::string, size_t> inputAt;
     for (size_t k = 0; k < inputs.size(); ++k) inputAt.emplace(key(inputs[k]), k);
     std::map<std::string, size_t> writtenBy;

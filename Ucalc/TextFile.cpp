@@ -1,34 +1,25 @@
 #include "TextFile.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
 
-// File replacement needs what the C++ library does not offer (flushing to
-// the disk, the mode of a new file, a descriptor that does not wait on a
-// pipe), so this one file uses the POSIX calls for it.
+#include "Platform.h"
 
 namespace halovane {
 
 namespace fs = std::filesystem;
+using platform::FileName;
+using platform::FilePath;
 
 namespace {
 
-std::string Reason(int code) { return code != 0 ? std::string(std::strerror(code)) : "input/output error"; }
+// ------------------------------------------------ temporaries and interruptions
 
-// ------------------------------------------------ temporaries and signals
-
-// The temporaries being written right now, so that SIGINT and SIGTERM can
+// The temporaries being written right now, so that an interruption can
 // remove them. A signal handler can reach nothing but static storage; the
 // table is the one piece of process-wide state of the engine and holds
 // nothing but these names.
@@ -37,60 +28,33 @@ constexpr size_t TemporaryNameSize = 4096;
 struct TemporaryTable {
     std::atomic<bool> used[TemporarySlots];   // claimed by a writer
     std::atomic<bool> ready[TemporarySlots];  // its name is complete
-    char names[TemporarySlots][TemporaryNameSize];
+    fs::path::value_type names[TemporarySlots][TemporaryNameSize];
 };
 TemporaryTable temporaries{};
 
-struct sigaction previousInt, previousTerm;
-
-extern "C" void RemoveTemporariesAndResignal(int signal) {
+void RemoveTemporaries() {
     for (int k = 0; k < TemporarySlots; ++k)
-        if (temporaries.ready[k].load()) unlink(temporaries.names[k]);
-    const struct sigaction& previous = signal == SIGINT ? previousInt : previousTerm;
-    if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
-        previous.sa_handler(signal);
-        return;
-    }
-    struct sigaction standard {};
-    standard.sa_handler = SIG_DFL;
-    sigemptyset(&standard.sa_mask);
-    sigaction(signal, &standard, nullptr);
-    raise(signal);
+        if (temporaries.ready[k].load()) platform::RemoveFileNow(temporaries.names[k]);
 }
 
-void InstallSignalHandlers() {
-    static const bool installed = [] {
-        struct sigaction action {};
-        action.sa_handler = RemoveTemporariesAndResignal;
-        sigemptyset(&action.sa_mask);
-        for (auto [signal, previous] : {std::pair{SIGINT, &previousInt}, {SIGTERM, &previousTerm}}) {
-            sigaction(signal, nullptr, previous);
-            // A program started to ignore the signal keeps ignoring it.
-            if ((previous->sa_flags & SA_SIGINFO) == 0 && previous->sa_handler == SIG_IGN) continue;
-            sigaction(signal, &action, nullptr);
-        }
-        return true;
-    }();
-    (void)installed;
-}
-
-// A temporary registered for removal on a signal while it exists.
+// A temporary registered for removal on an interruption while it exists.
 class Temporary {
 public:
-    explicit Temporary(const std::string& name) : name_(name) {
-        InstallSignalHandlers();
-        if (name.size() >= TemporaryNameSize) return;
+    explicit Temporary(const fs::path& name) : name_(name) {
+        platform::CallOnInterrupt(RemoveTemporaries);
+        const auto& native = name.native();
+        if (native.size() >= TemporaryNameSize) return;
         for (int k = 0; k < TemporarySlots; ++k) {
             bool expected = false;
             if (!temporaries.used[k].compare_exchange_strong(expected, true)) continue;
-            std::memcpy(temporaries.names[k], name.c_str(), name.size() + 1);
+            std::memcpy(temporaries.names[k], native.c_str(), (native.size() + 1) * sizeof native[0]);
             temporaries.ready[k].store(true);
             slot_ = k;
             break;
         }
     }
     ~Temporary() {
-        if (!kept_) unlink(name_.c_str());
+        if (!kept_) platform::RemoveFile(name_);
         if (slot_ >= 0) {
             temporaries.ready[slot_].store(false);
             temporaries.used[slot_].store(false);
@@ -98,11 +62,11 @@ public:
     }
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
-    const std::string& Name() const { return name_; }
+    const fs::path& Name() const { return name_; }
     void Renamed() { kept_ = true; }  // the name no longer exists
 
 private:
-    std::string name_;
+    fs::path name_;
     int slot_ = -1;
     bool kept_ = false;
 };
@@ -120,17 +84,17 @@ unsigned NameHash(const std::string& text) {
 // recognisable as belonging to that target.
 std::string TemporaryPrefix(const fs::path& target) {
     char text[16];
-    std::snprintf(text, sizeof text, ".hv%08x-", NameHash(target.filename().string()));
+    std::snprintf(text, sizeof text, ".hv%08x-", NameHash(FileName(target.filename())));
     return text;
 }
 
-std::string TemporaryName(const fs::path& target) {
+fs::path TemporaryName(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     char text[64];
-    std::snprintf(text, sizeof text, "%ld-%x%x.tmp", static_cast<long>(getpid()), random() & 0xffffu,
+    std::snprintf(text, sizeof text, "%ld-%x%x.tmp", platform::ProcessNumber(), random() & 0xffffu,
                   counter++ & 0xffffu);
-    return (target.parent_path() / (TemporaryPrefix(target) + text)).string();
+    return target.parent_path() / FilePath(TemporaryPrefix(target) + text);
 }
 
 // Removes the temporaries of `target` that a program killed while writing
@@ -140,13 +104,12 @@ void RemoveStaleTemporaries(const fs::path& target) {
     std::error_code ec;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = FileName(it->path().filename());
         if (name.compare(0, prefix.size(), prefix) != 0 || name.size() < prefix.size() + 5 ||
             name.compare(name.size() - 4, 4, ".tmp") != 0)
             continue;
         const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        if (pid <= 0 || pid == static_cast<long>(getpid())) continue;
-        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (pid <= 0 || pid == platform::ProcessNumber() || !platform::ProcessEnded(pid)) continue;
         std::error_code ignored;
         fs::remove(it->path(), ignored);
     }
@@ -155,7 +118,7 @@ void RemoveStaleTemporaries(const fs::path& target) {
 // The file a name stands for: symbolic links followed to their end, also
 // when the end does not exist yet.
 fs::path RealTarget(const std::string& path) {
-    fs::path p(path);
+    fs::path p = FilePath(path);
     std::error_code ec;
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
         const fs::path link = fs::read_symlink(p, ec);
@@ -165,48 +128,20 @@ fs::path RealTarget(const std::string& path) {
     return p;
 }
 
-std::string FolderOf(const fs::path& target) {
-    return target.parent_path().empty() ? std::string(".") : target.parent_path().string();
+fs::path FolderOf(const fs::path& target) {
+    return target.parent_path().empty() ? fs::path(".") : target.parent_path();
 }
 
 // Writes and flushes one temporary; an empty string on success.
 std::string WriteTemporary(const std::string& path, const fs::path& target, const Temporary& temporary,
                            const std::string& content) {
-    struct stat old {};
-    const bool exists = stat(target.c_str(), &old) == 0;
-    const int fd = open(temporary.Name().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int code = errno;
-        if (code == EACCES || code == EROFS || code == ENOENT || code == EPERM)
-            return "Could not write " + path + ": the folder " + FolderOf(target) + " does not take new files (" +
-                   Reason(code) + ").";
-        return "Could not write " + path + ": " + Reason(code);
-    }
-    std::string error;
-    // The replacement keeps the permissions of the file it replaces.
-    if (exists && fchmod(fd, old.st_mode & 07777) != 0) error = Reason(errno);
-    const char* data = content.data();
-    size_t left = content.size();
-    while (error.empty() && left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            error = Reason(errno);
-        } else {
-            data += written;
-            left -= static_cast<size_t>(written);
-        }
-    }
-    if (error.empty() && fsync(fd) != 0) error = Reason(errno);
-    if (close(fd) != 0 && error.empty()) error = Reason(errno);
-    return error.empty() ? error : "Could not write " + path + ": " + error;
-}
-
-void SyncFolder(const fs::path& target) {
-    const int fd = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+    bool folderRefuses = false;
+    const std::string error = platform::WriteNewFile(temporary.Name(), target, content, folderRefuses);
+    if (error.empty()) return error;
+    if (folderRefuses)
+        return "Could not write " + path + ": the folder " + FileName(FolderOf(target)) +
+               " does not take new files (" + error + ").";
+    return "Could not write " + path + ": " + error;
 }
 
 struct Planned {
@@ -222,7 +157,7 @@ std::string Check(const std::string& path, const fs::path& target) {
     if (fs::is_directory(target, ec)) return "Could not write " + path + ": it is a folder.";
     const fs::path folder = FolderOf(target);
     if (!fs::is_directory(folder, ec))
-        return "Could not write " + path + ": the folder " + folder.string() + " does not exist.";
+        return "Could not write " + path + ": the folder " + FileName(folder) + " does not exist.";
     return std::string();
 }
 
@@ -254,23 +189,23 @@ std::string WriteAll(const std::vector<std::pair<const std::string*, const std::
         backups.push_back(nullptr);
         if (plan.size() < 2) continue;
         auto backup = std::make_unique<Temporary>(TemporaryName(p.target));
-        if (link(p.target.c_str(), backup->Name().c_str()) == 0) backups.back() = std::move(backup);
+        if (platform::AddSecondName(p.target, backup->Name())) backups.back() = std::move(backup);
     }
     for (size_t k = 0; k < plan.size(); ++k) {
-        if (rename(temps[k]->Name().c_str(), plan[k].target.c_str()) == 0) {
+        const std::string reason = platform::MoveOver(temps[k]->Name(), plan[k].target);
+        if (reason.empty()) {
             temps[k]->Renamed();
             continue;
         }
-        const std::string error = "Could not write " + plan[k].path + ": " + Reason(errno);
         for (size_t j = 0; j < k; ++j) {
-            if (backups[j] && rename(backups[j]->Name().c_str(), plan[j].target.c_str()) == 0)
+            if (backups[j] && platform::MoveOver(backups[j]->Name(), plan[j].target).empty())
                 backups[j]->Renamed();
             else if (!plan[j].existed)
-                unlink(plan[j].target.c_str());
+                platform::RemoveFile(plan[j].target);
         }
-        return error;
+        return "Could not write " + plan[k].path + ": " + reason;
     }
-    for (const Planned& p : plan) SyncFolder(p.target);
+    for (const Planned& p : plan) platform::FlushFolder(FolderOf(p.target));
     return std::string();
 }
 
@@ -287,39 +222,32 @@ std::string WriteFileReplacing(const std::string& path, const std::string& conte
 }
 
 FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error, std::uintmax_t maxBytes) {
-    // Opening without waiting: a pipe with no writer would block here.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = "Could not read " + path + ": " + Reason(errno);
+    platform::ReadOnlyFile file(FilePath(path));
+    if (!file.IsOpen()) {
+        error = "Could not read " + path + ": " + file.Reason();
         return FileRead::CannotOpen;
     }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        error = S_ISDIR(info.st_mode) ? "Could not read " + path + ": it is a folder."
-                                      : "Could not read " + path + ": it is not a regular file.";
+    if (file.Kind() != platform::FileKind::Regular) {
+        error = file.Kind() == platform::FileKind::Folder ? "Could not read " + path + ": it is a folder."
+                                                          : "Could not read " + path + ": it is not a regular file.";
         return FileRead::Refused;
     }
-    const std::uintmax_t size = static_cast<std::uintmax_t>(info.st_size);
+    const std::uintmax_t size = file.Size();
     if (size > maxBytes) {
-        close(fd);
         error = "Could not read " + path + ": it holds " + std::to_string(size) +
                 " bytes, more than a data file of at most " + std::to_string(MaxTimeSteps) +
                 " time steps can hold (" + std::to_string(maxBytes) + ").";
         return FileRead::Refused;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string text(static_cast<size_t>(size), '\0');
     size_t got = 0;
     auto fail = [&](const std::string& reason, FileRead result) {
-        close(fd);
         error = "Could not read " + path + ": " + reason;
         return result;
     };
     while (got < text.size()) {
-        const ssize_t n = read(fd, &text[got], text.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(Reason(errno), FileRead::CannotOpen);
+        const long long n = file.Read(&text[got], text.size() - got);
+        if (n < 0) return fail(file.Reason(), FileRead::CannotOpen);
         if (n == 0) break;
         got += static_cast<size_t>(n);
     }
@@ -328,15 +256,13 @@ FileRead ReadDataFile(const std::string& path, std::string& content, std::string
     // maxBytes.
     char more[65536];
     for (;;) {
-        const ssize_t n = read(fd, more, sizeof more);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(Reason(errno), FileRead::CannotOpen);
+        const long long n = file.Read(more, sizeof more);
+        if (n < 0) return fail(file.Reason(), FileRead::CannotOpen);
         if (n == 0) break;
         if (text.size() + static_cast<size_t>(n) > maxBytes)
             return fail("it grew beyond " + std::to_string(maxBytes) + " bytes while it was read.", FileRead::Refused);
         text.append(more, static_cast<size_t>(n));
     }
-    close(fd);
     content = std::move(text);
     return FileRead::Ok;
 }
@@ -389,23 +315,27 @@ void LineReader::Skip(int count) {
 }
 
 std::string ChangeExtension(const std::string& path, const std::string& extension) {
-    fs::path p(path);
-    p.replace_extension(extension);
-    return p.string();
+    fs::path p = FilePath(path);
+    p.replace_extension(FilePath(extension));
+    return FileName(p);
+}
+
+std::string PlaceOnDisk(const std::string& name) {
+    const fs::path absolute = fs::absolute(FilePath(name));
+    std::error_code ec;
+    const fs::path place = fs::weakly_canonical(absolute, ec);
+    return FileName(platform::NameKey(ec ? absolute.lexically_normal() : place));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
+    const fs::path pa = FilePath(a), pb = FilePath(b);
     std::error_code ec1, ec2;
-    if (fs::exists(a, ec1) && fs::exists(b, ec2)) {
+    if (fs::exists(pa, ec1) && fs::exists(pb, ec2)) {
         std::error_code ec;
-        const bool same = fs::equivalent(a, b, ec);
+        const bool same = fs::equivalent(pa, pb, ec);
         if (!ec) return same;
     }
-    std::error_code ea, eb;
-    const fs::path ca = fs::weakly_canonical(fs::absolute(a), ea);
-    const fs::path cb = fs::weakly_canonical(fs::absolute(b), eb);
-    if (ea || eb) return fs::absolute(a).lexically_normal() == fs::absolute(b).lexically_normal();
-    return ca == cb;
+    return PlaceOnDisk(a) == PlaceOnDisk(b);
 }
 
 }  // namespace halovane

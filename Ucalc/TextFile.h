@@ -23,7 +23,8 @@ constexpr std::uintmax_t MaxDataFileBytes =
 // the same folder, is flushed to the disk, and is renamed over the old file.
 // The old file's permissions are kept; a symbolic link is followed and the
 // file it points to is replaced. A temporary file is removed when the
-// program is interrupted (SIGINT, SIGTERM) while writing, and temporaries
+// program is interrupted (SIGINT or SIGTERM; on Windows Ctrl+C, Ctrl+Break
+// or the console closed) while writing, and temporaries
 // that an earlier, killed program left for the same file are removed on the
 // next write. Returns an empty string on success, otherwise a message that
 // names the file (or the folder, when the folder takes no new files) and the
@@ -76,6 +77,11 @@ private:
 
 // The path with its extension replaced (appended when it has none).
 std::string ChangeExtension(const std::string& path, const std::string& extension);
+
+// The place on the disk that a name stands for, as text that is equal for
+// every name of that place: absolute, links and "." or ".." resolved, and
+// in one case where the file system ignores case.
+std::string PlaceOnDisk(const std::string& name);
 
 // Whether two names denote one file: the same file already on disk (also
 // through links), or the same place once written.

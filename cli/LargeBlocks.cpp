@@ -3,15 +3,17 @@
 // A century of daily steps fills series and texts of tens of megabytes, and
 // the first touch of every 4 KiB page of a fresh block is a page fault: on a
 // plain run of 365 000 steps those faults took about half of the time. The
-// program's own operator new asks the kernel to back the whole 2 MiB pages
+// program's own operator new asks the system to back the whole 2 MiB pages
 // inside a large block with huge pages (one fault each instead of 512). It
-// is advice only: where the kernel does not follow it nothing changes, and
+// is advice only: where the system does not follow it nothing changes, and
 // blocks are still taken from and given back to malloc, so the library's
 // operator delete frees them as usual.
 
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+
+#include "Platform.h"
 
 // Under AddressSanitizer the sanitizer's own operator new stays, so that it
 // can still match every delete with its new.
@@ -24,27 +26,19 @@
 #define HALOVANE_ADDRESS_SANITIZER 1
 #endif
 
+// Only where the system gives huge pages to blocks from malloc.
 #if defined(__linux__) && !defined(HALOVANE_ADDRESS_SANITIZER)
-#include <sys/mman.h>
 
 namespace {
 
-constexpr std::uintptr_t HugePage = std::uintptr_t{2} << 20;
 constexpr std::size_t LargeBlock = std::size_t{2} << 20;  // may hold a whole huge page
-
-void AdviseHugePages(void* block, std::size_t size) {
-    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
-    const std::uintptr_t last = (start + size) & ~(HugePage - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
 
 }  // namespace
 
 void* operator new(std::size_t size) {
     void* block = std::malloc(size != 0 ? size : 1);
     if (block == nullptr) throw std::bad_alloc();
-    if (size >= LargeBlock) AdviseHugePages(block, size);
+    if (size >= LargeBlock) halovane::platform::AdviseHugePages(block, size);
     return block;
 }
 

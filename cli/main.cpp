@@ -2,7 +2,10 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Platform.h"
 
 int main(int argc, char** argv) {
-    return halovane::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
+    std::vector<std::string> arguments = halovane::platform::Arguments(argc, argv);
+    if (!arguments.empty()) arguments.erase(arguments.begin());  // the program's own name
+    return halovane::cli::Main(arguments);
 }

@@ -1,5 +1,11 @@
-# Installs the Debian/Ubuntu packages that the build needs, when missing.
-# Sourced by run.sh and test.sh.
+# Installs the Debian/Ubuntu packages that the build needs, when missing,
+# with any more packages given as arguments. Sourced by run.sh and test.sh.
+
+# For the Windows build and its tests: the MinGW-w64 cross compiler (its
+# posix thread model gives std::thread), GoogleTest's sources to build for
+# it, and Wine to run the .exe files.
+halovane_windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64)
+
 halovane_install_packages() {
     local wanted=(build-essential cmake pkg-config libgtest-dev qt6-base-dev qt6-svg-dev libgl-dev
                   libxkbcommon-dev fonts-dejavu-core xvfb xauth "$@")

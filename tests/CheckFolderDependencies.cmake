@@ -1,6 +1,8 @@
 # The folders depend on each other one way: each folder's sources include
 # headers only from the folders below it, and the engine and the graph
-# library include no Qt header. Run: cmake -DSOURCE=<source dir> -P this file
+# library include no Qt header. The headers of the operating system are
+# included by the engine's platform files only. Run: cmake -DSOURCE=<source
+# dir> -P this file
 cmake_minimum_required(VERSION 3.22)
 set(FOLDERS Ucalc Ugraphs Ufigures UMain shell cli)
 set(BELOW_Ucalc "")
@@ -10,6 +12,7 @@ set(BELOW_UMain Ufigures Ugraphs Ucalc)
 set(BELOW_shell UMain Ufigures Ugraphs Ucalc)
 set(BELOW_cli Ufigures Ugraphs Ucalc)
 set(WITHOUT_QT Ucalc Ugraphs)
+set(SYSTEM_HEADER "^(unistd|fcntl|signal|dirent|dlfcn|pthread|windows|io|direct|shellapi|sys/.*)\\.h$")
 
 foreach(folder ${FOLDERS})
   file(GLOB headers RELATIVE ${SOURCE}/${folder} ${SOURCE}/${folder}/*.h)
@@ -27,6 +30,9 @@ foreach(folder ${FOLDERS})
     foreach(line ${includes})
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" included "${line}")
       get_filename_component(header ${included} NAME)
+      if(included MATCHES "${SYSTEM_HEADER}" AND NOT (folder STREQUAL Ucalc AND name MATCHES "^Platform.*\\.cpp$"))
+        string(APPEND faults "${folder}/${name} calls the system (${included}); that belongs in Ucalc/Platform*.cpp\n")
+      endif()
       if(folder IN_LIST WITHOUT_QT AND header MATCHES "^Q")
         string(APPEND faults "${folder}/${name} includes the Qt header ${included}\n")
       endif()

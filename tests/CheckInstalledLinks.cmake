@@ -1,13 +1,14 @@
 # Installs the build into a folder of its own and checks that every relative
 # link and picture of the installed README and user guide names a file that
-# was installed:  cmake -DBUILD=folder -DWORK=folder -P CheckInstalledLinks.cmake
+# was installed:  cmake -DBUILD=folder -DWORK=folder -DDOC=doc-folder
+# "-DLICENCE_FILES=LICENSE;copyright" -P CheckInstalledLinks.cmake
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${WORK}"
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "install failed: ${err}")
 endif()
-set(doc "${WORK}/share/doc/halovane")
+set(doc "${WORK}/${DOC}")
 set(checked 0)
 foreach(page README.md docs/user-guide.md)
   if(NOT EXISTS "${doc}/${page}")
@@ -31,7 +32,7 @@ foreach(page README.md docs/user-guide.md)
     math(EXPR checked "${checked} + 1")
   endforeach()
 endforeach()
-foreach(file LICENSE copyright)
+foreach(file ${LICENCE_FILES})
   if(NOT EXISTS "${doc}/${file}")
     message(FATAL_ERROR "${file} is not installed in ${doc}")
   endif()

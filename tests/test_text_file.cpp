@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "InputFile.h"
 #include "OutputFile.h"
+#include "RunDriver.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
@@ -31,6 +35,7 @@ bool TemporaryIn(const fs::path& folder) {
     return false;
 }
 
+#ifndef _WIN32
 // Starts a child that writes `bytes` bytes to `path`, and kills it with
 // `signal` while its temporary exists. Returns the child's wait status, or
 // -1 when the write ended before the temporary was seen.
@@ -53,8 +58,44 @@ int KillWhileWriting(const std::string& path, size_t bytes, int signal) {
     return seen ? status : -1;
 }
 
+#endif
+
 }  // namespace
 
+// Names outside ASCII reach the disk as written on every system. Where the
+// file system ignores case (Windows), names that differ in case only are
+// one file: an input X.OUT is never overwritten by its results X.out, and
+// two inputs whose results would be x.out and X.out clash.
+TEST(FileReplacement, NamesOutsideAsciiAndTheCaseOfTheFileSystem) {
+    TempDir dir;
+    const std::string name = dir.File("Bodenprofil-\u00d1and\u00fa-\u03b8.out");
+    ASSERT_EQ(WriteFileReplacing(name, "first"), "");
+    ASSERT_EQ(WriteFilesTogether({{name, "second"}, {ChangeExtension(name, ".csv"), "csv"}}), "");
+    std::string text, error;
+    ASSERT_EQ(ReadDataFile(name, text, error), FileRead::Ok) << error;
+    EXPECT_EQ(text, "second");
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename().u8string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Bodenprofil-\u00d1and\u00fa-\u03b8.csv",
+                                               "Bodenprofil-\u00d1and\u00fa-\u03b8.out"}));
+
+    WriteFile(dir.File("X.OUT"), "input");
+    const bool ignoresCase = fs::exists(dir.Path() / "x.out");
+#ifdef _WIN32
+    EXPECT_TRUE(ignoresCase);
+#endif
+    EXPECT_EQ(SameFile(dir.File("X.OUT"), dir.File("x.out")), ignoresCase);
+    EXPECT_EQ(OutputOverwritesInput(dir.File("X.OUT"), RunFiles{}).empty(), !ignoresCase);
+    EXPECT_EQ(PlaceOnDisk(dir.File("\u00c9t\u00e9.OUT")) == PlaceOnDisk(dir.File("\u00e9t\u00e9.out")), ignoresCase);
+    const std::vector<std::string> clashes =
+        OutputNameClashes({dir.File("y.inp"), dir.File("Y.dat")}, RunFiles{});
+    EXPECT_EQ(clashes[1].empty(), !ignoresCase);
+    EXPECT_FALSE(TemporaryIn(dir.Path()));
+}
+
+#ifndef _WIN32
+// Modes, links, signals and pipes as POSIX systems have them.
 TEST(FileReplacement, KeepsTheModeAndWritesThroughALink) {
     TempDir dir;
     const std::string real = dir.File("real.inp");
@@ -137,6 +178,8 @@ TEST(FileReplacement, RemovesItsTemporaryOnSigtermAndStaleOnesOnTheNextWrite) {
     EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
 
+#endif
+
 TEST(FileReplacement, ReplacesSeveralFilesTogetherOrNotAtAll) {
     TempDir dir;
     WriteFile(dir.File("run.out"), "old out");
@@ -153,6 +196,7 @@ TEST(FileReplacement, ReplacesSeveralFilesTogetherOrNotAtAll) {
 
 // ------------------------------------------------ readers
 
+#ifndef _WIN32
 TEST(DataFileReading, RefusesWhatIsNotARegularFileOfPlausibleSize) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.inp");
@@ -185,6 +229,8 @@ TEST(DataFileReading, RefusesWhatIsNotARegularFileOfPlausibleSize) {
     EXPECT_NE(error.find("it is a folder"), std::string::npos);
     EXPECT_EQ(ReadDataFile(dir.File("none.inp"), text, error), FileRead::CannotOpen);
 }
+
+#endif
 
 TEST(DataFileReading, MessagesShowAShortPrintableToken) {
     // A number window with binary bytes, and a 5 MB token where the number

@@ -257,8 +257,11 @@ TEST(RunNames, ResultsNeverGoOverTheInputItself) {
     EXPECT_EQ(OutputOverwritesInput(dir.File("a.inp"), RunFiles{true}), "");
     // Also when the input is a link to the file its results would replace.
     WriteFile(dir.File("g.out"), before);
-    std::filesystem::create_symlink(dir.File("g.out"), dir.File("g.inp"));
-    EXPECT_NE(OutputOverwritesInput(dir.File("g.inp"), RunFiles{}), "");
+    std::error_code noLinks;  // Wine makes no symbolic links
+    std::filesystem::create_symlink(dir.File("g.out"), dir.File("g.inp"), noLinks);
+    if (!noLinks) {
+        EXPECT_NE(OutputOverwritesInput(dir.File("g.inp"), RunFiles{}), "");
+    }
 }
 
 TEST(RunNames, OneCallNeverWritesTwoInputsResultsToOneName) {
