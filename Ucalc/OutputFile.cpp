@@ -93,7 +93,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
         out += text;
         out += "\r\n";
     };
-    line("OUTPUT OF Halovane");
+    line(in.Variant == ModelVariant::Conserving ? "OUTPUT OF Halovane (conserving variant)" : "OUTPUT OF Halovane");
     line("Name of this file :" + outputFileName);
     line("");
     line(in.Title1);
