@@ -88,6 +88,11 @@ constexpr ColumnSet<MeasuredColumn> MeasuredColumns(int layers) {
     return layers == 2 ? SetOf(Measured2) : layers == 3 ? SetOf(Measured3) : SetOf(Measured1);
 }
 
+// The optional last line, after the measured salinities: this label, then
+// the word of the model variant. Files of the prescribed model leave it out.
+constexpr const char* VariantLabel = " Model variant                      :   ";
+constexpr std::size_t VariantLabelKey = 14;  // " Model variant" marks the line
+
 // The zones in use, from the surface down; returns their count.
 inline int ZonesInUse(int layers, Zone* zones) {
     int count = 0;
