@@ -72,9 +72,8 @@ struct SaltColumn {
     }
 
     // One day: S holds the salinities at the start and receives those at
-    // the end.
-    void Day(const SaltDay& day, const double* LE, double* S) const {
-        double C[MaxZones];
+    // the end; C receives the concentration of the water each zone gave.
+    void Day(const SaltDay& day, const double* LE, double* S, double* C) const {
         const int last = zones - 1, transition = zones - 2;
         for (int n = 0; n < zones; ++n) {
             const int z = day.order[n];
@@ -110,12 +109,12 @@ constexpr double ScoreCap = 1000;
 
 // The capped score of zone z with efficiencies LE, against `measured`.
 double TrialScore(const SaltColumn& column, const double* LE, int z, const Series& measured) {
-    double S[MaxZones];
+    double S[MaxZones], C[MaxZones];
     std::copy(column.start, column.start + column.zones, S);
     double score = 0;
     const int ts = column.ts;
     for (size_t k = 0; k < column.days.size(); ++k) {
-        column.Day(column.days[k], LE, S);
+        column.Day(column.days[k], LE, S, C);
         if (static_cast<int>(k % static_cast<size_t>(ts)) != ts - 1) continue;
         const double m = measured[static_cast<int>(k / static_cast<size_t>(ts)) + 1];
         if (m > 0) {
@@ -134,7 +133,12 @@ void RunConservingSaltBalance(const RunData& run, ModelState& state) {
     const ModelInput& in = run.in;
     StepResults& r = state.Results;
     for (Series& s : r.SR) std::fill(s.begin(), s.end(), 0.0);
-    double LE[MaxZones], S[MaxZones];
+    SaltAccount& account = state.Salt;
+    const size_t size = static_cast<size_t>(in.NrTst) + 1;
+    account.Across.assign(size, {0, 0, 0, 0});
+    for (Series* s : {&account.Irrigation, &account.Inflow, &account.Drained, &account.Outflow}) s->assign(size, 0.0);
+    const int aquifer = column.zones - 1, transition = column.zones - 2;
+    double LE[MaxZones], S[MaxZones], C[MaxZones];
     for (int z = 0; z < column.zones; ++z) {
         LE[z] = state.Fit[static_cast<size_t>(column.zoneOf[z])].LE;
         S[z] = column.start[z];
@@ -143,8 +147,16 @@ void RunConservingSaltBalance(const RunData& run, ModelState& state) {
     const int ts = column.ts;
     const size_t days = column.days.size();
     for (size_t k = 0; k < days; ++k) {
-        column.Day(column.days[k], LE, S);
+        const SaltDay& day = column.days[k];
+        column.Day(day, LE, S, C);
         const int i = static_cast<int>(k / static_cast<size_t>(ts)) + 1;
+        for (int z = 0; z < aquifer; ++z)
+            account.Across[static_cast<size_t>(i)][static_cast<size_t>(z)] +=
+                day.q[z] > 0 ? LE[z] * day.q[z] * C[z] : -(LE[z + 1] * -day.q[z] * C[z + 1]);
+        account.Irrigation[i] += day.irrSalt;
+        account.Inflow[i] += column.infSalt;
+        account.Drained[i] += LE[transition] * day.drain * C[transition];
+        account.Outflow[i] += LE[aquifer] * column.Out * C[aquifer];
         const bool last = static_cast<int>(k % static_cast<size_t>(ts)) == ts - 1;
         if (!last && k + 1 < days) continue;
         for (int z = 0; z < column.zones; ++z) {

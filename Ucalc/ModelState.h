@@ -54,6 +54,15 @@ struct ConservingDay {
     double Evap[3] = {0, 0, 0};  // evapotranspiration out of layer k + 1
 };
 
+// The salt the conserving variant moved in each step (index 1..N), in dS/m
+// x mm. Its zones run from the surface down: the root-zone layers, the
+// transition zone, the aquifer.
+struct SaltAccount {
+    std::vector<std::array<double, 4>> Across;  // net downward between zone k and k + 1
+    Series Irrigation, Inflow;                  // into layer 1, into the aquifer
+    Series Drained, Outflow;                    // out of the transition zone, out of the aquifer
+};
+
 struct ModelState {
     bool Stop = false;                // the water table left the aquifer
     bool RefinementChosen = false;
@@ -69,6 +78,7 @@ struct ModelState {
     // The conserving variant: every day computed, in order (index (i - 1) *
     // Ts + j - 1); a stop ends the list before the failing day.
     std::vector<ConservingDay> Days;
+    SaltAccount Salt;
 };
 
 }  // namespace halovane
