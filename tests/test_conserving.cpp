@@ -308,3 +308,32 @@ TEST(Conserving, TheVariantIsNamedInTheInputFileAndTheOutputHeader) {
         EXPECT_NE(read.message.find("line " + std::to_string(lines)), std::string::npos) << read.message;
     }
 }
+
+TEST(Conserving, TheSearchFindsTheEfficiencyThatMadeTheMeasurements) {
+    // Measured salinities made by the variant itself with an efficiency of
+    // 60 % in one zone: the search of that zone comes back to 0.60 from a
+    // given 90 %, on one thread and on two alike.
+    for (int layers = 1; layers <= 3; ++layers)
+        for (Zone zone : EveryZone) {
+            if (!ZoneInUse(layers, zone)) continue;
+            ModelInput in = Field(layers, 30);
+            in.Inf = 0.5, in.Out = 0.9;
+            in.LE[zone] = 60;
+            Ran made;
+            RunConserving(in, made);
+            in.ECsm[zone] = made.state.Results.SR[zone];
+            in.LE[zone] = 90;
+            std::vector<SearchProfile> profiles[2];
+            for (int threads : {1, 2}) {
+                Ran r;
+                RunConserving(in, r);
+                r.state.Counts = CountMeasurements(r.run.in);
+                RunConservingSearches(r.run, r.state, threads, &profiles[threads - 1]);
+                EXPECT_NEAR(r.state.Fit[static_cast<size_t>(zone)].LE, 0.60, 1e-9)
+                    << layers << " layers, zone " << static_cast<int>(zone);
+            }
+            ASSERT_FALSE(profiles[0].empty());
+            ASSERT_EQ(profiles[0].size(), profiles[1].size());
+            for (size_t k = 0; k < profiles[0].size(); ++k) EXPECT_EQ(profiles[0][k].scores, profiles[1][k].scores);
+        }
+}
