@@ -251,11 +251,7 @@ void RefineConservingDrainage(RunData& run, ModelState& state) {
                 state.QH1w = trial;
             }
         }
-        state.RefinementAccepted = true;
-        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
-            state.QH1w = given;
-            state.RefinementAccepted = false;
-        }
+        SettleRefinedFactor(state, given);
     }
 }
 

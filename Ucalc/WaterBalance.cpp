@@ -265,11 +265,15 @@ void RefineDrainageCapacityFullScan(RunData& run, ModelState& state) {
             }
         }
         // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
-        state.RefinementAccepted = true;
-        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
-            state.QH1w = given;
-            state.RefinementAccepted = false;
-        }
+        SettleRefinedFactor(state, given);
+    }
+}
+
+void SettleRefinedFactor(ModelState& state, double given) {
+    state.RefinementAccepted = true;
+    if (state.QH1w > 0.199 || state.QH1w < 0.002) {
+        state.QH1w = given;
+        state.RefinementAccepted = false;
     }
 }
 
@@ -374,11 +378,7 @@ void RefineDrainageCapacity(RunData& run, ModelState& state) {
             in.Out = RepeatTenthAndBack(in.Out, skippedDays);
         }
         // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
-        state.RefinementAccepted = true;
-        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
-            state.QH1w = given;
-            state.RefinementAccepted = false;
-        }
+        SettleRefinedFactor(state, given);
     }
 }
 

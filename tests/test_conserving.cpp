@@ -17,8 +17,10 @@
 
 #include "Conserving.h"
 #include "EngineSupport.h"
+#include "FitReportFiles.h"
 #include "InputFile.h"
 #include "OutputFile.h"
+#include "ResultsCsv.h"
 #include "RunData.h"
 #include "TestSupport.h"
 
@@ -294,6 +296,28 @@ TEST(Conserving, TheVariantIsNamedInTheInputFileAndTheOutputHeader) {
         back.InputFileName = in.InputFileName;
         EXPECT_EQ(InputFileText(back), text);
     }
+    // The output file, the CSV and the fit report of a conserving run say
+    // so, and read back; those of the prescribed model are as before.
+    for (ModelVariant v : {ModelVariant::Prescribed, ModelVariant::Conserving}) {
+        in.Variant = v;
+        const bool conserving = v == ModelVariant::Conserving;
+        Ran r;
+        RunConserving(in, r);
+        OutputReadback back;
+        back.Variant = conserving ? ModelVariant::Prescribed : ModelVariant::Conserving;
+        NumberFormat point;
+        ASSERT_TRUE(ParseOutputText(OutputFileText(in, r.state, "field.out"), "field.out", back, point).ok);
+        EXPECT_EQ(back.Variant, v);
+        const std::string csv = ResultsCsv(in, r.state);
+        EXPECT_EQ(csv.substr(0, csv.find('\r')).rfind(",model_variant") != std::string::npos, conserving);
+        FitReport report, read;
+        report.layers = 2, report.variant = v;
+        std::string message;
+        ASSERT_TRUE(ParseFitReport(FitCsv(report), ProfileCsv(report), read, message)) << message;
+        EXPECT_EQ(read.variant, v);
+        EXPECT_EQ(FitCsv(report) == FitCsvHeader + std::string("\r\n"), !conserving);
+    }
+    in.Variant = ModelVariant::Conserving;
     // Any other word is refused, naming the line.
     const std::string text = InputFileText(in);
     const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
