@@ -12,6 +12,10 @@
 #include "Searches.h"
 #include "ThreadTeam.h"
 
+// The vector helpers are always inlined, so the calling convention of such
+// vectors never matters.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 namespace halovane {
 
 namespace {
@@ -112,7 +116,7 @@ struct SaltColumn {
     // coming in; C is the concentration of the water that leaves. T is a
     // double or a vector of trials.
     template <typename T>
-    static void Update(T& S, T& C, T In, const ZoneDay& k, double W) {
+    __attribute__((always_inline)) static inline void Update(T& S, T& C, T In, const ZoneDay& k, double W) {
         const T s = S;
         if (k.F <= 2) {
             S = (s + In / W - k.a * s / W) / k.F;
@@ -139,7 +143,6 @@ struct Search {
     const Series& measured;
 };
 
-#pragma GCC diagnostic ignored "-Wpsabi"
 using V8 = double __attribute__((vector_size(64)));
 using V4 = double __attribute__((vector_size(32)));
 using V2 = double __attribute__((vector_size(16)));
