@@ -32,7 +32,12 @@ QFrame* TMainForm::BuildGeneralPanel(QWidget* parent) {
     LayersCombo->setObjectName("LayersCombo");
     LayersCombo->addItems({"1", "2", "3"});
     g->addWidget(LayersCombo, 6, 1);
-    const SaveCancel buttons = SaveCancelRow(g, 7, p, "Gen");
+    g->addWidget(Label("ModelLabel", "Model:", p), 7, 0);
+    ModelCombo = new QComboBox(p);
+    ModelCombo->setObjectName("ModelCombo");
+    ModelCombo->addItems({"Prescribed", "Conserving (balances closed)"});
+    g->addWidget(ModelCombo, 7, 1);
+    const SaveCancel buttons = SaveCancelRow(g, 8, p, "Gen");
     GenSaveButton = buttons.save, GenQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
     connect(GenSaveButton, &QPushButton::clicked, this, &TMainForm::GenSaveButtonClick);
@@ -55,6 +60,7 @@ void TMainForm::GenSaveButtonClick() {
     const int oldIdx = Page.LayersIdx, newIdx = LayersCombo->currentIndex();
     Page.LayerFlags = newIdx + 1;
     Input.NrLayers = newIdx + 1;
+    Input.Variant = ModelCombo->currentIndex() == 1 ? ModelVariant::Conserving : ModelVariant::Prescribed;
 
     const int oldLayers = oldIdx + 1, newLayers = newIdx + 1;
     if (oldIdx != newIdx) {

@@ -164,7 +164,7 @@ private:
     // general data
     QFrame* GenPanel;
     QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
-    QComboBox *TstCombo, *LayersCombo;
+    QComboBox *TstCombo, *LayersCombo, *ModelCombo;
     QPushButton *GenSaveButton, *GenQuitButton;
     // hydrological data
     QFrame* HydrPanel;

@@ -43,6 +43,7 @@ void TMainForm::ShowDataSet(int layersOnLine8) {
 
 void TMainForm::ShowGeneral() {
     LayersCombo->setCurrentIndex(Page.LayersIdx);
+    ModelCombo->setCurrentIndex(Input.Variant == ModelVariant::Conserving ? 1 : 0);
     if (!Page.Stored[rules::GenGroup]) return;
     Tit1Edit->setText(QString::fromStdString(Input.Title1));
     Tit2Edit->setText(QString::fromStdString(Input.Title2));

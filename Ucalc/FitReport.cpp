@@ -144,6 +144,7 @@ std::string ReportZoneName(int layers, Zone zone) {
 FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const std::vector<SearchProfile>& profiles) {
     FitReport report;
     report.layers = in.NrLayers;
+    report.variant = in.Variant;
     report.searches = profiles;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);

@@ -69,6 +69,7 @@ struct ZoneReport {
 
 struct FitReport {
     int layers = 0;
+    ModelVariant variant = ModelVariant::Prescribed;  // the model of the run
     std::vector<ZoneReport> zones;        // searched zones, surface down
     std::vector<SearchProfile> searches;  // every search, in the order made
     bool empty() const { return zones.empty(); }

@@ -124,6 +124,11 @@ std::string ProfileCsvFileName(const std::string& outputFileName) {
     return ChangeExtension(outputFileName, ".profile.csv");
 }
 
+namespace {
+// The row that names the model of a conserving run, after the zones.
+const char* const VariantRow = "model variant,";
+}  // namespace
+
 std::string FitCsv(const FitReport& report) {
     std::string out = std::string(FitCsvHeader) + "\r\n";
     for (const ZoneReport& z : report.zones) {
@@ -139,6 +144,8 @@ std::string FitCsv(const FitReport& report) {
         for (bool flag : {p.bestAtEdge, p.notDetermined, p.flat, p.capped}) out += "," + YesNo(flag);
         out += "\r\n";
     }
+    // Reports of the prescribed model keep the layout they always had.
+    if (report.variant == ModelVariant::Conserving) out += std::string(VariantRow) + VariantWord(report.variant) + "\r\n";
     return out;
 }
 
@@ -171,6 +178,8 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
     while (!fit.AtEnd()) {
         const std::string& line = fit.Next();
         if (line.empty() && fit.AtEnd()) break;
+        if (line.rfind(VariantRow, 0) == 0 && ParseModelVariant(line.substr(std::string(VariantRow).size()), read.variant))
+            continue;
         ZoneReport row;
         int hint = 0;
         if (!ParseFitRow(SplitCsv(line), row, hint) ||

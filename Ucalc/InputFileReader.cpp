@@ -1,4 +1,5 @@
 // Reading the input data file.
+#include <algorithm>
 #include <string>
 
 #include "InputFile.h"
@@ -26,6 +27,7 @@ public:
     void Skip(int count) { lines_.Skip(count); }
     int Line() const { return lines_.LineNumber(); }
     int LinesLeft() const { return lines_.LinesLeft(); }
+    bool AtEnd() const { return lines_.AtEnd(); }
 
     [[noreturn]] void Fail(const std::string& what) const { FailAt(Line(), what); }
     [[noreturn]] void FailAt(int line, const std::string& what) const {
@@ -184,6 +186,17 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
             if (!text.empty() && text != "-") value = p.Convert(text, row, from, to, "a measured salinity");
             in.ECsm[c.zone][i] = value;
         }
+    }
+    in.Variant = ModelVariant::Prescribed;
+    while (!p.AtEnd()) {
+        const std::string& row = p.Next();
+        if (row.compare(0, VariantLabelKey, VariantLabel, VariantLabelKey) != 0) continue;
+        const size_t colon = row.find(':');
+        std::string word = colon == std::string::npos ? std::string() : row.substr(colon + 1);
+        word.erase(0, std::min(word.size(), word.find_first_not_of(" \t")));
+        word.erase(word.find_last_not_of(" \t") + 1);
+        if (!ParseModelVariant(word, in.Variant))
+            p.Fail("'" + ShownText(word) + "' is not a model variant (expected prescribed or conserving)");
     }
 }
 

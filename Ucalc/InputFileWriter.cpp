@@ -166,6 +166,7 @@ std::string InputFileText(ModelInput& in) {
         for (const MeasuredColumn& c : measured) AppendMeasured(text, At(in.ECsm[c.zone], i), c);
         text += Eol;
     }
+    if (in.Variant == ModelVariant::Conserving) w.Line(std::string(VariantLabel) + VariantWord(in.Variant));
     return std::move(w.Text());
 }
 

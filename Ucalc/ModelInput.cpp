@@ -8,6 +8,19 @@ int StepLengthIndex(int ts) {
     return -1;
 }
 
+const char* VariantWord(ModelVariant variant) {
+    return variant == ModelVariant::Conserving ? "conserving" : "prescribed";
+}
+
+bool ParseModelVariant(const std::string& word, ModelVariant& variant) {
+    for (ModelVariant v : {ModelVariant::Prescribed, ModelVariant::Conserving})
+        if (word == VariantWord(v)) {
+            variant = v;
+            return true;
+        }
+    return false;
+}
+
 bool MeasurementCounts::anyOptimisable() const {
     for (int count : NrMeas)
         if (count > 3) return true;

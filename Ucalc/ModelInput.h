@@ -54,7 +54,18 @@ constexpr int MaxTimeSteps = 400000;
 // Index of Ts in StepLengths, or -1 when Ts is none of them.
 int StepLengthIndex(int ts);
 
+// The model a run uses: the prescribed one, or the conserving variant whose
+// water and salt balances close at every step length.
+enum class ModelVariant { Prescribed, Conserving };
+
+// The word of a variant in the input data file and the runner: "prescribed"
+// or "conserving".
+const char* VariantWord(ModelVariant variant);
+// Reads such a word; false for any other text.
+bool ParseModelVariant(const std::string& word, ModelVariant& variant);
+
 struct ModelInput {
+    ModelVariant Variant = ModelVariant::Prescribed;
     // General data
     std::string Title1;
     std::string Title2;

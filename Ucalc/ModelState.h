@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "ModelInput.h"
 
@@ -43,6 +44,25 @@ struct LayerFlows {
     bool Computed(int i, int j) const { return i < StopStep || (i == StopStep && j <= StopDay); }
 };
 
+// One day of the conserving variant; flows in mm/day, depths in m.
+struct ConservingDay {
+    double d0 = 0, d1 = 0;    // depth of the water table at the start and the end of the day
+    double St0 = 0, St1 = 0;  // root-zone store at the start and the end of the day
+    double WR = 0, Irr = 0;   // rain plus irrigation, and the irrigation alone
+    double EvapA = 0, PercR = 0, CapT = 0, dS = 0, Drain = 0;
+    double q[3] = {0, 0, 0};      // downward flux below layer k + 1; the lowest one is PercR - CapT
+    double Evap[3] = {0, 0, 0};  // evapotranspiration out of layer k + 1
+};
+
+// The salt the conserving variant moved in each step (index 1..N), in dS/m
+// x mm. Its zones run from the surface down: the root-zone layers, the
+// transition zone, the aquifer.
+struct SaltAccount {
+    std::vector<std::array<double, 4>> Across;  // net downward between zone k and k + 1
+    Series Irrigation, Inflow;                  // into layer 1, into the aquifer
+    Series Drained, Outflow;                    // out of the transition zone, out of the aquifer
+};
+
 struct ModelState {
     bool Stop = false;                // the water table left the aquifer
     bool RefinementChosen = false;
@@ -55,6 +75,10 @@ struct ModelState {
     Series Stor, DStor;               // root-zone storage, daily steps only
     double RetCap = 0;                // retention capacity of the root zone, mm
     std::string OutputFileName;       // the file the run wrote
+    // The conserving variant: every day computed, in order (index (i - 1) *
+    // Ts + j - 1); a stop ends the list before the failing day.
+    std::vector<ConservingDay> Days;
+    SaltAccount Salt;
 };
 
 }  // namespace halovane

@@ -93,7 +93,7 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
         out += text;
         out += "\r\n";
     };
-    line("OUTPUT OF Halovane");
+    line(in.Variant == ModelVariant::Conserving ? ConservingHeading : "OUTPUT OF Halovane");
     line("Name of this file :" + outputFileName);
     line("");
     line(in.Title1);
@@ -297,6 +297,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
     OutputReadback read = out;
     try {
         Cursor c(text, fileName, format);
+        read.Variant = c.Rest() == ConservingHeading ? ModelVariant::Conserving : ModelVariant::Prescribed;
         for (int k = 0; k < 5; ++k) c.NextLine();
         read.Layers = c.Integer("the number of root-zone layers");
         if (read.Layers < 1 || read.Layers > 3)

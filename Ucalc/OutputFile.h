@@ -11,6 +11,9 @@
 
 namespace halovane {
 
+// Line 1 of the output file of the conserving variant.
+constexpr const char* ConservingHeading = "OUTPUT OF Halovane (conserving variant)";
+
 // The name of the output file of an input data file: its extension replaced
 // by ".out" (appended when it has none).
 std::string OutputFileName(const std::string& inputFileName);
@@ -30,6 +33,7 @@ struct ZoneReadback {
 };
 
 struct OutputReadback {
+    ModelVariant Variant = ModelVariant::Prescribed;  // from line 1
     int Layers = 0;
     int NrTst = 0;
     bool DrainageLine = false;

@@ -19,6 +19,9 @@ std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
         const std::string name = layers == 1 && z == 0 ? "rootzone" : ZoneColumn[z];
         out += "," + name + "_calculated_dS_m," + name + "_measured_dS_m";
     }
+    // Results of the prescribed model keep the columns they always had.
+    const bool conserving = in.Variant == ModelVariant::Conserving;
+    if (conserving) out += ",model_variant";
     out += "\r\n";
     const StepResults& r = state.Results;
     for (int i = 1; i <= in.NrTst; ++i) {
@@ -34,6 +37,7 @@ std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
             const double m = in.ECsm[zone][k];
             if (m > 0) out += ShortestText(m);
         }
+        if (conserving) out += std::string(",") + VariantWord(in.Variant);
         out += "\r\n";
     }
     return out;

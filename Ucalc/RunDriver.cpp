@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "Conserving.h"
 #include "OutputFile.h"
 #include "ResultsCsv.h"
 #include "SaltBalance.h"
@@ -27,6 +28,28 @@ int FirstStepOutOfRange(const ModelState& state) {
     return -1;
 }
 
+
+void PrescribedSearches(const RunData& run, ModelState& state, int threads, std::vector<SearchProfile>* profiles) {
+    RunSearches(run, state, false, threads, profiles);
+}
+
+// The parts of a run that differ between the model variants.
+struct ModelParts {
+    void (*spreadIrrigation)(ModelInput&);  // after the conversion; none keeps the prescribed series
+    void (*refine)(RunData&, ModelState&);
+    void (*water)(RunData&, ModelState&, UserInteraction&);
+    void (*searches)(const RunData&, ModelState&, int, std::vector<SearchProfile>*);
+    void (*salt)(const RunData&, ModelState&);
+};
+
+const ModelParts& PartsOf(ModelVariant variant) {
+    static const ModelParts prescribed{nullptr, RefineDrainageCapacity, RunWaterBalance, PrescribedSearches,
+                                       RunSaltBalance};
+    static const ModelParts conserving{DistributeIrrigationAdding, RefineConservingDrainage,
+                                       RunConservingWaterBalance, RunConservingSearches,
+                                       RunConservingSaltBalance};
+    return variant == ModelVariant::Conserving ? conserving : prescribed;
+}
 
 }  // namespace
 
@@ -86,7 +109,9 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     state.RefinementAccepted = false;
     for (ZoneFit& fit : state.Fit) fit.LeOptimized = false;
 
+    const ModelParts& parts = PartsOf(given.Variant);
     PrepareRun(given, run);
+    if (parts.spreadIrrigation) parts.spreadIrrigation(run.in);
     run.cancel = ui.CancelFlag();
     ModelInput& in = run.in;
     const int n = in.NrTst;
@@ -113,16 +138,17 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
         f.Cap3.assign(size, 0.0);
     }
     state.Results.Dwt[0] = in.Dwtini;
+    state.Days.clear();
 
     ui.SetProgress(2);
     if (Cancelled(run)) return;
     if (ui.AskYesNo(RefinementQuestion)) {
         state.RefinementChosen = true;
-        RefineDrainageCapacity(run, state);
+        parts.refine(run, state);
     } else {
         state.QH1w = in.QH1;
     }
-    RunWaterBalance(run, state, ui);
+    parts.water(run, state, ui);
     ui.SetProgress(3);
 }
 
@@ -153,13 +179,13 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
     if (cancelled(run)) return outcome;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
-        RunSearches(run, state, false, searchThreads, profiles);
+        PartsOf(given.Variant).searches(run, state, searchThreads, profiles);
         if (cancelled(run)) return outcome;
         ui.SetProgress(4);
     }
     ui.SetProgress(6);
 
-    RunSaltBalance(run, state);
+    PartsOf(given.Variant).salt(run, state);
     if (cancelled(run)) return outcome;
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {

@@ -5,15 +5,17 @@
 
 namespace halovane {
 
+std::vector<Zone> SearchOrder(int layers) {
+    if (layers == 1) return {Zone::Layer1, Zone::Transition, Zone::Aquifer};
+    if (layers == 2) return {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
+    return {Zone::Layer1, Zone::Layer2, Zone::Layer3, Zone::Transition, Zone::Aquifer, Zone::Transition, Zone::Aquifer};
+}
+
 void RunSearches(const RunData& run, ModelState& state, bool reference, int threads,
                  std::vector<SearchProfile>* profiles) {
-    static const Zone order1[] = {Zone::Layer1, Zone::Transition, Zone::Aquifer};
-    static const Zone order2[] = {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
-    static const Zone order3[] = {Zone::Layer1,  Zone::Layer2,     Zone::Layer3, Zone::Transition,
-                                  Zone::Aquifer, Zone::Transition, Zone::Aquifer};
     const int layers = run.in.NrLayers;
-    const Zone* order = layers == 1 ? order1 : layers == 2 ? order2 : order3;
-    const int count = layers == 1 ? 3 : layers == 2 ? 4 : 7;
+    const std::vector<Zone> order = SearchOrder(layers);
+    const int count = static_cast<int>(order.size());
     for (int k = 0; k < count; ++k) {
         if (Cancelled(run)) return;
         if (state.Counts.NrMeas[order[k]] <= 3) continue;

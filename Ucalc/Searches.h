@@ -10,6 +10,10 @@
 
 namespace halovane {
 
+// The zones searched with `layers` root-zone layers, in the order the model
+// searches them.
+std::vector<Zone> SearchOrder(int layers);
+
 // Every search of a run, in the order the model makes them: each zone with at
 // least four measured values from the surface down (with three layers, the
 // transition zone and the aquifer a second time). Each search leaves its

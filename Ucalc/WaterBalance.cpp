@@ -31,23 +31,6 @@ double EffectivePorosityAt(const RunData& run, double d) {
     return effPor;
 }
 
-// Drain discharge (mm/day) with the water table at depth d; `parts` divides
-// both terms (10 in the sub-steps).
-double DrainDischarge(const ModelInput& in, double qh1, double d, double parts) {
-    const double h = in.Dd - d;
-    if (!in.DrainPresent || h <= 0) return 0;
-    double DRa = 1000 * in.QH2 * (h * h);
-    double DRb = 1000 * qh1 * h;
-    if (d <= -0.1) DRa = 2 * DRa;
-    if (parts != 1) {
-        DRa = DRa / parts;
-        DRb = DRb / parts;
-    }
-    double drain = DRa + DRb;
-    if (drain < 0) drain = 0;
-    return drain;
-}
-
 struct Day {
     double WR = 0, EvapA = 0, CapT = 0, PercR = 0, Drain = 0;
 };
@@ -192,6 +175,21 @@ void InitialiseStorage(const RunData& run, ModelState& state) {
 
 }  // namespace
 
+double DrainDischarge(const ModelInput& in, double qh1, double d, double parts) {
+    const double h = in.Dd - d;
+    if (!in.DrainPresent || h <= 0) return 0;
+    double DRa = 1000 * in.QH2 * (h * h);
+    double DRb = 1000 * qh1 * h;
+    if (d <= -0.1) DRa = 2 * DRa;
+    if (parts != 1) {
+        DRa = DRa / parts;
+        DRb = DRb / parts;
+    }
+    double drain = DRa + DRb;
+    if (drain < 0) drain = 0;
+    return drain;
+}
+
 void RunWaterBalance(RunData& run, ModelState& state, UserInteraction& ui) {
     ModelInput& in = run.in;
     const int n = in.NrTst;
@@ -267,11 +265,15 @@ void RefineDrainageCapacityFullScan(RunData& run, ModelState& state) {
             }
         }
         // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
-        state.RefinementAccepted = true;
-        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
-            state.QH1w = given;
-            state.RefinementAccepted = false;
-        }
+        SettleRefinedFactor(state, given);
+    }
+}
+
+void SettleRefinedFactor(ModelState& state, double given) {
+    state.RefinementAccepted = true;
+    if (state.QH1w > 0.199 || state.QH1w < 0.002) {
+        state.QH1w = given;
+        state.RefinementAccepted = false;
     }
 }
 
@@ -376,11 +378,7 @@ void RefineDrainageCapacity(RunData& run, ModelState& state) {
             in.Out = RepeatTenthAndBack(in.Out, skippedDays);
         }
         // Deliberate: the test follows every trial; a QH1 put back early can end up reported as refined.
-        state.RefinementAccepted = true;
-        if (state.QH1w > 0.199 || state.QH1w < 0.002) {
-            state.QH1w = given;
-            state.RefinementAccepted = false;
-        }
+        SettleRefinedFactor(state, given);
     }
 }
 

@@ -21,6 +21,14 @@ void RefineDrainageCapacity(RunData& run, ModelState& state);
 // for the one above, which must give the same QH1w, flag, Inf and Out.
 void RefineDrainageCapacityFullScan(RunData& run, ModelState& state);
 
+// After a refinement trial: the best factor is accepted as refined, or the
+// given QH1 is put back when the best lies at either end of the trials.
+void SettleRefinedFactor(ModelState& state, double given);
+
+// Drain discharge (mm/day) with the water table at depth d and the drainage
+// factor qh1; `parts` divides both terms (10 in the sub-steps).
+double DrainDischarge(const ModelInput& in, double qh1, double d, double parts);
+
 // x := x / 10 * 10, `times` times over: what the sub-steps of `times` days
 // do to the horizontal inflow and outflow.
 double RepeatTenthAndBack(double x, long long times);

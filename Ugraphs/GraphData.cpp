@@ -41,6 +41,9 @@ GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view) {
         s.Rain = Steps(view->Rain, n, 0);
         s.Irrig = Steps(view->Irrig, n, 0);
         d.Title1 = view->Title1;
+        // Graphs of the conserving variant say so; those of the prescribed
+        // model keep the title alone.
+        if (output.Variant == ModelVariant::Conserving) d.Title1 += " (conserving variant)";
         d.Title2 = view->Title2;
     }
     return d;

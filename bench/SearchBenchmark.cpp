@@ -172,6 +172,17 @@ int main() {
         ReadWholeFile(OutputFileName(heavy.InputFileName), wholeText[k], error);
     }
     same = same && wholeText[0] == wholeText[1] && !wholeText[0].empty();
+    // The conserving variant on the same data, both questions answered yes.
+    double conserving[2];
+    for (int threads : {1, cores}) {
+        conserving[threads == 1 ? 0 : 1] = Best(3, [&] {
+            ModelInput in = heavy;
+            in.Variant = ModelVariant::Conserving;
+            ModelState state;
+            Answers yes(true, true);
+            RunModel(in, state, yes, RunFiles{}, nullptr, threads);
+        });
+    }
     // The same run with the refinement of every trial over every step and
     // the searches on one thread.
     const double wholeAsBefore = whole[0] + refineFull - refineFirst;
@@ -206,6 +217,9 @@ int main() {
     std::printf("%-58s %9.4f\n", ("whole run, refine + optimise, " + std::to_string(cores) + " threads").c_str(),
                 whole[1]);
     std::printf("%-58s %9.4f\n", "whole run as before (full-scan refinement, 1 thread)", wholeAsBefore);
+    std::printf("%-58s %9.4f\n", "conserving variant, refine + optimise, 1 thread", conserving[0]);
+    std::printf("%-58s %9.4f\n", ("conserving variant, refine + optimise, " + std::to_string(cores) + " threads").c_str(),
+                conserving[1]);
     std::printf("%-58s %9.4f\n", "365 000 daily steps: read, run, write (plain run)", daily);
     std::printf("%-58s %9.4f\n", "  of which reading the input file", readTime);
     std::printf("\nratios\n");
@@ -214,6 +228,9 @@ int main() {
     std::printf("%-58s %9.2f\n", ("searches: fast on 1 thread / on " + std::to_string(cores)).c_str(),
                 searchOne / searchAll);
     std::printf("%-58s %9.2f\n", "whole run: as before / now", wholeAsBefore / whole[1]);
+    std::printf("%-58s %9.2f\n", "conserving / prescribed whole run, 1 thread", conserving[0] / whole[0]);
+    std::printf("%-58s %9.2f\n", ("conserving / prescribed whole run, " + std::to_string(cores) + " threads").c_str(),
+                conserving[1] / whole[1]);
     std::printf("%-58s %9.2f\n", "whole run: 0.58 s (main, measured before) / now", 0.58 / whole[1]);
     std::printf("\nrefined QH1: %.3f, efficiencies found:", first.QH1w);
     for (int z = 0; z < ZoneCount; ++z) std::printf(" %.2f", all.Fit[z].LE);

@@ -26,9 +26,17 @@ std::vector<std::string> NameRefusals(const std::vector<std::string>& files, con
 int Check(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     RunFiles written;
+    bool variantGiven = false;
+    ModelVariant variant = ModelVariant::Prescribed;
     for (size_t k = 1; k < args.size(); ++k) {
         if (args[k] == "--csv") {
             written.csv = true;
+        } else if (args[k] == "--variant") {
+            if (k + 1 >= args.size() || !ParseModelVariant(args[++k], variant)) {
+                std::cerr << "halovane-cli: --variant takes prescribed or conserving\n";
+                return Usage;
+            }
+            variantGiven = true;
         } else if (!args[k].empty() && args[k][0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << args[k] << "'\n";
             return Usage;
@@ -53,6 +61,8 @@ int Check(const std::vector<std::string>& args) {
             status = Unreadable;
             continue;
         }
+        if (variantGiven) data.Variant = variant;
+        std::cout << file << ": model variant: " << VariantWord(data.Variant) << '\n';
         bool errors = ReportProblems(file, data, std::cout);
         if (!refusals[k].empty()) {
             std::cout << file << ": " << refusals[k] << '\n';

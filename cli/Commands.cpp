@@ -30,7 +30,8 @@ const char* const HelpText =
     "salinity of irrigated land.\n"
     "\n"
     "Commands:\n"
-    "  run [--refine] [--optimise [--report]] [--csv] [-j N] [--threads N] FILE.inp...\n"
+    "  run [--refine] [--optimise [--report]] [--csv] [--variant V] [-j N]\n"
+    "      [--threads N] FILE.inp...\n"
     "      Run the model on each input data file, as \"Save all - Run\" does in the\n"
     "      window, and write the output file FILE.out beside it.\n"
     "        --refine    answer yes to the drainage-capacity refinement question\n"
@@ -48,17 +49,20 @@ const char* const HelpText =
     "                    units, then one row per time step (inputs, flows, depth\n"
     "                    of the water table, calculated and measured salinity\n"
     "                    per zone; empty where nothing was measured)\n"
+    "        --variant V prescribed or conserving: the model to run, in place of\n"
+    "                    the one the file names (prescribed when it names none)\n"
     "        -j N        run N files at a time\n"
     "        --threads N use N threads for the optimisation of one file (default:\n"
     "                    every core); with -j the files share the cores, never\n"
     "                    more threads in all than the machine has cores\n"
     "      Messages that the window would show go to standard error.\n"
     "\n"
-    "  check [--csv] FILE.inp...\n"
+    "  check [--csv] [--variant V] FILE.inp...\n"
     "      Check the data of each input data file as a run would, without\n"
     "      computing or writing anything: every error (the run is refused) and\n"
     "      warning (the run goes on) with its group, field, time step, value and\n"
-    "      allowed range, and the names the results would get.\n"
+    "      allowed range, the model variant in force and the names the results\n"
+    "      would get.\n"
     "\n"
     "  upgrade OLD.inp NEW.inp\n"
     "      Read an input data file of any layout the program accepts and write it\n"
@@ -132,6 +136,8 @@ struct RunOptions {
     bool refine = false, optimise = false, csv = false, report = false;
     int jobs = 1;
     int threads = 0;  // per file: 0, every core
+    bool variantGiven = false;
+    ModelVariant variant = ModelVariant::Prescribed;
     std::vector<std::string> files;
 };
 
@@ -169,6 +175,7 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         report(read.status == InputReadStatus::Extended ? file + ": " + read.message : read.message);
         return Unreadable;
     }
+    if (options.variantGiven) data.Variant = options.variant;
     std::ostringstream problems;
     const bool errors = ReportProblems(file, data, problems);
     if (!problems.str().empty()) {
@@ -204,6 +211,13 @@ int Run(const std::vector<std::string>& args) {
             options.csv = true;
         } else if (a == "--report") {
             options.report = true;
+        } else if (a == "--variant" || a.rfind("--variant=", 0) == 0) {
+            const std::string value = a.size() > 9 ? a.substr(10) : (k + 1 < args.size() ? args[++k] : std::string());
+            if (!ParseModelVariant(value, options.variant)) {
+                std::cerr << "halovane-cli: --variant takes prescribed or conserving\n";
+                return Usage;
+            }
+            options.variantGiven = true;
         } else if (a == "-j" || a.rfind("-j", 0) == 0) {
             std::string value = a.size() > 2 ? a.substr(2) : (k + 1 < args.size() ? args[++k] : std::string());
             int jobs = 0;

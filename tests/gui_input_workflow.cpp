@@ -62,6 +62,8 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
     Type(Edit("Tit1Edit"), "Typed field");
     Type(Edit("Tit2Edit"), "four months");
     Type(Edit("NrTstEdit"), "4");
+    EXPECT_EQ(Combo("ModelCombo")->currentText(), "Prescribed");
+    Choose(Combo("ModelCombo"), 1);  // "Conserving (balances closed)"
     Click(Button("GenSaveButton"));
     EXPECT_EQ(LastMessage(), "The general data were saved. Continue with the hydrological data.");
     ASSERT_TRUE(Panel("HydrPanel")->isVisible());
@@ -127,6 +129,7 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
     EXPECT_EQ(form->Input.QH2, 0.0035);
     EXPECT_TRUE(form->State.Fit[0].LeOptimized);
     const std::string out = ReadFile(dir.File("typed.out"));
+    EXPECT_EQ(out.rfind("OUTPUT OF Halovane (conserving variant)\r\n", 0), 0u);
     EXPECT_EQ(WithoutName(out), WithoutName(EngineOutput(inp.toStdString(), false, true, dir)));
 }
 
