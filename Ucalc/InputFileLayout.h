@@ -91,6 +91,7 @@ constexpr ColumnSet<MeasuredColumn> MeasuredColumns(int layers) {
 // The drainage reaction factors QH1 and QH2 are written F(8, 4).
 constexpr int ReactionFactorWidth = 8;
 constexpr int ReactionFactorDecimals = 4;
+
 // The optional last line, after the measured salinities: this label, then
 // the word of the model variant. Files of the prescribed model leave it out.
 constexpr const char* VariantLabel = " Model variant                      :   ";
