@@ -1,6 +1,10 @@
 #include "GraphsPage.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <thread>
 #include <algorithm>
 #include <iterator>
 #include <QFileInfo>
@@ -15,6 +19,7 @@
 #include <utility>
 
 #include "Dialogs.h"
+#include "GraphChoices.h"
 #include "GraphData.h"
 #include "GraphDrawing.h"
 #include "GraphFigure.h"
@@ -26,21 +31,6 @@
 namespace halovane {
 
 namespace {
-
-const struct {
-    const char* name;
-    const char* caption;
-} ChoiceButtons[GraphChoiceCount] = {
-    {"GraphHydrRadioButton", "All hydrological flow factors"},
-    {"SurfHydrRadioButton", "Surface hydrology factors"},
-    {"SubSurfHydrRadioButton", "Subsurface hydrology factors"},
-    {"GraphWTRadioButton", "Depth of the water table"},
-    {"GraphSaltRadioButton", "Salinity in all soil layers"},
-    {"SalFirstRadioButton", "Salinity in first root zone layer"},
-    {"SalSecondRadioButton", "Salinity second root zone layer"},
-    {"SalThirdRadioButton", "Salinity in third root zone layer"},
-    {"SalBelowRadioButton", "Salinity below root zone"},
-};
 
 // Saved graphs: a device-independent bitmap by default; PNG, also larger
 // for print; drawings for reports and papers.
@@ -92,8 +82,8 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     group->setGeometry(8, 8, 185, 241);
     choices_ = new QButtonGroup(this);
     for (int k = 0; k < GraphChoiceCount; ++k) {
-        auto* b = new QRadioButton(QString::fromLatin1(ChoiceButtons[k].caption), graphPanel_);
-        b->setObjectName(QLatin1String(ChoiceButtons[k].name));
+        auto* b = new QRadioButton(QString::fromLatin1(GraphChoices[k].caption), graphPanel_);
+        b->setObjectName(QLatin1String(GraphChoices[k].control));
         choices_->addButton(b, k);
         choiceButtons_[k] = b;
     }
@@ -126,6 +116,17 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     saveButton_->setEnabled(false);
     MakeGraphButton = Button(content, "MakeGraphButton", "Make graph", {0, 0, 83, 25});
     openButton_ = Button(content, "OpenGrapButton", "Open graph", {0, 0, 81, 25});
+    // How a saved graph looks: as on the screen or for print, with or
+    // without the footer line.
+    styleCombo_ = new QComboBox(&content);
+    styleCombo_->setObjectName(QStringLiteral("SaveStyleCombo"));
+    styleCombo_->addItems({QStringLiteral("Screen style"), QStringLiteral("Print style")});
+    styleCombo_->setToolTip(QStringLiteral("The look of the graph \"Save graph\" writes"));
+    footerCheck_ = new QCheckBox(QStringLiteral("Footer"), &content);
+    footerCheck_->setObjectName(QStringLiteral("SaveFooterCheck"));
+    footerCheck_->setChecked(true);
+    buttonRow->addWidget(styleCombo_);
+    buttonRow->addWidget(footerCheck_);
     for (QPushButton* b : {selectButton_, saveButton_, MakeGraphButton, openButton_}) {
         b->setMinimumSize(b->size().expandedTo(b->sizeHint()));
         buttonRow->addWidget(b);
@@ -262,10 +263,28 @@ void GraphsPage::SaveGraphButtonClick() {
     // are drawn again from the graph's data (a picture opened from a file is
     // enlarged or held in the drawing as it is). An existing file is replaced
     // only by a complete new one.
-    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.Format));
-    const bool saved = redraw ? WriteGraphFile(name, file.Format, scale, graphImage_->Data(), graphImage_->Choice())
-                              : !graphImage_->Picture().isNull() &&
-                                    WritePictureFile(name, file.Format, scale, graphImage_->Picture());
+    // The print style and a graph without its footer are drawn again too.
+    GraphLook look;
+    look.style = styleCombo_->currentIndex() == 1 ? GraphStyle::Print : GraphStyle::Screen;
+    look.footer = footerCheck_->isChecked();
+    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.Format) ||
+                                                      look.style != GraphStyle::Screen || !look.footer);
+    const std::shared_ptr<const GraphData> data = redraw ? graphImage_->SharedData() : nullptr;
+    const GraphChoice choice = redraw ? graphImage_->Choice() : GraphChoice::AllHydrology;
+    const QImage picture = redraw ? QImage() : graphImage_->Picture();
+    // The file is written off the window's thread; the window keeps
+    // painting meanwhile, and the page waits for the file before it tells.
+    saveButton_->setEnabled(false);
+    bool saved = false;
+    QEventLoop wait;
+    std::thread writer([&] {
+        saved = redraw ? WriteGraphFile(name, file.Format, scale, *data, choice, look)
+                       : !picture.isNull() && WritePictureFile(name, file.Format, scale, picture);
+        QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    writer.join();
+    saveButton_->setEnabled(graphImage_->HoldsGraph() || !graphImage_->Picture().isNull());
     if (saved)
         dialogs_.Inform(&page_, QStringLiteral("The graph was saved as  ") + name);
     else

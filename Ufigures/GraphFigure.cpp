@@ -55,13 +55,13 @@ const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png
 }  // namespace
 
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
-                    GraphChoice choice) {
+                    GraphChoice choice, const GraphLook& look) {
     if (!IsGraphScale(scale)) return false;
     return WriteFile(fileName, [&](QSaveFile& file) {
         if (!IsVectorFormat(format))
-            return PaintGraphScaled(data, choice, scale).save(&file, BitmapFormat(format));
+            return PaintGraphScaled(data, choice, scale, nullptr, look).save(&file, BitmapFormat(format));
         return WriteDrawing(file, format, QSize(GraphWidth, GraphHeight), QString::fromStdString(data.Title1),
-                            [&](QPaintDevice& device) { PaintGraphOn(device, data, choice); });
+                            [&](QPaintDevice& device) { PaintGraphOn(device, data, choice, look); });
     });
 }
 

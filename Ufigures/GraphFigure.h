@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "GraphData.h"
+#include "GraphDrawing.h"
 #include "GraphFiles.h"
 
 namespace halovane {
@@ -15,7 +16,7 @@ namespace halovane {
 // 4) enlarges bitmaps and is not used for drawings. An existing file is
 // replaced only by a complete new one. False when it could not be written.
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
-                    GraphChoice choice);
+                    GraphChoice choice, const GraphLook& look = {});
 
 // Writes a picture that is not drawn from a run (one opened from a file):
 // a bitmap enlarged `scale` times pixel by pixel, or a drawing that holds

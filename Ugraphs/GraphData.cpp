@@ -42,6 +42,7 @@ GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view) {
         s.Irrig = Steps(view->Irrig, n, 0);
         d.Title1 = view->Title1;
         d.Title2 = view->Title2;
+        d.StepDays = view->Ts;
     }
     return d;
 }

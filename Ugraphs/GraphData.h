@@ -20,6 +20,7 @@ struct ZoneEfficiency {
 struct GraphData {
     GraphSeries Series;
     std::string Title1, Title2;
+    int StepDays = 0;  // the length of a time step; 0 when the input data file could not be read
     ZoneEfficiency Zones[5];
 };
 

@@ -39,6 +39,7 @@ struct GraphOptions {
     std::optional<GraphChoice> type;  // every graph when empty
     GraphFormat format = GraphFormat::Bmp;
     int scale = 1;
+    GraphLook look;
     std::vector<std::string> names;  // FILE.out [DIR]
 };
 
@@ -81,6 +82,14 @@ bool ParseGraphOptions(const std::vector<std::string>& args, GraphOptions& optio
                 std::cerr << "halovane-cli: --scale takes 1, 2 or 4\n";
                 return false;
             }
+        } else if (a.rfind("--style", 0) == 0 && OptionValue(args, k, "--style", value)) {
+            if (value != "screen" && value != "print") {
+                std::cerr << "halovane-cli: --style takes screen or print\n";
+                return false;
+            }
+            options.look.style = value == "print" ? GraphStyle::Print : GraphStyle::Screen;
+        } else if (a == "--no-footer") {
+            options.look.footer = false;
         } else if (!a.empty() && a[0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << a << "'\n";
             return false;
@@ -158,7 +167,8 @@ int Graph(const std::vector<std::string>& args) {
             continue;
         }
         const std::string name = GraphFigureFileName(file, folder, choice, options.format);
-        if (!WriteGraphFile(QFile::decodeName(name.c_str()), options.format, options.scale, data, choice)) {
+        if (!WriteGraphFile(QFile::decodeName(name.c_str()), options.format, options.scale, data, choice,
+                            options.look)) {
             std::cerr << "halovane-cli: the graph could not be written to " << name << '\n';
             return WriteFailed;
         }

@@ -19,6 +19,7 @@
 #include <cstdlib>
 
 #include "Dialogs.h"
+#include "GraphChoices.h"
 #include "RunDriver.h"
 #include "UMainForm.h"
 #include "UStaticPages.h"
@@ -195,17 +196,12 @@ int main(int argc, char** argv) {
     Find(outTab, "SaltShowButton")->click();
     pictures.Save(form, "output-salinity.png");
 
-    static const char* const choices[] = {
-        "GraphHydrRadioButton", "SurfHydrRadioButton", "SubSurfHydrRadioButton",
-        "GraphWTRadioButton",   "GraphSaltRadioButton", "SalFirstRadioButton",
-        "SalSecondRadioButton", "SalThirdRadioButton",  "SalBelowRadioButton",
-    };
     Find(outTab, "GraphButton")->click();
     pictures.Save(form, "graphs-choice.png");
     int number = 0;
-    for (const char* choice : choices) {
+    for (const GraphChoiceInfo& choice : GraphChoices) {
         ++number;
-        auto* radio = Find<QRadioButton>(graphTab, choice);
+        auto* radio = Find<QRadioButton>(graphTab, choice.control);
         if (!radio->isEnabled()) continue;  // a layer the root zone lacks
         if (Find(graphTab, "GraphSelectButton")->isEnabled()) Find(graphTab, "GraphSelectButton")->click();
         radio->click();
@@ -214,7 +210,7 @@ int main(int argc, char** argv) {
         pictures.Save(*Find<QWidget>(graphTab, "GraphImage"), file.constData());
     }
     Find(graphTab, "GraphSelectButton")->click();
-    Find<QRadioButton>(graphTab, "GraphSaltRadioButton")->click();
+    Find<QRadioButton>(graphTab, InfoOf(GraphChoice::SalinityAll).control)->click();
     Find(graphTab, "GraphGoButton")->click();
     pictures.Save(form, "graphs-page.png");
     QDir::setCurrent(folder);
