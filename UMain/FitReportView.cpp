@@ -60,6 +60,10 @@ TableCells FitReportTable(const FitReport& report) {
         return Decimals(z.le, 2) + (z.optimized ? " (optimized)" : " (given)");
     });
     add("Search (number in the run)", [](const ZoneReport& z) { return std::to_string(z.search); });
+    // A stopped run compares the steps before the stop only.
+    add("Run stopped at time step", [&report](const ZoneReport&) {
+        return report.stoppedAtStep > 0 ? std::to_string(report.stoppedAtStep) : std::string("no");
+    });
     add("n (measured values)", [](const ZoneReport& z) { return std::to_string(z.stats.n); });
     add("Mean measured (dS/m)", [](const ZoneReport& z) { return Decimals(z.stats.meanMeasured, 3); });
     add("Mean simulated (dS/m)", [](const ZoneReport& z) { return Decimals(z.stats.meanSimulated, 3); });
@@ -73,7 +77,7 @@ TableCells FitReportTable(const FitReport& report) {
     add("r\xC2\xB2 simulated against measured", [](const ZoneReport& z) {
         return z.stats.r2Defined ? Decimals(z.stats.r2, 3) : std::string("n.a.");
     });
-    add("Model fit index (%)", [](const ZoneReport& z) { return z.fitIndex; });
+    add("Fit index (%)", [](const ZoneReport& z) { return z.fitIndex; });
     add("Lowest score (dS/m)\xC2\xB2", [](const ZoneReport& z) { return Decimals(z.profile.bestScore, 3); });
     add("F(1, n-1; 0.95)", [](const ZoneReport& z) { return Decimals(z.profile.fQuantile, 3); });
     add("Score limit (dS/m)\xC2\xB2", [](const ZoneReport& z) { return Decimals(z.profile.limit, 3); });

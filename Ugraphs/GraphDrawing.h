@@ -28,9 +28,6 @@ constexpr Rgb LightBlue = 0xA6CAF0;
 constexpr Rgb Cyan = 0x00FFFF;
 constexpr Rgb Red = 0xFF0000;
 constexpr Rgb Tan = 0xD7A75B;
-constexpr Rgb Pink = 0xF9D2CC;
-constexpr Rgb MarkerYellow = 0xF7F004;
-constexpr Rgb PaleGreen = 0xB7F2BA;
 // Every other water-table bar; the classic colour of an inactive window
 // caption, fixed so that saved pictures look the same on every desktop.
 constexpr Rgb InactiveCaption = 0x808080;

@@ -86,7 +86,7 @@ TEST_F(FitReportTest, ShowsTheTableOfEverySearchedZoneAndCopiesIt) {
     // What the fit file says, with the output file's efficiencies and indices.
     EXPECT_EQ(row("Leaching efficiency")[1], "0.11 (optimized)");
     EXPECT_EQ(row("n (measured values)")[3], "58");
-    EXPECT_EQ(row("Model fit index (%)")[1], "50");
+    EXPECT_EQ(row("Fit index (%)")[1], "50");
     EXPECT_EQ(row("Not determined by these measurements")[2], "yes");
     EXPECT_EQ(row("Score cap of 1000 inside the interval")[2], "yes");
     EXPECT_EQ(row("Approx. 95 % interval")[1], "0.11 - 0.23");
