@@ -116,6 +116,11 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     saveButton_->setEnabled(false);
     MakeGraphButton = Button(content, "MakeGraphButton", "Make graph", {0, 0, 83, 25});
     openButton_ = Button(content, "OpenGrapButton", "Open graph", {0, 0, 81, 25});
+    // The period a graph is drawn per.
+    periodCombo_ = new QComboBox(&content);
+    periodCombo_->setObjectName(QStringLiteral("GraphPeriodCombo"));
+    periodCombo_->addItems({QStringLiteral("Every time step"), QStringLiteral("Monthly"), QStringLiteral("Yearly")});
+    buttonRow->addWidget(periodCombo_);
     // How a saved graph looks: as on the screen or for print, with or
     // without the footer line.
     styleCombo_ = new QComboBox(&content);
@@ -232,7 +237,11 @@ void GraphsPage::GraphGoButtonClick() {
         graphDataStop_ = state_.StopStep;
     }
     graphPanel_->hide();
-    graphImage_->ShowGraph(graphData_, *choice);
+    // Long runs of short steps can be drawn per month or per year.
+    const auto period = static_cast<GraphPeriod>(std::max(periodCombo_->currentIndex(), 0));
+    graphImage_->ShowGraph(period == GraphPeriod::Step ? graphData_
+                                                       : std::make_shared<const GraphData>(Aggregated(*graphData_, period)),
+                           *choice);
     graphImage_->show();
     // "Save graph" saves this graph of the loaded output file.
     saveButton_->setEnabled(true);

@@ -68,6 +68,7 @@ private:
     QPushButton* saveButton_ = nullptr;
     QPushButton* openButton_ = nullptr;
     QComboBox* styleCombo_ = nullptr;
+    QComboBox* periodCombo_ = nullptr;
     QCheckBox* footerCheck_ = nullptr;
     // The series of the graphs, built once per text of the output file and
     // stop: every graph of a long run draws from the same data.

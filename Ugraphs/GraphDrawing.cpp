@@ -213,7 +213,7 @@ void DrawTitles(const std::string& title, const std::string& unit, const std::st
     c.Text(std::max(80, 24 + c.TextWidth(unit) + 16), 35, subtitle);
 }
 
-void DrawAxes(const AxisScale& scale, const GraphPalette& p, GraphCanvas& c) {
+void DrawAxes(const AxisScale& scale, const std::string& period, const GraphPalette& p, GraphCanvas& c) {
     c.SetFontSize(8);
     c.SetPenColor(p.ink);
     c.SetFontColor(p.ink);
@@ -231,8 +231,7 @@ void DrawAxes(const AxisScale& scale, const GraphPalette& p, GraphCanvas& c) {
         label.erase(0, label.find_first_not_of(' '));
         c.Text(t.position - c.TextWidth(label) / 2, 358, label);
     }
-    const std::string time = "Time step";
-    c.Text(AxisRight - c.TextWidth(time), 373, time);
+    c.Text(AxisRight - c.TextWidth(period), 373, period);
 }
 
 // A curve with a dash pattern, solid where its steps are too narrow for the
@@ -377,7 +376,7 @@ GraphDrawn DrawGraph(const GraphData& data, GraphChoice choice, GraphCanvas& can
                          canvas);
             break;
     }
-    DrawAxes(drawn.Scale, p, canvas);
+    DrawAxes(drawn.Scale, data.Period, p, canvas);
     if (data.Series.StopStep > 0) {
         // The curves end before the stop; say why.
         canvas.SetFontSize(8);

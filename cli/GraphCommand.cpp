@@ -40,6 +40,7 @@ struct GraphOptions {
     GraphFormat format = GraphFormat::Bmp;
     int scale = 1;
     GraphLook look;
+    GraphPeriod period = GraphPeriod::Step;
     std::vector<std::string> names;  // FILE.out [DIR]
 };
 
@@ -88,6 +89,12 @@ bool ParseGraphOptions(const std::vector<std::string>& args, GraphOptions& optio
                 return false;
             }
             options.look.style = value == "print" ? GraphStyle::Print : GraphStyle::Screen;
+        } else if (a.rfind("--aggregate", 0) == 0 && OptionValue(args, k, "--aggregate", value)) {
+            if (value != "month" && value != "year") {
+                std::cerr << "halovane-cli: --aggregate takes month or year\n";
+                return false;
+            }
+            options.period = value == "month" ? GraphPeriod::Month : GraphPeriod::Year;
         } else if (a == "--no-footer") {
             options.look.footer = false;
         } else if (!a.empty() && a[0] == '-') {
@@ -148,7 +155,7 @@ int Graph(const std::vector<std::string>& args) {
     if (!viewRead.ok)
         std::cerr << file << ": " << viewRead.message
                   << "\n  (the graphs are drawn without rainfall, irrigation and measured salinities)\n";
-    const GraphData data = GraphDataFrom(output, viewRead.ok ? &view : nullptr);
+    const GraphData data = Aggregated(GraphDataFrom(output, viewRead.ok ? &view : nullptr), options.period);
 
     const std::unique_ptr<QGuiApplication> app = StartPainting();
     if (!folder.empty() && !QDir().mkpath(QFile::decodeName(folder.c_str()))) {

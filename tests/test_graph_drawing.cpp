@@ -472,3 +472,35 @@ TEST(GraphDrawing, CurvesReducedPerPixelColumn) {
             EXPECT_LE(o.points.size(), size_t(4 * (AxisWidth + 1)));
         }
 }
+
+TEST(GraphDrawing, MonthlyAndYearlyPeriods) {
+    GraphData d = SampleRun(65, 1);
+    d.StepDays = 1;
+    d.Series.Measured[0][3] = 4, d.Series.Measured[0][5] = 6;  // two measurements in the first month
+    const GraphData m = Aggregated(d, GraphPeriod::Month);
+    ASSERT_EQ(m.Series.N, 3);  // 30 + 30 + 5 days
+    EXPECT_EQ(std::make_pair(m.StepDays, m.Period), std::make_pair(30, std::string("Month")));
+    double rain = 0, depth = 0;
+    for (int i = 31; i <= 60; ++i) rain += d.Series.Rain[i], depth += d.Series.Dwt[i];
+    EXPECT_DOUBLE_EQ(m.Series.Rain[2], rain);         // flows totalled
+    EXPECT_DOUBLE_EQ(m.Series.Dwt[2], depth / 30);    // depths and salinities averaged
+    EXPECT_DOUBLE_EQ(m.Series.Measured[0][1], 5);     // over the measurements made
+    EXPECT_EQ(m.Series.Measured[0][2], -1);           // none made
+    EXPECT_DOUBLE_EQ(m.Series.Calculated[0][3], (d.Series.Calculated[0][61] + d.Series.Calculated[0][62] +
+                                                  d.Series.Calculated[0][63] + d.Series.Calculated[0][64] +
+                                                  d.Series.Calculated[0][65]) / 5);
+    RecordingCanvas c;
+    DrawGraph(m, GraphChoice::AllHydrology, c);
+    EXPECT_TRUE(c.FindText("Month"));
+    EXPECT_TRUE(c.FindText("mm per time step of 30 days"));
+    // A stop in the second month ends the curves with the first.
+    d.Series.StopStep = 35;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Month).Series.LastStep(), 1);
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 1);
+    // Steps as long as the period, or of unknown length, stay.
+    d.StepDays = 30;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Month).Series.N, 65);
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 6);
+    d.StepDays = 0;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 65);
+}
