@@ -206,11 +206,11 @@ void DrawTitles(const std::string& title, const std::string& unit, const std::st
                 const GraphPalette& p, GraphCanvas& c) {
     c.SetFontColor(p.ink);
     c.SetFontSize(10);
-    c.Text(80, 21, title);
+    c.Text(80, 19, title);
     c.SetFontSize(8);
-    c.Text(24, 35, unit);
+    c.Text(24, 32, unit);
     c.SetFontColor(p.subtitle);
-    c.Text(std::max(80, 24 + c.TextWidth(unit) + 16), 35, subtitle);
+    c.Text(std::max(80, 24 + c.TextWidth(unit) + 16), 32, subtitle);
 }
 
 void DrawAxes(const AxisScale& scale, const std::string& period, const GraphPalette& p, GraphCanvas& c) {
