@@ -24,6 +24,7 @@
 #include "GraphDrawing.h"
 #include "GraphFigure.h"
 #include "GraphPainter.h"
+#include "GraphSaveTypes.h"
 #include "GraphView.h"
 #include "OutputPage.h"
 #include "OutputResults.h"
@@ -32,26 +33,6 @@ namespace halovane {
 
 namespace {
 
-// Saved graphs: a device-independent bitmap by default; PNG, also larger
-// for print; drawings for reports and papers.
-const struct {
-    const char* filter;
-    GraphFormat format;
-    int scale;
-} SaveTypes[] = {
-    {"Bitmap files (*.bmp)", GraphFormat::Bmp, 1},
-    {"PNG files (*.png)", GraphFormat::Png, 1},
-    {"PNG files, twice the size (*.png)", GraphFormat::Png, 2},
-    {"PNG files, four times the size (*.png)", GraphFormat::Png, 4},
-    {"SVG drawings (*.svg)", GraphFormat::Svg, 1},
-    {"PDF documents (*.pdf)", GraphFormat::Pdf, 1},
-};
-
-QString SaveFilters() {
-    QStringList filters;
-    for (const auto& type : SaveTypes) filters << QString::fromUtf8(type.filter);
-    return filters.join(QStringLiteral(";;"));
-}
 const QString OpenFilter = QStringLiteral("bitmap files (*.bmp);;PNG files (*.png)");
 
 QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRect geometry) {
@@ -253,19 +234,14 @@ void GraphsPage::GraphSelectButtonClick() { ShowSelection(); }
 void GraphsPage::SaveGraphButtonClick() {
     QString chosenFilter;
     const QString typed =
-        dialogs_.SaveFileNameOfType(&page_, QStringLiteral("Save graph"), state_.DialogFolder, SaveFilters(), chosenFilter);
+        dialogs_.SaveFileNameOfType(&page_, QStringLiteral("Save graph"), state_.DialogFolder, GraphSaveFilters(), chosenFilter);
     if (typed.isEmpty()) {
         dialogs_.Inform(&page_, QStringLiteral("The graph was not saved"));
         return;
     }
-    // The type left selected; the bitmap when the dialog names none of them.
-    auto chosen = std::find_if(std::begin(SaveTypes), std::end(SaveTypes),
-                               [&](const auto& type) { return chosenFilter == QString::fromUtf8(type.filter); });
-    if (chosen == std::end(SaveTypes)) chosen = std::begin(SaveTypes);
-    // The type chosen names a bare file; an extension of a known type wins.
-    const GraphFileChoice file = ChooseGraphFile(FileNameToStd(typed), chosen->format);
-    const QString name = FileNameFromStd(file.FileName);
-    const int scale = file.Format == chosen->format ? chosen->scale : 1;
+    const GraphSaveTarget file = GraphSaveTargetOf(typed, chosenFilter);
+    const QString& name = file.name;
+    const int scale = file.scale;
     if (QFileInfo::exists(name) && !dialogs_.Confirm(&page_, QStringLiteral("The graph already exists, overwrite?")))
         return;
     // Pictures at their size are saved as shown; larger pictures and drawings
@@ -276,7 +252,7 @@ void GraphsPage::SaveGraphButtonClick() {
     GraphLook look;
     look.style = styleCombo_->currentIndex() == 1 ? GraphStyle::Print : GraphStyle::Screen;
     look.footer = footerCheck_->isChecked();
-    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.Format) ||
+    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.format) ||
                                                       look.style != GraphStyle::Screen || !look.footer);
     const std::shared_ptr<const GraphData> data = redraw ? graphImage_->SharedData() : nullptr;
     const GraphChoice choice = redraw ? graphImage_->Choice() : GraphChoice::AllHydrology;
@@ -287,8 +263,8 @@ void GraphsPage::SaveGraphButtonClick() {
     bool saved = false;
     QEventLoop wait;
     std::thread writer([&] {
-        saved = redraw ? WriteGraphFile(name, file.Format, scale, *data, choice, look)
-                       : !picture.isNull() && WritePictureFile(name, file.Format, scale, picture);
+        saved = redraw ? WriteGraphFile(name, file.format, scale, *data, choice, look)
+                       : !picture.isNull() && WritePictureFile(name, file.format, scale, picture);
         QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
     });
     wait.exec(QEventLoop::ExcludeUserInputEvents);

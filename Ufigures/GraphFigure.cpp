@@ -65,6 +65,16 @@ bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, cons
     });
 }
 
+bool WriteDrawnFile(const QString& fileName, GraphFormat format, int scale, QSize size, const QString& title,
+                    const std::function<void(GraphCanvas&)>& draw) {
+    if (!IsGraphScale(scale)) return false;
+    return WriteFile(fileName, [&](QSaveFile& file) {
+        if (!IsVectorFormat(format))
+            return PaintPicture(size.width(), size.height(), draw, scale).save(&file, BitmapFormat(format));
+        return WriteDrawing(file, format, size, title, [&](QPaintDevice& device) { PaintPictureOn(device, draw); });
+    });
+}
+
 bool WritePictureFile(const QString& fileName, GraphFormat format, int scale, const QImage& picture) {
     if (picture.isNull() || !IsGraphScale(scale)) return false;
     return WriteFile(fileName, [&](QSaveFile& file) {

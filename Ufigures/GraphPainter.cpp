@@ -260,6 +260,13 @@ QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&
     return image;
 }
 
+void PaintPictureOn(QPaintDevice& device, const std::function<void(GraphCanvas&)>& draw) {
+    QPainter painter(&device);
+    ImageCanvas canvas(painter, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    draw(canvas);
+}
+
 QRect GraphRect(const QRect& room) {
     QSize size(GraphWidth, GraphHeight);
     size.scale(room.size(), Qt::KeepAspectRatio);

@@ -36,6 +36,10 @@ void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choic
 // `scale` times as wide and as high.
 QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw, int scale = 1);
 
+// The same on a drawing (an SVG generator, a PDF writer) whose coordinates
+// are the picture's pixels.
+void PaintPictureOn(QPaintDevice& device, const std::function<void(GraphCanvas&)>& draw);
+
 // The largest rectangle of the graph's proportions inside `room`, at its
 // top left.
 QRect GraphRect(const QRect& room);
