@@ -113,6 +113,8 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     footerCheck_->setChecked(true);
     buttonRow->addWidget(styleCombo_);
     buttonRow->addWidget(footerCheck_);
+    for (QWidget* w : std::initializer_list<QWidget*>{periodCombo_, styleCombo_, footerCheck_})
+        w->setMinimumSize(w->sizeHint());
     for (QPushButton* b : {selectButton_, saveButton_, MakeGraphButton, openButton_}) {
         b->setMinimumSize(b->size().expandedTo(b->sizeHint()));
         buttonRow->addWidget(b);
