@@ -45,6 +45,7 @@ const char* const Usage =
     "  output-listing.png     the Output page after the run\n"
     "  output-hydrology.png   ... with the hydrological table\n"
     "  output-salinity.png    ... with the salinity table\n"
+    "  fit-report.png         the fit report, when the run optimised a zone\n"
     "  graphs-choice.png      the Graphs page with the choice of graphs\n"
     "  graphs-page.png        the Graphs page with the salinity of all layers\n"
     "  graph-1.png .. graph-9.png\n"
@@ -195,6 +196,15 @@ int main(int argc, char** argv) {
     pictures.Save(form, "output-hydrology.png");
     Find(outTab, "SaltShowButton")->click();
     pictures.Save(form, "output-salinity.png");
+    // The fit report, when the run optimised a zone.
+    if (Find(outTab, "FitShowButton")->isEnabled()) {
+        Find(outTab, "FitShowButton")->click();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("FitReportForm") && window->isVisible()) {
+                pictures.Save(*window, "fit-report.png");
+                window->hide();
+            }
+    }
 
     Find(outTab, "GraphButton")->click();
     pictures.Save(form, "graphs-choice.png");
