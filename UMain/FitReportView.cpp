@@ -1,5 +1,8 @@
 #include "FitReportView.h"
 
+#include "GraphFigure.h"
+#include "GraphSaveTypes.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -60,6 +63,10 @@ TableCells FitReportTable(const FitReport& report) {
         return Decimals(z.le, 2) + (z.optimized ? " (optimized)" : " (given)");
     });
     add("Search (number in the run)", [](const ZoneReport& z) { return std::to_string(z.search); });
+    // A stopped run compares the steps before the stop only.
+    add("Run stopped at time step", [&report](const ZoneReport&) {
+        return report.stoppedAtStep > 0 ? std::to_string(report.stoppedAtStep) : std::string("no");
+    });
     add("n (measured values)", [](const ZoneReport& z) { return std::to_string(z.stats.n); });
     add("Mean measured (dS/m)", [](const ZoneReport& z) { return Decimals(z.stats.meanMeasured, 3); });
     add("Mean simulated (dS/m)", [](const ZoneReport& z) { return Decimals(z.stats.meanSimulated, 3); });
@@ -73,7 +80,7 @@ TableCells FitReportTable(const FitReport& report) {
     add("r\xC2\xB2 simulated against measured", [](const ZoneReport& z) {
         return z.stats.r2Defined ? Decimals(z.stats.r2, 3) : std::string("n.a.");
     });
-    add("Model fit index (%)", [](const ZoneReport& z) { return z.fitIndex; });
+    add("Fit index (%)", [](const ZoneReport& z) { return z.fitIndex; });
     add("Lowest score (dS/m)\xC2\xB2", [](const ZoneReport& z) { return Decimals(z.profile.bestScore, 3); });
     add("F(1, n-1; 0.95)", [](const ZoneReport& z) { return Decimals(z.profile.fQuantile, 3); });
     add("Score limit (dS/m)\xC2\xB2", [](const ZoneReport& z) { return Decimals(z.profile.limit, 3); });
@@ -202,36 +209,44 @@ void FitReportView::FitClipButtonClick() {
 void FitReportView::FitZoneComboChange(int row) {
     if (row < 0 || row >= static_cast<int>(report_.zones.size())) return;
     const size_t k = static_cast<size_t>(row);
-    const ProfileGraph profile = ProfileGraphOf(report_, k);
+    profileGraph_ = ProfileGraphOf(report_, k);
+    const ProfileGraph& profile = profileGraph_;
     const Zone zone = report_.zones[k].zone;
     std::vector<double> measured;
     if (state_.ViewRead) measured = state_.View.ECsm[zone];
-    const ScatterGraph scatter = ScatterGraphOf(report_, k, state_.Output.Results.SR[zone], measured);
+    scatterGraph_ = ScatterGraphOf(report_, k, state_.Output.Results.SR[zone], measured);
+    const ScatterGraph& scatter = scatterGraph_;
     profile_ = PaintPicture(FitGraphWidth, FitGraphHeight, [&](GraphCanvas& c) { DrawProfileGraph(profile, c); });
     scatter_ = PaintPicture(FitGraphWidth, FitGraphHeight, [&](GraphCanvas& c) { DrawScatterGraph(scatter, c); });
     profileImage_->setPixmap(QPixmap::fromImage(profile_));
     scatterImage_->setPixmap(QPixmap::fromImage(scatter_));
 }
 
-void FitReportView::FitSaveProfileButtonClick() { SavePicture(profile_); }
-void FitReportView::FitSaveScatterButtonClick() { SavePicture(scatter_); }
+void FitReportView::FitSaveProfileButtonClick() {
+    SavePicture(profile_, [graph = profileGraph_](GraphCanvas& c) { DrawProfileGraph(graph, c); });
+}
+void FitReportView::FitSaveScatterButtonClick() {
+    SavePicture(scatter_, [graph = scatterGraph_](GraphCanvas& c) { DrawScatterGraph(graph, c); });
+}
 
-void FitReportView::SavePicture(const QImage& picture) {
-    // As "Save graph" on the Graphs page.
-    const QString name = dialogs_.SaveFileName(form_, QStringLiteral("Save graph"), state_.DialogFolder,
-                                               QStringLiteral("Bitmap files (*.bmp);;PNG files (*.png)"),
-                                               QStringLiteral("bmp"));
-    if (name.isEmpty()) {
+void FitReportView::SavePicture(const QImage& picture, const std::function<void(GraphCanvas&)>& draw) {
+    // As "Save graph" on the Graphs page, in the same types.
+    QString chosenFilter;
+    const QString typed = dialogs_.SaveFileNameOfType(form_, QStringLiteral("Save graph"), state_.DialogFolder,
+                                                      GraphSaveFilters(), chosenFilter);
+    if (typed.isEmpty()) {
         dialogs_.Inform(form_, QStringLiteral("The graph was not saved"));
         return;
     }
-    if (QFileInfo::exists(name) && !dialogs_.Confirm(form_, QStringLiteral("The graph already exists, overwrite?")))
+    const GraphSaveTarget file = GraphSaveTargetOf(typed, chosenFilter);
+    if (QFileInfo::exists(file.name) &&
+        !dialogs_.Confirm(form_, QStringLiteral("The graph already exists, overwrite?")))
         return;
-    const char* format = name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
-    QSaveFile file(name);
-    const bool saved =
-        !picture.isNull() && file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit();
-    dialogs_.Inform(form_, (saved ? QStringLiteral("The graph was saved as  ") : QStringLiteral("The graph could not be saved as  ")) + name);
+    const bool saved = !picture.isNull() && WriteDrawnFile(file.name, file.format, file.scale, picture.size(),
+                                                           QString(), draw);
+    dialogs_.Inform(form_, (saved ? QStringLiteral("The graph was saved as  ")
+                                  : QStringLiteral("The graph could not be saved as  ")) +
+                               file.name);
 }
 
 }  // namespace halovane

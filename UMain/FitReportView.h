@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "FitReport.h"
+#include "FitGraphs.h"
 #include "FitReportFiles.h"
 #include "OutputTables.h"
 
@@ -51,7 +53,7 @@ public:
     const QImage& ScatterPicture() const { return scatter_; }
 
 private:
-    void SavePicture(const QImage& picture);
+    void SavePicture(const QImage& picture, const std::function<void(GraphCanvas&)>& draw);
 
     Dialogs& dialogs_;
     ResultsState& state_;
@@ -59,6 +61,8 @@ private:
     FitReport report_;
     FitReportStatus status_ = FitReportStatus::Absent;
     QImage profile_, scatter_;
+    ProfileGraph profileGraph_;  // what the pictures show, to be drawn again at any size
+    ScatterGraph scatterGraph_;
     QWidget* form_ = nullptr;
     QTableView* grid_ = nullptr;
     OutputGridModel* model_ = nullptr;

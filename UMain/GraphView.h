@@ -27,7 +27,7 @@ public:
     const QImage& Picture() const;
     bool HoldsGraph() const { return graph_.has_value(); }
     // The data and choice of the graph shown; only while HoldsGraph().
-    const GraphData& Data() const { return *graph_->data; }
+    std::shared_ptr<const GraphData> SharedData() const { return graph_->data; }
     GraphChoice Choice() const { return graph_->choice; }
 
     QSize sizeHint() const override { return {GraphWidth, GraphHeight}; }

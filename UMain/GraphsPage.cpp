@@ -1,6 +1,10 @@
 #include "GraphsPage.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <thread>
 #include <algorithm>
 #include <iterator>
 #include <QFileInfo>
@@ -15,10 +19,12 @@
 #include <utility>
 
 #include "Dialogs.h"
+#include "GraphChoices.h"
 #include "GraphData.h"
 #include "GraphDrawing.h"
 #include "GraphFigure.h"
 #include "GraphPainter.h"
+#include "GraphSaveTypes.h"
 #include "GraphView.h"
 #include "OutputPage.h"
 #include "OutputResults.h"
@@ -27,41 +33,6 @@ namespace halovane {
 
 namespace {
 
-const struct {
-    const char* name;
-    const char* caption;
-} ChoiceButtons[GraphChoiceCount] = {
-    {"GraphHydrRadioButton", "All hydrological flow factors"},
-    {"SurfHydrRadioButton", "Surface hydrology factors"},
-    {"SubSurfHydrRadioButton", "Subsurface hydrology factors"},
-    {"GraphWTRadioButton", "Depth of the water table"},
-    {"GraphSaltRadioButton", "Salinity in all soil layers"},
-    {"SalFirstRadioButton", "Salinity in first root zone layer"},
-    {"SalSecondRadioButton", "Salinity second root zone layer"},
-    {"SalThirdRadioButton", "Salinity in third root zone layer"},
-    {"SalBelowRadioButton", "Salinity below root zone"},
-};
-
-// Saved graphs: a device-independent bitmap by default; PNG, also larger
-// for print; drawings for reports and papers.
-const struct {
-    const char* filter;
-    GraphFormat format;
-    int scale;
-} SaveTypes[] = {
-    {"Bitmap files (*.bmp)", GraphFormat::Bmp, 1},
-    {"PNG files (*.png)", GraphFormat::Png, 1},
-    {"PNG files, twice the size (*.png)", GraphFormat::Png, 2},
-    {"PNG files, four times the size (*.png)", GraphFormat::Png, 4},
-    {"SVG drawings (*.svg)", GraphFormat::Svg, 1},
-    {"PDF documents (*.pdf)", GraphFormat::Pdf, 1},
-};
-
-QString SaveFilters() {
-    QStringList filters;
-    for (const auto& type : SaveTypes) filters << QString::fromUtf8(type.filter);
-    return filters.join(QStringLiteral(";;"));
-}
 const QString OpenFilter = QStringLiteral("bitmap files (*.bmp);;PNG files (*.png)");
 
 QPushButton* Button(QWidget& parent, const char* name, const char* caption, QRect geometry) {
@@ -92,8 +63,8 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     group->setGeometry(8, 8, 185, 241);
     choices_ = new QButtonGroup(this);
     for (int k = 0; k < GraphChoiceCount; ++k) {
-        auto* b = new QRadioButton(QString::fromLatin1(ChoiceButtons[k].caption), graphPanel_);
-        b->setObjectName(QLatin1String(ChoiceButtons[k].name));
+        auto* b = new QRadioButton(QString::fromLatin1(GraphChoices[k].caption), graphPanel_);
+        b->setObjectName(QLatin1String(GraphChoices[k].control));
         choices_->addButton(b, k);
         choiceButtons_[k] = b;
     }
@@ -126,6 +97,24 @@ GraphsPage::GraphsPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     saveButton_->setEnabled(false);
     MakeGraphButton = Button(content, "MakeGraphButton", "Make graph", {0, 0, 83, 25});
     openButton_ = Button(content, "OpenGrapButton", "Open graph", {0, 0, 81, 25});
+    // The period a graph is drawn per.
+    periodCombo_ = new QComboBox(&content);
+    periodCombo_->setObjectName(QStringLiteral("GraphPeriodCombo"));
+    periodCombo_->addItems({QStringLiteral("Every time step"), QStringLiteral("Monthly"), QStringLiteral("Yearly")});
+    buttonRow->addWidget(periodCombo_);
+    // How a saved graph looks: as on the screen or for print, with or
+    // without the footer line.
+    styleCombo_ = new QComboBox(&content);
+    styleCombo_->setObjectName(QStringLiteral("SaveStyleCombo"));
+    styleCombo_->addItems({QStringLiteral("Screen style"), QStringLiteral("Print style")});
+    styleCombo_->setToolTip(QStringLiteral("The look of the graph \"Save graph\" writes"));
+    footerCheck_ = new QCheckBox(QStringLiteral("Footer"), &content);
+    footerCheck_->setObjectName(QStringLiteral("SaveFooterCheck"));
+    footerCheck_->setChecked(true);
+    buttonRow->addWidget(styleCombo_);
+    buttonRow->addWidget(footerCheck_);
+    for (QWidget* w : std::initializer_list<QWidget*>{periodCombo_, styleCombo_, footerCheck_})
+        w->setMinimumSize(w->sizeHint());
     for (QPushButton* b : {selectButton_, saveButton_, MakeGraphButton, openButton_}) {
         b->setMinimumSize(b->size().expandedTo(b->sizeHint()));
         buttonRow->addWidget(b);
@@ -231,7 +220,11 @@ void GraphsPage::GraphGoButtonClick() {
         graphDataStop_ = state_.StopStep;
     }
     graphPanel_->hide();
-    graphImage_->ShowGraph(graphData_, *choice);
+    // Long runs of short steps can be drawn per month or per year.
+    const auto period = static_cast<GraphPeriod>(std::max(periodCombo_->currentIndex(), 0));
+    graphImage_->ShowGraph(period == GraphPeriod::Step ? graphData_
+                                                       : std::make_shared<const GraphData>(Aggregated(*graphData_, period)),
+                           *choice);
     graphImage_->show();
     // "Save graph" saves this graph of the loaded output file.
     saveButton_->setEnabled(true);
@@ -243,29 +236,42 @@ void GraphsPage::GraphSelectButtonClick() { ShowSelection(); }
 void GraphsPage::SaveGraphButtonClick() {
     QString chosenFilter;
     const QString typed =
-        dialogs_.SaveFileNameOfType(&page_, QStringLiteral("Save graph"), state_.DialogFolder, SaveFilters(), chosenFilter);
+        dialogs_.SaveFileNameOfType(&page_, QStringLiteral("Save graph"), state_.DialogFolder, GraphSaveFilters(), chosenFilter);
     if (typed.isEmpty()) {
         dialogs_.Inform(&page_, QStringLiteral("The graph was not saved"));
         return;
     }
-    // The type left selected; the bitmap when the dialog names none of them.
-    auto chosen = std::find_if(std::begin(SaveTypes), std::end(SaveTypes),
-                               [&](const auto& type) { return chosenFilter == QString::fromUtf8(type.filter); });
-    if (chosen == std::end(SaveTypes)) chosen = std::begin(SaveTypes);
-    // The type chosen names a bare file; an extension of a known type wins.
-    const GraphFileChoice file = ChooseGraphFile(FileNameToStd(typed), chosen->format);
-    const QString name = FileNameFromStd(file.FileName);
-    const int scale = file.Format == chosen->format ? chosen->scale : 1;
+    const GraphSaveTarget file = GraphSaveTargetOf(typed, chosenFilter);
+    const QString& name = file.name;
+    const int scale = file.scale;
     if (QFileInfo::exists(name) && !dialogs_.Confirm(&page_, QStringLiteral("The graph already exists, overwrite?")))
         return;
     // Pictures at their size are saved as shown; larger pictures and drawings
     // are drawn again from the graph's data (a picture opened from a file is
     // enlarged or held in the drawing as it is). An existing file is replaced
     // only by a complete new one.
-    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.Format));
-    const bool saved = redraw ? WriteGraphFile(name, file.Format, scale, graphImage_->Data(), graphImage_->Choice())
-                              : !graphImage_->Picture().isNull() &&
-                                    WritePictureFile(name, file.Format, scale, graphImage_->Picture());
+    // The print style and a graph without its footer are drawn again too.
+    GraphLook look;
+    look.style = styleCombo_->currentIndex() == 1 ? GraphStyle::Print : GraphStyle::Screen;
+    look.footer = footerCheck_->isChecked();
+    const bool redraw = graphImage_->HoldsGraph() && (scale != 1 || IsVectorFormat(file.format) ||
+                                                      look.style != GraphStyle::Screen || !look.footer);
+    const std::shared_ptr<const GraphData> data = redraw ? graphImage_->SharedData() : nullptr;
+    const GraphChoice choice = redraw ? graphImage_->Choice() : GraphChoice::AllHydrology;
+    const QImage picture = redraw ? QImage() : graphImage_->Picture();
+    // The file is written off the window's thread; the window keeps
+    // painting meanwhile, and the page waits for the file before it tells.
+    saveButton_->setEnabled(false);
+    bool saved = false;
+    QEventLoop wait;
+    std::thread writer([&] {
+        saved = redraw ? WriteGraphFile(name, file.format, scale, *data, choice, look)
+                       : !picture.isNull() && WritePictureFile(name, file.format, scale, picture);
+        QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    writer.join();
+    saveButton_->setEnabled(graphImage_->HoldsGraph() || !graphImage_->Picture().isNull());
     if (saved)
         dialogs_.Inform(&page_, QStringLiteral("The graph was saved as  ") + name);
     else

@@ -12,6 +12,8 @@
 #include "GraphScale.h"
 
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QPushButton;
 class QRadioButton;
@@ -65,6 +67,9 @@ private:
     QPushButton* selectButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* openButton_ = nullptr;
+    QComboBox* styleCombo_ = nullptr;
+    QComboBox* periodCombo_ = nullptr;
+    QCheckBox* footerCheck_ = nullptr;
     // The series of the graphs, built once per text of the output file and
     // stop: every graph of a long run draws from the same data.
     std::shared_ptr<const GraphData> graphData_;

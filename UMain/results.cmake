@@ -10,6 +10,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/OutputPage.h
   ${CMAKE_CURRENT_LIST_DIR}/GraphsPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphsPage.h
+  ${CMAKE_CURRENT_LIST_DIR}/GraphSaveTypes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphSaveTypes.h
   ${CMAKE_CURRENT_LIST_DIR}/GraphView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphView.h
   ${CMAKE_CURRENT_LIST_DIR}/FitReportView.cpp

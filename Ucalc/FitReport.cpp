@@ -1,5 +1,7 @@
 #include "FitReport.h"
 
+#include "RunStop.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -146,6 +148,11 @@ FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const st
     report.layers = in.NrLayers;
     report.variant = in.Variant;
     report.searches = profiles;
+    report.stoppedAtStep = StoppedAtStep(state, in.NrTst);
+    report.outputFile = state.OutputFileName.substr(state.OutputFileName.find_last_of("/\\") + 1);
+    // Steps from the stop on were not computed: their salinities are no
+    // results to compare.
+    const int computed = report.stoppedAtStep > 0 ? report.stoppedAtStep - 1 : in.NrTst;
     for (int z = 0; z < ZoneCount; ++z) {
         const Zone zone = static_cast<Zone>(z);
         int last = -1;
@@ -164,7 +171,7 @@ FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const st
         const Series& measured = in.ECsm[zone];
         const Series& simulated = state.Results.SR[zone];
         std::vector<double> sim, meas;
-        for (int i = 1; i <= in.NrTst; ++i) {
+        for (int i = 1; i <= computed; ++i) {
             const size_t k = static_cast<size_t>(i);
             if (k < measured.size() && k < simulated.size() && measured[k] > 0) {
                 sim.push_back(simulated[k]);

@@ -70,6 +70,10 @@ struct ZoneReport {
 struct FitReport {
     int layers = 0;
     ModelVariant variant = ModelVariant::Prescribed;  // the model of the run
+    // The step in which the run stopped (0: it completed); the statistics
+    // pair only the steps before it, which were computed.
+    int stoppedAtStep = 0;
+    std::string outputFile;  // the name of the run's output file, without its folder
     std::vector<ZoneReport> zones;        // searched zones, surface down
     std::vector<SearchProfile> searches;  // every search, in the order made
     bool empty() const { return zones.empty(); }

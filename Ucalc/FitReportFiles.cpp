@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "NumberText.h"
+#include "RunStop.h"
 #include "TextFile.h"
 
 namespace halovane {
@@ -14,12 +15,14 @@ namespace halovane {
 const char* const FitCsvHeader =
     "zone,search,n,mean_measured_dS_m,mean_simulated_dS_m,sse_dS2_m2,rmse_dS_m,mae_dS_m,bias_dS_m,nse,r2,"
     "fit_index_pct,le_fraction,optimized,best_score_dS2_m2,f_quantile,score_limit_dS2_m2,interval_low_fraction,"
-    "interval_high_fraction,best_at_edge,not_determined,flat,score_capped";
+    "interval_high_fraction,best_at_edge,not_determined,flat,score_capped,stopped_at_step,output_file";
 const char* const ProfileCsvHeader = "search,zone,trial_le,score";
 
 namespace {
 
-constexpr int FitColumns = 23;
+constexpr int FitColumns = 25;
+// Files written before the stop and the output file had their columns.
+constexpr int OldFitColumns = 23;
 
 std::string Fraction(double value) { return RemoveBlanks(FormatFixed(value, 0, 2)); }
 // A real that reads back to the same value; empty when it is not finite
@@ -27,11 +30,25 @@ std::string Fraction(double value) { return RemoveBlanks(FormatFixed(value, 0, 2
 std::string Real(double value) { return std::isfinite(value) ? ShortestText(value) : std::string(); }
 std::string YesNo(bool flag) { return flag ? "yes" : "no"; }
 
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
 std::vector<std::string> SplitCsv(const std::string& line) {
     std::vector<std::string> fields;
     std::string field;
-    for (char c : line) {
-        if (c == ',') {
+    bool quoted = false;
+    for (size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"') {
+            field += c;
+            ++k;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
             fields.push_back(field);
             field.clear();
         } else {
@@ -85,8 +102,8 @@ int TrialIndex(const SearchProfile& profile, double value) {
     return best;
 }
 
-bool ParseFitRow(const std::vector<std::string>& f, ZoneReport& row, int& layersHint) {
-    if (static_cast<int>(f.size()) != FitColumns) return false;
+bool ParseFitRow(const std::vector<std::string>& f, int columns, ZoneReport& row, int& layersHint) {
+    if (static_cast<int>(f.size()) != columns) return false;
     double search = 0, n = 0;
     FitStatistics& s = row.stats;
     ProfileSummary& p = row.profile;
@@ -142,7 +159,9 @@ std::string FitCsv(const FitReport& report) {
         for (double v : {p.bestScore, p.fQuantile, p.limit}) out += "," + Real(v);
         out += "," + Fraction(p.low) + "," + Fraction(p.high);
         for (bool flag : {p.bestAtEdge, p.notDetermined, p.flat, p.capped}) out += "," + YesNo(flag);
-        out += "\r\n";
+        // Empty when the run completed; a name with a comma is quoted.
+        out += "," + (report.stoppedAtStep > 0 ? std::to_string(report.stoppedAtStep) : std::string());
+        out += "," + CsvField(report.outputFile) + "\r\n";
     }
     // Reports of the prescribed model keep the layout they always had.
     if (report.variant == ModelVariant::Conserving) out += std::string(VariantRow) + VariantWord(report.variant) + "\r\n";
@@ -171,10 +190,14 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
     FitReport read;
     int layersHint = 0;
     LineReader fit(fitText);
-    if (fit.Next() != FitCsvHeader) {
+    const std::string& header = fit.Next();
+    const std::string current = FitCsvHeader;
+    const std::string old = current.substr(0, current.find(",stopped_at_step"));
+    if (header != current && header != old) {
         message = LineMessage("fit file", 1);
         return false;
     }
+    const int columns = header == current ? FitColumns : OldFitColumns;
     while (!fit.AtEnd()) {
         const std::string& line = fit.Next();
         if (line.empty() && fit.AtEnd()) break;
@@ -182,7 +205,18 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
             continue;
         ZoneReport row;
         int hint = 0;
-        if (!ParseFitRow(SplitCsv(line), row, hint) ||
+        const std::vector<std::string> fields = SplitCsv(line);
+        double stop = 0;
+        if (columns == FitColumns && (fields.size() != size_t(FitColumns) ||
+                                      (!fields[23].empty() && (!Number(fields[23], stop) || stop < 1)))) {
+            message = LineMessage("fit file", fit.LineNumber());
+            return false;
+        }
+        if (columns == FitColumns) {
+            read.stoppedAtStep = static_cast<int>(stop);
+            read.outputFile = fields[24];
+        }
+        if (!ParseFitRow(fields, columns, row, hint) ||
             (!read.zones.empty() && static_cast<int>(row.zone) <= static_cast<int>(read.zones.back().zone))) {
             message = LineMessage("fit file", fit.LineNumber());
             return false;
@@ -253,7 +287,9 @@ bool ReportMatchesOutput(const FitReport& report, const OutputReadback& output, 
         if (view) {
             int count = 0;
             const Series& m = view->ECsm[row.zone];
-            for (int i = 1; i <= output.NrTst && i < static_cast<int>(m.size()); ++i)
+            const int stop = StoppedAtStep(output.Results, output.NrTst);
+            const int last = stop > 0 ? stop - 1 : output.NrTst;
+            for (int i = 1; i <= last && i < static_cast<int>(m.size()); ++i)
                 if (m[i] > 0) ++count;
             if (count != row.stats.n) return false;
         }

@@ -389,6 +389,7 @@ ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput&
     view.Title1 = in.Title1;
     view.Title2 = in.Title2;
     view.Layers = read.layersOnLine8;
+    view.Ts = in.Ts;
     view.Rain = std::move(in.Rain);
     view.Irrig = std::move(in.Irrig);
     view.EvapT = std::move(in.EvapT);

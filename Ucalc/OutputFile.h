@@ -46,6 +46,7 @@ struct OutputReadback {
 struct ViewInput {
     std::string Title1, Title2;
     int Layers = 0;
+    int Ts = 0;  // step length in days
     Series Rain, Irrig, EvapT;
     ZoneArray<Series> ECsm;  // per zone, -1 where nothing was measured
 };

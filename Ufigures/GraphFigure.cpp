@@ -55,13 +55,23 @@ const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png
 }  // namespace
 
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
-                    GraphChoice choice) {
+                    GraphChoice choice, const GraphLook& look) {
     if (!IsGraphScale(scale)) return false;
     return WriteFile(fileName, [&](QSaveFile& file) {
         if (!IsVectorFormat(format))
-            return PaintGraphScaled(data, choice, scale).save(&file, BitmapFormat(format));
+            return PaintGraphScaled(data, choice, scale, nullptr, look).save(&file, BitmapFormat(format));
         return WriteDrawing(file, format, QSize(GraphWidth, GraphHeight), QString::fromStdString(data.Title1),
-                            [&](QPaintDevice& device) { PaintGraphOn(device, data, choice); });
+                            [&](QPaintDevice& device) { PaintGraphOn(device, data, choice, look); });
+    });
+}
+
+bool WriteDrawnFile(const QString& fileName, GraphFormat format, int scale, QSize size, const QString& title,
+                    const std::function<void(GraphCanvas&)>& draw) {
+    if (!IsGraphScale(scale)) return false;
+    return WriteFile(fileName, [&](QSaveFile& file) {
+        if (!IsVectorFormat(format))
+            return PaintPicture(size.width(), size.height(), draw, scale).save(&file, BitmapFormat(format));
+        return WriteDrawing(file, format, size, title, [&](QPaintDevice& device) { PaintPictureOn(device, draw); });
     });
 }
 

@@ -5,8 +5,10 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 #include "GraphData.h"
+#include "GraphDrawing.h"
 #include "GraphFiles.h"
 
 namespace halovane {
@@ -15,7 +17,12 @@ namespace halovane {
 // 4) enlarges bitmaps and is not used for drawings. An existing file is
 // replaced only by a complete new one. False when it could not be written.
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
-                    GraphChoice choice);
+                    GraphChoice choice, const GraphLook& look = {});
+
+// Writes a picture of `size` drawn by `draw` on the canvas of the graphs
+// (the fit report's), as WriteGraphFile writes a graph.
+bool WriteDrawnFile(const QString& fileName, GraphFormat format, int scale, QSize size, const QString& title,
+                    const std::function<void(GraphCanvas&)>& draw);
 
 // Writes a picture that is not drawn from a run (one opened from a file):
 // a bitmap enlarged `scale` times pixel by pixel, or a drawing that holds

@@ -1,6 +1,8 @@
 #include "GraphPainter.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QPolygonF>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -28,6 +30,9 @@ public:
         painter_.setRenderHint(QPainter::TextAntialiasing, true);
         painter_.setBackgroundMode(Qt::TransparentMode);
         font_.setStyleHint(QFont::SansSerif);
+        // The family the texts are measured in is the family a drawing
+        // names: a substitute for a missing font is named as itself.
+        font_.setFamily(QFontInfo(font_).family());
         SetFontSize(10);
         painter_.setPen(QPen(pen_, 1));
     }
@@ -42,6 +47,42 @@ public:
     }
     void SetFontColor(Rgb color) override { fontColor_ = ToColor(color); }
     void SetPenColor(Rgb color) override { pen_ = ToColor(color); }
+    void SetLineStyle(LineStyle style) override { style_ = style; }
+    int TextWidth(const std::string& text) override {
+        return metrics_.horizontalAdvance(QString::fromStdString(text));
+    }
+    void Polyline(const std::vector<Point>& points) override {
+        if (points.empty()) return;
+        Flush();
+        if (style_ == LineStyle::Solid && !centred_) {
+            // On a picture of the graph's size every segment covers both
+            // its ends, as a line drawn by itself does.
+            UsePen(pen_);
+            for (size_t k = 0; k + 1 < points.size(); ++k)
+                painter_.drawLine(points[k].x, points[k].y, points[k + 1].x, points[k + 1].y);
+            if (points.size() == 1) painter_.drawPoint(points[0].x, points[0].y);
+            return;
+        }
+        QPen pen(pen_, 1);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::BevelJoin);
+        // Dashes of a few pixels, as on a classic canvas.
+        switch (style_) {
+            case LineStyle::Solid: break;
+            case LineStyle::Dash: pen.setDashPattern({5, 3}); break;
+            case LineStyle::Dot: pen.setDashPattern({1, 2}); break;
+            case LineStyle::DashDot: pen.setDashPattern({5, 2, 1, 2}); break;
+            case LineStyle::DashDotDot: pen.setDashPattern({5, 2, 1, 2, 1, 2}); break;
+        }
+        painter_.setPen(pen);
+        penForText_ = true;  // the next line sets its pen again
+        const double shift = centred_ ? 0.5 : 0.0;
+        QPolygonF line;
+        line.reserve(static_cast<int>(points.size()));
+        for (const Point& p : points) line << QPointF(p.x + shift, p.y + shift);
+        if (line.size() == 1) line << line.front();
+        painter_.drawPolyline(line);
+    }
     void SetBrushColor(Rgb color) override {
         brush_ = ToColor(color);
         painter_.setBackground(brush_);
@@ -141,6 +182,7 @@ private:
     QFont font_{QStringLiteral("Arial")};
     QFontMetrics metrics_{font_};
     QColor fontColor_{Qt::black}, pen_{Qt::black}, brush_{Qt::white};
+    LineStyle style_ = LineStyle::Solid;
     QColor painterPen_{Qt::black};  // the colour of the painter's pen for lines
     bool penForText_ = false;       // the painter's pen holds the font colour
     bool centred_;
@@ -148,19 +190,20 @@ private:
     std::vector<Span> spans_;
 };
 
-GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, bool onScreen) {
+GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, const GraphLook& look, bool onScreen) {
     painter.save();
     // Scaled, or on a drawing, lines run through the middle of the pixels
     // they cover and are smoothed; on a picture of the graph's own size every
     // pixel stays where the drawing puts it.
     const bool scaled = !painter.transform().isIdentity() || painter.device()->devicePixelRatioF() != 1.0;
     const bool centred = scaled || painter.device()->devType() != QInternal::Image;
-    painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
     GraphDrawn result;
     {
+        // The canvas sets its font first, so that a drawing names no other.
         ImageCanvas canvas(painter, centred, onScreen);
+        painter.setClipRect(QRect(0, 0, GraphWidth, GraphHeight));
         painter.setRenderHint(QPainter::Antialiasing, scaled);
-        result = DrawGraph(data, choice, canvas);
+        result = DrawGraph(data, choice, canvas, look);
     }
     painter.restore();
     return result;
@@ -168,20 +211,22 @@ GraphDrawn Paint(QPainter& painter, const GraphData& data, GraphChoice choice, b
 
 }  // namespace
 
-void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
-    const GraphDrawn result = Paint(painter, data, choice, false);
+void PaintGraph(QPainter& painter, const GraphData& data, GraphChoice choice, GraphDrawn* drawn,
+                const GraphLook& look) {
+    const GraphDrawn result = Paint(painter, data, choice, look, false);
     if (drawn) *drawn = result;
 }
 
 void PaintGraphOnScreen(QPainter& painter, const GraphData& data, GraphChoice choice) {
-    Paint(painter, data, choice, true);
+    Paint(painter, data, choice, GraphLook{}, true);
 }
 
-QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn) {
-    return PaintGraphScaled(data, choice, 1, drawn);
+QImage PaintGraph(const GraphData& data, GraphChoice choice, GraphDrawn* drawn, const GraphLook& look) {
+    return PaintGraphScaled(data, choice, 1, drawn, look);
 }
 
-QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, GraphDrawn* drawn) {
+QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, GraphDrawn* drawn,
+                        const GraphLook& look) {
     QImage image(GraphWidth * scale, GraphHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
     // Font sizes are in points at 96 pixels per inch.
@@ -189,26 +234,37 @@ QImage PaintGraphScaled(const GraphData& data, GraphChoice choice, int scale, Gr
     image.setDotsPerMeterY(3780 * scale);
     QPainter painter(&image);
     if (scale != 1) painter.scale(scale, scale);
-    PaintGraph(painter, data, choice, drawn);
+    PaintGraph(painter, data, choice, drawn, look);
     return image;
 }
 
-void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice) {
+void PaintGraphOn(QPaintDevice& device, const GraphData& data, GraphChoice choice, const GraphLook& look) {
     QPainter painter(&device);
-    PaintGraph(painter, data, choice);
+    PaintGraph(painter, data, choice, nullptr, look);
 }
 
-QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw) {
-    QImage image(width, height, QImage::Format_RGB32);
+QImage PaintPicture(int width, int height, const std::function<void(GraphCanvas&)>& draw, int scale) {
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image.setDotsPerMeterX(3780 * scale);
+    image.setDotsPerMeterY(3780 * scale);
     {
         QPainter painter(&image);
-        ImageCanvas canvas(painter);
+        // Larger pictures as larger graphs: lines through the middle of the
+        // pixels they cover, smoothed.
+        if (scale != 1) painter.scale(scale, scale);
+        ImageCanvas canvas(painter, scale != 1);
+        painter.setRenderHint(QPainter::Antialiasing, scale != 1);
         draw(canvas);
     }
     return image;
+}
+
+void PaintPictureOn(QPaintDevice& device, const std::function<void(GraphCanvas&)>& draw) {
+    QPainter painter(&device);
+    ImageCanvas canvas(painter, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    draw(canvas);
 }
 
 QRect GraphRect(const QRect& room) {

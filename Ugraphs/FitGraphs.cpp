@@ -124,7 +124,9 @@ ScatterGraph ScatterGraphOf(const FitReport& report, size_t row, const std::vect
     ScatterGraph g;
     const ZoneReport& z = report.zones.at(row);
     g.title = ZoneCaption(report.layers, z.zone) + ": simulated against measured salinity";
-    for (size_t i = 1; i < simulated.size() && i < measured.size(); ++i)
+    // A stopped run is compared over the steps before the stop.
+    const size_t end = report.stoppedAtStep > 0 ? static_cast<size_t>(report.stoppedAtStep) : simulated.size();
+    for (size_t i = 1; i < end && i < simulated.size() && i < measured.size(); ++i)
         if (measured[i] > 0) {
             g.measured.push_back(measured[i]);
             g.simulated.push_back(simulated[i]);

@@ -45,8 +45,48 @@ GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view) {
         // model keep the title alone.
         if (output.Variant == ModelVariant::Conserving) d.Title1 += " (conserving variant)";
         d.Title2 = view->Title2;
+        d.StepDays = view->Ts;
     }
     return d;
+}
+
+GraphData Aggregated(const GraphData& data, GraphPeriod period) {
+    const int days = period == GraphPeriod::Month ? 30 : period == GraphPeriod::Year ? 360 : 0;
+    const GraphSeries& s = data.Series;
+    if (days == 0 || data.StepDays <= 0 || data.StepDays >= days || days % data.StepDays != 0) return data;
+    const int k = days / data.StepDays;  // steps per period
+    GraphData a = data;
+    GraphSeries& t = a.Series;
+    t.N = (s.N + k - 1) / k;
+    t.StopStep = s.StopStep > 0 ? (s.StopStep - 1) / k + 1 : 0;
+    a.StepDays = days;
+    a.Period = period == GraphPeriod::Month ? "Month" : "Year";
+    // Period p holds steps (p - 1) k + 1 .. p k.
+    auto fold = [&](const std::vector<double>& v, bool total, bool measured) {
+        if (v.empty()) return v;
+        std::vector<double> out(static_cast<size_t>(t.N) + 1, measured ? -1.0 : 0.0);
+        out[0] = v[0];
+        for (int p = 1; p <= t.N; ++p) {
+            double sum = 0;
+            int count = 0;
+            for (int i = (p - 1) * k + 1; i <= std::min(p * k, s.N) && i < static_cast<int>(v.size()); ++i) {
+                if (measured && !(v[i] > 0)) continue;
+                sum += v[i];
+                ++count;
+            }
+            if (count > 0) out[p] = total ? sum : sum / count;
+        }
+        return out;
+    };
+    for (auto member : {&GraphSeries::Rain, &GraphSeries::Irrig, &GraphSeries::EvapA, &GraphSeries::Perc,
+                        &GraphSeries::Cap, &GraphSeries::Drain})
+        t.*member = fold(s.*member, true, false);
+    t.Dwt = fold(s.Dwt, false, false);
+    for (int z = 0; z < 5; ++z) {
+        t.Calculated[z] = fold(s.Calculated[z], false, false);
+        t.Measured[z] = fold(s.Measured[z], false, true);
+    }
+    return a;
 }
 
 }  // namespace halovane

@@ -20,6 +20,8 @@ struct ZoneEfficiency {
 struct GraphData {
     GraphSeries Series;
     std::string Title1, Title2;
+    int StepDays = 0;  // the length of a time step; 0 when the input data file could not be read
+    std::string Period = "Time step";  // what the time axis counts
     ZoneEfficiency Zones[5];
 };
 
@@ -29,5 +31,15 @@ struct GraphData {
 // file that are shorter than the output file's steps are taken as absent
 // beyond their end. A run that stopped is found from its rows (RunStop.h).
 GraphData GraphDataFrom(const OutputReadback& output, const ViewInput* view);
+
+// Long runs of short steps drawn per month (30 days) or per year (360
+// days): the flows totalled, the depth of the water table and the
+// calculated salinities averaged, the measured salinities averaged over
+// the measurements of the period. A last period that is not complete is
+// drawn as far as it goes; a stop ends the curves with the last complete
+// period. Steps as long as the period or longer, or of unknown length,
+// are left as they are.
+enum class GraphPeriod { Step, Month, Year };
+GraphData Aggregated(const GraphData& data, GraphPeriod period);
 
 }  // namespace halovane

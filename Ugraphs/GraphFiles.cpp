@@ -2,14 +2,11 @@
 
 #include <cctype>
 
+#include "GraphChoices.h"
+
 namespace halovane {
 
 namespace {
-
-const char* const Keys[GraphChoiceCount] = {
-    "hydrology",  "surface",    "subsurface", "water-table",    "salinity",
-    "salinity-1", "salinity-2", "salinity-3", "salinity-below",
-};
 
 std::string Lower(std::string text) {
     for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -54,20 +51,16 @@ GraphFileChoice ChooseGraphFile(const std::string& name, GraphFormat chosen) {
 
 bool IsGraphScale(int scale) { return scale == 1 || scale == 2 || scale == 4; }
 
-const char* GraphChoiceKey(GraphChoice choice) { return Keys[static_cast<int>(choice)]; }
+const char* GraphChoiceKey(GraphChoice choice) { return InfoOf(choice).key; }
 
 std::optional<GraphChoice> GraphChoiceFromKey(const std::string& key) {
     const std::string lower = Lower(key);
     for (int k = 0; k < GraphChoiceCount; ++k)
-        if (lower == Keys[k] || lower == std::to_string(k + 1)) return static_cast<GraphChoice>(k);
+        if (lower == GraphChoices[k].key || lower == std::to_string(k + 1)) return static_cast<GraphChoice>(k);
     return std::nullopt;
 }
 
-bool GraphChoiceApplies(GraphChoice choice, int layers) {
-    if (choice == GraphChoice::SalinitySecond) return layers >= 2;
-    if (choice == GraphChoice::SalinityThird) return layers >= 3;
-    return true;
-}
+bool GraphChoiceApplies(GraphChoice choice, int layers) { return layers >= InfoOf(choice).layersNeeded; }
 
 std::string GraphFigureFileName(const std::string& outputFile, const std::string& folder, GraphChoice choice,
                                 GraphFormat format) {

@@ -4,19 +4,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "GraphChoices.h"
 #include "NumberText.h"
 
 namespace halovane {
 
-GraphKind KindOf(GraphChoice choice) {
-    switch (choice) {
-        case GraphChoice::AllHydrology:
-        case GraphChoice::SurfaceHydrology:
-        case GraphChoice::SubsurfaceHydrology: return GraphKind::Hydrology;
-        case GraphChoice::WaterTable: return GraphKind::WaterTable;
-        default: return GraphKind::Salinity;
-    }
-}
+GraphKind KindOf(GraphChoice choice) { return InfoOf(choice).kind; }
 
 GraphSelection SelectionFor(GraphChoice choice, int layers) {
     GraphSelection sel;  // AllZones set, every other flag clear
@@ -75,6 +68,9 @@ void ForSteps(const std::vector<double>& v, int n, F f) {
     for (int i = 1; i <= last; ++i) f(v[i]);
 }
 
+// Ymax - Ymin of the rules below, which keep both whole.
+int WholeRange(const AxisScale& scale) { return static_cast<int>(scale.Ymax - scale.Ymin); }
+
 void DoubleSmallDivisions(AxisScale& scale) {
     if (scale.Ydiv < 5) scale.Ydiv *= 2;
     if (scale.Ydiv < 5) scale.Ydiv *= 2;
@@ -94,10 +90,10 @@ void KeepRangeOpen(AxisScale& scale) {
 void RoundRange(AxisScale& scale) {
     if (scale.YmaxReal < 10) {
         scale.Ymax = Nearest(scale.YmaxReal + 0.5);
-        scale.Ydiv = scale.Ymax - scale.Ymin;
+        scale.Ydiv = WholeRange(scale);
     } else if (scale.YmaxReal < 25) {
         scale.Ymax = 4 * Nearest((scale.YmaxReal + 2) / 4);
-        scale.Ydiv = (scale.Ymax - scale.Ymin) / 4;
+        scale.Ydiv = WholeRange(scale) / 4;
     }
     DoubleSmallDivisions(scale);
 }
@@ -164,7 +160,7 @@ void ScaleHydrology(const GraphSeries& s, const GraphSelection& sel, AxisScale& 
     scale.YminReal = 0;
     scale.Ymin = 0;
     scale.Ymax = Nearest(scale.YmaxReal + 2);
-    scale.Ydiv = scale.Ymax;
+    scale.Ydiv = WholeRange(scale);
     scale.Ydec = 2;
     const double r = scale.YmaxReal;
     if (scale.Ydiv > 10 && scale.Ydiv <= 20) {
@@ -206,7 +202,7 @@ void ScaleWaterTable(const GraphSeries& s, AxisScale& scale) {
     scale.YminReal = 0.9 * lmin;
     scale.Ymin = Nearest(scale.YminReal - 0.5);
     scale.Ydec = 1;
-    scale.Ydiv = std::min(scale.Ymax - scale.Ymin, 10);
+    scale.Ydiv = std::min(WholeRange(scale), 10);
     RoundRange(scale);
     KeepRangeOpen(scale);
 }
@@ -253,7 +249,7 @@ void ScaleSalinity(const GraphSeries& s, const GraphSelection& sel, AxisScale& s
     scale.YminReal = std::max(0.8 * smin, 0.0);
     scale.Ymax = Nearest(scale.YmaxReal);
     scale.Ymin = Nearest(scale.YminReal - 0.5);
-    scale.Ydiv = scale.Ymax - scale.Ymin;
+    scale.Ydiv = WholeRange(scale);
     scale.Ydec = 1;
     RoundRange(scale);
     if (scale.Ydiv > 10) scale.Ydiv = 10;
@@ -279,8 +275,19 @@ AxisScale ScaleGraph(const GraphSeries& s, GraphKind kind, const GraphSelection&
 AxisScale GraphAxes(const GraphSeries& s, GraphKind kind, const GraphSelection& sel) {
     AxisScale scale = ScaleGraph(s, kind, sel);
     double low = 0, high = 0;
-    if (!DrawnRange(s, kind, sel, low, high)) low = high = scale.Ymin;
-    ReadableAxes(low, high, scale);
+    if (!DrawnRange(s, kind, sel, low, high)) low = high = 0;
+    // The lower margins of the rules above (0 for the flows, 80 % of the
+    // lowest salinity, 90 % of the lowest level); the water-table graph keeps
+    // the surface on its axis.
+    low = std::min(low, scale.YminReal);
+    if (kind == GraphKind::WaterTable) high = std::max(high, scale.YmaxReal);
+    SetVerticalAxis(scale, low, high);
+    // Time from 0 to the end of the last step.
+    const NiceAxis time = NiceTicks(0, std::max(s.N, 1), 10, true);
+    scale.Xmin = 0;
+    scale.Xmax = static_cast<int>(time.high);
+    scale.Xdiv = time.divisions;
+    scale.Xdec = 0;
     return scale;
 }
 
@@ -320,117 +327,75 @@ namespace {
 // number of int and its labels a few characters.
 constexpr double AxisLimit = 1e8;
 
-// The decimals (0 to 3) a step needs to be written exactly, or -1.
-int DecimalsOf(double step) {
-    for (int d = 0; d <= 3; ++d) {
-        const double scaled = step * std::pow(10.0, d);
-        if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, std::fabs(scaled))) return d;
-    }
-    return -1;
-}
+double Held(double v) { return std::isfinite(v) ? std::clamp(v, -AxisLimit, AxisLimit) : 0.0; }
 
-// Divides the range [lo, hi] (whole units) into at most ten steps of 1, 2,
-// 2.5 or 5 times a power of ten; widens the range to a whole number of
-// steps at the end `downwards` names.
-void NiceDivisions(int& lo, int& hi, int& div, int& dec, bool downwards) {
-    const double range = double(hi) - lo;
-    static const double Mantissas[] = {1, 2, 2.5, 5};
-    // Exact divisions first, the smallest step that gives at most ten.
-    for (double power = 0.01; power <= 1e9; power *= 10)
-        for (double m : Mantissas) {
-            const double step = m * power;
-            if (range / step > 10 + 1e-9) continue;
-            const double count = range / step;
-            if (std::fabs(count - std::round(count)) > 1e-9 || std::round(count) < 1) continue;
-            div = static_cast<int>(std::round(count));
-            dec = std::max(dec, DecimalsOf(step));
-            return;
-        }
-    // No such step: widen the range to a whole number of whole steps.
-    for (double power = 1; power <= 1e9; power *= 10)
-        for (double m : {1.0, 2.0, 5.0}) {
-            const double step = m * power;
-            if (range / step > 10 + 1e-9) continue;
-            div = std::max(1, static_cast<int>(std::ceil(range / step - 1e-9)));
-            const int widened = static_cast<int>(div * step);
-            if (downwards)
-                lo = hi - widened;
-            else
-                hi = lo + widened;
-            dec = std::max(dec, 0);
-            return;
-        }
+// k x step, written with `decimals` decimals as exactly as a double holds it.
+double Multiple(double k, double step, int decimals) {
+    const double unit = std::pow(10.0, decimals);
+    return std::round(k * step * unit) / unit;
 }
 
 }  // namespace
 
-void ReadableAxes(double low, double high, AxisScale& scale) {
-    low = std::clamp(low, -AxisLimit, AxisLimit);
-    high = std::clamp(high, -AxisLimit, AxisLimit);
-    scale.Ymax = std::clamp(scale.Ymax, -static_cast<int>(AxisLimit), static_cast<int>(AxisLimit));
-    scale.Ymin = std::clamp(scale.Ymin, -static_cast<int>(AxisLimit), static_cast<int>(AxisLimit));
-    bool changed = false;
-    if (low < scale.Ymin) {
-        scale.Ymin = static_cast<int>(std::floor(low));
-        changed = true;
-    }
-    if (high > scale.Ymax) {
-        scale.Ymax = static_cast<int>(std::ceil(high));
-        changed = true;
-    }
-    if (scale.Ymax <= scale.Ymin) {
-        scale.Ymax = scale.Ymin + 1;
-        changed = true;
-    }
-    const int range = scale.Ymax - scale.Ymin;
-    const int needed = scale.Ydiv >= 1 ? DecimalsOf(double(range) / scale.Ydiv) : -1;
-    if (changed || scale.Ydiv > 10 || needed < 0) {
-        int dec = scale.Ydec;
-        NiceDivisions(scale.Ymin, scale.Ymax, scale.Ydiv, dec, scale.Ymax <= 0 && scale.Ymin < 0);
-        scale.Ydec = dec;
-    } else {
-        scale.Ydec = std::max(scale.Ydec, needed);
-    }
-    if (scale.Xdiv > 10 || scale.Xdiv < 1) {
-        int xmin = scale.Xmin, dec = scale.Xdec;
-        NiceDivisions(xmin, scale.Xmax, scale.Xdiv, dec, false);
-        scale.Xdec = dec;
-    }
+NiceAxis NiceTicks(double low, double high, int maxDivisions, bool whole) {
+    low = Held(low);
+    high = Held(high);
+    if (high < low) std::swap(low, high);
+    if (high - low <= 1e-12 * std::max(1.0, std::fabs(high))) high = low + 1;
+    maxDivisions = std::max(maxDivisions, 1);
+    NiceAxis axis;
+    const double rough = (high - low) / maxDivisions;
+    const int first = static_cast<int>(std::floor(std::log10(rough))) - 1;
+    static const double Mantissas[] = {1, 2, 2.5, 5};
+    for (int power = first; power <= first + 3; ++power)
+        for (double m : Mantissas) {
+            const double step = m * std::pow(10.0, power);
+            // A step of 2.5 x 10^k needs one decimal more than 10^k.
+            const int decimals = std::max(0, -power + (m == 2.5 ? 1 : 0));
+            if (whole && (power < 0 || (power == 0 && m == 2.5))) continue;
+            const double k0 = std::floor(low / step + 1e-9), k1 = std::ceil(high / step - 1e-9);
+            const int divisions = static_cast<int>(k1 - k0);
+            if (divisions > maxDivisions) continue;
+            axis.step = step;
+            axis.divisions = std::max(divisions, 1);
+            axis.low = Multiple(k0, step, decimals);
+            axis.high = Multiple(k0 + axis.divisions, step, decimals);
+            axis.decimals = decimals;
+            return axis;
+        }
+    return axis;  // not reached: 10 x the rough step always fits
+}
+
+void SetVerticalAxis(AxisScale& scale, double low, double high) {
+    const NiceAxis axis = NiceTicks(low, high);
+    scale.Ymin = axis.low;
+    scale.Ymax = axis.high;
+    scale.Ydiv = axis.divisions;
+    scale.Ydec = axis.decimals;
 }
 
 namespace {
 
-double VerticalRange(const AxisScale& scale) { return std::max(scale.Ymax - scale.Ymin, 1); }
+double VerticalRange(const AxisScale& scale) {
+    const double range = scale.Ymax - scale.Ymin;
+    return range > 0 ? range : 1;
+}
 
 }  // namespace
 
 std::vector<int> StepPixels(const AxisScale& scale, int n) {
     std::vector<int> x(static_cast<size_t>(std::max(n, 0)) + 1, AxisLeft);
     const double width = std::max(scale.Xmax - scale.Xmin, 1);
-    for (int i = 1; i <= n; ++i) x[i] = Nearest(i * double(AxisWidth) / width) + AxisLeft;
+    for (int i = 0; i <= n; ++i) x[i] = Nearest((i - scale.Xmin) * double(AxisWidth) / width) + AxisLeft;
     return x;
 }
 
-int HydrologyPixel(const AxisScale& scale, double value) {
-    return 348 - Nearest((value - scale.Ymin) * AxisHeight / VerticalRange(scale));
+int ValuePixel(const AxisScale& scale, double value) {
+    if (std::isnan(value)) value = scale.Ymin;
+    return AxisBottom - Nearest((value - scale.Ymin) * AxisHeight / VerticalRange(scale));
 }
 
-int WaterTablePixel(const AxisScale& scale, double level) {
-    return 346 - Nearest((level - scale.Ymin) * AxisHeight / VerticalRange(scale));
-}
-
-int CalculatedSalinityPixel(const AxisScale& scale, double value) {
-    return 350 - Nearest((value - scale.Ymin) * AxisHeight / VerticalRange(scale));
-}
-
-int MeasuredSalinityPixel(const AxisScale& scale, double value) {
-    return 348 - Nearest((value - scale.Ymin) * AxisHeight / VerticalRange(scale));
-}
-
-int ZeroLinePixel(const AxisScale& scale) {
-    const long long range = std::max(scale.Ymax - scale.Ymin, 1);
-    return static_cast<int>(AxisBottom + (static_cast<long long>(scale.Ymin) * AxisHeight) / range);
-}
+int ZeroLinePixel(const AxisScale& scale) { return ValuePixel(scale, 0); }
 
 std::string AxisLabel(double value, int decimals) {
     std::string text = FormatFixed(value, decimals + 2, decimals);
@@ -460,9 +425,8 @@ std::vector<Tick> VerticalTicks(const AxisScale& scale) {
     std::vector<Tick> ticks;
     const int div = std::max(scale.Ydiv, 1);
     for (int t = 0; t <= div; ++t) {
-        const double part = double(t) / div;
-        const double value = scale.Ymax - part * (scale.Ymax - scale.Ymin);
-        ticks.push_back({Nearest(part * AxisHeight + AxisTop), 64, AxisLabel(value, scale.Ydec)});
+        const double value = scale.Ymax - double(t) / div * (scale.Ymax - scale.Ymin);
+        ticks.push_back({ValuePixel(scale, value), 64, AxisLabel(value, scale.Ydec)});
     }
     return ticks;
 }

@@ -41,7 +41,7 @@ GraphSelection SelectionFor(GraphChoice choice, int layers);
 
 struct AxisScale {
     double YmaxReal = 0, YminReal = 0;  // raw vertical range before rounding
-    int Ymax = 0, Ymin = 0;             // vertical axis top and bottom, data units
+    double Ymax = 0, Ymin = 0;          // vertical axis top and bottom, data units
     int Ydiv = 0;                       // vertical divisions (Ydiv + 1 ticks)
     int Ydec = 0;                       // decimals of the vertical labels
     double Xn = 0;                      // N + 1
@@ -88,31 +88,38 @@ void ScaleWaterTable(const GraphSeries& s, AxisScale& scale);
 void ScaleSalinity(const GraphSeries& s, const GraphSelection& sel, AxisScale& scale);
 // The complete scale of a graph as the rules above give it.
 AxisScale ScaleGraph(const GraphSeries& s, GraphKind kind, const GraphSelection& sel);
-// The axes a graph is drawn with: ScaleGraph, then ReadableAxes over the
-// values drawn.
+// The axes a graph is drawn with: ticks at multiples of a round step
+// (NiceTicks) over every value drawn, the lower margins of ScaleGraph, the
+// surface in the water-table graph, and a time axis from 0 over the N steps.
 AxisScale GraphAxes(const GraphSeries& s, GraphKind kind, const GraphSelection& sel);
 
 // The smallest and largest value a graph draws on its vertical axis (levels
 // for the water table); false when it draws none.
 bool DrawnRange(const GraphSeries& s, GraphKind kind, const GraphSelection& sel, double& low, double& high);
-// Makes the axes cover every value drawn and read well, keeping a scale
-// that already does: the vertical range is widened to whole units around
-// `low` and `high`; an axis with more than ten divisions, or whose step
-// cannot be written with its decimals (at most three), gets a step of 1, 2,
-// 2.5 or 5 times a power of ten instead, the range widened to a whole number
-// of steps (downwards when the axis ends at 0 on top, upwards otherwise);
-// the decimals grow to those of the step.
-void ReadableAxes(double low, double high, AxisScale& scale);
+
+// An axis from `low` to `high` widened outwards to multiples of a step of 1,
+// 2, 2.5 or 5 times a power of ten, the smallest step that needs at most
+// `maxDivisions` divisions; 0 is therefore a tick whenever the range spans
+// it. `whole` allows whole steps only (a time axis). The decimals are those
+// the step needs. An empty range gets one unit above its value.
+struct NiceAxis {
+    double low = 0, high = 1, step = 1;
+    int divisions = 1, decimals = 0;
+};
+NiceAxis NiceTicks(double low, double high, int maxDivisions = 10, bool whole = false);
+// Sets the vertical axis of `scale` to NiceTicks(low, high).
+void SetVerticalAxis(AxisScale& scale, double low, double high);
 
 // Whether a zone (0 = layer 1 .. 4 = aquifer) is drawn in the salinity graph.
 bool ZoneShown(const GraphSelection& sel, int layers, int zone);
 
-// Pixel coordinates.
-std::vector<int> StepPixels(const AxisScale& scale, int n);  // X(i), i = 1..N (element 0 unused)
-int HydrologyPixel(const AxisScale& scale, double value);
-int WaterTablePixel(const AxisScale& scale, double level);   // level = -depth
-int CalculatedSalinityPixel(const AxisScale& scale, double value);
-int MeasuredSalinityPixel(const AxisScale& scale, double value);
+// Pixel coordinates. X(i) is the end of step i, X(0) = the axis start: a
+// flow of step i runs over (X(i - 1), X(i)], a salinity or level at the end
+// of step i stands at X(i).
+std::vector<int> StepPixels(const AxisScale& scale, int n);  // X(i), i = 0..n
+// The y of a value on the vertical axis: every series, measured or
+// calculated, and the zero line go through this one mapping.
+int ValuePixel(const AxisScale& scale, double value);
 int ZeroLinePixel(const AxisScale& scale);                   // water-table graph
 
 // Ticks and their labels.

@@ -39,6 +39,8 @@ struct GraphOptions {
     std::optional<GraphChoice> type;  // every graph when empty
     GraphFormat format = GraphFormat::Bmp;
     int scale = 1;
+    GraphLook look;
+    GraphPeriod period = GraphPeriod::Step;
     std::vector<std::string> names;  // FILE.out [DIR]
 };
 
@@ -81,6 +83,20 @@ bool ParseGraphOptions(const std::vector<std::string>& args, GraphOptions& optio
                 std::cerr << "halovane-cli: --scale takes 1, 2 or 4\n";
                 return false;
             }
+        } else if (a.rfind("--style", 0) == 0 && OptionValue(args, k, "--style", value)) {
+            if (value != "screen" && value != "print") {
+                std::cerr << "halovane-cli: --style takes screen or print\n";
+                return false;
+            }
+            options.look.style = value == "print" ? GraphStyle::Print : GraphStyle::Screen;
+        } else if (a.rfind("--aggregate", 0) == 0 && OptionValue(args, k, "--aggregate", value)) {
+            if (value != "month" && value != "year") {
+                std::cerr << "halovane-cli: --aggregate takes month or year\n";
+                return false;
+            }
+            options.period = value == "month" ? GraphPeriod::Month : GraphPeriod::Year;
+        } else if (a == "--no-footer") {
+            options.look.footer = false;
         } else if (!a.empty() && a[0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << a << "'\n";
             return false;
@@ -139,7 +155,7 @@ int Graph(const std::vector<std::string>& args) {
     if (!viewRead.ok)
         std::cerr << file << ": " << viewRead.message
                   << "\n  (the graphs are drawn without rainfall, irrigation and measured salinities)\n";
-    const GraphData data = GraphDataFrom(output, viewRead.ok ? &view : nullptr);
+    const GraphData data = Aggregated(GraphDataFrom(output, viewRead.ok ? &view : nullptr), options.period);
 
     const std::unique_ptr<QGuiApplication> app = StartPainting();
     if (!folder.empty() && !QDir().mkpath(QFile::decodeName(folder.c_str()))) {
@@ -158,7 +174,8 @@ int Graph(const std::vector<std::string>& args) {
             continue;
         }
         const std::string name = GraphFigureFileName(file, folder, choice, options.format);
-        if (!WriteGraphFile(QFile::decodeName(name.c_str()), options.format, options.scale, data, choice)) {
+        if (!WriteGraphFile(QFile::decodeName(name.c_str()), options.format, options.scale, data, choice,
+                            options.look)) {
             std::cerr << "halovane-cli: the graph could not be written to " << name << '\n';
             return WriteFailed;
         }

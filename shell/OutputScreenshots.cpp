@@ -19,6 +19,7 @@
 #include <cstdlib>
 
 #include "Dialogs.h"
+#include "GraphChoices.h"
 #include "RunDriver.h"
 #include "UMainForm.h"
 #include "UStaticPages.h"
@@ -44,6 +45,7 @@ const char* const Usage =
     "  output-listing.png     the Output page after the run\n"
     "  output-hydrology.png   ... with the hydrological table\n"
     "  output-salinity.png    ... with the salinity table\n"
+    "  fit-report.png         the fit report, when the run optimised a zone\n"
     "  graphs-choice.png      the Graphs page with the choice of graphs\n"
     "  graphs-page.png        the Graphs page with the salinity of all layers\n"
     "  graph-1.png .. graph-9.png\n"
@@ -194,18 +196,22 @@ int main(int argc, char** argv) {
     pictures.Save(form, "output-hydrology.png");
     Find(outTab, "SaltShowButton")->click();
     pictures.Save(form, "output-salinity.png");
+    // The fit report, when the run optimised a zone.
+    if (Find(outTab, "FitShowButton")->isEnabled()) {
+        Find(outTab, "FitShowButton")->click();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("FitReportForm") && window->isVisible()) {
+                pictures.Save(*window, "fit-report.png");
+                window->hide();
+            }
+    }
 
-    static const char* const choices[] = {
-        "GraphHydrRadioButton", "SurfHydrRadioButton", "SubSurfHydrRadioButton",
-        "GraphWTRadioButton",   "GraphSaltRadioButton", "SalFirstRadioButton",
-        "SalSecondRadioButton", "SalThirdRadioButton",  "SalBelowRadioButton",
-    };
     Find(outTab, "GraphButton")->click();
     pictures.Save(form, "graphs-choice.png");
     int number = 0;
-    for (const char* choice : choices) {
+    for (const GraphChoiceInfo& choice : GraphChoices) {
         ++number;
-        auto* radio = Find<QRadioButton>(graphTab, choice);
+        auto* radio = Find<QRadioButton>(graphTab, choice.control);
         if (!radio->isEnabled()) continue;  // a layer the root zone lacks
         if (Find(graphTab, "GraphSelectButton")->isEnabled()) Find(graphTab, "GraphSelectButton")->click();
         radio->click();
@@ -214,7 +220,7 @@ int main(int argc, char** argv) {
         pictures.Save(*Find<QWidget>(graphTab, "GraphImage"), file.constData());
     }
     Find(graphTab, "GraphSelectButton")->click();
-    Find<QRadioButton>(graphTab, "GraphSaltRadioButton")->click();
+    Find<QRadioButton>(graphTab, InfoOf(GraphChoice::SalinityAll).control)->click();
     Find(graphTab, "GraphGoButton")->click();
     pictures.Save(form, "graphs-page.png");
     QDir::setCurrent(folder);

@@ -1,6 +1,8 @@
 // The Save graph dialog's types on the offscreen platform: bitmaps, larger
 // PNG pictures and drawings, and the extension a bare name gets.
 #include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
 
 #include "FigureChecks.h"
@@ -52,7 +54,7 @@ TEST_F(SaveGraphTypesTest, TheSelectedTypeNamesABareFile) {
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("plain.bmp"))).convertToFormat(QImage::Format_RGB32), shown);
     // A known extension typed wins over the type.
     EXPECT_EQ(Save(QStringLiteral("typed.svg"), Bmp), Saved(QStringLiteral("typed.svg")));
-    EXPECT_TRUE(SvgTexts(dir.filePath(QStringLiteral("typed.svg"))).contains(QStringLiteral("- - - Layer 1 calculated")));
+    EXPECT_TRUE(SvgTexts(dir.filePath(QStringLiteral("typed.svg"))).contains(QStringLiteral("dS/m")));
     // The overwrite question is asked for the name with its extension.
     dialogs.answers.push_back(false);
     dialogs.log.clear();
@@ -69,10 +71,24 @@ TEST_F(SaveGraphTypesTest, LargerPicturesAndDrawingsOfTheGraph) {
 
     EXPECT_EQ(Save(QStringLiteral("figure"), Svg), Saved(QStringLiteral("figure.svg")));
     const QStringList texts = SvgTexts(dir.filePath(QStringLiteral("figure.svg")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Soil moisture salinity (ECsm in dS / m)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Soil moisture salinity (ECsm) in the first root zone layer")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Time step")));
     EXPECT_EQ(Save(QStringLiteral("figure"), Pdf), Saved(QStringLiteral("figure.pdf")));
     EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("figure.pdf"))), 1);
+
+    // The print style, without the footer: white around and in the plot;
+    // the window keeps its look.
+    const QImage shown = Picture();
+    Graph<QComboBox>("SaveStyleCombo")->setCurrentIndex(1);
+    Graph<QCheckBox>("SaveFooterCheck")->setChecked(false);
+    EXPECT_EQ(Save(QStringLiteral("print"), Png), Saved(QStringLiteral("print.png")));
+    const QImage print = QImage(dir.filePath(QStringLiteral("print.png"))).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(print.size(), QSize(617, 441));
+    for (QPoint at : {QPoint(600, 415), QPoint(610, 200), QPoint(25, 430)}) EXPECT_EQ(print.pixel(at), 0xFFFFFFFFu);
+    EXPECT_EQ(print.pixel(70, 200), 0xFF000000u);  // the vertical axis in black
+    EXPECT_EQ(Save(QStringLiteral("print"), Svg), Saved(QStringLiteral("print.svg")));
+    EXPECT_FALSE(SvgTexts(dir.filePath(QStringLiteral("print.svg"))).join(QLatin1Char('|')).contains(QStringLiteral("Program Halovane")));
+    EXPECT_EQ(Picture(), shown);
 }
 
 TEST_F(SaveGraphTypesTest, AnOpenedPictureIsNoGraphToSave) {

@@ -15,6 +15,7 @@
 #include "FitReportView.h"
 #include "InputFile.h"
 #include "OutputGridModel.h"
+#include "FigureChecks.h"
 #include "ResultsPagesFixture.h"
 
 using namespace halovane;
@@ -86,7 +87,7 @@ TEST_F(FitReportTest, ShowsTheTableOfEverySearchedZoneAndCopiesIt) {
     // What the fit file says, with the output file's efficiencies and indices.
     EXPECT_EQ(row("Leaching efficiency")[1], "0.11 (optimized)");
     EXPECT_EQ(row("n (measured values)")[3], "58");
-    EXPECT_EQ(row("Model fit index (%)")[1], "50");
+    EXPECT_EQ(row("Fit index (%)")[1], "50");
     EXPECT_EQ(row("Not determined by these measurements")[2], "yes");
     EXPECT_EQ(row("Score cap of 1000 inside the interval")[2], "yes");
     EXPECT_EQ(row("Approx. 95 % interval")[1], "0.11 - 0.23");
@@ -179,6 +180,17 @@ TEST_F(FitReportTest, SavesThePicturesAsTheGraphsAre) {
     dialogs.saveNames = {name.chopped(4) + ".png"};
     PressInForm("FitSaveScatterButton");
     EXPECT_EQ(QImage(name.chopped(4) + ".png").convertToFormat(QImage::Format_RGB32), View()->ScatterPicture());
+    // In every type of "Save graph": larger pictures and drawings.
+    dialogs.saveNames = {dir.filePath(QStringLiteral("scatter"))};
+    dialogs.saveTypes = {QStringLiteral("PNG files, twice the size (*.png)")};
+    PressInForm("FitSaveScatterButton");
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("scatter.png"))).size(), View()->ScatterPicture().size() * 2);
+    dialogs.saveNames = {dir.filePath(QStringLiteral("profile.svg"))};
+    PressInForm("FitSaveProfileButton");
+    EXPECT_EQ(SvgTexts(dir.filePath(QStringLiteral("profile.svg")), QStringLiteral("0 0 460 345")).size() > 1, true);
+    dialogs.saveNames = {dir.filePath(QStringLiteral("profile.pdf"))};
+    PressInForm("FitSaveProfileButton");
+    EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("profile.pdf"))), 1);
     dialogs.saveNames = {QString()};
     PressInForm("FitSaveScatterButton");
     EXPECT_EQ(dialogs.messages.last(), "The graph was not saved");

@@ -125,11 +125,12 @@ TEST_F(GraphsPageTest, SeeGraphsOffersTheLayersOfTheRootZone) {
 TEST_F(GraphsPageTest, NineGraphs) {
     // Three layers with optimised zones, so every choice has something to draw.
     SeeGraphs(QStringLiteral("case021"), QStringLiteral("answered.out"));
+    const GraphPalette& p = PaletteOf(GraphStyle::Screen);
     struct Expect {
         Rgb curve;  // a colour only the curves of the graph have below the legends
     } expect[GraphChoiceCount] = {
-        {GraphColor::Tan},   {GraphColor::Green}, {GraphColor::Cyan},  {GraphColor::LightBlue}, {GraphColor::Silver},
-        {GraphColor::Silver}, {GraphColor::White}, {GraphColor::Green}, {GraphColor::Pink},
+        {p.flows[5].color}, {p.flows[2].color}, {p.flows[3].color}, {p.bars[1]},         {p.zones[0].color},
+        {p.zones[0].color}, {p.zones[1].color}, {p.zones[2].color}, {p.zones[3].color},
     };
     QImage previous;
     for (int k = 0; k < GraphChoiceCount; ++k) {
@@ -165,34 +166,39 @@ TEST_F(GraphsPageTest, PixelsOfAKnownGraph) {
     GraphDrawn drawn;
     const QImage image = PaintGraph(d, GraphChoice::SubsurfaceHydrology, &drawn).convertToFormat(QImage::Format_RGB32);
     ExpectFrame(image);
-    const std::vector<int> x = StepPixels(drawn.Scale, 4);
-    const int y1 = HydrologyPixel(drawn.Scale, 0), y2 = HydrologyPixel(drawn.Scale, 10),
-              y3 = HydrologyPixel(drawn.Scale, 20);
+    const std::vector<int> x = StepPixels(drawn.Scale, 3);
+    const int y1 = ValuePixel(drawn.Scale, 0), y2 = ValuePixel(drawn.Scale, 10), y3 = ValuePixel(drawn.Scale, 20);
     const QRgb tan = Opaque(GraphColor::Tan);
-    // Tread of step 1 at +3, riser to step 2, tread of step 2, riser and
-    // tread of the last step, which ends at X(4); nothing beyond.
-    EXPECT_EQ(image.pixel((x[1] + x[2]) / 2 + 3, y1), tan);
-    EXPECT_EQ(image.pixel(x[2] + 3, (y1 + y2) / 2), tan);
-    EXPECT_EQ(image.pixel((x[2] + x[3]) / 2 + 3, y2), tan);
-    EXPECT_EQ(image.pixel((x[3] + x[4]) / 2 + 3, y3), tan);
-    EXPECT_EQ(Count(image, tan, QRect(x[4] + 5, 50, 560 - x[4], 290)), 0);
+    // The flow of step i over (X(i - 1), X(i)], unshifted: the tread of
+    // step 1 at 0 (under the axis), riser to step 2, tread of step 2, riser
+    // and tread of the last step, which ends at X(3); nothing beyond.
+    EXPECT_EQ(image.pixel(x[1], (y1 + y2) / 2), tan);
+    EXPECT_EQ(image.pixel((x[1] + x[2]) / 2, y2), tan);
+    EXPECT_EQ(image.pixel((x[2] + x[3]) / 2, y3), tan);
+    EXPECT_EQ(Count(image, tan, QRect(x[3] + 2, 100, 560 - x[3], 240)), 0);
 
-    // A water table always at the surface still gets a scale and a bar.
+    // A water table always at the surface still gets a scale; its bars have
+    // no height.
     s.Dwt = {0, 0, 0, 0};
     const QImage flat = PaintGraph(d, GraphChoice::WaterTable, &drawn).convertToFormat(QImage::Format_RGB32);
     ExpectFrame(flat);
     EXPECT_GT(drawn.Scale.Ymax, drawn.Scale.Ymin);
-    EXPECT_EQ(flat.pixel((x[1] + x[2]) / 2, 348), Opaque(GraphColor::InactiveCaption));
+    EXPECT_EQ(ZeroLinePixel(drawn.Scale), AxisBottom);
+    // At 0.5 m above the surface: the bar of step 1 from the surface up.
+    s.Dwt = {0, -0.5, 0, 0};
+    const QImage above = PaintGraph(d, GraphChoice::WaterTable, &drawn).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(above.pixel((x[0] + x[1]) / 2, (ValuePixel(drawn.Scale, 0.5) + ZeroLinePixel(drawn.Scale)) / 2),
+              Opaque(GraphColor::InactiveCaption));
 
-    // Salinity of one layer: the line from step 1 to step 2 in silver.
+    // Salinity of one layer: the line from step 1 to step 2 in its colour.
     s.Layers = 1;
     for (int z = 0; z < 5; ++z) {
         s.Calculated[z] = {0, 2, 2, 2};
         s.Measured[z] = {-1, -1, -1, -1};
     }
     const QImage salinity = PaintGraph(d, GraphChoice::SalinityFirst, &drawn).convertToFormat(QImage::Format_RGB32);
-    const int y = CalculatedSalinityPixel(drawn.Scale, 2);
-    EXPECT_EQ(salinity.pixel((x[1] + x[2]) / 2, y), Silver);
+    const int y = ValuePixel(drawn.Scale, 2);
+    EXPECT_EQ(salinity.pixel((x[1] + x[2]) / 2, y), Opaque(PaletteOf(GraphStyle::Screen).zones[0].color));
 }
 
 TEST_F(GraphsPageTest, SaveAndOpenAGraph) {

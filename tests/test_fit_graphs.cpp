@@ -25,6 +25,9 @@ public:
     void SetFontColor(Rgb) override {}
     void SetPenColor(Rgb c) override { pen = c; }
     void SetBrushColor(Rgb) override {}
+    void SetLineStyle(LineStyle) override {}
+    void Polyline(const std::vector<Point>&) override {}
+    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
     void FillRect(int, int, int, int) override {}
     void Line(int x1, int y1, int x2, int y2) override { lines.push_back({pen, x1, y1, x2, y2}); }
     void Text(int, int, const std::string& t) override { texts.push_back(t); }

@@ -225,6 +225,30 @@ TEST(FitReportRun, MeasurementsMadeByTheModelGiveASharpMinimum) {
     EXPECT_FALSE(row.profile.bestAtEdge || row.profile.notDetermined || row.profile.flat || row.profile.capped);
 }
 
+TEST(FitReportRun, AStoppedRunPairsTheComputedStepsOnlyAndSaysWhere) {
+    TempDir dir;
+    ModelInput in = Field();
+    for (int i = 3; i <= in.NrTst; i += 3) in.ECsm[Z1][i] = 5;
+    ReportRun r = RunField(in, dir);
+    ASSERT_EQ(r.report.zones.size(), 1u);
+    EXPECT_EQ(r.report.stoppedAtStep, 0);
+    EXPECT_EQ(r.report.outputFile, "field.out");
+    // The same run stopped in step 10: steps 3, 6 and 9 were computed.
+    r.state.Stop = true;
+    r.state.Flows.StopStep = 10;
+    const FitReport stopped = BuildFitReport(in, r.state, r.profiles);
+    EXPECT_EQ(stopped.stoppedAtStep, 10);
+    EXPECT_EQ(stopped.zones[0].stats.n, 3);
+    // FILE.fit.csv names the stop and the output file, and reads them back.
+    const std::string fit = FitCsv(stopped);
+    EXPECT_NE(fit.find(",10,field.out\r\n"), std::string::npos) << fit;
+    EXPECT_NE(FitCsv(r.report).find(",,field.out\r\n"), std::string::npos);
+    FitReport read;
+    std::string message;
+    ASSERT_TRUE(ParseFitReport(fit, ProfileCsv(stopped), read, message)) << message;
+    EXPECT_EQ(std::make_pair(read.stoppedAtStep, read.outputFile), std::make_pair(10, std::string("field.out")));
+}
+
 TEST(FitReportRun, MeasurementsAboveAnythingTheModelReachesAreNotDetermined) {
     TempDir dir;
     ModelInput in = Field();

@@ -4,17 +4,20 @@
 #include <algorithm>
 
 #include "GraphDrawing.h"
+#include "GraphFiles.h"
 
 using namespace halovane;
 
 namespace {
 
 struct Op {
-    enum Kind { Fill, Line, Text, RightText } kind;
+    enum Kind { Fill, Line, Poly, Text, RightText } kind;
     int x1, y1, x2, y2;
     std::string text;
     Rgb pen, font, brush;
     int fontSize;
+    LineStyle style;
+    std::vector<Point> points;  // of a polyline
 };
 
 class RecordingCanvas : public GraphCanvas {
@@ -24,16 +27,25 @@ public:
     void SetFontSize(int points) override { size_ = points; }
     void SetFontColor(Rgb c) override { font_ = c; }
     void SetPenColor(Rgb c) override { pen_ = c; }
+    void SetLineStyle(LineStyle s) override { style_ = s; }
     void SetBrushColor(Rgb c) override { brush_ = c; }
     void FillRect(int x1, int y1, int x2, int y2) override { Add(Op::Fill, x1, y1, x2, y2, ""); }
     void Line(int x1, int y1, int x2, int y2) override { Add(Op::Line, x1, y1, x2, y2, ""); }
+    void Polyline(const std::vector<Point>& p) override {
+        Add(Op::Poly, p.front().x, p.front().y, p.back().x, p.back().y, "");
+        ops.back().points = p;
+    }
     void Text(int x, int y, const std::string& t) override { Add(Op::Text, x, y, 0, 0, t); }
     void TextRightCentred(int right, int y, const std::string& t) override { Add(Op::RightText, right, y, 0, 0, t); }
+    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
 
-    std::vector<Op> Lines(Rgb pen) const {
+    std::vector<Op> Lines(Rgb pen) const { return Of(Op::Line, pen); }
+    // The curves of a colour: polylines other than the legend's samples
+    // and the closed outlines of markers.
+    std::vector<Op> Curves(Rgb pen) const {
         std::vector<Op> r;
-        for (const Op& o : ops)
-            if (o.kind == Op::Line && o.pen == pen) r.push_back(o);
+        for (const Op& o : Of(Op::Poly, pen))
+            if ((o.x1 != o.x2 || o.y1 != o.y2) && (o.points.size() > 2 || o.x1 != o.x2 - 24)) r.push_back(o);
         return r;
     }
     const Op* FindText(const std::string& t) const {
@@ -41,22 +53,40 @@ public:
             if (o.kind == Op::Text && o.text == t) return &o;
         return nullptr;
     }
-    std::vector<const Op*> Texts(const std::string& t) const {
-        std::vector<const Op*> r;
-        for (const Op& o : ops)
-            if (o.kind == Op::Text && o.text == t) r.push_back(&o);
-        return r;
-    }
     bool HasTextStarting(const std::string& prefix) const {
         return std::any_of(ops.begin(), ops.end(), [&](const Op& o) { return o.text.rfind(prefix, 0) == 0; });
     }
+    // Centres of the markers of a colour, the legend's too: a cross's
+    // falling line, or a closed polyline, each 7 pixels square.
+    std::vector<Point> MarkerCentres(Rgb pen) const {
+        std::vector<Point> centres;
+        for (const Op& o : ops) {
+            if (o.pen != pen) continue;
+            if (o.kind == Op::Line && o.x2 - o.x1 == 6 && o.y2 - o.y1 == 6)
+                centres.push_back({o.x1 + 3, o.y1 + 3});
+            if (o.kind != Op::Poly || o.points.size() < 4 || o.x1 != o.x2 || o.y1 != o.y2) continue;
+            int x0 = o.x1, x1 = o.x1, y0 = o.y1, y1 = o.y1;
+            for (const Point& p : o.points) {
+                x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+            }
+            if (x1 - x0 == 6 && y1 - y0 == 6) centres.push_back({(x0 + x1) / 2, (y0 + y1) / 2});
+        }
+        return centres;
+    }
 
 private:
+    std::vector<Op> Of(Op::Kind kind, Rgb pen) const {
+        std::vector<Op> r;
+        for (const Op& o : ops)
+            if (o.kind == kind && o.pen == pen) r.push_back(o);
+        return r;
+    }
     void Add(Op::Kind k, int x1, int y1, int x2, int y2, const std::string& t) {
-        ops.push_back({k, x1, y1, x2, y2, t, pen_, font_, brush_, size_});
+        ops.push_back({k, x1, y1, x2, y2, t, pen_, font_, brush_, size_, style_, {}});
     }
     int size_ = 0;
     Rgb pen_ = 0, font_ = 0, brush_ = 0;
+    LineStyle style_ = LineStyle::Solid;
 };
 
 // A run of n steps with distinct flows, two layers unless said otherwise.
@@ -90,7 +120,8 @@ GraphData SampleRun(int n, int layers = 2) {
 
 TEST(GraphDrawing, FrameTitlesAndAxes) {
     RecordingCanvas c;
-    const GraphData d = SampleRun(5);
+    GraphData d = SampleRun(5);
+    d.StepDays = 30;
     const GraphDrawn drawn = DrawGraph(d, GraphChoice::AllHydrology, c);
     ASSERT_GE(c.ops.size(), 2u);
     // Silver picture, navy plot area.
@@ -98,20 +129,20 @@ TEST(GraphDrawing, FrameTitlesAndAxes) {
     EXPECT_EQ(c.ops[0].brush, GraphColor::Silver);
     const Op* title = c.FindText("First title");
     ASSERT_TRUE(title);
-    EXPECT_EQ(title->x1, 20);
-    EXPECT_EQ(title->y1, 5);
-    EXPECT_EQ(title->fontSize, 10);
-    const Op* footer = c.FindText(std::string("Program Halovane at ") + GraphFooterAddress);
+    EXPECT_EQ(std::make_tuple(title->x1, title->y1, title->fontSize), std::make_tuple(20, 5, 10));
+    const std::string footerText = std::string("Program Halovane at ") + GraphFooterAddress;
+    const Op* footer = c.FindText(footerText);
     ASSERT_TRUE(footer);
-    EXPECT_EQ(footer->y1, 425);
-    EXPECT_EQ(footer->fontSize, 8);
+    EXPECT_EQ(std::make_pair(footer->y1, footer->fontSize), std::make_pair(425, 8));
     const auto navy = std::find_if(c.ops.begin(), c.ops.end(),
                                    [](const Op& o) { return o.kind == Op::Fill && o.brush == GraphColor::Navy; });
     ASSERT_NE(navy, c.ops.end());
     EXPECT_EQ(std::make_tuple(navy->x1, navy->y1, navy->x2, navy->y2), std::make_tuple(20, 19, 605, 420));
+    // The unit of the vertical axis and the time axis.
+    ASSERT_TRUE(c.FindText("mm per time step of 30 days"));
     const Op* time = c.FindText("Time step");
     ASSERT_TRUE(time);
-    EXPECT_EQ(std::make_pair(time->x1, time->y1), std::make_pair(516, 375));
+    EXPECT_EQ(time->x1 + 6 * 9, AxisRight);
     EXPECT_EQ(time->font, GraphColor::White);
 
     // The axes come last: white, with their ticks and labels on navy.
@@ -128,14 +159,21 @@ TEST(GraphDrawing, FrameTitlesAndAxes) {
     for (const Op& o : c.ops)
         if (o.kind == Op::RightText) {
             ++rightLabels;
-            EXPECT_EQ(o.x1, 64);
-            EXPECT_EQ(o.brush, GraphColor::Navy);
-            EXPECT_EQ(o.font, GraphColor::White);
-            EXPECT_EQ(o.fontSize, 8);
+            EXPECT_EQ(std::make_tuple(o.x1, o.brush, o.font, o.fontSize), std::make_tuple(64, GraphColor::Navy, GraphColor::White, 8));
         }
     EXPECT_EQ(rightLabels, drawn.Scale.Ydiv + 1);
-    EXPECT_EQ(c.ops.back().kind, Op::Text);  // the last horizontal label
-    EXPECT_EQ(c.ops.back().y1, 362);
+    // Horizontal labels are centred under their ticks.
+    const Op* five = c.FindText("5");
+    ASSERT_TRUE(five);
+    EXPECT_EQ(five->x1 + 3, StepPixels(drawn.Scale, 5)[5]);
+
+    // The footer is optional; the print style is black on white.
+    RecordingCanvas print;
+    DrawGraph(d, GraphChoice::AllHydrology, print, {GraphStyle::Print, false});
+    EXPECT_FALSE(print.FindText(footerText));
+    EXPECT_EQ(print.ops[0].brush, GraphColor::White);
+    EXPECT_EQ(print.FindText("Time step")->font, GraphColor::Black);
+    EXPECT_TRUE(print.Lines(GraphColor::White).empty());
 }
 
 TEST(GraphDrawing, HydrologyStepLines) {
@@ -143,68 +181,65 @@ TEST(GraphDrawing, HydrologyStepLines) {
     RecordingCanvas c;
     const GraphData d = SampleRun(n);
     const GraphDrawn drawn = DrawGraph(d, GraphChoice::AllHydrology, c);
-    const std::vector<int> x = StepPixels(drawn.Scale, n + 1);
-    // N treads and N - 1 risers per series: the last step is drawn too and
-    // ends at X(N + 1), inside the axis.
-    const Rgb colors[] = {GraphColor::Yellow, GraphColor::Green, GraphColor::Cyan, GraphColor::Red, GraphColor::Tan};
-    for (Rgb color : colors) EXPECT_EQ(c.Lines(color).size(), size_t(2 * n - 1)) << std::hex << color;
-    const Op lastTread = c.Lines(GraphColor::Yellow).back();
-    EXPECT_EQ(std::make_pair(lastTread.x1, lastTread.x2), std::make_pair(x[n] + 2, x[n + 1] + 2));
-    EXPECT_LE(x[n + 1], AxisRight);
-    const std::vector<Op> irrig = c.Lines(GraphColor::Yellow);
-    const int y1 = HydrologyPixel(drawn.Scale, d.Series.Irrig[1]), y2 = HydrologyPixel(drawn.Scale, d.Series.Irrig[2]);
-    EXPECT_EQ(std::make_tuple(irrig[0].x1, irrig[0].y1, irrig[0].x2, irrig[0].y2),
-              std::make_tuple(x[1] + 2, y1, x[2] + 2, y1));
-    EXPECT_EQ(std::make_tuple(irrig[1].x1, irrig[1].y1, irrig[1].x2, irrig[1].y2),
-              std::make_tuple(x[2] + 2, y1, x[2] + 2, y2));
-    // Offsets: rain -2, evaporation 0, percolation +1, capillary rise +2, drainage +3.
-    EXPECT_EQ(c.Lines(GraphColor::Green)[0].x1, x[1]);
-    EXPECT_EQ(c.Lines(GraphColor::Cyan)[0].x1, x[1] + 1);
-    EXPECT_EQ(c.Lines(GraphColor::Red)[0].x1, x[1] + 2);
-    EXPECT_EQ(c.Lines(GraphColor::Tan)[0].x1, x[1] + 3);
-    const std::vector<Op> white = c.Lines(GraphColor::White);
-    EXPECT_TRUE(std::any_of(white.begin(), white.end(), [&](const Op& o) { return o.x1 == x[1] - 2; }));
-
-    // Legend of all seven entries; "Surf. drainage" has no curve.
-    const Op* perc = c.FindText("- - - Percolation");
-    ASSERT_TRUE(perc);
-    EXPECT_EQ(std::make_tuple(perc->x1, perc->y1, perc->font), std::make_tuple(80, 90, GraphColor::Cyan));
-    const Op* surf = c.FindText("- - - Surf. drainage");
-    ASSERT_TRUE(surf);
-    EXPECT_EQ(std::make_tuple(surf->y1, surf->font), std::make_tuple(75, GraphColor::LightBlue));
-    ASSERT_TRUE(c.FindText("Hydrologic flow factors (mm / time step)"));
-    EXPECT_TRUE(c.Lines(GraphColor::LightBlue).empty());
+    const std::vector<int> x = StepPixels(drawn.Scale, n);
+    const GraphPalette& p = PaletteOf(GraphStyle::Screen);
+    const std::vector<double>* series[6] = {&d.Series.Rain, &d.Series.Irrig, &d.Series.EvapA,
+                                            &d.Series.Perc, &d.Series.Cap,   &d.Series.Drain};
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        // The legend's sample and the curve, in one colour and dash pattern.
+        const std::vector<Op> curves = c.Curves(p.flows[k].color);
+        ASSERT_EQ(curves.size(), 1u);
+        EXPECT_EQ(curves[0].style, p.flows[k].line);
+        // The flow of step i over (X(i - 1), X(i)], unshifted: the last one
+        // ends at X(N), inside the axis.
+        const std::vector<Point>& pts = curves[0].points;
+        ASSERT_EQ(pts.size(), size_t(2 * n));
+        for (int i = 1; i <= n; ++i) {
+            const int y = ValuePixel(drawn.Scale, (*series[k])[i]);
+            EXPECT_EQ(pts[2 * i - 2], (Point{x[i - 1], y}));
+            EXPECT_EQ(pts[2 * i - 1], (Point{x[i], y}));
+        }
+    }
+    EXPECT_LE(x[n], AxisRight);
+    EXPECT_EQ(x[0], AxisLeft);
+    // Every curve is named; "Surf. drainage" has no curve and no entry.
+    for (const char* name : {"Rainfall", "Irrigation", "Evaporation", "Percolation", "Capillary rise", "Subs. drainage"})
+        EXPECT_TRUE(c.FindText(name)) << name;
+    EXPECT_FALSE(c.HasTextStarting("Surf. drainage"));
+    EXPECT_TRUE(c.FindText("Hydrological flows of every time step"));
 }
 
 TEST(GraphDrawing, HydrologySurfaceAndSubsurface) {
     const GraphData d = SampleRun(4);
+    const GraphPalette& p = PaletteOf(GraphStyle::Screen);
     RecordingCanvas surface;
     DrawGraph(d, GraphChoice::SurfaceHydrology, surface);
-    EXPECT_TRUE(surface.Lines(GraphColor::Cyan).empty());
-    EXPECT_TRUE(surface.Lines(GraphColor::Tan).empty());
-    EXPECT_EQ(surface.Lines(GraphColor::Yellow).size(), 7u);
-    EXPECT_FALSE(surface.FindText("- - - Percolation"));
+    EXPECT_TRUE(surface.Curves(p.flows[3].color).empty());
+    EXPECT_EQ(surface.Curves(p.flows[1].color).size(), 1u);
+    EXPECT_FALSE(surface.FindText("Percolation"));
 
     RecordingCanvas subsurface;
     DrawGraph(d, GraphChoice::SubsurfaceHydrology, subsurface);
-    EXPECT_TRUE(subsurface.Lines(GraphColor::Yellow).empty());
-    EXPECT_FALSE(subsurface.FindText("- - - Rainfall"));
-    const Op* perc = subsurface.FindText("- - - Percolation");
-    ASSERT_TRUE(perc);
-    EXPECT_EQ(perc->y1, 30);
-    EXPECT_EQ(subsurface.FindText("- - - Subs. drainage")->y1, 60);
+    EXPECT_TRUE(subsurface.Curves(p.flows[1].color).empty());
+    EXPECT_FALSE(subsurface.FindText("Rainfall"));
+    EXPECT_TRUE(subsurface.FindText("Percolation"));
+    // Three titles, three graphs.
+    EXPECT_TRUE(surface.HasTextStarting("Surface hydrology"));
+    EXPECT_TRUE(subsurface.HasTextStarting("Subsurface hydrology"));
 
-    // One step: one tread per series; no input file: no rain or irrigation curve.
+    // One step: one tread; no input file: no rain or irrigation curve, nor their names.
     RecordingCanvas one;
     DrawGraph(SampleRun(1), GraphChoice::AllHydrology, one);
-    EXPECT_EQ(one.Lines(GraphColor::Yellow).size(), 1u);
+    EXPECT_EQ(one.Curves(p.flows[1].color).at(0).points.size(), 2u);
     GraphData noInput = SampleRun(4);
     noInput.Series.Rain.clear();
     noInput.Series.Irrig.clear();
     RecordingCanvas blank;
     DrawGraph(noInput, GraphChoice::AllHydrology, blank);
-    EXPECT_TRUE(blank.Lines(GraphColor::Yellow).empty());
-    EXPECT_EQ(blank.Lines(GraphColor::Green).size(), 7u);
+    EXPECT_TRUE(blank.Curves(p.flows[1].color).empty());
+    EXPECT_FALSE(blank.FindText("Irrigation"));
+    EXPECT_EQ(blank.Curves(p.flows[2].color).size(), 1u);
 }
 
 TEST(GraphDrawing, WaterTableBars) {
@@ -216,156 +251,173 @@ TEST(GraphDrawing, WaterTableBars) {
     for (const Op& o : c.ops)
         if (o.kind == Op::Fill && (o.brush == GraphColor::InactiveCaption || o.brush == GraphColor::LightBlue))
             bars.push_back(o);
-    ASSERT_EQ(bars.size(), size_t(n));  // the last step has its bar
+    ASSERT_EQ(bars.size(), size_t(n));
     EXPECT_EQ(bars[0].brush, GraphColor::InactiveCaption);
     EXPECT_EQ(bars[1].brush, GraphColor::LightBlue);
-    EXPECT_EQ(bars[2].brush, GraphColor::InactiveCaption);
-    // Every level below the surface: bars hang from y = 50 down to the level.
-    const std::vector<int> x = StepPixels(drawn.Scale, n + 1);
-    EXPECT_EQ(std::make_tuple(bars[0].x1, bars[0].x2, bars[0].y2), std::make_tuple(x[1], x[2], 50));
-    EXPECT_EQ(std::make_pair(bars[n - 1].x1, bars[n - 1].x2), std::make_pair(x[n], x[n + 1]));
-    EXPECT_EQ(bars[0].y1, WaterTablePixel(drawn.Scale, -d.Series.Dwt[1]));
-    // Labels after the bars are written on navy again.
+    // Every level below the surface: bars of step i over (X(i - 1), X(i)]
+    // hang from the surface, at the top, down to the level.
+    const std::vector<int> x = StepPixels(drawn.Scale, n);
+    EXPECT_EQ(ZeroLinePixel(drawn.Scale), AxisTop);
+    for (int i = 1; i <= n; ++i)
+        EXPECT_EQ(std::make_tuple(bars[i - 1].x1, bars[i - 1].x2, bars[i - 1].y1, bars[i - 1].y2),
+                  std::make_tuple(x[i - 1], x[i], ValuePixel(drawn.Scale, -d.Series.Dwt[i]), AxisTop));
     for (const Op& o : c.ops)
         if (o.kind == Op::RightText) {
             EXPECT_EQ(o.brush, GraphColor::Navy);
         }
-    ASSERT_TRUE(c.FindText(" Level of water table relative to soil surface"));
+    EXPECT_TRUE(c.FindText("m"));
 
     // Water above the surface: bars between the zero line and the level.
     d.Series.Dwt = {0, -0.5, 0.4, -0.2};
     d.Series.N = 3;
     RecordingCanvas above;
     drawn = DrawGraph(d, GraphChoice::WaterTable, above);
-    const int y0 = ZeroLinePixel(drawn.Scale);
     std::vector<Op> fills;
     for (const Op& o : above.ops)
         if (o.kind == Op::Fill && o.brush == GraphColor::InactiveCaption) fills.push_back(o);
     ASSERT_EQ(fills.size(), 2u);  // steps 1 and 3
-    EXPECT_EQ(fills[0].y1, WaterTablePixel(drawn.Scale, 0.5));
-    EXPECT_EQ(fills[0].y2, y0);
+    EXPECT_EQ(fills[0].y1, ValuePixel(drawn.Scale, 0.5));
+    EXPECT_EQ(fills[0].y2, ZeroLinePixel(drawn.Scale));
+    const std::vector<Tick> ticks = VerticalTicks(drawn.Scale);  // the surface is a tick
+    EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(), [](const Tick& t) { return t.label == "0.0"; }));
 }
 
 TEST(GraphDrawing, SalinityOfAllSoilLayers) {
-    // One layer: layer 1, transition zone and aquifer; no efficiency lines.
+    const GraphPalette& p = PaletteOf(GraphStyle::Screen);
+    // One layer: root zone, transition zone and aquifer.
     GraphData d = SampleRun(4, 1);
     RecordingCanvas one;
     DrawGraph(d, GraphChoice::SalinityAll, one);
-    EXPECT_TRUE(one.FindText("- - - Layer 1 calculated"));
-    EXPECT_TRUE(one.FindText("- - - Transition zone calculated"));
-    EXPECT_TRUE(one.FindText("- - - Aquifer calculated"));
-    EXPECT_FALSE(one.FindText("- - - Layer 2 calculated"));
-    EXPECT_FALSE(one.HasTextStarting("Leaching efficiency"));
-    EXPECT_EQ(one.Lines(GraphColor::Silver).size(), 3u);
-    EXPECT_EQ(one.Lines(GraphColor::Pink).size(), 3u);
+    EXPECT_TRUE(one.FindText("Root zone"));
+    EXPECT_TRUE(one.FindText("Transition zone"));
+    EXPECT_TRUE(one.FindText("Aquifer"));
+    EXPECT_FALSE(one.HasTextStarting("Layer 2"));
+    for (int z : {0, 3, 4}) EXPECT_EQ(one.Curves(p.zones[z].color).size(), 1u) << z;
     const Op* second = one.FindText("Second title");
     ASSERT_TRUE(second);
-    EXPECT_EQ(std::make_tuple(second->x1, second->y1, second->font), std::make_tuple(70, 20, GraphColor::Silver));
+    EXPECT_EQ(second->font, GraphColor::Silver);
+    EXPECT_TRUE(one.FindText("dS/m"));
 
-    // Three layers: the root-zone layers only, still no efficiency lines.
+    // Three layers: the root-zone layers only; zones told apart by colour,
+    // dash pattern and symbol.
     d = SampleRun(4, 3);
     RecordingCanvas three;
     DrawGraph(d, GraphChoice::SalinityAll, three);
-    EXPECT_EQ(three.FindText("- - - Layer 2 calculated")->y1, 90);
-    EXPECT_EQ(three.FindText("- - - Layer 2 calculated")->font, GraphColor::White);
-    EXPECT_EQ(three.FindText("  s   Layer 3 measured")->y1, 135);
-    EXPECT_FALSE(three.FindText("- - - Transition zone calculated"));
-    EXPECT_TRUE(three.Lines(GraphColor::Cyan).empty());
-    EXPECT_FALSE(three.HasTextStarting("Leaching efficiency"));
+    EXPECT_TRUE(three.FindText("Layer 2"));
+    EXPECT_FALSE(three.FindText("Transition zone"));
+    EXPECT_TRUE(three.Curves(p.zones[3].color).empty());
+    for (int z = 0; z < 5; ++z)
+        for (int w = z + 1; w < 5; ++w) {
+            EXPECT_NE(p.zones[z].color, p.zones[w].color);
+            EXPECT_NE(p.zones[z].marker, p.zones[w].marker);
+            const GraphPalette& print = PaletteOf(GraphStyle::Print);
+            EXPECT_TRUE(print.zones[z].line != print.zones[w].line || print.zones[z].color != print.zones[w].color);
+        }
 }
 
 TEST(GraphDrawing, SalinityOfOneLayerWithItsFit) {
     GraphData d = SampleRun(4, 3);
     RecordingCanvas assumed;
     DrawGraph(d, GraphChoice::SalinityFirst, assumed);
-    const Op* le = assumed.FindText("Leaching efficiency :   0.61 (assumed)");
-    ASSERT_TRUE(le);
-    EXPECT_EQ(std::make_tuple(le->x1, le->y1, le->font), std::make_tuple(390, 25, GraphColor::White));
-    const Op* fit = assumed.FindText("Model fit index (%)  : n.a.");
-    ASSERT_TRUE(fit);
-    EXPECT_EQ(fit->y1, 40);
+    EXPECT_TRUE(assumed.FindText("Layer 1: leaching efficiency 0.61 (assumed), fit index n.a."));
 
     d.Zones[1] = {0.11, true, 50, false};
     RecordingCanvas optimized;
     DrawGraph(d, GraphChoice::SalinitySecond, optimized);
-    le = optimized.FindText("Leaching efficiency :   0.11 (optimized)");
-    ASSERT_TRUE(le);
-    EXPECT_EQ(le->font, GraphColor::Yellow);  // layer 1 is hidden
-    EXPECT_TRUE(optimized.FindText("Model fit index (%)  :    50"));
-    const Op* legend = optimized.FindText("- - - Layer 2 calculated");
-    ASSERT_TRUE(legend);
-    EXPECT_EQ(std::make_tuple(legend->y1, legend->font), std::make_tuple(60, GraphColor::Yellow));
-    EXPECT_TRUE(optimized.Lines(GraphColor::Silver).empty());
+    EXPECT_TRUE(optimized.FindText("Layer 2: leaching efficiency 0.11 (optimized), fit index 50 %"));
+    EXPECT_TRUE(optimized.Curves(PaletteOf(GraphStyle::Screen).zones[0].color).empty());
 
     d.Zones[2] = {0.58, false, 27, false};
     RecordingCanvas given;
     DrawGraph(d, GraphChoice::SalinityThird, given);
-    EXPECT_EQ(given.FindText("Leaching efficiency :   0.58 (assumed)")->font, GraphColor::Green);
-    EXPECT_TRUE(given.FindText("Model fit index (%)  :    27"));
-    EXPECT_EQ(given.FindText("- - - Layer 3 calculated")->y1, 60);
+    EXPECT_TRUE(given.FindText("Layer 3: leaching efficiency 0.58 (assumed), fit index 27 %"));
 }
 
 TEST(GraphDrawing, SalinityBelowTheRootZone) {
     GraphData d = SampleRun(4, 2);
-    d.Zones[3] = {0.11, true, 34, false};  // optimised transition zone
-    d.Zones[4] = {0.45, false, 52, false}; // given aquifer: no line
+    d.Zones[3] = {0.56, true, 1, false};    // optimised transition zone
+    d.Zones[4] = {0.45, false, 52, false};  // given aquifer: named only
     RecordingCanvas c;
     DrawGraph(d, GraphChoice::SalinityBelow, c);
-    const Op* le = c.FindText(" Leaching efficiency (optimized)  = 0.11");
-    ASSERT_TRUE(le);
-    EXPECT_EQ(std::make_tuple(le->x1, le->y1, le->font), std::make_tuple(80, 60, GraphColor::Cyan));
-    const Op* cd = c.FindText(" Coefficient of determination (%) = 34");
-    ASSERT_TRUE(cd);
-    EXPECT_EQ(cd->y1, 75);
-    EXPECT_EQ(c.Texts(" Leaching efficiency (optimized)  = 0.11").size(), 1u);
-    EXPECT_FALSE(c.HasTextStarting(" Leaching efficiency (optimized)  = 0.45"));
-    EXPECT_FALSE(c.FindText("- - - Layer 1 calculated"));
-    EXPECT_EQ(c.Lines(GraphColor::Cyan).size(), 3u);
+    // Each fit text names its own zone, in one format everywhere.
+    EXPECT_TRUE(c.FindText("Transition zone: leaching efficiency 0.56 (optimized), fit index 1 %"));
+    EXPECT_TRUE(c.FindText("Aquifer"));
+    EXPECT_FALSE(c.HasTextStarting("Layer 1"));
+    EXPECT_EQ(c.Curves(PaletteOf(GraphStyle::Screen).zones[3].color).size(), 1u);
 }
 
 TEST(GraphDrawing, MeasuredSalinityMarkers) {
-    GraphData d = SampleRun(5, 1);
-    d.Series.Measured[0] = {0, 3.1, -1, 0, 4.2, 2.5};  // steps 1, 4, 5 measured
-    d.Series.Measured[4] = {0, -1, 6.0, -1, -1, -1};
-    RecordingCanvas c;
-    const GraphDrawn drawn = DrawGraph(d, GraphChoice::SalinityAll, c);
-    const std::vector<int> x = StepPixels(drawn.Scale, 5);
-    const std::vector<const Op*> crosses = c.Texts("x");
-    ASSERT_EQ(crosses.size(), 3u);
-    EXPECT_EQ(crosses[0]->x1, x[1] - 7);
-    EXPECT_EQ(crosses[0]->y1, MeasuredSalinityPixel(drawn.Scale, 3.1));
-    EXPECT_EQ(crosses[0]->font, GraphColor::White);
-    EXPECT_EQ(crosses[0]->fontSize, 10);
-    const std::vector<const Op*> vees = c.Texts("v");
-    ASSERT_EQ(vees.size(), 1u);
-    EXPECT_EQ(std::make_tuple(vees[0]->x1, vees[0]->y1, vees[0]->font),
-              std::make_tuple(x[2] + 12, MeasuredSalinityPixel(drawn.Scale, 6.0) - 2, GraphColor::PaleGreen));
-    EXPECT_TRUE(c.Texts("z").empty());
-    // The measured 6.0 of the aquifer widens the axis.
-    EXPECT_GE(drawn.Scale.YmaxReal, 1.4 * 6.0);
+    // Every marker's centre at (X(i), Y(value)) in every zone, on 1-, 2- and
+    // 3-layer root zones, calculated and measured through one mapping.
+    for (int layers = 1; layers <= 3; ++layers)
+        for (GraphChoice choice : {GraphChoice::SalinityAll, GraphChoice::SalinityFirst, GraphChoice::SalinityBelow}) {
+            SCOPED_TRACE(std::to_string(layers) + " layers, " + GraphChoiceKey(choice));
+            GraphData d = SampleRun(6, layers);
+            for (int z = 0; z < 5; ++z)
+                for (int i = 1 + z % 2; i <= 6; i += 2) d.Series.Measured[z][i] = 1.5 + z + 0.37 * i;
+            RecordingCanvas c;
+            const GraphDrawn drawn = DrawGraph(d, choice, c);
+            const std::vector<int> x = StepPixels(drawn.Scale, 6);
+            for (int z = 0; z < 5; ++z) {
+                const Rgb color = PaletteOf(GraphStyle::Screen).zones[z].color;
+                const std::vector<Point> centres = c.MarkerCentres(color);
+                if (!ZoneShown(drawn.Selection, layers, z)) {
+                    EXPECT_TRUE(centres.empty()) << z;
+                    continue;
+                }
+                ASSERT_EQ(centres.size(), 4u) << z;  // three measurements and the legend's symbol
+                for (int i = 1 + z % 2, k = 1; i <= 6; i += 2, ++k) {
+                    const Point expected{x[i], ValuePixel(drawn.Scale, d.Series.Measured[z][i])};
+                    EXPECT_EQ(centres[k], expected) << "zone " << z << " step " << i;
+                }
+            }
+        }
+}
+
+TEST(GraphDrawing, LegendNeverCoversData) {
+    // Values up to the top of the range: the axis grows until the legend
+    // stands clear of every value under it.
+    for (GraphChoice choice : {GraphChoice::AllHydrology, GraphChoice::SalinityAll, GraphChoice::SalinityBelow}) {
+        GraphData d = SampleRun(40, 1);
+        for (int i = 1; i <= 40; ++i) {
+            d.Series.Rain[i] = i % 5 == 0 ? 100 : 10;
+            d.Series.Calculated[0][i] = d.Series.Calculated[3][i] = d.Series.Calculated[4][i] = 4 + (i % 7);
+        }
+        d.Zones[3] = {0.56, true, 1, false};
+        RecordingCanvas c;
+        const GraphDrawn drawn = DrawGraph(d, choice, c);
+        int legendBottom = 0;
+        for (const Op& o : c.ops)
+            if (o.kind == Op::Text && o.fontSize == 8 && o.y1 >= AxisTop && o.y1 < AxisBottom)
+                legendBottom = std::max(legendBottom, o.y1 + 14);
+        ASSERT_GT(legendBottom, AxisTop) << GraphChoiceKey(choice);
+        double high = 0;
+        for (int i = 1; i <= 40; ++i)
+            high = std::max(high, choice == GraphChoice::AllHydrology ? d.Series.Rain[i] : d.Series.Calculated[3][i]);
+        EXPECT_GE(ValuePixel(drawn.Scale, high) - 4, legendBottom) << GraphChoiceKey(choice);
+    }
 }
 
 TEST(GraphDrawing, EveryStepOnceAndNothingErased) {
     // One step: the salinity graph marks the value of its single step.
     RecordingCanvas one;
     DrawGraph(SampleRun(1, 1), GraphChoice::SalinityFirst, one);
-    EXPECT_EQ(one.Lines(GraphColor::Silver).size(), 1u);
+    EXPECT_EQ(one.Curves(PaletteOf(GraphStyle::Screen).zones[0].color).size(), 1u);
 
-    // The one-layer graph of all zones: the fit lines of an optimised
-    // transition zone and aquifer stand below the layer-1 legend.
+    // The one-layer graph of all zones: every legend row holds texts apart.
     GraphData d = SampleRun(6, 1);
     d.Zones[3] = {0.7, true, 80, false};
     d.Zones[4] = {0.5, true, 60, false};
     RecordingCanvas all;
     DrawGraph(d, GraphChoice::SalinityAll, all);
-    const Op* legend = all.FindText("  x   Layer 1 measured");
-    ASSERT_TRUE(legend);
-    std::vector<int> rows;
+    std::vector<std::pair<int, int>> rows;
     for (const Op& o : all.ops)
-        if (o.kind == Op::Text && o.x1 == 80 && o.y1 >= 30 && o.y1 < 200) rows.push_back(o.y1);
+        if (o.kind == Op::Text && o.fontSize == 8 && o.y1 > AxisTop && o.y1 < AxisBottom)
+            rows.push_back({o.y1, o.x1});
     std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << "two texts on one line at x = 80";
-    EXPECT_GT(all.FindText(" Leaching efficiency (optimized)  = 0.7")->y1, legend->y1);
+    EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << "two texts at one place";
+    EXPECT_TRUE(all.FindText("Transition zone: leaching efficiency 0.70 (optimized), fit index 80 %"));
+    EXPECT_TRUE(all.FindText("Aquifer: leaching efficiency 0.50 (optimized), fit index 60 %"));
 }
 
 TEST(GraphDrawing, StoppedRunEndsAtTheStop) {
@@ -374,9 +426,9 @@ TEST(GraphDrawing, StoppedRunEndsAtTheStop) {
     for (int i = 5; i <= 8; ++i) d.Series.Dwt[i] = i == 5 ? 40 : 0;
     RecordingCanvas c;
     const GraphDrawn drawn = DrawGraph(d, GraphChoice::AllHydrology, c);
-    // Four complete steps: four treads and three risers per curve.
-    EXPECT_EQ(c.Lines(GraphColor::Yellow).size(), 7u);
-    EXPECT_EQ(drawn.Scale.Xn, 9);  // the time axis still spans the run
+    // Four complete steps.
+    EXPECT_EQ(c.Curves(PaletteOf(GraphStyle::Screen).flows[1].color).at(0).points.size(), 8u);
+    EXPECT_GE(drawn.Scale.Xmax, 8);  // the time axis still spans the run
     EXPECT_TRUE(c.FindText(StopText(5)));
     // The water table does not rise to the surface after the stop, and the
     // depth that passed the bottom does not stretch the axis.
@@ -402,4 +454,53 @@ TEST(GraphDrawing, BarsStayInsideThePlot) {
             EXPECT_GE(std::min(o.y1, o.y2), AxisTop);
             EXPECT_LE(std::max(o.y1, o.y2), AxisBottom);
         }
+}
+
+TEST(GraphDrawing, CurvesReducedPerPixelColumn) {
+    // Many points per column: first, lowest, highest and last kept in order.
+    const std::vector<Point> many = {{1, 5}, {1, 9}, {1, 2}, {1, 7}, {1, 6}, {2, 4}, {3, 8}, {3, 8}, {4, 1}};
+    const std::vector<Point> kept = ReduceToColumns(many);
+    const std::vector<Point> expected = {{1, 5}, {1, 9}, {1, 2}, {1, 6}, {2, 4}, {3, 8}, {4, 1}};
+    ASSERT_EQ(kept.size(), expected.size());
+    for (size_t k = 0; k < kept.size(); ++k) EXPECT_EQ(kept[k], expected[k]) << k;
+    // A century of days: a few points per column.
+    GraphData d = SampleRun(36500, 1);
+    RecordingCanvas c;
+    DrawGraph(d, GraphChoice::AllHydrology, c);
+    for (const Op& o : c.ops)
+        if (o.kind == Op::Poly) {
+            EXPECT_LE(o.points.size(), size_t(4 * (AxisWidth + 1)));
+        }
+}
+
+TEST(GraphDrawing, MonthlyAndYearlyPeriods) {
+    GraphData d = SampleRun(65, 1);
+    d.StepDays = 1;
+    d.Series.Measured[0][3] = 4, d.Series.Measured[0][5] = 6;  // two measurements in the first month
+    const GraphData m = Aggregated(d, GraphPeriod::Month);
+    ASSERT_EQ(m.Series.N, 3);  // 30 + 30 + 5 days
+    EXPECT_EQ(std::make_pair(m.StepDays, m.Period), std::make_pair(30, std::string("Month")));
+    double rain = 0, depth = 0;
+    for (int i = 31; i <= 60; ++i) rain += d.Series.Rain[i], depth += d.Series.Dwt[i];
+    EXPECT_DOUBLE_EQ(m.Series.Rain[2], rain);         // flows totalled
+    EXPECT_DOUBLE_EQ(m.Series.Dwt[2], depth / 30);    // depths and salinities averaged
+    EXPECT_DOUBLE_EQ(m.Series.Measured[0][1], 5);     // over the measurements made
+    EXPECT_EQ(m.Series.Measured[0][2], -1);           // none made
+    EXPECT_DOUBLE_EQ(m.Series.Calculated[0][3], (d.Series.Calculated[0][61] + d.Series.Calculated[0][62] +
+                                                  d.Series.Calculated[0][63] + d.Series.Calculated[0][64] +
+                                                  d.Series.Calculated[0][65]) / 5);
+    RecordingCanvas c;
+    DrawGraph(m, GraphChoice::AllHydrology, c);
+    EXPECT_TRUE(c.FindText("Month"));
+    EXPECT_TRUE(c.FindText("mm per time step of 30 days"));
+    // A stop in the second month ends the curves with the first.
+    d.Series.StopStep = 35;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Month).Series.LastStep(), 1);
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 1);
+    // Steps as long as the period, or of unknown length, stay.
+    d.StepDays = 30;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Month).Series.N, 65);
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 6);
+    d.StepDays = 0;
+    EXPECT_EQ(Aggregated(d, GraphPeriod::Year).Series.N, 65);
 }

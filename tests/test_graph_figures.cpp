@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QSvgRenderer>
 #include <QPainter>
 #include <QGuiApplication>
 #include <QProcess>
@@ -58,8 +61,12 @@ TEST(GraphFigures, LargerPicturesKeepTheColoursOfTheGraph) {
             SCOPED_TRACE(scale);
             const QImage large = PaintGraphScaled(data, choice, scale);
             ASSERT_EQ(large.size(), one.size() * scale);
-            if (choice != GraphChoice::SalinityAll) {
+            // Bars and solid lines keep every pixel; dashes fall a little
+            // differently on finer pixels.
+            if (choice == GraphChoice::WaterTable) {
                 EXPECT_EQ(Differing(one, large, scale, plot), 0);
+            } else {
+                EXPECT_LT(Differing(one, large, scale, plot), plot.width() * plot.height() / 50);
             }
             // Only the finer glyphs of the texts differ.
             EXPECT_LT(Differing(one, large, scale, whole), whole.width() * whole.height() / 25);
@@ -77,12 +84,24 @@ TEST(GraphFigures, DrawingsAreValidAndHoldTheirTexts) {
     const QStringList texts = SvgTexts(svg);
     EXPECT_TRUE(texts.contains(QString::fromStdString(data.Title1)));
     EXPECT_TRUE(texts.contains(QString::fromStdString(data.Title2)));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Soil moisture salinity (ECsm in dS / m)")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("- - - Layer 1 calculated")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Soil moisture salinity (ECsm) in the first root zone layer")));
+    EXPECT_EQ(texts.filter(QStringLiteral("Layer 1: leaching efficiency")).size(), 1);
     EXPECT_TRUE(texts.contains(QStringLiteral("Time step")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("dS/m")));
 
-    ASSERT_TRUE(WriteGraphFile(svg, GraphFormat::Svg, 1, data, GraphChoice::AllHydrology));
-    EXPECT_TRUE(SvgTexts(svg).contains(QStringLiteral("Hydrologic flow factors (mm / time step)")));
+    // Print style: the texts name the font they were measured in.
+    ASSERT_TRUE(WriteGraphFile(svg, GraphFormat::Svg, 1, data, GraphChoice::AllHydrology, {GraphStyle::Print, false}));
+    EXPECT_TRUE(SvgTexts(svg).contains(QStringLiteral("Hydrological flows of every time step")));
+    QFile drawing(svg);
+    ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(drawing.readAll());
+    QFont arial(QStringLiteral("Arial"));
+    arial.setStyleHint(QFont::SansSerif);
+    const QString used = QFontInfo(arial).family();
+    static const QRegularExpression family(QStringLiteral("<text[^>]*font-family=\"([^\"]*)\""));
+    for (auto it = family.globalMatch(content); it.hasNext();) EXPECT_EQ(it.next().captured(1), used);
+    EXPECT_FALSE(content.contains(QStringLiteral("Program Halovane at")));
+    EXPECT_FALSE(content.contains(QStringLiteral("#00008b"), Qt::CaseInsensitive));  // no navy in print
 
     ASSERT_TRUE(WriteGraphFile(pdf, GraphFormat::Pdf, 1, data, GraphChoice::WaterTable));
     EXPECT_EQ(PdfPages(pdf), 1);
@@ -274,4 +293,113 @@ TEST(GraphFigures, GatheredColumnLinesCoverTheSamePixels) {
         }
         ASSERT_TRUE(gathered == single);
     }
+}
+
+// A curve reduced to first, lowest, highest and last point per pixel
+// column covers the pixels of the whole curve, at the graph's size and at
+// the larger sizes a graph is saved at.
+TEST(GraphFigures, ReducedCurvesCoverTheSamePixels) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<Point> curve;
+        int y = 200;
+        const int count = 2000 + round * 4000;
+        for (int k = 0; k < count; ++k) {
+            y = std::clamp(y + static_cast<int>(random() % 21) - 10, 50, 350);
+            // Steps of a flow: a tread and a riser per step.
+            curve.push_back({70 + k * 500 / count, y});
+            if (round % 2 == 0) curve.push_back({70 + (k + 1) * 500 / count, y});
+        }
+        const std::vector<Point> reduced = ReduceToColumns(curve);
+        EXPECT_LT(reduced.size(), size_t(4 * 502));
+        for (int scale : {1, 2, 4}) {
+            auto draw = [&](const std::vector<Point>& points) {
+                return PaintPicture(GraphWidth, GraphHeight, [&](GraphCanvas& c) {
+                    c.SetPenColor(GraphColor::Navy);
+                    c.Polyline(points);
+                }, scale);
+            };
+            EXPECT_TRUE(draw(curve) == draw(reduced)) << "scale " << scale;
+        }
+    }
+}
+
+// Where the markers land in the picture: the middle of each symbol's pixels
+// is the point of its value, (X(i), Y(value)), in every zone of 1-, 2- and
+// 3-layer root zones.
+TEST(GraphFigures, MarkersLandOnTheirValues) {
+    for (int layers = 1; layers <= 3; ++layers) {
+        SCOPED_TRACE(layers);
+        GraphData d;
+        GraphSeries& s = d.Series;
+        s.N = 12;
+        s.Layers = layers;
+        for (int z = 0; z < 5; ++z) {
+            // Curves far below the measurements, so that the symbols stand alone.
+            s.Calculated[z].assign(13, 1.0);
+            s.Measured[z].assign(13, -1.0);
+            s.Measured[z][2 + 2 * z] = 6 + z * 1.7;
+        }
+        for (GraphChoice choice : {GraphChoice::SalinityAll, GraphChoice::SalinityFirst, GraphChoice::SalinityBelow}) {
+            for (GraphStyle style : {GraphStyle::Screen, GraphStyle::Print}) {
+                GraphDrawn drawn;
+                const QImage image = PaintGraph(d, choice, &drawn, {style, true});
+                const std::vector<int> x = StepPixels(drawn.Scale, s.N);
+                for (int z = 0; z < 5; ++z) {
+                    if (!ZoneShown(drawn.Selection, layers, z)) continue;
+                    const int i = 2 + 2 * z;
+                    const QPoint at(x[i], ValuePixel(drawn.Scale, s.Measured[z][i]));
+                    const QRgb color = 0xFF000000u | PaletteOf(style).zones[z].color;
+                    int left = 9999, right = -1, top = 9999, bottom = -1;
+                    for (int py = at.y() - 8; py <= at.y() + 8; ++py)
+                        for (int px = at.x() - 8; px <= at.x() + 8; ++px)
+                            if (image.pixel(px, py) == color) {
+                                left = std::min(left, px), right = std::max(right, px);
+                                top = std::min(top, py), bottom = std::max(bottom, py);
+                            }
+                    ASSERT_GE(right, 0) << "zone " << z;
+                    EXPECT_EQ(QPoint((left + right) / 2, (top + bottom) / 2), at) << "zone " << z;
+                    EXPECT_LE(right - left, 7) << "zone " << z;
+                }
+            }
+        }
+    }
+}
+
+// A century of days in a drawing: a few megabytes at most, written in a
+// few seconds, and the picture of the reduced drawing is the graph's.
+TEST(GraphFigures, LongRunsMakeSmallDrawings) {
+    GraphData d;
+    GraphSeries& s = d.Series;
+    const int n = 365000;
+    s.N = n;
+    std::mt19937 random(5);
+    for (auto* v : {&s.Rain, &s.Irrig, &s.EvapA, &s.Perc, &s.Cap, &s.Drain, &s.Dwt}) {
+        v->resize(n + 1);
+        for (double& value : *v) value = static_cast<double>(random() % 1000) / 100;
+    }
+    QTemporaryDir dir;
+    for (GraphFormat format : {GraphFormat::Svg, GraphFormat::Pdf}) {
+        const QString name = dir.filePath(format == GraphFormat::Svg ? QStringLiteral("h.svg") : QStringLiteral("h.pdf"));
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(WriteGraphFile(name, format, 1, d, GraphChoice::AllHydrology));
+        EXPECT_LT(timer.elapsed(), 20000);
+        EXPECT_LT(QFileInfo(name).size(), 3 * 1024 * 1024) << name.toStdString();
+    }
+    // The SVG drawn at its size shows the curves of the bitmap.
+    QSvgRenderer svg(dir.filePath(QStringLiteral("h.svg")));
+    QImage drawn(GraphWidth, GraphHeight, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter painter(&drawn);
+        svg.render(&painter);
+    }
+    const QImage bitmap = PaintGraph(d, GraphChoice::AllHydrology);
+    const QRect plot(71, 100, 498, 249);
+    int same = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+        for (int x = plot.left(); x <= plot.right(); ++x) same += drawn.pixel(x, y) == bitmap.pixel(x, y);
+    EXPECT_GT(same, plot.width() * plot.height() * 8 / 10);
 }

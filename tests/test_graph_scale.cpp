@@ -157,11 +157,13 @@ TEST(GraphScale, HydrologyAxis) {
 TEST(GraphScale, HydrologyPixelsAndTicks) {
     const AxisScale s =
         ScaleGraph(Hydrology(4, 10, 3), GraphKind::Hydrology, SelectionFor(GraphChoice::AllHydrology, 1));
-    EXPECT_EQ(HydrologyPixel(s, 0), 348);
-    EXPECT_EQ(HydrologyPixel(s, 8), 198);
-    EXPECT_EQ(HydrologyPixel(s, 16), 48);
+    // Every series and the ticks go through one mapping.
+    EXPECT_EQ(ValuePixel(s, 0), 350);
+    EXPECT_EQ(ValuePixel(s, 8), 200);
+    EXPECT_EQ(ValuePixel(s, 16), 50);
     const std::vector<int> x = StepPixels(s, 4);  // Xmax 6
     ASSERT_EQ(x.size(), 5u);
+    EXPECT_EQ(x[0], 70);  // the start of step 1
     EXPECT_EQ(x[1], 153);
     EXPECT_EQ(x[3], 320);
 
@@ -203,7 +205,7 @@ TEST(GraphScale, WaterTableBelowTheSurface) {
     EXPECT_EQ(a.Ydiv, 8);   // 2, doubled twice
     EXPECT_EQ(a.Ydec, 1);
     EXPECT_EQ(ZeroLinePixel(a), 50);
-    EXPECT_EQ(WaterTablePixel(a, -1.0), 196);
+    EXPECT_EQ(ValuePixel(a, -1.0), 200);
     // The series keeps its depths.
     EXPECT_EQ(s.Dwt[2], 2.0);
 }
@@ -232,7 +234,7 @@ TEST(GraphScale, WaterTableAboveAndAtTheSurface) {
     EXPECT_EQ(a.Ymin, 0);
     EXPECT_EQ(a.Ymax, 1);
     EXPECT_EQ(a.Ydiv, 5);
-    EXPECT_EQ(WaterTablePixel(a, 0), 346);
+    EXPECT_EQ(ValuePixel(a, 0), 350);
     EXPECT_EQ(ZeroLinePixel(a), 350);
     const std::vector<Tick> ticks = VerticalTicks(a);
     ASSERT_EQ(ticks.size(), 6u);
@@ -240,11 +242,13 @@ TEST(GraphScale, WaterTableAboveAndAtTheSurface) {
     EXPECT_EQ(ticks.back().label, "0.0");
 }
 
-TEST(GraphScale, ZeroLineUsesIntegerDivision) {
+TEST(GraphScale, ZeroLineIsTheValueZero) {
     AxisScale a;
     a.Ymin = -1;
     a.Ymax = 6;
-    EXPECT_EQ(ZeroLinePixel(a), 350 - 42);  // -300 / 7 truncates towards zero
+    // The bars end where a level of 0 is drawn: 350 - nearest(300 / 7).
+    EXPECT_EQ(ZeroLinePixel(a), 350 - 43);
+    EXPECT_EQ(ZeroLinePixel(a), ValuePixel(a, 0));
 }
 
 TEST(GraphScale, SalinityAxis) {
@@ -270,8 +274,7 @@ TEST(GraphScale, SalinityAxis) {
     EXPECT_EQ(a.Ymax, 6);
     EXPECT_EQ(a.Ymin, 1);
     EXPECT_EQ(a.Ydiv, 5);
-    EXPECT_EQ(CalculatedSalinityPixel(a, 2), 290);
-    EXPECT_EQ(MeasuredSalinityPixel(a, 2), 288);
+    EXPECT_EQ(ValuePixel(a, 2), 290);  // calculated and measured alike
 
     // Between 10 and 25: Ymax on a multiple of 4.
     s = Salinity(1, Steps({10}));
@@ -311,7 +314,7 @@ TEST(GraphScale, SalinityOfZeroSeriesHasARange) {
         const AxisScale a = ScaleGraph(s, GraphKind::Salinity, SelectionFor(c, 1));
         EXPECT_GT(a.Ymax, a.Ymin);
         EXPECT_GT(a.Ydiv, 0);
-        EXPECT_EQ(CalculatedSalinityPixel(a, 0), 350);
+        EXPECT_EQ(ValuePixel(a, 0), 350);
     }
     // No steps at all.
     s = Salinity(1, {0});
@@ -422,41 +425,91 @@ TEST(ReadableAxes, NegativeFlowsAndUnevenSteps) {
     GraphSeries s = Hydrology(4, 10, -7.5);
     const AxisScale a = GraphAxes(s, GraphKind::Hydrology, SelectionFor(GraphChoice::AllHydrology, 1));
     ExpectReadable(a, -7.5, 10, "negative percolation");
-    EXPECT_LT(HydrologyPixel(a, -7.5), AxisBottom + 1);
-    // Mx = 10: Ymax 16 in six divisions of 2.67 written with one decimal;
-    // the drawn axis divides 16 evenly.
+    EXPECT_LT(ValuePixel(a, -7.5), AxisBottom + 1);
+    // Mx = 10: the rules above give 16 in six divisions of 2.67; the drawn
+    // axis has round steps from 0 to 10.
     const AxisScale b = GraphAxes(Hydrology(5, 10, 3), GraphKind::Hydrology, SelectionFor(GraphChoice::AllHydrology, 1));
-    EXPECT_EQ(b.Ymax, 16);
+    EXPECT_EQ(std::make_tuple(b.Ymin, b.Ymax, b.Ydiv, b.Ydec), std::make_tuple(0.0, 10.0, 10, 0));
     ExpectReadable(b, 0, 10, "Mx = 10");
     // Steps of 0.25 are written with two decimals ("-0.25", not "-0.2").
-    AxisScale quarter;
-    quarter.Ymax = 0;
-    quarter.Ymin = -1;
-    quarter.Ydiv = 4;
-    quarter.Ydec = 1;
-    quarter.Xmax = 10;
-    quarter.Xdiv = 5;
-    ReadableAxes(-1, 0, quarter);
-    EXPECT_EQ(quarter.Ydec, 2);
-    EXPECT_EQ(VerticalTicks(quarter)[1].label, "-0.25");
-    // A scale that reads well is kept as it is.
-    AxisScale fine = quarter;
-    fine.Ydiv = 5;
-    fine.Ydec = 1;
-    ReadableAxes(-1, 0, fine);
-    EXPECT_EQ(std::make_tuple(fine.Ymin, fine.Ymax, fine.Ydiv, fine.Ydec), std::make_tuple(-1, 0, 5, 1));
+    const NiceAxis quarter = NiceTicks(-1, 0, 4);
+    EXPECT_EQ(std::make_tuple(quarter.low, quarter.high, quarter.step, quarter.decimals),
+              std::make_tuple(-1.0, 0.0, 0.25, 2));
+    AxisScale q;
+    SetVerticalAxis(q, -0.9, -0.1);
+    EXPECT_EQ(VerticalTicks(q)[1].label, "-0.2");
+    EXPECT_EQ(VerticalTicks(q).back().label, "-0.9");
 }
 
 TEST(ReadableAxes, LongRunsAndEveryBand) {
-    for (int n : {1, 4, 9, 24, 99, 480, 3000, 36499, 365000}) {
+    for (int n : {1, 4, 9, 24, 99, 306, 480, 3000, 36499, 365000}) {
         for (GraphKind kind : {GraphKind::Hydrology, GraphKind::WaterTable, GraphKind::Salinity}) {
             GraphSeries s = Hydrology(n, 1, 1);
             s.Dwt.assign(static_cast<size_t>(n) + 1, 1.5);
             for (int z = 0; z < 5; ++z) s.Calculated[z].assign(static_cast<size_t>(n) + 1, 12.0);
             const AxisScale a = GraphAxes(s, kind, SelectionFor(GraphChoice::SalinityAll, 1));
             EXPECT_LE(HorizontalTicks(a).size(), 11u) << n;
-            // The last step ends inside the axis.
-            EXPECT_LE(StepPixels(a, n + 1).back(), AxisRight) << n;
+            // The last step ends inside the axis, no further than one tick
+            // step before its end.
+            EXPECT_LE(StepPixels(a, n).back(), AxisRight) << n;
+            EXPECT_GT(n, a.Xmax - a.Xmax / a.Xdiv) << n;
+        }
+    }
+    // A century of days: 0, 50 000, 100 000 ...
+    GraphSeries s = Hydrology(365000, 1, 1);
+    const std::vector<Tick> t = HorizontalTicks(GraphAxes(s, GraphKind::Hydrology, GraphSelection{}));
+    ASSERT_EQ(t.size(), 9u);
+    EXPECT_EQ(t[1].label, "50000");
+    EXPECT_EQ(t.back().label, "400000");
+}
+
+// Over many ranges: ticks at multiples of 1, 2, 2.5 or 5 x 10^k, the range
+// widened outwards to them, 0 a tick when spanned, at most ten divisions
+// and no coarser step than needed, labels with the decimals of the step.
+TEST(ReadableAxes, RoundTicksOverRandomRanges) {
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return double((seed >> 8) & 0xFFFF) / 65536.0;
+    };
+    for (int k = 0; k < 3000; ++k) {
+        const double magnitude = std::pow(10.0, std::floor(next() * 12) - 5);
+        const double low = k % 7 == 0 ? 0 : (next() * 2 - 1) * magnitude;
+        const double high = low + next() * magnitude * (next() < 0.5 ? 1 : 30);
+        SCOPED_TRACE(std::to_string(low) + " .. " + std::to_string(high));
+        AxisScale a;
+        SetVerticalAxis(a, low, high);
+        const double step = (a.Ymax - a.Ymin) / a.Ydiv;
+        const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        const double mantissa = step / power;
+        EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6 ||
+                    std::fabs(mantissa - 2.5) < 1e-6 || std::fabs(mantissa - 5) < 1e-6)
+            << step;
+        EXPECT_LE(a.Ydiv, 10);
+        EXPECT_LE(a.Ymin, low + 1e-12 * magnitude);
+        EXPECT_GE(a.Ymax, high - 1e-12 * magnitude);
+        EXPECT_NEAR(a.Ymin / step, std::round(a.Ymin / step), 1e-6);
+        // No finer step of the series would do with ten divisions.
+        static const double Mantissas[] = {1, 2, 2.5, 5};
+        for (double m : Mantissas)
+            for (double p : {power / 10, power}) {
+                const double finer = m * p;
+                if (finer >= step * (1 - 1e-9)) continue;
+                EXPECT_GT(std::ceil(high / finer - 1e-9) - std::floor(low / finer + 1e-9), 10) << finer;
+            }
+        const std::vector<Tick> ticks = VerticalTicks(a);
+        bool zero = false;
+        for (const Tick& t : ticks) {
+            // The label is the tick's value, written with just the decimals of the step.
+            const double value = std::stod(t.label);
+            EXPECT_NEAR(value / step, std::round(value / step), 1e-6) << t.label;
+            const size_t point = t.label.find('.');
+            EXPECT_EQ(point == std::string::npos ? 0 : int(t.label.size() - point - 1), a.Ydec) << t.label;
+            zero = zero || value == 0;
+        }
+        EXPECT_EQ(a.Ydec, std::max(0, int(std::ceil(-std::log10(step) - 1e-9)) + (std::fabs(mantissa - 2.5) < 1e-6 ? 1 : 0)));
+        if (a.Ymin < 0 && a.Ymax > 0) {
+            EXPECT_TRUE(zero);
         }
     }
 }
