@@ -235,9 +235,17 @@ std::vector<std::vector<std::string>> TStringGrid::Rows(int rows, int columns) c
 int TStringGrid::RowCount() const { return model_->rowCount(); }
 int TStringGrid::ColCount() const { return model_->columnCount(); }
 
+void TStringGrid::ClearEntries() {
+    const int rows = RowCount();
+    SetRowCount(fixedRows_);
+    SetRowCount(rows);
+    model_->cells.numbered = 0;
+}
+
 void TStringGrid::SetRowCount(int rows) {
     const int before = RowCount();
     model_->SetRowCount(rows);
+    if (rows < before) DropRows(model_->cells, rows);
     for (int r = before; r < fixedRows_ && r < rows; ++r) setRowHidden(r, true);
 }
 
@@ -263,12 +271,14 @@ void TStringGrid::SelectCells(int column, int row, int lastColumn, int lastRow) 
 void TStringGrid::DeliverEdit(int column, int row, const QString& text) {
     SetCell(column, row, text);
     if (onEditText) onEditText(column, row, text);
+    emit Edited();
 }
 
 void TStringGrid::DeliverPaste(int column, int row, const QString& text) {
-    if (IsBlockText(text) && onPaste)
+    if (IsBlockText(text) && onPaste) {
         onPaste(column, row, text);
-    else
+        emit Edited();
+    } else
         DeliverEdit(column, row, IsBlockText(text) ? text : text.trimmed());
 }
 

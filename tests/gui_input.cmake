@@ -8,6 +8,7 @@ add_executable(gui_input_tests
   gui_input_fit_report.cpp
   gui_input_entries.cpp
   gui_input_run.cpp
+  gui_input_document.cpp
   InputPageFixture.h
   TestDialogs.h
 )

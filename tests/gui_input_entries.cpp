@@ -72,7 +72,7 @@ TEST_F(InputEntryTest, CopyThenPasteKeepsTheLastRow) {
     EXPECT_FALSE(QApplication::clipboard()->text().endsWith('\n'));
     grid->clearSelection();
     PasteCell(grid, 1, 3, QApplication::clipboard()->text());
-    EXPECT_EQ(form->Input.NrTst, 4);
+    EXPECT_EQ(grid->RowCount(), 5);
     EXPECT_EQ(grid->Cell(3, 3), "200");
     EXPECT_EQ(grid->Cell(3, 4), "300");
 }
@@ -114,7 +114,7 @@ TEST_F(InputEntryTest, RowsAddedByAPasteStartEmpty) {
     Click(Button("GenSaveButton"));
     // rainfall only, for four steps: the other columns of the new rows are empty
     PasteCell(Grid("HydrGrid"), 1, 1, "1\r\n2\r\n3\r\n4\r\n");
-    EXPECT_EQ(form->Input.NrTst, 4);
+    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 5);
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 2), "20");  // a row that was there keeps its entries
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 3), "");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 4), "");
