@@ -253,6 +253,8 @@ void TMainForm::EditDelete() {
 }
 
 void TMainForm::EditPaste() {
+    // An open cell editor takes the grid's one paste, never an insertion.
+    if (TStringGrid::PasteIntoEditor(QApplication::focusWidget())) return;
     OnFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); },
               [](TStringGrid* g) { g->PasteIntoCurrentCell(); });
 }

@@ -1,5 +1,8 @@
 #include "UStringGrid.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
@@ -146,24 +149,41 @@ public:
         });
     }
 
+    // The one paste of a cell editor, whether from Ctrl+V, the Edit menu
+    // or the context menu: it replaces the cell's text; a block fills the
+    // cells from here on.
+    void PasteReplacing() {
+        const QString pasted = QApplication::clipboard()->text();
+        if (IsBlockText(pasted)) {
+            // Leave the editor without writing its own text back.
+            QMetaObject::invokeMethod(&grid_, [grid = &grid_] { grid->setFocus(); }, Qt::QueuedConnection);
+            clearFocus();
+            grid_.DeliverPaste(column_, row_, pasted);
+            return;
+        }
+        setText(pasted.trimmed());
+        grid_.DeliverEdit(column_, row_, text());
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->matches(QKeySequence::Paste)) {
-            // A paste replaces the cell's text; a block fills the cells
-            // from here on.
-            const QString pasted = QApplication::clipboard()->text();
-            if (IsBlockText(pasted)) {
-                // Leave the editor without writing its own text back.
-                QMetaObject::invokeMethod(&grid_, [grid = &grid_] { grid->setFocus(); }, Qt::QueuedConnection);
-                clearFocus();
-                grid_.DeliverPaste(column_, row_, pasted);
-                return;
-            }
-            setText(pasted.trimmed());
-            grid_.DeliverEdit(column_, row_, text());
+            PasteReplacing();
             return;
         }
         QLineEdit::keyPressEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        QMenu* menu = createStandardContextMenu();
+        // The menu's Paste: named "edit-paste", or shown with Ctrl+V.
+        const QString key = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        for (QAction* action : menu->actions())
+            if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith('\t' + key)) {
+                disconnect(action, &QAction::triggered, nullptr, nullptr);
+                connect(action, &QAction::triggered, this, [this] { PasteReplacing(); });
+            }
+        menu->exec(event->globalPos());
+        delete menu;
     }
 
 private:
@@ -280,6 +300,13 @@ void TStringGrid::DeliverPaste(int column, int row, const QString& text) {
         emit Edited();
     } else
         DeliverEdit(column, row, IsBlockText(text) ? text : text.trimmed());
+}
+
+bool TStringGrid::PasteIntoEditor(QWidget* focused) {
+    auto* editor = dynamic_cast<CellEditor*>(focused);
+    if (!editor) return false;
+    editor->PasteReplacing();
+    return true;
 }
 
 void TStringGrid::PasteIntoCurrentCell() {

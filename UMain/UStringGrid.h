@@ -71,6 +71,9 @@ public:
     // Delivers a pasted text at the cell: a block to onPaste, a single
     // value as the cell's new text.
     void DeliverPaste(int column, int row, const QString& text);
+    // Pastes the clipboard into `focused` when it is a grid's open cell
+    // editor, replacing its text as Ctrl+V there does; false otherwise.
+    static bool PasteIntoEditor(QWidget* focused);
     // Pastes the clipboard into the current cell, as Ctrl+V does.
     void PasteIntoCurrentCell();
     // Copies the selected cells to the clipboard and empties them, as Ctrl+X does.

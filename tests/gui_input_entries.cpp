@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
 #include <chrono>
 #include <type_traits>
 
@@ -89,6 +90,32 @@ TEST_F(InputEntryTest, PasteInAnOpenEditorReplacesTheText) {
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(grid->Cell(1, 1), "10");
+    // Edit > Paste and the editor's own context menu take the same paste.
+    for (const char* path : {"menu", "context"}) {
+        grid->setFocus();
+        grid->setCurrentCell(1, 2);
+        QTest::keyClicks(grid, "3");
+        editor = Editor(grid);
+        ASSERT_TRUE(editor);
+        QTest::keyClicks(editor, "5.5");  // "35.5"
+        QApplication::clipboard()->setText("1e3");
+        if (std::string(path) == "menu") {
+            form->findChild<QAction*>("Paste")->trigger();
+        } else {
+            QTimer::singleShot(0, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_TRUE(menu);
+                const QString key = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                for (QAction* a : menu->actions())
+                    if (a->objectName() == "edit-paste" || a->text().endsWith('\t' + key)) a->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), editor->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(editor, &event);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_EQ(grid->Cell(2, 1), "1e3") << path;
+    }
 }
 
 TEST_F(InputEntryTest, ACorrectionInsideTheSeriesNeverShrinksIt) {
