@@ -53,6 +53,22 @@ PastePlan LayOut(const Block& block, int column, int row, int lastColumn, bool m
                         column, row};
         return plan;
     }
+    // A blank or short line inside the block would leave the cells beside
+    // it as they were: the block is refused with the line named.
+    for (size_t r = 0; r < block.size(); ++r) {
+        const auto& cells = block[r];
+        const bool blank = std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+        if (blank || static_cast<int>(cells.size()) < width) {
+            const int gr = row + static_cast<int>(r);
+            plan.problem = {refused,
+                            "Line " + Str(static_cast<int>(r) + 1) + " of the pasted block" +
+                                (blank ? " is empty" : " has " + Str(static_cast<int>(cells.size())) + " of its " +
+                                                           Str(width) + " cells") +
+                                " (" + place(column, gr) + ").",
+                            column, gr};
+            return plan;
+        }
+    }
     for (size_t r = 0; r < block.size(); ++r)
         for (size_t c = 0; c < block[r].size(); ++c) {
             const std::string& text = block[r][c];
@@ -60,7 +76,10 @@ PastePlan LayOut(const Block& block, int column, int row, int lastColumn, bool m
             const bool ok = text.empty() || (measured ? ReadMeasured(text, value) : ReadNumber(text, value));
             const int gc = column + static_cast<int>(c), gr = row + static_cast<int>(r);
             if (!ok) {
-                plan.problem = {refused, place(gc, gr) + ": '" + text + "' is not a number.", gc, gr};
+                plan.problem = {refused,
+                                place(gc, gr) + ": " +
+                                    (AmbiguousComma(text) ? NotANumber(text) : "'" + text + "' is not a number") + ".",
+                                gc, gr};
                 plan.writes.clear();
                 return plan;
             }
@@ -109,9 +128,25 @@ std::string Trim(const std::string& text) {
 
 bool IsBlank(const std::string& text) { return Trim(text).empty(); }
 
+bool AmbiguousComma(const std::string& text) {
+    const std::string t = Trim(text);
+    const size_t comma = t.find(',');
+    if (comma == std::string::npos || t.find(',', comma + 1) != std::string::npos) return false;
+    const size_t start = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    const size_t before = comma - start, after = t.size() - comma - 1;
+    auto digits = [&t](size_t from, size_t count) {
+        for (size_t i = from; i < from + count; ++i)
+            if (t[i] < '0' || t[i] > '9') return false;
+        return true;
+    };
+    // A group of thousands never follows a leading 0 ("0,002" is a decimal).
+    return before >= 1 && before <= 3 && after == 3 && digits(start, before) && digits(comma + 1, 3) &&
+           t[start] != '0';
+}
+
 bool ReadNumber(const std::string& text, double& value) {
     const std::string t = Trim(text);
-    if (t.empty()) return false;
+    if (t.empty() || AmbiguousComma(t)) return false;
     return TryStringToFloat(t, '.', value) || TryStringToFloat(t, ',', value);
 }
 
@@ -124,7 +159,17 @@ bool ReadMeasured(const std::string& text, double& value) {
     return ReadNumber(t, value);
 }
 
-std::string NotANumber(const std::string& text) { return "'" + text + "' is not a valid floating point value"; }
+std::string NotANumber(const std::string& text) {
+    if (AmbiguousComma(text)) {
+        const std::string t = Trim(text);
+        std::string point = t, whole = t;
+        point[t.find(',')] = '.';
+        whole.erase(t.find(','), 1);
+        return "'" + t + "' can be read as " + point + " or as " + whole + "; please write it as " + point + " or " +
+               whole;
+    }
+    return "'" + text + "' is not a valid floating point value";
+}
 
 // ---------------------------------------------------------------- grids
 

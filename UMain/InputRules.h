@@ -23,15 +23,21 @@ std::string Trim(const std::string& text);
 bool IsBlank(const std::string& text);
 // A number as the user types or pastes it: blanks around it, a point or a
 // comma as the decimal separator ("12,5" is 12.5), an exponent ("1e3",
-// "2.5E-2"). False for an empty text and anything else.
+// "2.5E-2"). False for an empty text and anything else, and for a comma
+// that may as well separate thousands ("1,056"): see AmbiguousComma.
 bool ReadNumber(const std::string& text, double& value);
+// One comma between one to three digits (not starting with 0) and exactly
+// three ("1,056", "-12,500"): a decimal comma or a thousands separator, which the text
+// does not settle; such a text is refused with both readings.
+bool AmbiguousComma(const std::string& text);
 // How a value outside `range` is refused, after the name of the value:
 // "must not be negative", "must be greater than 0 m",
 // "must lie between 0 and 190 %".
 std::string MustLie(const Range& range, const std::string& unit);
 // A measured salinity: empty or "-" means not measured (-1).
 bool ReadMeasured(const std::string& text, double& value);
-// The conversion message of a text that is not a number.
+// The conversion message of a text that is not a number (with both
+// readings of an ambiguous comma).
 std::string NotANumber(const std::string& text);
 
 // A refused entry: the message's first line (the panel's own sentence), a

@@ -361,8 +361,16 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
             CutSelection();
             return;
         }
-        if (event->key() == Qt::Key_Delete) {
+        if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
             DeleteSelection();
+            return;
+        }
+        // Ctrl+Tab, Ctrl+Shift+Tab and Esc leave the grid (Tab moves between its cells).
+        const bool ctrl = event->modifiers() & Qt::ControlModifier;
+        if ((ctrl && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) ||
+            event->key() == Qt::Key_Escape) {
+            const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(!back);
             return;
         }
     }

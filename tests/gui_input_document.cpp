@@ -214,6 +214,31 @@ TEST_F(DocumentTest, LayerChangesNeitherInventNorDropData) {
     EXPECT_EQ(Grid("SaltGrid3")->Cell(2, 1), "");
 }
 
+// Every panel can be finished from the keyboard: Save and Cancel have keys
+// (Alt+S, Alt+C), Ctrl+Tab or Esc leaves a grid, Backspace clears cells.
+TEST_F(DocumentTest, PanelsAreFinishedFromTheKeyboard) {
+    OpenFile(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp");
+    Type(Edit("Tit1Edit"), "Keyed");
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(QuitButton(k)->shortcut(), QKeySequence("Alt+C")) << k;
+    EXPECT_EQ(Button("GenSaveButton")->shortcut(), QKeySequence("Alt+S"));
+    Click(Button("GenSaveButton"));
+    EXPECT_EQ(form->Input.Title1, "Keyed");
+    ASSERT_TRUE(Panel("HydrPanel")->isVisible());
+    TStringGrid* grid = Grid("HydrGrid");
+    grid->setFocus();
+    grid->setCurrentCell(2, 1);
+    QTest::keyClick(grid, Qt::Key_Backspace);
+    EXPECT_EQ(grid->Cell(1, 2), "");
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(grid->hasFocus());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_FALSE(grid->hasFocus());
+    Click(Button("HydrQuitButton"));
+    EXPECT_FALSE(Panel("HydrPanel")->isVisible());
+    EXPECT_EQ(form->Input.Rain[2], 35.5);  // the cleared cell was not saved
+}
+
 // Values with more decimals than the file keeps are run as the file holds
 // them: the window's output is the output of a run of its own saved file,
 // and the Save says what it rounded before the run.

@@ -17,6 +17,20 @@ TEST(InputRulesNumbers, PointCommaExponentAndBlanks) {
     EXPECT_TRUE(ReadNumber("-0,75", v));
     EXPECT_EQ(v, -0.75);
     for (const char* bad : {"", "   ", "12.5 mm", "1,2,3", "1.5,2", "abc", "-", "Rain"}) EXPECT_FALSE(ReadNumber(bad, v)) << bad;
+    // A comma that may separate thousands is refused with both readings.
+    for (const char* ambiguous : {"1,056", "-12,500", " 999,000 "}) {
+        EXPECT_FALSE(ReadNumber(ambiguous, v)) << ambiguous;
+        EXPECT_TRUE(AmbiguousComma(ambiguous)) << ambiguous;
+    }
+    EXPECT_EQ(NotANumber("1,056"), "'1,056' can be read as 1.056 or as 1056; please write it as 1.056 or 1056");
+    for (const char* decimal : {"1,05", "1,0560", "1234,567", "0,5e3"}) EXPECT_TRUE(ReadNumber(decimal, v)) << decimal;
+    EXPECT_NE(PlanHydrologicalPaste(SplitBlock("1\t1,056\t3"), 1, 1, 1).problem.place.find("1.056 or as 1056"),
+              std::string::npos);
+    // A blank or short line inside a block is named, never left as stale cells.
+    EXPECT_EQ(PlanHydrologicalPaste(SplitBlock("1\t2\t3\r\n\r\n4\t5\t6\r\n"), 1, 1, 3).problem.place,
+              "Line 2 of the pasted block is empty (Time step 2, Rainfall).");
+    EXPECT_EQ(PlanSalinityPaste(SplitBlock("1\t2\t3\r\n4\t5\r\n"), 1, 1, 1, 3).problem.place,
+              "Line 2 of the pasted block has 2 of its 3 cells (Time step 2, Root zone).");
     EXPECT_TRUE(IsBlank(" \t "));
     EXPECT_FALSE(IsBlank(" 0 "));
 }
