@@ -11,6 +11,13 @@ bool QtDialogs::Confirm(QWidget* parent, const QString& text) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+Dialogs::Choice QtDialogs::SaveDiscardCancel(QWidget* parent, const QString& text) {
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(parent, QStringLiteral("Confirm"), text,
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return answer == QMessageBox::Save ? Choice::Save : answer == QMessageBox::Discard ? Choice::Discard : Choice::Cancel;
+}
+
 void QtDialogs::Inform(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Information"), text);
 }

@@ -12,10 +12,17 @@ namespace halovane {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
+    // The answers to changes that were not saved.
+    enum class Choice { Save, Discard, Cancel };
     // A confirmation with Yes and No; true only when Yes is pressed.
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
     // An information box with OK.
     virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // A question with Save, Discard and Cancel. Without a box of its own:
+    // Confirm, with Yes as Save and No as Discard.
+    virtual Choice SaveDiscardCancel(QWidget* parent, const QString& text) {
+        return Confirm(parent, text) ? Choice::Save : Choice::Discard;
+    }
     // A warning box with OK, for an entry or a file that was refused.
     virtual void Warn(QWidget* parent, const QString& text) { Inform(parent, text); }
     // File dialogs; an empty result means the user cancelled. `filter` uses
@@ -38,6 +45,7 @@ public:
     bool Confirm(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void Warn(QWidget* parent, const QString& text) override;
+    Choice SaveDiscardCancel(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,

@@ -22,6 +22,15 @@ std::string CellText(const GridCells& cells, int column, int row) {
     return IsNumbered(cells, column, row) ? std::to_string(row) : std::string();
 }
 
+void DropRows(GridCells& cells, int rows) {
+    const size_t keep = static_cast<size_t>(rows < 0 ? 0 : rows);
+    for (std::vector<std::string>& column : cells.columns) {
+        if (column.size() > keep) column.resize(keep);
+        while (!column.empty() && column.back().empty()) column.pop_back();
+    }
+    if (cells.numbered > rows - 1) cells.numbered = rows > 0 ? rows - 1 : 0;
+}
+
 void SetCellText(GridCells& cells, int column, int row, std::string text) {
     if (column < 0 || row < 0) return;
     const size_t c = static_cast<size_t>(column), r = static_cast<size_t>(row);

@@ -56,6 +56,7 @@ void TMainForm::GenSaveButtonClick() {
     Input.Title2 = Tit2Edit->text().toStdString();
     Input.NrTst = n;
     Input.NrTstHydr = n;
+    DropStepsAfter(Input, n);
     Input.Ts = StepLengths[TstCombo->currentIndex()];
     const int oldIdx = Page.LayersIdx, newIdx = LayersCombo->currentIndex();
     Page.LayerFlags = newIdx + 1;
@@ -88,7 +89,7 @@ void TMainForm::GenSaveButtonClick() {
         for (int r = 1; r <= n; ++r)
             for (int c = 1; c < newLayers + 3; ++c) {
                 const int source = columns[c];
-                toSalt.SetText(c, r, source > 0 ? fromSalt.Text(source, r) : std::string());
+                if (source > 0) toSalt.SetText(c, r, fromSalt.Text(source, r));
             }
     }
     for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {

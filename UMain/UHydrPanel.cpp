@@ -40,8 +40,10 @@ void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) { grid.NumberRo
 void TMainForm::HydrGridSetEditText(int column, int row, const QString& text) {
     Page.HydrPasteMode = true;
     if (rules::IsBlock(text.toStdString()) && !HandlePasteMultiCell(*HydrGrid, column, row, text)) return;
-    for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), Input.NrTst);
+    for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), StepsOnScreen());
 }
+
+int TMainForm::StepsOnScreen() const { return HydrGrid->RowCount() - 1; }
 
 bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int startRow, const QString& text) {
     const rules::Block block = rules::SplitBlock(text.toStdString());
@@ -52,8 +54,8 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     const int layers = Page.LayerFlags;
     const rules::PastePlan plan =
         soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers)
-        : hydrological ? rules::PlanHydrologicalPaste(block, startColumn, startRow, Input.NrTstHydr)
-                       : rules::PlanSalinityPaste(block, startColumn, startRow, layers, Input.NrTstHydr);
+        : hydrological ? rules::PlanHydrologicalPaste(block, startColumn, startRow, StepsOnScreen())
+                       : rules::PlanSalinityPaste(block, startColumn, startRow, layers, StepsOnScreen());
     if (!plan.problem.Ok()) {
         // Nothing of the block is written until it is corrected.
         RefuseCell(plan.problem, grid);
@@ -65,8 +67,8 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     for (const rules::PastePlan::Write& w : plan.writes) grid.SetText(w.column, w.row, w.text);
     if (soilLayers) return true;
     if (hydrological) {
-        Input.NrTstHydr = plan.steps;
-        Input.NrTst = plan.steps;
+        // The panel's rows grow with the block; the data set takes the new
+        // number of time steps with the panel's Save.
         grid.SetRowCount(plan.steps + 1);
         NrTstEdit->setText(QString::number(plan.steps));
         WriteSerialNumbers(grid, plan.steps);
@@ -78,24 +80,25 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     if (plan.smaller)
         Warn("The number of time steps is smaller than that given under Hydrological data. Missing "
                             "data must be added");
-    Input.NrTst = Input.NrTstHydr;
-    grid.SetRowCount(Input.NrTst + 1);
-    WriteSerialNumbers(grid, Input.NrTstHydr);
+    grid.SetRowCount(StepsOnScreen() + 1);
+    WriteSerialNumbers(grid, StepsOnScreen());
     return true;
 }
 
 void TMainForm::HydrSaveButtonClick() {
-    const int n = Input.NrTstHydr;
+    const int n = StepsOnScreen();
     Series rain, irrig, evap;
     const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap);
     if (!problem.Ok()) {
         RefuseCell(problem, *HydrGrid);
         return;
     }
+    Input.NrTst = Input.NrTstHydr = n;
     Input.Rain = rain;
     Input.Irrig = irrig;
     Input.EvapT = evap;
     ResizeHydrologicalSeries(Input, n);
+    ResizeMeasuredSeries(Input, n, -1);
     Page.Stored[rules::HydrGroup] = true;
     Page.StoredSteps = n;
     Message(Page.InputComplete ? "The hydrological data were saved."

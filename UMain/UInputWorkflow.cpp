@@ -16,6 +16,7 @@
 #include "Dialogs.h"
 #include "InputFile.h"
 #include "FitReportFiles.h"
+#include "Fields.h"
 #include "OutputFile.h"
 #include "ResultsPages.h"
 #include "RunStop.h"
@@ -127,6 +128,9 @@ QWidget* TMainForm::BuildInputPage() {
 }
 
 void TMainForm::FormCreate() {
+    // A fresh data set and empty panels, as at the program's start.
+    Input = ModelInput{};
+    ClearPanels();
     Page.InputComplete = false;
     Page.OutputFromRun = false;
     Page.SoilDataComplete = true;
@@ -201,42 +205,62 @@ void TMainForm::LockInputForRun(bool locked) {
     RunCancelButton->setVisible(locked);
 }
 
-void TMainForm::ReStartButtonClick() { FormCreate(); }
+void TMainForm::ReStartButtonClick() {
+    if (!SettleEdits()) return;
+    FormCreate();
+}
 
+// Each panel opens on what the data set holds; what was typed and not
+// saved is not shown again.
 void TMainForm::GenOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowGeneral();
     ShowPanel(GenPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::HydrOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowHydrological();
     ShowPanel(HydrPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::SoilOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowSoil(Page.LayerFlags);
     ShowPanel(SoilPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::SaltOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowSalinity(Page.LayerFlags);
     ShowPanel(SaltPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::DrainOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowDrainage();
     ShowPanel(DrainPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void TMainForm::CondOpenButtonClick() {
+    if (!SettleEdits()) return;
+    ShowConditions();
     ShowPanel(CondPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 
 void TMainForm::OpenInpButtonClick() {
+    if (!SettleEdits()) return;
     const QString path = dialogs_.OpenFileName(this, "Open input", Page.InputFolder, InputFilter);
     if (path.isEmpty()) {
         Message("No input file was selected");
         return;
     }
-    Input.InputFileName = path.toStdString();
     SetDialogFolderFrom(path);
-    const InputReadResult read = ReadInputFile(Input, Format);
+    // The data set of the file alone replaces the one held, once read whole.
+    ModelInput opened;
+    opened.InputFileName = path.toStdString();
+    const InputReadResult read = ReadInputFile(opened, Format);
     if (read.status == InputReadStatus::Extended) {
         Warn(QString::fromStdString(read.message));
         FormCreate();
@@ -246,6 +270,7 @@ void TMainForm::OpenInpButtonClick() {
         Warn(QString::fromStdString(read.message));
         return;
     }
+    Input = std::move(opened);
     ShowDataSet(read.layersOnLine8);
     FileLabel->show();
     NameLabel->setText(path);
@@ -258,6 +283,9 @@ void TMainForm::OpenInpButtonClick() {
 }
 
 void TMainForm::SaveAllButtonClick() {
+    // What the open panel shows is saved first, with its checks: "Save all"
+    // saves everything on screen, or nothing when a panel refuses.
+    if (!SaveOpenPanel()) return;
     Message("For saving please create an input data file");
     if (!SaveAllButton->isEnabled() && !Page.InputComplete) {
         Warn("Not all the input groups were checked. Halovane cannot continue");
@@ -276,7 +304,14 @@ void TMainForm::SaveAllButtonClick() {
     // anything is written.
     // Errors refuse the run and come with a warning sign; warnings alone are
     // shown for information and the run goes on.
-    const std::vector<Problem> problems = ValidateDataSet(Input);
+    // The data set is run as its file holds it: values with more decimals
+    // than their column keeps are rounded first (and checked rounded).
+    ModelInput stored = Input;
+    const std::vector<Rounding> rounded = RoundAsFileStores(stored);
+    // The values as entered are checked; when they pass, the values as
+    // stored must pass too.
+    std::vector<Problem> problems = ValidateDataSet(Input);
+    if (!HasErrors(problems)) problems = ValidateDataSet(stored);
     if (HasErrors(problems)) {
         Warn(QString::fromStdString(ProblemReport(problems)));
         return;
@@ -294,14 +329,21 @@ void TMainForm::SaveAllButtonClick() {
         Warn(QString::fromStdString(overwritten));
         return;
     }
-    Input.InputFileName = path.toStdString();
     if (QFileInfo::exists(path) && !Ask("The file already exists, overwrite?")) return;
     SetDialogFolderFrom(path);
-    const std::string error = WriteInputFile(Input);
+    stored.InputFileName = path.toStdString();
+    const std::string error = WriteInputFile(stored);
     if (!error.empty()) {
         Warn(QString::fromStdString(error));
         return;
     }
+    Input = std::move(stored);
+    Page.DataSetChanged = false;
+    UpdateTitle();
+    if (!rounded.empty())
+        Message(QString::fromStdString("The input data file keeps fewer decimals than were entered. The data set is "
+                                       "saved, and run, as the file holds it:" +
+                                       RoundingReport(rounded, Input.NrLayers)));
     NameLabel->setText(path);
     FileLabel->show();
     if (!Ask("The data were saved as " + path + ". Do you wish to" + " do the calculations?")) {

@@ -13,12 +13,14 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "Dialogs.h"
+#include "Fields.h"
 #include "ResultsPages.h"
 #include "RunTask.h"
 #include "UStringGrid.h"
@@ -27,7 +29,6 @@ namespace halovane {
 
 TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName("MainForm");
-    setWindowTitle("Halovane, soil salinity and water table model");
     resize(806, 647);
 
     PageControl = new QTabWidget(this);
@@ -50,6 +51,13 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
     Results = std::make_unique<ResultsPages>(dialogs_, *PageControl, *OutTab, *GraphTab);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
         QWidget* shown = PageControl->widget(index);
+        // Leaving the Input page settles the open panel's edits first.
+        if (previousPage_ == InpTab && shown != InpTab && !SettleEdits()) {
+            const QSignalBlocker block(PageControl);
+            PageControl->setCurrentWidget(InpTab);
+            return;
+        }
+        previousPage_ = shown;
         if (shown == InpTab) InpTabShow();
         if (shown == MathTab) MathTabShow();
     });
@@ -60,6 +68,87 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
 
     UpdateButtons(rules::PageEvent::Start);
     FormCreate();
+    previousPage_ = PageControl->currentWidget();
+    // Every entry of a data panel marks the panel as edited.
+    for (const PanelEntry& e : PanelEntries()) {
+        for (QLineEdit* edit : e.panel->findChildren<QLineEdit*>())
+            connect(edit, &QLineEdit::textEdited, this, &TMainForm::MarkEdited);
+        for (QComboBox* combo : e.panel->findChildren<QComboBox*>())
+            connect(combo, QOverload<int>::of(&QComboBox::activated), this, &TMainForm::MarkEdited);
+        for (TStringGrid* grid : e.panel->findChildren<TStringGrid*>())
+            connect(grid, &TStringGrid::Edited, this, &TMainForm::MarkEdited);
+    }
+}
+
+std::vector<TMainForm::PanelEntry> TMainForm::PanelEntries() {
+    using G = FieldGroup;
+    auto g = [](G group) { return static_cast<int>(group); };
+    return {{GenPanel, GenSaveButton, g(G::General), &TMainForm::ShowGeneral},
+            {HydrPanel, HydrSaveButton, g(G::Hydrological), &TMainForm::ShowHydrological},
+            {Soil1Panel, Soil1SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
+            {Soil2Panel, Soil2SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
+            {Soil3Panel, Soil3SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
+            {Salt1Panel, Salt1SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
+            {Salt2Panel, Salt2SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
+            {Salt3Panel, Salt3SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
+            {DrainPanel, DrainSaveButton, g(G::Drainage), &TMainForm::ShowDrainage},
+            {CondPanel, CondSaveButton, g(G::Conditions), &TMainForm::ShowConditions}};
+}
+
+void TMainForm::ShowSoilOfLayers() {
+    for (int layers = 1; layers <= 3; ++layers)
+        if (!SoilPanel(layers)->isHidden()) ShowSoil(layers);
+}
+
+void TMainForm::ShowSalinityOfLayers() {
+    for (int layers = 1; layers <= 3; ++layers)
+        if (!SaltPanel(layers)->isHidden()) ShowSalinity(layers);
+}
+
+TMainForm::PanelEntry TMainForm::OpenPanel() {
+    for (const PanelEntry& e : PanelEntries())
+        if (!e.panel->isHidden()) return e;  // also while another page is in front
+    return PanelEntry{nullptr, nullptr, 0, nullptr};
+}
+
+void TMainForm::MarkEdited() {
+    Page.PanelEdited = true;
+    UpdateTitle();
+}
+
+bool TMainForm::SaveOpenPanel() {
+    const PanelEntry open = OpenPanel();
+    if (!Page.PanelEdited || !open.panel) return true;
+    open.save->click();
+    return !Page.PanelEdited;
+}
+
+bool TMainForm::SettleEdits() {
+    const PanelEntry open = OpenPanel();
+    if (!Page.PanelEdited || !open.panel) {
+        Page.PanelEdited = false;
+        return true;
+    }
+    const QString group = GroupName(static_cast<FieldGroup>(open.group));
+    switch (dialogs_.SaveDiscardCancel(this, "The changes on the panel \"" + group +
+                                                 "\" were not saved. Save them now?")) {
+        case Dialogs::Choice::Save:
+            return SaveOpenPanel();
+        case Dialogs::Choice::Discard:
+            (this->*(open.show))();
+            Page.PanelEdited = false;
+            UpdateTitle();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TMainForm::UpdateTitle() {
+    const QString program = "Halovane, soil salinity and water table model";
+    const QString file = QFileInfo(QString::fromStdString(Input.InputFileName)).fileName();
+    setWindowTitle(file.isEmpty() ? program + "[*]" : file + "[*] - " + program);
+    setWindowModified(Page.PanelEdited || Page.DataSetChanged);
 }
 
 TMainForm::~TMainForm() = default;
@@ -97,6 +186,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     // The program ends from the closing window, not from here.
     event->ignore();
+    if (!SettleEdits()) return;
     if (closeForm_) {
         closeForm_->show();
         closeForm_->raise();
@@ -163,6 +253,8 @@ void TMainForm::EditDelete() {
 }
 
 void TMainForm::EditPaste() {
+    // An open cell editor takes the grid's one paste, never an insertion.
+    if (TStringGrid::PasteIntoEditor(QApplication::focusWidget())) return;
     OnFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); },
               [](TStringGrid* g) { g->PasteIntoCurrentCell(); });
 }
@@ -192,6 +284,11 @@ void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
     for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[k]);
     SaveAllButton->setEnabled(next.saveAll);
     for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[k]);
+    // A panel shown afresh holds the data set; a Save changed the data set.
+    if (event == rules::PageEvent::Saved) Page.DataSetChanged = true;
+    if (event == rules::PageEvent::InputOpened || event == rules::PageEvent::Restart) Page.DataSetChanged = false;
+    if (event != rules::PageEvent::DrainRefused && event != rules::PageEvent::PageShown) Page.PanelEdited = false;
+    UpdateTitle();
 }
 
 void TMainForm::Refuse(const rules::Problem& problem, QWidget* focus) {

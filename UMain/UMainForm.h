@@ -52,6 +52,11 @@ struct InputPageState {
     int StoredSteps = 0;
     int StoredSoilLayers = 0;
     int StoredSaltLayers = 0;
+    // The open panel was edited since it last showed the data set.
+    bool PanelEdited = false;
+    // The data set was changed by a panel's Save since it was opened or
+    // written to its file.
+    bool DataSetChanged = false;
 };
 
 // A pasted text with its rows ended by CR LF, whatever line ends it came with.
@@ -114,6 +119,9 @@ public:
     void HydrSaveButtonClick();
     void HydrQuitButtonClick();
     void WriteSerialNumbers(TStringGrid& grid, int count);
+    // The number of time steps the hydrological panel shows (a paste may
+    // have grown it before its Save).
+    int StepsOnScreen() const;
     // ---- handlers: soil
     void Soil1SaveButtonClick();
     void Soil2SaveButtonClick();
@@ -222,6 +230,34 @@ private:
     void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
     // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
     static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);
+    // A data panel with the group it enters, its Save button and how it is
+    // shown again from the data set.
+    struct PanelEntry {
+        QFrame* panel;
+        QPushButton* save;
+        int group;  // FieldGroup
+        void (TMainForm::*show)();
+    };
+    std::vector<PanelEntry> PanelEntries();
+    // The data panel on screen (panel null when none is).
+    PanelEntry OpenPanel();
+    // The user changed an entry of the open panel.
+    void MarkEdited();
+    // Before the open panel is left: its unsaved edits are saved (with its
+    // checks), discarded or kept (Cancel). False when the page stays as it
+    // is, with the panel open.
+    bool SettleEdits();
+    // Saves the open panel's edits with its checks; false when refused.
+    bool SaveOpenPanel();
+    // The title bar: the input data file's name and whether the data differ
+    // from it.
+    void UpdateTitle();
+    void ShowSoilOfLayers();
+    void ShowSalinityOfLayers();
+    QWidget* previousPage_ = nullptr;
+    // Empties every grid and box of the data panels (before a file is shown,
+    // and at a restart): nothing of an earlier data set stays on screen.
+    void ClearPanels();
     // The panels show what the data set holds (after "Open input" and Cancel).
     void ShowGeneral();
     void ShowHydrological();

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -55,6 +56,11 @@ inline SaveCancel SaveCancelRow(QGridLayout* layout, int row, QWidget* panel, co
     buttons->addStretch(1);
     SaveCancel sc{Button(qPrintable(prefix + "SaveButton"), "Save", panel),
                   Button(qPrintable(prefix + "QuitButton"), "Cancel", panel)};
+    // Every panel can be finished from the keyboard.
+    sc.save->setShortcut(QKeySequence(QStringLiteral("Alt+S")));
+    sc.save->setToolTip(QStringLiteral("Save (Alt+S)"));
+    sc.quit->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
+    sc.quit->setToolTip(QStringLiteral("Cancel (Alt+C)"));
     buttons->addWidget(sc.save);
     buttons->addWidget(sc.quit);
     layout->addLayout(buttons, row, 0, 1, -1);

@@ -21,8 +21,20 @@ std::string MeasuredText(double value) {
 
 }  // namespace
 
+void TMainForm::ClearPanels() {
+    for (int layers = 1; layers <= 3; ++layers) {
+        SoilGrid(layers)->ClearEntries();
+        SaltGrid(layers)->ClearEntries();
+    }
+    HydrGrid->ClearEntries();
+    for (QLineEdit* e : {Tit1Edit, Tit2Edit, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit, SaltIrrigEdit, WTdepthEdit,
+                         GrwtInfEdit, GrwtOutEdit, CritDepthEdit, IrrEffEdit, MoistEdit, SalInfEdit})
+        e->clear();
+}
+
 void TMainForm::ShowDataSet(int layersOnLine8) {
     const ModelInput& in = Input;
+    ClearPanels();
     // Every group now holds what the file gave.
     Page.Stored.fill(true);
     Page.StoredSteps = in.NrTst;
@@ -53,10 +65,9 @@ void TMainForm::ShowGeneral() {
 }
 
 void TMainForm::ShowHydrological() {
-    // A paste may have changed the number of time steps: it goes back to
-    // the one stored.
+    // A paste may have changed the number of rows: they go back to the
+    // time steps stored.
     const int n = Page.StoredSteps;
-    Input.NrTst = Input.NrTstHydr = n;
     NrTstEdit->setText(QString::number(n));
     for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
         grid->SetRowCount(n + 1);

@@ -1,5 +1,8 @@
 #include "UStringGrid.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
@@ -146,24 +149,41 @@ public:
         });
     }
 
+    // The one paste of a cell editor, whether from Ctrl+V, the Edit menu
+    // or the context menu: it replaces the cell's text; a block fills the
+    // cells from here on.
+    void PasteReplacing() {
+        const QString pasted = QApplication::clipboard()->text();
+        if (IsBlockText(pasted)) {
+            // Leave the editor without writing its own text back.
+            QMetaObject::invokeMethod(&grid_, [grid = &grid_] { grid->setFocus(); }, Qt::QueuedConnection);
+            clearFocus();
+            grid_.DeliverPaste(column_, row_, pasted);
+            return;
+        }
+        setText(pasted.trimmed());
+        grid_.DeliverEdit(column_, row_, text());
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->matches(QKeySequence::Paste)) {
-            // A paste replaces the cell's text; a block fills the cells
-            // from here on.
-            const QString pasted = QApplication::clipboard()->text();
-            if (IsBlockText(pasted)) {
-                // Leave the editor without writing its own text back.
-                QMetaObject::invokeMethod(&grid_, [grid = &grid_] { grid->setFocus(); }, Qt::QueuedConnection);
-                clearFocus();
-                grid_.DeliverPaste(column_, row_, pasted);
-                return;
-            }
-            setText(pasted.trimmed());
-            grid_.DeliverEdit(column_, row_, text());
+            PasteReplacing();
             return;
         }
         QLineEdit::keyPressEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        QMenu* menu = createStandardContextMenu();
+        // The menu's Paste: named "edit-paste", or shown with Ctrl+V.
+        const QString key = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        for (QAction* action : menu->actions())
+            if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith('\t' + key)) {
+                disconnect(action, &QAction::triggered, nullptr, nullptr);
+                connect(action, &QAction::triggered, this, [this] { PasteReplacing(); });
+            }
+        menu->exec(event->globalPos());
+        delete menu;
     }
 
 private:
@@ -235,9 +255,17 @@ std::vector<std::vector<std::string>> TStringGrid::Rows(int rows, int columns) c
 int TStringGrid::RowCount() const { return model_->rowCount(); }
 int TStringGrid::ColCount() const { return model_->columnCount(); }
 
+void TStringGrid::ClearEntries() {
+    const int rows = RowCount();
+    SetRowCount(fixedRows_);
+    SetRowCount(rows);
+    model_->cells.numbered = 0;
+}
+
 void TStringGrid::SetRowCount(int rows) {
     const int before = RowCount();
     model_->SetRowCount(rows);
+    if (rows < before) DropRows(model_->cells, rows);
     for (int r = before; r < fixedRows_ && r < rows; ++r) setRowHidden(r, true);
 }
 
@@ -263,13 +291,22 @@ void TStringGrid::SelectCells(int column, int row, int lastColumn, int lastRow) 
 void TStringGrid::DeliverEdit(int column, int row, const QString& text) {
     SetCell(column, row, text);
     if (onEditText) onEditText(column, row, text);
+    emit Edited();
 }
 
 void TStringGrid::DeliverPaste(int column, int row, const QString& text) {
-    if (IsBlockText(text) && onPaste)
+    if (IsBlockText(text) && onPaste) {
         onPaste(column, row, text);
-    else
+        emit Edited();
+    } else
         DeliverEdit(column, row, IsBlockText(text) ? text : text.trimmed());
+}
+
+bool TStringGrid::PasteIntoEditor(QWidget* focused) {
+    auto* editor = dynamic_cast<CellEditor*>(focused);
+    if (!editor) return false;
+    editor->PasteReplacing();
+    return true;
 }
 
 void TStringGrid::PasteIntoCurrentCell() {
@@ -324,8 +361,16 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
             CutSelection();
             return;
         }
-        if (event->key() == Qt::Key_Delete) {
+        if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
             DeleteSelection();
+            return;
+        }
+        // Ctrl+Tab, Ctrl+Shift+Tab and Esc leave the grid (Tab moves between its cells).
+        const bool ctrl = event->modifiers() & Qt::ControlModifier;
+        if ((ctrl && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) ||
+            event->key() == Qt::Key_Escape) {
+            const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(!back);
             return;
         }
     }

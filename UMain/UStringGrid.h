@@ -1,8 +1,9 @@
 // A grid of text cells addressed by (column, row) from the top-left corner,
 // like a spreadsheet: fixed heading rows and columns are ordinary cells that
 // cannot be edited. The grid is a view over its cells (GridCells), so a
-// century of daily steps costs no more than the texts it holds. Cells keep
-// their text when the grid shrinks and show it again when it grows. The
+// century of daily steps costs no more than the texts it holds. Rows cut
+// off when the grid shrinks lose their texts: rows added later start empty.
+// The
 // heading row (row 0 of a grid with a fixed row) is shown in the grid's
 // header under the column's heading, so that it stays in view while the
 // rows scroll.
@@ -39,6 +40,9 @@ public:
     // The texts of rows 0..rows-1 and columns 0..columns-1, by [row][column].
     std::vector<std::vector<std::string>> Rows(int rows, int columns) const;
 
+    // Empties every cell outside the fixed rows and columns.
+    void ClearEntries();
+
     int RowCount() const;
     int ColCount() const;
     void SetRowCount(int rows);
@@ -67,6 +71,9 @@ public:
     // Delivers a pasted text at the cell: a block to onPaste, a single
     // value as the cell's new text.
     void DeliverPaste(int column, int row, const QString& text);
+    // Pastes the clipboard into `focused` when it is a grid's open cell
+    // editor, replacing its text as Ctrl+V there does; false otherwise.
+    static bool PasteIntoEditor(QWidget* focused);
     // Pastes the clipboard into the current cell, as Ctrl+V does.
     void PasteIntoCurrentCell();
     // Copies the selected cells to the clipboard and empties them, as Ctrl+X does.
@@ -75,6 +82,10 @@ public:
     void DeleteSelection();
     // The selected cells as tab-separated rows, as Ctrl+C copies them.
     QString SelectionText() const;
+
+signals:
+    // The user changed cells: an edit, a paste, a cut or a deletion.
+    void Edited();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Fields.h"
 #include "InputFileLayout.h"
 #include "NumberText.h"
 
@@ -50,10 +51,7 @@ Design DesignAt(const DrainSoil& soil, double spacing) {
 
 double DischargeMm(double QH1, double QH2, double head) { return 1000 * (QH1 * head + QH2 * head * head); }
 
-double AsSaved(double factor) {
-    return StringToFloat(
-        FormatFixed(factor, input_layout::ReactionFactorWidth, input_layout::ReactionFactorDecimals));
-}
+double AsSaved(double factor) { return FieldNamed("qh1").Stored(factor); }
 
 bool RoundsInFile(const Design& design) {
     return AsSaved(design.QH1) != design.QH1 || AsSaved(design.QH2) != design.QH2;

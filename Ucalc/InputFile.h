@@ -39,8 +39,9 @@ std::string InputFileProblem(const ModelInput& in, const std::string& text);
 // Besides the step count reconciled by InputFileText, `in` is not changed.
 std::string WriteInputFile(ModelInput& in);
 
-// Reads in.InputFileName. On success every field read replaces the value in
-// `in`; on failure or rejection `in` is left as it was.
+// Reads in.InputFileName. On success `in` becomes the data set of the file
+// alone (fields the file does not hold take their defaults, its name is
+// kept); on failure or rejection `in` is left as it was.
 InputReadResult ReadInputFile(ModelInput& in, NumberFormat& format);
 InputReadResult ReadInputFile(ModelInput& in);
 // Reads from text; `fileName` only names the source in messages.

@@ -178,6 +178,10 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     ResizeMeasuredSeries(in, n);
     const auto measured = MeasuredColumns(in.NrLayers);
     for (int i = 1; i <= n; ++i) {
+        // A file cut off here would read as steps without measurements.
+        if (p.LinesLeft() < 1)
+            p.FailAt(p.Line() + 1, "the file ends before the measured salinity row of time step " +
+                                       std::to_string(i) + " of " + std::to_string(n));
         const std::string& row = p.Next();
         for (const MeasuredColumn& c : measured) {
             const size_t from = static_cast<size_t>(c.from), to = static_cast<size_t>(c.to);
@@ -206,7 +210,10 @@ InputReadResult ParseInputText(const std::string& text, const std::string& fileN
                                NumberFormat& format) {
     InputReadResult result;
     Parser parser(text, fileName, format);
-    ModelInput read = in;  // the data set changes only when the whole file has been read
+    // The data set is built from the file alone, and replaces `in` only when
+    // the whole file has been read: nothing of an earlier data set remains.
+    ModelInput read;
+    read.InputFileName = in.InputFileName;
     try {
         Parse(parser, read, result);
     } catch (const ReadFailure& failure) {

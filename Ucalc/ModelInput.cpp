@@ -37,6 +37,14 @@ void ResizeMeasuredSeries(ModelInput& in, int n, double fill) {
     for (Series& s : in.ECsm) s.resize(size, fill);
 }
 
+void DropStepsAfter(ModelInput& in, int n) {
+    const size_t size = static_cast<size_t>(n < 0 ? 0 : n) + 1;
+    for (Series* s : {&in.Rain, &in.Irrig, &in.EvapT, &in.IrrDist})
+        if (s->size() > size) s->resize(size);
+    for (Series& s : in.ECsm)
+        if (s.size() > size) s.resize(size);
+}
+
 void DistributeIrrigation(ModelInput& in) {
     const int n = in.NrTst;
     const Series& irr = in.Irrig;

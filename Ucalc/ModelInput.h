@@ -120,6 +120,10 @@ void ResizeHydrologicalSeries(ModelInput& in, int n);
 // Resizes the five measured series to N + 1; new elements are set to `fill`.
 void ResizeMeasuredSeries(ModelInput& in, int n, double fill = 0.0);
 
+// Drops the values of every series beyond time step N, so that a series
+// made longer again holds no values of an earlier, longer one.
+void DropStepsAfter(ModelInput& in, int n);
+
 // Spreads the irrigation of daily steps over up to four following dry days.
 void DistributeIrrigation(ModelInput& in);
 double RootZoneThickness(const ModelInput& in);

@@ -22,8 +22,10 @@ public:
     // left = the first).
     std::deque<QString> saveTypes;
     std::deque<bool> answers;
+    // Answers to Save / Discard / Cancel; none left: Discard.
+    std::deque<Choice> choices;
 
-    // Every box in the order shown: "inform: <text>", "warn: <text>", "confirm: <text>",
+    // Every box in the order shown: "inform: <text>", "warn: <text>", "confirm: <text>", "choose: <text>",
     // "open: <filter>", "save: <filter>".
     QStringList log;
     QStringList messages;  // the texts of Inform and Warn boxes
@@ -40,6 +42,13 @@ public:
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    Choice SaveDiscardCancel(QWidget*, const QString& text) override {
+        log << QStringLiteral("choose: ") + text;
+        if (choices.empty()) return Choice::Discard;
+        const Choice choice = choices.front();
+        choices.pop_front();
+        return choice;
     }
     void Inform(QWidget*, const QString& text) override {
         log << QStringLiteral("inform: ") + text;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
 #include <chrono>
 #include <type_traits>
 
@@ -72,7 +73,7 @@ TEST_F(InputEntryTest, CopyThenPasteKeepsTheLastRow) {
     EXPECT_FALSE(QApplication::clipboard()->text().endsWith('\n'));
     grid->clearSelection();
     PasteCell(grid, 1, 3, QApplication::clipboard()->text());
-    EXPECT_EQ(form->Input.NrTst, 4);
+    EXPECT_EQ(grid->RowCount(), 5);
     EXPECT_EQ(grid->Cell(3, 3), "200");
     EXPECT_EQ(grid->Cell(3, 4), "300");
 }
@@ -89,6 +90,32 @@ TEST_F(InputEntryTest, PasteInAnOpenEditorReplacesTheText) {
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(grid->Cell(1, 1), "10");
+    // Edit > Paste and the editor's own context menu take the same paste.
+    for (const char* path : {"menu", "context"}) {
+        grid->setFocus();
+        grid->setCurrentCell(1, 2);
+        QTest::keyClicks(grid, "3");
+        editor = Editor(grid);
+        ASSERT_TRUE(editor);
+        QTest::keyClicks(editor, "5.5");  // "35.5"
+        QApplication::clipboard()->setText("1e3");
+        if (std::string(path) == "menu") {
+            form->findChild<QAction*>("Paste")->trigger();
+        } else {
+            QTimer::singleShot(0, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_TRUE(menu);
+                const QString key = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                for (QAction* a : menu->actions())
+                    if (a->objectName() == "edit-paste" || a->text().endsWith('\t' + key)) a->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), editor->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(editor, &event);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_EQ(grid->Cell(2, 1), "1e3") << path;
+    }
 }
 
 TEST_F(InputEntryTest, ACorrectionInsideTheSeriesNeverShrinksIt) {
@@ -114,7 +141,7 @@ TEST_F(InputEntryTest, RowsAddedByAPasteStartEmpty) {
     Click(Button("GenSaveButton"));
     // rainfall only, for four steps: the other columns of the new rows are empty
     PasteCell(Grid("HydrGrid"), 1, 1, "1\r\n2\r\n3\r\n4\r\n");
-    EXPECT_EQ(form->Input.NrTst, 4);
+    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 5);
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 2), "20");  // a row that was there keeps its entries
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 3), "");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 4), "");
@@ -276,7 +303,7 @@ TEST_F(InputEntryTest, ValuesThatCannotBePhysicalAreRefusedByName) {
     TypeCell(Grid("Soil1Grid"), 1, 1, "120");
     Click(Button("Soil1SaveButton"));
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
-    EXPECT_EQ(LastPlace(), "The total porosity of the transition zone must lie between 0 and 100 %.");
+    EXPECT_EQ(LastPlace(), "The total porosity of the transition zone must lie above 0 and up to 100 %.");
     ExpectRefusedAt(Grid("Soil1Grid"), 1, 1);
     TypeCell(Grid("Soil1Grid"), 1, 1, "42");
     TypeCell(Grid("Soil1Grid"), 2, 0, "50");

@@ -23,8 +23,7 @@ TEST_F(InputPageTest, PastedBlocksGrowTheSeriesAndNeverShrinkIt) {
     PasteCell(Grid("HydrGrid"), 1, 1, TwoRows + TwoRows);
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 1), "1.5");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 4), "21");
-    EXPECT_EQ(form->Input.NrTst, 4);
-    EXPECT_EQ(form->Input.NrTstHydr, 4);
+    EXPECT_EQ(form->Input.NrTst, 2);  // the data set changes with the panel's Save
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 5);
     EXPECT_EQ(Edit("NrTstEdit")->text(), "4");
     EXPECT_EQ(Grid("SaltGrid2")->Cell(0, 4), "4");
@@ -32,14 +31,14 @@ TEST_F(InputPageTest, PastedBlocksGrowTheSeriesAndNeverShrinkIt) {
     // the same in the cell's editor, down to row 6
     PasteInEditor(Grid("HydrGrid"), 1, 4, "7\t8\t9\r\n6\t5\t4\r\n3\t2\t1\r\n");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 6), "1");
-    EXPECT_EQ(form->Input.NrTst, 6);
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 7);
 
     // a paste below row 1 that reaches past the end counts the rows above it too
     PasteCell(Grid("HydrGrid"), 1, 6, TwoRows);
+    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 8);
+    Click(Button("HydrSaveButton"));
     EXPECT_EQ(form->Input.NrTst, 7);
     EXPECT_EQ(form->Input.NrTstHydr, 7);
-    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 8);
 }
 
 TEST_F(InputPageTest, ACenturyOfDaysScrollsUnderItsHeadingsAndUnits) {
@@ -70,14 +69,16 @@ TEST_F(InputPageTest, ACenturyOfDaysScrollsUnderItsHeadingsAndUnits) {
     EXPECT_EQ(grid->Cell(3, 200000), "4,5");
     EXPECT_EQ(grid->currentRow(), 200000);
 
-    // Back to a short series: the rows below are out of view and keep their texts.
+    // Back to a short series: the rows cut off lose their texts, and rows
+    // added again start empty.
     form->HidePanels();
     form->UnlockGroups();
     Click(Button("GenOpenButton"));
     Type(Edit("NrTstEdit"), "11");
     Click(Button("GenSaveButton"));
     EXPECT_EQ(grid->RowCount(), 12);
-    EXPECT_EQ(grid->Cell(3, 200000), "4,5");
+    grid->SetRowCount(200001);
+    EXPECT_EQ(grid->Cell(3, 200000), "");
 }
 
 TEST_F(InputPageTest, TypingOneValueNeverResizesAGrid) {
@@ -135,7 +136,7 @@ TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {
     Grid("SaltGrid1")->SetCell(1, 1, "3.3");
     Grid("SaltGrid1")->SetCell(2, 2, "6.6");
     Grid("Soil3Grid")->SetCell(4, 0, "9.9");  // replaced by the root zone's initial salinity
-    Grid("SaltGrid3")->SetCell(2, 2, "5.5");   // a new layer starts without measurements
+    Grid("SaltGrid3")->SetCell(2, 2, "5.5");   // a new layer keeps what its own grid held
 
     form->HidePanels();
     form->UnlockGroups();
@@ -143,15 +144,18 @@ TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {
     Choose(Combo("LayersCombo"), 2);
     Click(Button("GenSaveButton"));
     EXPECT_FALSE(form->Page.InputComplete);
-    for (int r = 0; r < 3; ++r) EXPECT_EQ(Grid("Soil3Grid")->Cell(1, r), "45") << r;
+    // The root zone becomes layer 1; layers 2 and 3 are new and start
+    // empty: no thickness is counted three times.
+    EXPECT_EQ(Grid("Soil3Grid")->Cell(1, 0), "45");
+    for (int r = 1; r < 3; ++r) EXPECT_EQ(Grid("Soil3Grid")->Cell(0, r), "") << r;
     EXPECT_EQ(Grid("Soil3Grid")->Cell(4, 0), "4");
-    EXPECT_EQ(Grid("Soil3Grid")->Cell(4, 1), "4");
+    EXPECT_EQ(Grid("Soil3Grid")->Cell(4, 1), "");
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 3), "1.5");
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 4), "20");
     EXPECT_EQ(Grid("SaltGrid3")->Cell(1, 1), "3.3");
     EXPECT_EQ(Grid("SaltGrid3")->Cell(2, 1), "");
     EXPECT_EQ(Grid("SaltGrid3")->Cell(3, 1), "");
-    EXPECT_EQ(Grid("SaltGrid3")->Cell(2, 2), "");
+    EXPECT_EQ(Grid("SaltGrid3")->Cell(2, 2), "5.5");
     EXPECT_EQ(Grid("SaltGrid3")->Cell(4, 2), "6.6");
     EXPECT_EQ(Grid("SaltGrid3")->RowCount(), 3);
     for (int k = 0; k < 10; ++k) EXPECT_FALSE(QuitButton(k)->isEnabled() && k != 0) << k;
@@ -282,12 +286,13 @@ TEST_F(InputPageTest, PastedRowsAreCountedWhateverTheirLineEnds) {
     PasteCell(Grid("HydrGrid"), 1, 1, "1\t2\t3\n4\t5\t6\n");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 1), "3");
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 2), "4");
-    EXPECT_EQ(form->Input.NrTst, 2);
+    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 3);
     // below the first row: every row down to the last pasted one counts
     PasteCell(Grid("HydrGrid"), 1, 2, "7\t8\t9\r\n1\t1\t1\r\n");
+    EXPECT_EQ(Grid("HydrGrid")->RowCount(), 4);
+    Click(Button("HydrSaveButton"));
     EXPECT_EQ(form->Input.NrTst, 3);
     EXPECT_EQ(form->Input.NrTstHydr, 3);
-    Click(Button("HydrSaveButton"));
     EXPECT_EQ(form->Input.Rain, (Series{0, 1, 7, 1}));
 }
 

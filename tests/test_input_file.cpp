@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -263,7 +264,7 @@ TEST(InputFile, TrailingBlankAfterYesMeansNoDrainage) {
     NumberFormat format;
     ASSERT_TRUE(ParseInputText(text, "x", in, format).Ok());
     EXPECT_FALSE(in.DrainPresent);
-    EXPECT_EQ(in.Dd, 9);  // kept
+    EXPECT_EQ(in.Dd, 0);  // the data set is the file's alone: nothing of the one before is kept
 }
 
 TEST(InputFile, ReadsTheOldestLayout) {
@@ -354,6 +355,9 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
         {"truncated in a line", good.substr(0, 1000), 25, "(expected the groundwater outflow in columns 39 to 48)"},
         {"truncated", good.substr(0, good.find("         1       120.00")), 31,
          "the file ends before the hydrological row of time step 1 of 3"},
+        {"cut off in the measured salinities", good.substr(0, good.rfind("\r\n", good.size() - 3) + 2),
+         static_cast<int>(std::count(good.begin(), good.end(), '\n')),
+         "the file ends before the measured salinity row of time step 3 of 3"},
         {"empty", "", 6, "not a valid integer"},
         {"negative steps", negative, 6, "must not be negative"},
     };

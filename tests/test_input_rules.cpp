@@ -17,6 +17,20 @@ TEST(InputRulesNumbers, PointCommaExponentAndBlanks) {
     EXPECT_TRUE(ReadNumber("-0,75", v));
     EXPECT_EQ(v, -0.75);
     for (const char* bad : {"", "   ", "12.5 mm", "1,2,3", "1.5,2", "abc", "-", "Rain"}) EXPECT_FALSE(ReadNumber(bad, v)) << bad;
+    // A comma that may separate thousands is refused with both readings.
+    for (const char* ambiguous : {"1,056", "-12,500", " 999,000 "}) {
+        EXPECT_FALSE(ReadNumber(ambiguous, v)) << ambiguous;
+        EXPECT_TRUE(AmbiguousComma(ambiguous)) << ambiguous;
+    }
+    EXPECT_EQ(NotANumber("1,056"), "'1,056' can be read as 1.056 or as 1056; please write it as 1.056 or 1056");
+    for (const char* decimal : {"1,05", "1,0560", "1234,567", "0,5e3"}) EXPECT_TRUE(ReadNumber(decimal, v)) << decimal;
+    EXPECT_NE(PlanHydrologicalPaste(SplitBlock("1\t1,056\t3"), 1, 1, 1).problem.place.find("1.056 or as 1056"),
+              std::string::npos);
+    // A blank or short line inside a block is named, never left as stale cells.
+    EXPECT_EQ(PlanHydrologicalPaste(SplitBlock("1\t2\t3\r\n\r\n4\t5\t6\r\n"), 1, 1, 3).problem.place,
+              "Line 2 of the pasted block is empty (Time step 2, Rainfall).");
+    EXPECT_EQ(PlanSalinityPaste(SplitBlock("1\t2\t3\r\n4\t5\r\n"), 1, 1, 1, 3).problem.place,
+              "Line 2 of the pasted block has 2 of its 3 cells (Time step 2, Root zone).");
     EXPECT_TRUE(IsBlank(" \t "));
     EXPECT_FALSE(IsBlank(" 0 "));
 }
@@ -189,11 +203,13 @@ TEST(InputRulesPanels, SoilValuesMustBePhysical) {
         {0, 0, "-1", "The thickness of the 1st layer must be greater than 0 m."},
         {1, 0, "0", "The thickness of the 2nd layer must be greater than 0 m."},
         {3, 0, "-0.5", "The thickness of the transition zone must not be negative."},
-        {0, 1, "101", "The total porosity of the 1st layer must lie between 0 and 100 %."},
-        {4, 2, "-3", "The effective porosity of the aquifer must lie between 0 and 100 %."},
+        {0, 1, "101", "The total porosity of the 1st layer must lie above 0 and up to 100 %."},
+        {4, 2, "-3", "The effective porosity of the aquifer must lie above 0 and up to 100 %."},
         {2, 2, "45", "The effective porosity of the 3rd layer must not exceed its total porosity."},
-        {1, 3, "-1", "The leaching efficiency of the 2nd layer must not be negative."},
+        {1, 3, "-1", "The leaching efficiency of the 2nd layer must lie between 0 and 190 %."},
         {3, 4, "-2", "The initial salinity of the transition zone must not be negative."},
+        {0, 3, "500", "The leaching efficiency of the 1st layer must lie between 0 and 190 %."},
+        {4, 2, "0", "The effective porosity of the aquifer must lie above 0 and up to 100 %."},
     };
     for (const Case& k : cases) {
         Cells c = Soil(3);
@@ -269,6 +285,12 @@ TEST(InputRulesLayers, CarryOverKeepsValuesAndCountsMeasurementsOnce) {
         EXPECT_EQ(columns[1], 1);
     }
     EXPECT_EQ(SalinityCarryOver(2, 3)[3], 2);  // the old bottom layer stays the bottom layer
+    // No soil row is copied twice: a split never multiplies a thickness.
+    for (auto [from, to] : {std::pair{1, 2}, {1, 3}, {2, 3}, {2, 1}, {3, 1}, {3, 2}}) {
+        const auto rows = SoilCarryOver(from, to);
+        for (int source = 0; source < from + 2; ++source)
+            EXPECT_LE(std::count(rows.begin(), rows.end(), source), 1) << from << "->" << to;
+    }
 }
 
 Buttons After(std::initializer_list<std::pair<PageEvent, Panel>> events, bool complete) {
