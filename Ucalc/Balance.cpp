@@ -187,6 +187,9 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
                 if (!(irr[k + j] < 0.01)) dry = false;
             if (!dry) break;
             const double share = irr[k] / m;
+            // A gift whose own day an earlier spread wrote over is spread
+            // again in full: its loss there is undone.
+            if (m == 2 && source[k] != k) lost[k] -= irr[k];
             for (int d = k; d <= k + m - 1; ++d) {
                 if (source[d] != k) lost[source[d]] += dist[d];
                 dist[d] = share;
