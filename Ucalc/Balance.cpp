@@ -1,6 +1,7 @@
 #include "Balance.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -62,50 +63,147 @@ int BandOf(const std::vector<Band>& bands, double d) {
 
 BalanceZone SaltZone(Zone z) { return static_cast<BalanceZone>(static_cast<int>(BalanceZone::Layer1) + static_cast<int>(z)); }
 
-// What in[k] and out[k] of a zone's salt ledger are (see SaltZoneStep).
-struct SaltTerms {
-    T in[2];
-    T out[2];
-    bool hasOut2;
+// The terms of every (kind, zone), in-terms first; with `in` the side a
+// positive value counts on.
+struct Side {
+    T term;
+    bool in;
 };
-
-SaltTerms SaltTermsOf(Zone z) {
-    switch (z) {
-        case Zone::Layer1: return {{T::SaltIrrigation, T::SaltCapillaryIn}, {T::SaltPercolationOut, T::SaltCapillaryOut}, false};
-        case Zone::Layer2:
-        case Zone::Layer3: return {{T::SaltPercolationIn, T::SaltCapillaryIn}, {T::SaltPercolationOut, T::SaltCapillaryOut}, true};
-        case Zone::Transition: return {{T::SaltPercolationIn, T::SaltUpwardIn}, {T::SaltDrain, T::SaltDrain}, false};
-        case Zone::Aquifer: break;
-    }
-    return {{T::SaltDownwardIn, T::SaltInflow}, {T::SaltOutflow, T::SaltOutflow}, false};
+struct Layout {
+    K kind;
+    BalanceZone zone;
+    std::vector<Side> terms;
+};
+const std::vector<Layout>& Layouts() {
+    using Z = BalanceZone;
+    static const std::vector<Layout> layouts = {
+        {K::Water, Z::RootZone, {{T::Rain, true}, {T::Irrigation, true}, {T::CapillaryRise, true},
+                                 {T::Evapotranspiration, false}, {T::Percolation, false}}},
+        {K::Water, Z::Groundwater, {{T::Percolation, true}, {T::HorizontalInflow, true}, {T::CapillaryRise, false},
+                                    {T::DrainDischarge, false}, {T::HorizontalOutflow, false}}},
+        {K::Water, Z::Column, {{T::Rain, true}, {T::Irrigation, true}, {T::HorizontalInflow, true},
+                               {T::Evapotranspiration, false}, {T::DrainDischarge, false}, {T::HorizontalOutflow, false}}},
+        {K::Salt, Z::Layer1, {{T::SaltIrrigation, true}, {T::SaltCapillaryIn, true}, {T::SaltPercolationOut, false}}},
+        {K::Salt, Z::Layer2, {{T::SaltPercolationIn, true}, {T::SaltCapillaryIn, true}, {T::SaltPercolationOut, false},
+                              {T::SaltCapillaryOut, false}}},
+        {K::Salt, Z::Layer3, {{T::SaltPercolationIn, true}, {T::SaltCapillaryIn, true}, {T::SaltPercolationOut, false},
+                              {T::SaltCapillaryOut, false}}},
+        {K::Salt, Z::Transition, {{T::SaltPercolationIn, true}, {T::SaltUpwardIn, true}, {T::SaltDrain, false}}},
+        {K::Salt, Z::Aquifer, {{T::SaltDownwardIn, true}, {T::SaltInflow, true}, {T::SaltOutflow, false}}},
+        {K::Salt, Z::Column, {{T::SaltIrrigation, true}, {T::SaltInflow, true}, {T::SaltDrain, false},
+                              {T::SaltOutflow, false}}},
+    };
+    return layouts;
+}
+const Layout* LayoutOf(K kind, BalanceZone zone) {
+    for (const Layout& l : Layouts())
+        if (l.kind == kind && l.zone == zone) return &l;
+    return nullptr;
 }
 
-class RowMaker {
-public:
-    RowMaker(int step, K kind, BalanceZone zone) {
-        row_.step = step;
-        row_.kind = kind;
-        row_.zone = zone;
-    }
-    RowMaker& In(T term, double v) { return Add(term, true, v); }
-    RowMaker& Out(T term, double v) { return Add(term, false, v); }
-    BalanceRow Done(double storage) {
-        row_.step_.storage = storage;
-        return row_;
-    }
+// Adds a flow to a row; a flow whose sign is reversed counts on the other
+// side.
+void AddFlow(BalanceRow& row, const Side& side, double v) {
+    row.flows[static_cast<size_t>(row.flowCount++)] = BalanceFlow{side.term, side.in, v};
+    if ((v >= 0) == side.in)
+        row.step_.in += std::fabs(v);
+    else
+        row.step_.out += std::fabs(v);
+}
 
-private:
-    RowMaker& Add(T term, bool in, double v) {
-        row_.flows[static_cast<size_t>(row_.flowCount++)] = BalanceFlow{term, in, v};
-        // A flow whose sign is reversed counts on the other side.
-        if ((v >= 0) == in)
-            row_.step_.in += std::fabs(v);
-        else
-            row_.step_.out += std::fabs(v);
-        return *this;
+// A row of `values` in the order of its zone's layout.
+BalanceRow MakeRow(int step, K kind, BalanceZone zone, std::initializer_list<double> values, double storage,
+                   double presentEnd) {
+    BalanceRow row;
+    row.step = step;
+    row.kind = kind;
+    row.zone = zone;
+    const Layout& layout = *LayoutOf(kind, zone);
+    size_t k = 0;
+    for (double v : values) AddFlow(row, layout.terms[k++], v);
+    row.step_.storage = storage;
+    row.presentEnd = presentEnd;
+    return row;
+}
+
+// Cumulates the rows, forms the summaries and the sources of the column's
+// salt discrepancy.
+void Finish(RunBalance& b) {
+    b.summary.clear();
+    b.floors = 0;
+    b.irrigationLost = 0;
+    int lastStep = 0;
+    for (BalanceRow& row : b.rows) {
+        BalanceSummary* s = nullptr;
+        for (BalanceSummary& x : b.summary)
+            if (x.kind == row.kind && x.zone == row.zone) s = &x;
+        if (!s) {
+            b.summary.push_back(BalanceSummary{});
+            s = &b.summary.back();
+            s->kind = row.kind;
+            s->zone = row.zone;
+            s->initial = row.presentEnd - row.step_.storage;
+        }
+        s->final = row.presentEnd;
+        s->totals.in += row.step_.in;
+        s->totals.out += row.step_.out;
+        s->totals.storage += row.step_.storage;
+        row.cumulative = s->totals;
+        for (int f = 0; f < row.flowCount; ++f) {
+            const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
+            const size_t t = static_cast<size_t>(flow.term);
+            s->used[t] = true;
+            s->net[t] += flow.value;
+            if ((flow.value >= 0) == flow.in)
+                (flow.in ? s->inTerms : s->outTerms)[t] += std::fabs(flow.value);
+            else
+                (flow.in ? s->outTerms : s->inTerms)[t] += std::fabs(flow.value);
+        }
+        if (row.kind == K::Salt && row.zone == BalanceZone::Column) b.floors += row.floors;
+        if (row.step != lastStep) b.irrigationLost += row.irrigationLost;
+        lastStep = row.step;
     }
-    BalanceRow row_;
-};
+    b.steps = lastStep;
+    b.saltSources.clear();
+    if (b.steps == 0) return;
+    // Salt that one zone receives and no zone gives (or the reverse), and
+    // the days on which a floor or guard acted, make up the column's
+    // discrepancy.
+    auto net = [&b](BalanceZone zone, T term) {
+        const BalanceSummary* s = b.Find(K::Salt, zone);
+        return s ? s->net[static_cast<size_t>(term)] : 0.0;
+    };
+    const BalanceZone lowest = SaltZone(static_cast<Zone>(b.layers - 1));
+    double capBetween = 0, perc = 0, guards = 0;
+    for (BalanceZone z : {BalanceZone::Layer1, BalanceZone::Layer2, BalanceZone::Layer3}) {
+        if (z != lowest && static_cast<int>(z) < static_cast<int>(lowest)) capBetween -= net(z, T::SaltCapillaryIn);
+        capBetween += net(z, T::SaltCapillaryOut);
+        perc += net(z, T::SaltPercolationOut) - net(z, T::SaltPercolationIn);
+    }
+    perc -= net(BalanceZone::Transition, T::SaltPercolationIn);
+    for (const BalanceSummary& s : b.summary)
+        if (s.kind == K::Salt && s.zone != BalanceZone::Column) guards += s.totals.Discrepancy();
+    b.saltSources = {
+        {"capillary rise into the root zone not taken from the transition zone", -net(lowest, T::SaltCapillaryIn)},
+        {"capillary rise between root-zone layers received and given at different salinities", capBetween},
+        {"upward flow from the aquifer added to the transition zone", -net(BalanceZone::Transition, T::SaltUpwardIn)},
+        {"downward flow into the aquifer not taken from the transition zone", -net(BalanceZone::Aquifer, T::SaltDownwardIn)},
+        {"percolation passed between zones", perc},
+        {"salinity floors and the divisor guard", guards},
+    };
+    std::stable_sort(b.saltSources.begin(), b.saltSources.end(),
+                     [](const auto& x, const auto& y) { return std::fabs(x.second) > std::fabs(y.second); });
+}
+
+void NoteExtremes(RunBalance& b, const StepResults& r) {
+    b.highestSalinity = 0;
+    b.highestPonding = 0;
+    for (int i = 1; i <= b.steps && i < static_cast<int>(r.Dwt.size()); ++i) {
+        for (Zone z : EveryZone)
+            if (ZoneInUse(b.layers, z)) b.highestSalinity = std::max(b.highestSalinity, r.SR[z][i]);
+        b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
+    }
+}
 
 std::string Percent(double v) {
     if (std::isnan(v)) return "n.a.";
@@ -206,165 +304,78 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
     const int ts = in.Ts, layers = in.NrLayers;
     RunBalance b;
     b.layers = layers;
-    b.steps = std::min(in.NrTst, state.Flows.StopStep - 1);
-    if (static_cast<int>(state.Ledger.steps.size()) < b.steps + 1) b.steps = 0;
+    int steps = std::min(in.NrTst, state.Flows.StopStep - 1);
+    if (static_cast<int>(state.Ledger.steps.size()) < steps + 1) steps = 0;
     const std::vector<Band> bands = PorosityBands(run);
     const double bottom = run.Dr + in.D[Zt] + in.D[Za];
     const Series lost = IrrigationLostBySpreading(in);
-
     std::vector<Zone> saltZones;
     for (Zone z : EveryZone)
         if (ZoneInUse(layers, z)) saltZones.push_back(z);
 
-    // The summaries, in the order of the rows of a step.
-    auto summaryOf = [&b](K kind, BalanceZone zone) -> BalanceSummary& {
-        for (BalanceSummary& s : b.summary)
-            if (s.kind == kind && s.zone == zone) return s;
-        b.summary.push_back(BalanceSummary{});
-        b.summary.back().kind = kind;
-        b.summary.back().zone = zone;
-        return b.summary.back();
-    };
-    const double stor0 = state.Stor.empty() ? 0 : state.Stor[0];
-    const double storEnd = ts == 1 && b.steps > 0 ? state.Stor[b.steps] : stor0;
-    const double gw0 = WaterBetween(bands, r.Dwt[0], bottom);
-    const double gwEnd = WaterBetween(bands, r.Dwt[b.steps], bottom);
-    summaryOf(K::Water, BalanceZone::RootZone).initial = stor0;
-    summaryOf(K::Water, BalanceZone::RootZone).final = storEnd;
-    summaryOf(K::Water, BalanceZone::Groundwater).initial = gw0;
-    summaryOf(K::Water, BalanceZone::Groundwater).final = gwEnd;
-    summaryOf(K::Water, BalanceZone::Column).initial = stor0 + gw0;
-    summaryOf(K::Water, BalanceZone::Column).final = storEnd + gwEnd;
-    double salt0 = 0, saltEnd = 0;
-    for (Zone z : saltZones) {
-        BalanceSummary& s = summaryOf(K::Salt, SaltZone(z));
-        s.initial = run.W[z] * (b.steps > 0 ? state.Ledger.steps[1][z].start : in.Sini[z]);
-        s.final = b.steps > 0 ? run.W[z] * state.Ledger.steps[b.steps][z].end : s.initial;
-        salt0 += s.initial;
-        saltEnd += s.final;
-    }
-    summaryOf(K::Salt, BalanceZone::Column).initial = salt0;
-    summaryOf(K::Salt, BalanceZone::Column).final = saltEnd;
-
-    b.rows.reserve(static_cast<size_t>(b.steps) * (3 + saltZones.size() + 1));
-    for (int i = 1; i <= b.steps; ++i) {
+    using Z = BalanceZone;
+    b.rows.reserve(static_cast<size_t>(steps) * (3 + saltZones.size() + 1));
+    for (int i = 1; i <= steps; ++i) {
         const size_t first = b.rows.size();
         const double rain = in.Rain[i] * ts, irr = in.IrrDist[i] * ts;
         const double inf = in.Inf * ts, out = in.Out * ts;
+        // The model keeps no root-zone storage on steps longer than a day.
+        const double stor = ts == 1 ? state.Stor[i] : state.Stor[0];
         const double rootStorage = ts == 1 ? state.Stor[i] - state.Stor[i - 1] : 0;
+        const double gw = WaterBetween(bands, r.Dwt[i], bottom);
         const double gwStorage = WaterBetween(bands, r.Dwt[i], r.Dwt[i - 1]);
-        b.rows.push_back(RowMaker(i, K::Water, BalanceZone::RootZone)
-                             .In(T::Rain, rain)
-                             .In(T::Irrigation, irr)
-                             .In(T::CapillaryRise, r.CapTT[i])
-                             .Out(T::Evapotranspiration, r.EvapAT[i])
-                             .Out(T::Percolation, r.PercT[i])
-                             .Done(rootStorage));
-        b.rows.push_back(RowMaker(i, K::Water, BalanceZone::Groundwater)
-                             .In(T::Percolation, r.PercT[i])
-                             .In(T::HorizontalInflow, inf)
-                             .Out(T::CapillaryRise, r.CapTT[i])
-                             .Out(T::DrainDischarge, r.DrainT[i])
-                             .Out(T::HorizontalOutflow, out)
-                             .Done(gwStorage));
-        b.rows.push_back(RowMaker(i, K::Water, BalanceZone::Column)
-                             .In(T::Rain, rain)
-                             .In(T::Irrigation, irr)
-                             .In(T::HorizontalInflow, inf)
-                             .Out(T::Evapotranspiration, r.EvapAT[i])
-                             .Out(T::DrainDischarge, r.DrainT[i])
-                             .Out(T::HorizontalOutflow, out)
-                             .Done(rootStorage + gwStorage));
+        b.rows.push_back(MakeRow(i, K::Water, Z::RootZone, {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]},
+                                 rootStorage, stor));
+        b.rows.push_back(MakeRow(i, K::Water, Z::Groundwater, {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out},
+                                 gwStorage, gw));
+        b.rows.push_back(MakeRow(i, K::Water, Z::Column, {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out},
+                                 rootStorage + gwStorage, stor + gw));
         const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
-        double saltStorage = 0;
+        double saltStorage = 0, salt = 0;
         int floors = 0;
         for (Zone z : saltZones) {
             const SaltZoneStep& s = L[z];
-            const SaltTerms t = SaltTermsOf(z);
-            RowMaker row(i, K::Salt, SaltZone(z));
-            row.In(t.in[0], s.in[0]).In(t.in[1], s.in[1]).Out(t.out[0], s.out[0]);
-            if (t.hasOut2) row.Out(t.out[1], s.out[1]);
             const double storage = run.W[z] * (s.end - s.start);
-            b.rows.push_back(row.Done(storage));
+            const double present = run.W[z] * s.end;
+            if (z == Z2 || z == Z3)
+                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present));
+            else
+                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0]}, storage, present));
             b.rows.back().floors = s.guards;
             saltStorage += storage;
+            salt += present;
             floors += s.guards;
         }
-        b.rows.push_back(RowMaker(i, K::Salt, BalanceZone::Column)
-                             .In(T::SaltIrrigation, L[Z1].in[0])
-                             .In(T::SaltInflow, L[Za].in[1])
-                             .Out(T::SaltDrain, L[Zt].out[0])
-                             .Out(T::SaltOutflow, L[Za].out[0])
-                             .Done(saltStorage));
+        b.rows.push_back(MakeRow(i, K::Salt, Z::Column, {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]},
+                                 saltStorage, salt));
         b.rows.back().floors = floors;
-        b.floors += floors;
-
         const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
-        b.irrigationLost += lost[i];
         for (size_t k = first; k < b.rows.size(); ++k) {
-            BalanceRow& row = b.rows[k];
-            row.crossed = crossed;
-            row.irrigationLost = lost[i];
-            BalanceSummary& s = summaryOf(row.kind, row.zone);
-            s.totals.in += row.step_.in;
-            s.totals.out += row.step_.out;
-            s.totals.storage += row.step_.storage;
-            row.cumulative = s.totals;
-            for (int f = 0; f < row.flowCount; ++f) {
-                const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
-                const size_t t = static_cast<size_t>(flow.term);
-                s.used[t] = true;
-                if ((flow.value >= 0) == flow.in)
-                    (flow.in ? s.inTerms : s.outTerms)[t] += std::fabs(flow.value);
-                else
-                    (flow.in ? s.outTerms : s.inTerms)[t] += std::fabs(flow.value);
-            }
+            b.rows[k].crossed = crossed;
+            b.rows[k].irrigationLost = lost[i];
         }
-        for (Zone z : saltZones) b.highestSalinity = std::max(b.highestSalinity, r.SR[z][i]);
-        b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
     }
-
-    // Where the column's salt goes out of balance: salt that one zone
-    // receives and no zone gives (or the reverse), and the days on which a
-    // floor or guard acted. Together they make up the column's discrepancy.
-    if (b.steps > 0) {
-        double capIntoRoot = 0, capBetween = 0, up = 0, down = 0, perc = 0, guards = 0;
-        const Zone lowest = static_cast<Zone>(layers - 1);
-        for (int i = 1; i <= b.steps; ++i) {
-            const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
-            for (Zone z : saltZones) {
-                const SaltZoneStep& s = L[z];
-                if (z == lowest) capIntoRoot -= s.in[1];
-                else if (z < Zt) capBetween -= s.in[1];
-                if (z == Z2 || z == Z3) capBetween += s.out[1];
-                if (z != Z1 && z != Za) perc -= s.in[0];
-                if (z < Zt) perc += s.out[0];
-                if (z == Zt) up -= s.in[1];
-                if (z == Za) down -= s.in[0];
-            }
-        }
-        for (const BalanceSummary& s : b.summary)
-            if (s.kind == K::Salt && s.zone != BalanceZone::Column) guards += s.totals.Discrepancy();
-        b.saltSources = {
-            {"capillary rise into the root zone not taken from the transition zone", capIntoRoot},
-            {"capillary rise between root-zone layers received and given at different salinities", capBetween},
-            {"upward flow from the aquifer added to the transition zone", up},
-            {"downward flow into the aquifer not taken from the transition zone", down},
-            {"percolation passed between zones", perc},
-            {"salinity floors and the divisor guard", guards},
-        };
-        std::stable_sort(b.saltSources.begin(), b.saltSources.end(),
-                         [](const auto& a, const auto& c) { return std::fabs(a.second) > std::fabs(c.second); });
-    }
+    Finish(b);
+    NoteExtremes(b, r);
     return b;
 }
 
-std::string BalanceCsv(const RunBalance& balance) {
+namespace {
+
+std::string BalanceCsvHeader() {
     std::string out =
         "step,kind,zone,in,out,storage_change,discrepancy,discrepancy_pct,cumulative_discrepancy,"
         "cumulative_discrepancy_pct";
     for (const BalanceTermInfo& t : BalanceTerms) out += std::string(",") + t.column;
-    out += ",crossed_boundary,floors_days,irrigation_lost_mm,unit\r\n";
+    return out + ",crossed_boundary,floors_days,irrigation_lost_mm,present_end,unit";
+}
+
+constexpr size_t FirstTermColumn = 10;
+
+}  // namespace
+
+std::string BalanceCsv(const RunBalance& balance) {
+    std::string out = BalanceCsvHeader() + "\r\n";
     out.reserve(balance.rows.size() * 160);
     auto number = [&out](double v) {
         out += ',';
@@ -385,17 +396,116 @@ std::string BalanceCsv(const RunBalance& balance) {
         number(row.cumulative.Discrepancy());
         number(row.cumulative.Percent());
         terms.fill(NotANumber);
-        for (int f = 0; f < row.flowCount; ++f)
-            terms[static_cast<size_t>(row.flows[static_cast<size_t>(f)].term)] = row.flows[static_cast<size_t>(f)].value;
+        for (int f = 0; f < row.flowCount; ++f) {
+            const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
+            terms[static_cast<size_t>(flow.term)] = flow.value;
+        }
         for (double v : terms) number(v);
         out += row.crossed ? ",1," : ",0,";
         out += std::to_string(row.floors);
         number(row.irrigationLost);
+        number(row.presentEnd);
         out += ',';
         out += BalanceUnit(row.kind);
         out += "\r\n";
     }
     return out;
+}
+
+bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& why) {
+    RunBalance b;
+    size_t at = 0, lineNumber = 0;
+    const std::string header = BalanceCsvHeader();
+    const size_t columns = static_cast<size_t>(std::count(header.begin(), header.end(), ',')) + 1;
+    std::vector<std::string> cells;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (lineNumber == 1) {
+            if (line != header) {
+                why = "line 1 is not the header of a balance file";
+                return false;
+            }
+            continue;
+        }
+        if (line.empty()) continue;
+        cells.clear();
+        for (size_t from = 0;;) {
+            const size_t comma = line.find(',', from);
+            cells.push_back(line.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+            if (comma == std::string::npos) break;
+            from = comma + 1;
+        }
+        auto bad = [&](const char* what) {
+            why = "line " + std::to_string(lineNumber) + ": " + what;
+            return false;
+        };
+        if (cells.size() != columns) return bad("wrong number of columns");
+        auto number = [](const std::string& cell, double& v) {
+            if (cell.empty()) {
+                v = 0;
+                return true;
+            }
+            const auto result = std::from_chars(cell.data(), cell.data() + cell.size(), v);
+            return result.ec == std::errc() && result.ptr == cell.data() + cell.size();
+        };
+        BalanceRow row;
+        double step = 0;
+        if (!number(cells[0], step) || step < 1) return bad("no time step");
+        row.step = static_cast<int>(step);
+        bool known = false;
+        for (const Layout& layout : Layouts())
+            if (cells[1] == BalanceKindName(layout.kind) && cells[2] == BalanceZoneName(layout.zone)) {
+                row.kind = layout.kind;
+                row.zone = layout.zone;
+                known = true;
+                for (const Side& side : layout.terms) {
+                    double v = 0;
+                    if (!number(cells[FirstTermColumn + static_cast<size_t>(side.term)], v)) return bad("not a number");
+                    AddFlow(row, side, v);
+                }
+            }
+        if (!known) return bad("unknown kind or zone");
+        const size_t flags = FirstTermColumn + BalanceTermCount;
+        double crossed = 0, floors = 0;
+        if (!number(cells[5], row.step_.storage) || !number(cells[flags], crossed) ||
+            !number(cells[flags + 1], floors) || !number(cells[flags + 2], row.irrigationLost) ||
+            !number(cells[flags + 3], row.presentEnd))
+            return bad("not a number");
+        row.crossed = crossed != 0;
+        row.floors = static_cast<int>(floors);
+        if (row.kind == K::Salt && row.zone >= BalanceZone::Layer1 && row.zone <= BalanceZone::Layer3)
+            b.layers = std::max(b.layers, static_cast<int>(row.zone) - static_cast<int>(BalanceZone::Layer1) + 1);
+        b.rows.push_back(row);
+    }
+    Finish(b);
+    balance = std::move(b);
+    return true;
+}
+
+bool BalanceBelongsTo(RunBalance& balance, const StepResults& r, int layers, int steps) {
+    if (balance.layers != layers || balance.steps > steps || static_cast<int>(r.Dwt.size()) < balance.steps + 1)
+        return false;
+    // The output file prints the flows with one decimal.
+    auto near = [](double a, double b) { return std::fabs(a - b) <= 0.05 + 1e-9 * std::fabs(b); };
+    for (const BalanceRow& row : balance.rows) {
+        if (row.kind != K::Water || row.zone != BalanceZone::Groundwater) continue;
+        const int i = row.step;
+        double perc = 0, cap = 0, drain = 0;
+        for (int f = 0; f < row.flowCount; ++f) {
+            const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
+            if (flow.term == T::Percolation) perc = flow.value;
+            if (flow.term == T::CapillaryRise) cap = flow.value;
+            if (flow.term == T::DrainDischarge) drain = flow.value;
+        }
+        if (!near(perc, r.PercT[i]) || !near(cap, r.CapTT[i]) || !near(drain, r.DrainT[i])) return false;
+    }
+    NoteExtremes(balance, r);
+    return true;
 }
 
 std::string BalanceSummaryText(const RunBalance& balance) {

@@ -102,6 +102,7 @@ struct BalanceRow {
     std::array<BalanceFlow, 6> flows{};
     int flowCount = 0;
     BalanceTotals step_, cumulative;
+    double presentEnd = 0;       // what the zone holds at the end of the step
     bool crossed = false;        // the water table crossed a porosity boundary or the surface
     int floors = 0;              // days with a salinity floor or guard
     double irrigationLost = 0;   // mm lost by the daily distribution of irrigation
@@ -114,6 +115,7 @@ struct BalanceSummary {
     BalanceZone zone = BalanceZone::RootZone;
     double initial = 0, final = 0;
     std::array<double, BalanceTermCount> inTerms{}, outTerms{};  // after moving reversed flows
+    std::array<double, BalanceTermCount> net{};                  // signed, as the terms are named
     std::array<bool, BalanceTermCount> used{};
     BalanceTotals totals;
 };
@@ -135,10 +137,20 @@ struct RunBalance {
 
 struct RunData;
 struct ModelState;
+struct StepResults;
 
 // The balance of a finished run from its step results and the ledger of its
 // final salt pass (state.Ledger).
 RunBalance ComputeBalance(const RunData& run, const ModelState& state);
+
+// A balance file read back. False (and `why` says where) when the text is
+// not a balance file.
+bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& why);
+
+// Whether a balance read back belongs to the results of an output file: the
+// same steps, root-zone layers and water flows (as the output file prints
+// them). The highest salinity and ponding are then taken from the results.
+bool BalanceBelongsTo(RunBalance& balance, const StepResults& results, int layers, int steps);
 
 // The irrigation per step (mm per time step) that the daily distribution
 // writes over and so loses: the tiny entry that a spread covers, and the

@@ -172,3 +172,28 @@ TEST(Balance, IrrigationLostBySpreadingIsBookedOnTheStepThatGaveIt) {
                     1e-12);
     }
 }
+
+// The balance file read back gives the same summary and verdict, and it
+// belongs only to the results it was written with.
+TEST(Balance, FileReadsBackAndBelongsOnlyToItsOwnResults) {
+    TempDir dir;
+    std::vector<ModelState> states(2);
+    std::vector<DataSet> sets = DataSets();
+    for (size_t k = 0; k < 2; ++k) {
+        ScriptedInteraction ui;
+        sets[k + 1].in.InputFileName = dir.File("field" + std::to_string(k) + ".inp");
+        ASSERT_EQ(RunModel(sets[k + 1].in, states[k], ui).status, RunStatus::Completed);
+    }
+    const RunBalance& written = states[0].Balance;
+    RunBalance read;
+    std::string why;
+    ASSERT_TRUE(ReadBalanceCsv(BalanceCsv(written), read, why)) << why;
+    EXPECT_EQ(BalanceSummaryText(read), BalanceSummaryText(written));
+    const int layers = sets[1].in.NrLayers;
+    EXPECT_TRUE(BalanceBelongsTo(read, states[0].Results, layers, sets[1].in.NrTst));
+    EXPECT_EQ(BalanceVerdict(read), BalanceVerdict(written));
+    EXPECT_EQ(RunWarnings(read), RunWarnings(written));
+    EXPECT_FALSE(BalanceBelongsTo(read, states[1].Results, layers, sets[2].in.NrTst));
+    EXPECT_FALSE(ReadBalanceCsv("step,kind\r\n1,water\r\n", read, why));
+    EXPECT_FALSE(ReadBalanceCsv(BalanceCsv(written) + "1,water,root_zone,x\r\n", read, why));
+}
