@@ -9,6 +9,7 @@
 #include "EngineSupport.h"
 #include "InputFile.h"
 #include "TestSupport.h"
+#include "Validation.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -196,4 +197,72 @@ TEST(Balance, FileReadsBackAndBelongsOnlyToItsOwnResults) {
     EXPECT_FALSE(BalanceBelongsTo(read, states[1].Results, layers, sets[2].in.NrTst));
     EXPECT_FALSE(ReadBalanceCsv("step,kind\r\n1,water\r\n", read, why));
     EXPECT_FALSE(ReadBalanceCsv(BalanceCsv(written) + "1,water,root_zone,x\r\n", read, why));
+}
+
+// Each plausibility warning before a run comes from one data set; a monthly
+// field with drains has only the warning on the step length.
+TEST(Balance, PlausibilityWarningsNameTheFieldAndTheConsequence) {
+    struct Case {
+        const char* name;
+        void (*change)(ModelInput&);
+        const char* field;
+    };
+    const Case cases[] = {
+        {"daily, usual", [](ModelInput&) {}, nullptr},
+        {"monthly", [](ModelInput& in) { in.Ts = 30; }, "length of a time step"},
+        {"shallow critical depth", [](ModelInput& in) { in.CDc = 0.4; }, "critical depth of the water table"},
+        {"thin layer", [](ModelInput& in) { in.D[Z3] = 0.02; }, "thickness of layer 3"},
+        {"tiny irrigation after a gift", [](ModelInput& in) { in.Irrig[2] = 40, in.Irrig[3] = 0.005; }, "irrigation"},
+        {"one layer, inflow, no drains", [](ModelInput& in) { in.NrLayers = 1, in.DrainPresent = false; },
+         "inflow of groundwater"},
+    };
+    for (const Case& c : cases) {
+        ModelInput in = Field(3, 1, true);
+        for (int i = 1; i <= in.NrTst; ++i) in.Irrig[i] = 0;
+        c.change(in);
+        std::vector<std::string> fields;
+        for (const Problem& p : ValidateDataSet(in)) {
+            EXPECT_EQ(p.severity, Severity::Warning) << c.name << ": " << ProblemLine(p);
+            if (!p.consequence.empty()) fields.push_back(p.field);
+        }
+        EXPECT_EQ(fields, c.field ? std::vector<std::string>{c.field} : std::vector<std::string>{}) << c.name;
+    }
+}
+
+// The warnings after a run: a daily field over-irrigated without drains
+// floods and salts up, yearly steps with drains floor the transition zone,
+// and a daily field with drains stays within every limit.
+TEST(Balance, RunWarningsComeFromTheResults) {
+    TempDir dir;
+    struct Case {
+        int ts;
+        bool drains;
+        std::vector<std::string> starts;  // every warning, in order, by its first words
+    };
+    const Case cases[] = {
+        {1, true, {}},
+        {1, false, {"The water table rose to", "A salinity of", "Cumulative balance"}},
+        {360, true, {"Salinity floors"}},
+    };
+    for (const Case& c : cases) {
+        ModelInput in = Field(1, c.ts, c.drains);
+        in.NrTst = c.ts == 1 ? 400 : 8;
+        ResizeHydrologicalSeries(in, in.NrTst);
+        ResizeMeasuredSeries(in, in.NrTst, -1);
+        for (int i = 1; i <= in.NrTst; ++i)
+            in.Rain[i] = 0, in.Irrig[i] = (c.drains ? 8 : 30) * c.ts, in.EvapT[i] = 5 * c.ts;
+        in.Inf = c.drains ? 0 : 3, in.Out = 0, in.Si = 3;
+        in.InputFileName = dir.File("field.inp");
+        ModelState state;
+        ScriptedInteraction ui;
+        ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
+        std::vector<std::string> starts;
+        for (const std::string& w : RunWarnings(state.Balance))
+            for (const std::string& s : c.starts)
+                if (w.rfind(s, 0) == 0) starts.push_back(s);
+        EXPECT_EQ(starts, c.starts) << c.ts;
+        if (c.starts.empty()) {
+            EXPECT_TRUE(RunWarnings(state.Balance).empty());
+        }
+    }
 }
