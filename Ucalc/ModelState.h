@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "Balance.h"
 #include "ModelInput.h"
 
 namespace halovane {
@@ -55,6 +56,8 @@ struct ModelState {
     Series Stor, DStor;               // root-zone storage, daily steps only
     double RetCap = 0;                // retention capacity of the root zone, mm
     std::string OutputFileName;       // the file the run wrote
+    SaltLedger Ledger;                // the salt terms of the final pass per step and zone
+    RunBalance Balance;               // how well water and salt balance in the run
 };
 
 }  // namespace halovane

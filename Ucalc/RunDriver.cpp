@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 
+#include "Balance.h"
 #include "OutputFile.h"
 #include "ResultsCsv.h"
 #include "SaltBalance.h"
@@ -38,8 +39,15 @@ std::string CheckRunnable(const ModelInput& in) {
 
 std::vector<std::string> RunOutputNames(const std::string& inputFileName, const RunFiles& files) {
     std::vector<std::string> names{OutputFileName(inputFileName)};
-    if (files.csv) names.push_back(ChangeExtension(inputFileName, ".csv"));
+    if (files.csv) names.push_back(CsvFileName(inputFileName));
+    if (files.balance) names.push_back(BalanceFileName(inputFileName));
     return names;
+}
+
+std::string CsvFileName(const std::string& inputFileName) { return ChangeExtension(inputFileName, ".csv"); }
+
+std::string BalanceFileName(const std::string& inputFileName) {
+    return ChangeExtension(inputFileName, ".balance.csv");
 }
 
 std::string OutputOverwritesInput(const std::string& inputFileName, const RunFiles& files) {
@@ -166,6 +174,7 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
 
     RunSaltBalance(run, state);
     if (cancelled(run)) return outcome;
+    state.Balance = ComputeBalance(run, state);
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];
@@ -187,9 +196,10 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
 
     state.OutputFileName = OutputFileName(given.InputFileName);
     std::vector<std::pair<std::string, std::string>> written;
-    written.reserve(2);
+    written.reserve(3);
     written.emplace_back(state.OutputFileName, OutputFileText(in, state, state.OutputFileName));
-    if (files.csv) written.emplace_back(RunOutputNames(given.InputFileName, files)[1], ResultsCsv(given, state));
+    if (files.csv) written.emplace_back(CsvFileName(given.InputFileName), ResultsCsv(given, state));
+    if (files.balance) written.emplace_back(BalanceFileName(given.InputFileName), BalanceCsv(state.Balance));
     const std::string error = WriteFilesTogether(written);
     ui.SetProgress(9);
     if (!error.empty()) {

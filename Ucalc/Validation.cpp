@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "Balance.h"
 #include "NumberText.h"
 
 namespace halovane {
@@ -34,6 +35,13 @@ constexpr double LowestIrrigationEfficiency = 1;
 constexpr double UsualIrrigationEfficiency = 30;
 constexpr double UsualSoilMoisture = 20;
 
+// Plausibility: values the model accepts but turns into results that are
+// not physical. The share of a layer in the evapotranspiration below which
+// it is reported (negative: the layer gains water by evaporating), and the
+// irrigation lost by the daily spreading above which it is reported, mm.
+constexpr double LowestEvapShare = 0;
+constexpr double ReportedIrrigationLoss = 1e-9;
+
 const char* const ZoneName[ZoneCount] = {"layer 1", "layer 2", "layer 3", "the transition zone", "the aquifer"};
 
 std::string ZoneLabel(int layers, Zone z) {
@@ -53,8 +61,9 @@ public:
 
     void Add(Severity s, const char* group, const std::string& field, int row, const std::string& value,
              const std::string& allowed) {
-        out_.push_back(Problem{s, group, field, row, value, allowed});
+        out_.push_back(Problem{s, group, field, row, value, allowed, std::string()});
     }
+    Problem& Last() { return out_.back(); }
     void Error(const char* group, const std::string& field, double value, const char* unit,
                const std::string& allowed, int row = 0) {
         Add(Severity::Error, group, field, row, Shown(value, unit), allowed);
@@ -250,6 +259,50 @@ void CheckConditions(const ModelInput& in, int layers, Checker& c) {
     c.AtLeast(Conditions, "salinity of the groundwater inflow", in.Sinf, 0, "dS/m");
 }
 
+// Data the model runs but answers with results that are not physical: one
+// warning per cause, naming the field and the consequence.
+void CheckPlausibility(const ModelInput& in, int layers, Checker& c) {
+    auto warn = [&c](const char* group, const std::string& field, int row, const std::string& value,
+                     const std::string& consequence) {
+        c.Add(Severity::Warning, group, field, row, value, std::string());
+        c.Last().consequence = consequence;
+    };
+    if (in.Ts > 1 && StepLengthIndex(in.Ts) >= 0)
+        warn(General, "length of a time step", 0, std::to_string(in.Ts) + " days",
+             "the water table moves one day's net flow per step while the flows are counted for the whole step; "
+             "use daily steps for drainage design");
+    const bool thick = ThicknessesValid(in, layers);
+    const double dr = thick ? RootThickness(in, layers) : 0;
+    if (thick && std::isfinite(in.CDc) && in.CDc >= 0 && in.CDc <= 0.5 * dr)
+        warn(Conditions, "critical depth of the water table", 0, ShortestText(in.CDc) + " m",
+             "not larger than half the root zone (" + ShortestText(0.5 * dr) +
+                 " m): the capillary rise is at its maximum from any depth of the water table");
+    if (thick && layers > 1) {
+        const double base[2][3] = {{2.0 / 3.0, 1.0 / 3.0, 0}, {1.0 / 2.0, 1.0 / 3.0, 1.0 / 6.0}};
+        for (int k = 0; k < layers; ++k) {
+            const Zone z = static_cast<Zone>(k);
+            const double share = base[layers - 2][k] + (in.D[z] - dr / layers) / dr;
+            if (share < LowestEvapShare)
+                warn(Soil, "thickness of " + std::string(ZoneName[k]), 0, ShortestText(in.D[z]) + " m",
+                     "so thin that its share of the evapotranspiration is negative (" +
+                         ShortestText(std::round(share * 1000) / 10) + " %): the layer gains water by evaporating");
+        }
+    }
+    if (in.Ts == 1 && in.NrTst >= 1 && static_cast<int>(in.Irrig.size()) > in.NrTst) {
+        const Series lost = IrrigationLostBySpreading(in);
+        for (int i = 1; i <= in.NrTst; ++i)
+            if (lost[i] > ReportedIrrigationLoss)
+                warn(Hydrological, "irrigation", i, ShortestText(in.Irrig[i]) + " mm",
+                     ShortestText(std::round(lost[i] * 1000) / 1000) +
+                         " mm of it are lost: a later entry above 0 and at most 0.01 mm writes over its spreading "
+                         "over the following dry days");
+    }
+    if (layers == 1 && in.NrLayers == 1 && !in.DrainPresent && in.Inf > 0)
+        warn(Conditions, "inflow of groundwater", 0, ShortestText(in.Inf) + " mm/day",
+             "with one root-zone layer and no drains the transition zone loses the salt of its outflow minus the "
+             "inflow, a negative amount: it concentrates without limit");
+}
+
 }  // namespace
 
 std::vector<Problem> ValidateDataSet(const ModelInput& in) {
@@ -265,6 +318,7 @@ std::vector<Problem> ValidateDataSet(const ModelInput& in) {
     if (stepsValid) CheckMeasured(in, layers, c);
     CheckDrainage(in, layers, c);
     CheckConditions(in, layers, c);
+    if (stepsValid && layersValid) CheckPlausibility(in, layers, c);
     return problems;
 }
 
@@ -281,7 +335,7 @@ std::string ProblemLine(const Problem& p) {
     std::string line = p.severity == Severity::Error ? "Error: " : "Warning: ";
     line += p.group + ", " + p.field;
     if (p.row > 0) line += " in time step " + std::to_string(p.row);
-    line += ": " + p.value + "; allowed: " + p.allowed;
+    line += ": " + p.value + (p.consequence.empty() ? "; allowed: " + p.allowed : "; " + p.consequence);
     return line;
 }
 

@@ -29,6 +29,8 @@ int Check(const std::vector<std::string>& args) {
     for (size_t k = 1; k < args.size(); ++k) {
         if (args[k] == "--csv") {
             written.csv = true;
+        } else if (args[k] == "--balance") {
+            written.balance = true;
         } else if (!args[k].empty() && args[k][0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << args[k] << "'\n";
             return Usage;

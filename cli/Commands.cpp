@@ -30,9 +30,11 @@ const char* const HelpText =
     "salinity of irrigated land.\n"
     "\n"
     "Commands:\n"
-    "  run [--refine] [--optimise [--report]] [--csv] [-j N] [--threads N] FILE.inp...\n"
+    "  run [--refine] [--optimise [--report]] [--csv] [--balance] [-j N] [--threads N] FILE.inp...\n"
     "      Run the model on each input data file, as \"Save all - Run\" does in the\n"
-    "      window, and write the output file FILE.out beside it.\n"
+    "      window, and write the output file FILE.out beside it. Every run prints\n"
+    "      a one-line verdict on its water and salt balance to standard error,\n"
+    "      and warnings where its results are not physical.\n"
     "        --refine    answer yes to the drainage-capacity refinement question\n"
     "        --optimise  answer yes to the leaching-efficiency optimisation\n"
     "                    question (asked when a zone has 4 or more measured\n"
@@ -48,13 +50,17 @@ const char* const HelpText =
     "                    units, then one row per time step (inputs, flows, depth\n"
     "                    of the water table, calculated and measured salinity\n"
     "                    per zone; empty where nothing was measured)\n"
+    "        --balance   also write FILE.balance.csv: per time step, kind (water,\n"
+    "                    salt) and zone the inflows, outflows, storage change,\n"
+    "                    discrepancy and percent discrepancy, cumulated too,\n"
+    "                    every named term and the flags\n"
     "        -j N        run N files at a time\n"
     "        --threads N use N threads for the optimisation of one file (default:\n"
     "                    every core); with -j the files share the cores, never\n"
     "                    more threads in all than the machine has cores\n"
     "      Messages that the window would show go to standard error.\n"
     "\n"
-    "  check [--csv] FILE.inp...\n"
+    "  check [--csv] [--balance] FILE.inp...\n"
     "      Check the data of each input data file as a run would, without\n"
     "      computing or writing anything: every error (the run is refused) and\n"
     "      warning (the run goes on) with its group, field, time step, value and\n"
@@ -129,7 +135,7 @@ int Upgrade(const std::vector<std::string>& args) {
 }
 
 struct RunOptions {
-    bool refine = false, optimise = false, csv = false, report = false;
+    bool refine = false, optimise = false, csv = false, report = false, balance = false;
     int jobs = 1;
     int threads = 0;  // per file: 0, every core
     std::vector<std::string> files;
@@ -179,7 +185,7 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
     std::vector<SearchProfile> profiles;
-    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv},
+    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv, options.balance},
                                         options.report ? &profiles : nullptr, options.threads);
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
@@ -188,6 +194,8 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         case RunStatus::Completed:
         case RunStatus::Stopped: break;
     }
+    report(file + ": " + BalanceVerdict(state.Balance));
+    for (const std::string& warning : RunWarnings(state.Balance)) report(file + ": Warning: " + warning);
     if (options.report && WriteRunReport(file, data, state, profiles, report) != Ok) return WriteFailed;
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;
 }
@@ -202,6 +210,8 @@ int Run(const std::vector<std::string>& args) {
             options.optimise = true;
         } else if (a == "--csv") {
             options.csv = true;
+        } else if (a == "--balance") {
+            options.balance = true;
         } else if (a == "--report") {
             options.report = true;
         } else if (a == "-j" || a.rfind("-j", 0) == 0) {
@@ -234,7 +244,7 @@ int Run(const std::vector<std::string>& args) {
         return Usage;
     }
     std::vector<int> status(options.files.size(), Ok);
-    const std::vector<std::string> refusals = NameRefusals(options.files, RunFiles{options.csv});
+    const std::vector<std::string> refusals = NameRefusals(options.files, RunFiles{options.csv, options.balance});
     for (size_t k = 0; k < refusals.size(); ++k)
         if (!refusals[k].empty()) {
             std::cerr << refusals[k] << '\n';
