@@ -1,8 +1,11 @@
 #include "InputRules.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "Fields.h"
 #include "NumberText.h"
+#include "Validation.h"
 
 namespace halovane::rules {
 
@@ -22,15 +25,12 @@ const char* const PasteRefused = "There are not enough data to be pasted or the 
 const char* const PasteRefusedShort = "There are not enough dat to be pasted or the data are incompatible";
 const char* const InvalidValues = "There are invalid values. Please adjust.";
 
-// The zone as a sentence names it.
+// The zone as a sentence names it: "the root zone", "the 1st layer",
+// "the transition zone".
 std::string ZoneWords(int layers, Zone zone) {
-    switch (zone) {
-        case Zone::Layer1: return layers == 1 ? "the root zone" : "the 1st layer";
-        case Zone::Layer2: return "the 2nd layer";
-        case Zone::Layer3: return "the 3rd layer";
-        case Zone::Transition: return "the transition zone";
-        default: return "the aquifer";
-    }
+    std::string heading = ZoneHeading(layers, zone);
+    if (heading[0] >= 'A' && heading[0] <= 'Z') heading[0] = static_cast<char>(heading[0] - 'A' + 'a');
+    return "the " + heading;
 }
 
 // Checks every cell of the block and lays it out at (column, row). `place`
@@ -128,30 +128,58 @@ std::string NotANumber(const std::string& text) { return "'" + text + "' is not 
 
 // ---------------------------------------------------------------- grids
 
-std::vector<std::string> HydrologicalColumns() { return {"Rainfall", "Irrigation", "Evaporation"}; }
-
-std::vector<std::string> SalinityColumns(int layers) {
-    if (layers == 1) return {"Root zone", "Transition zone", "Aquifer"};
-    if (layers == 2) return {"1st layer", "2nd layer", "Transition zone", "Aquifer"};
-    return {"1st layer", "2nd layer", "3rd layer", "Transition zone", "Aquifer"};
+std::vector<std::string> HydrologicalColumns() {
+    std::vector<std::string> names;
+    for (const Field& f : AllFields())
+        if (f.group == FieldGroup::Hydrological) names.push_back(f.caption);
+    return names;
 }
 
+std::string MustLie(const Range& range, const std::string& unit) {
+    const std::string u = unit.empty() ? "" : " " + unit;
+    const bool bottom = std::isfinite(range.low), top = std::isfinite(range.high);
+    if (bottom && top)
+        return range.lowIncluded ? "must lie between " + ShortestText(range.low) + " and " + ShortestText(range.high) + u
+                                 : "must lie above " + ShortestText(range.low) + " and up to " +
+                                       ShortestText(range.high) + u;
+    if (bottom && !range.lowIncluded) return "must be greater than " + ShortestText(range.low) + u;
+    if (bottom && range.low == 0) return "must not be negative";
+    if (bottom) return "must be at least " + ShortestText(range.low) + u;
+    if (top) return "must be at most " + ShortestText(range.high) + u;
+    return "must be a number";
+}
+
+Problem GroupProblem(const ModelInput& candidate, FieldGroup group) {
+    for (const halovane::Problem& p : ValidateDataSet(candidate))
+        if (p.severity == Severity::Error && p.group == GroupName(group))
+            return {InvalidValues, ProblemLine(p)};
+    return {};
+}
+
+std::vector<std::string> SalinityColumns(int layers) {
+    std::vector<std::string> names;
+    for (Zone z : ZonesOf(layers)) names.push_back(ZoneHeading(layers, z));
+    return names;
+}
+
+const char* const SoilProperties[5] = {"thickness", "total_porosity", "effective_porosity", "leaching_efficiency",
+                                       "initial_salinity"};
+
 std::vector<std::string> SoilColumns() {
-    return {"Thickness (m)", "Total porosity (%)", "Effective (drainable) porosity (%)", "Leaching efficiency (%)",
-            "Initial salinity (dS/m)"};
+    std::vector<std::string> names;
+    for (const char* property : SoilProperties) names.push_back(ZoneField(property, Z1).caption);
+    return names;
 }
 
 std::vector<std::string> SoilRows(int layers) {
-    if (layers == 1) return {"Root zone", "Transition zone", "Aquifer"};
-    if (layers == 2) return {"Root zone 1st layer", "Root zone 2nd layer", "Transition zone", "Aquifer"};
-    return {"Root zone 1st layer", "Root zone 2nd layer", "Root zone 3rd layer", "Transition zone", "Aquifer"};
+    std::vector<std::string> names;
+    for (Zone z : ZonesOf(layers))
+        names.push_back(layers > 1 && (z == Z1 || z == Z2 || z == Z3) ? "Root zone " + ZoneHeading(layers, z)
+                                                                       : ZoneHeading(layers, z));
+    return names;
 }
 
-std::vector<Zone> SalinityZones(int layers) {
-    if (layers == 1) return {Zone::Layer1, Zone::Transition, Zone::Aquifer};
-    if (layers == 2) return {Zone::Layer1, Zone::Layer2, Zone::Transition, Zone::Aquifer};
-    return {Zone::Layer1, Zone::Layer2, Zone::Layer3, Zone::Transition, Zone::Aquifer};
-}
+std::vector<Zone> SalinityZones(int layers) { return ZonesOf(layers); }
 
 std::vector<Zone> SoilZones(int layers) { return SalinityZones(layers); }
 
@@ -281,6 +309,7 @@ const std::string& CellAt(const Cells& cells, int row, int column) {
 
 Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap) {
     const auto names = HydrologicalColumns();
+    static const char* const input_fields[3] = {"rainfall", "irrigation", "evapotranspiration"};
     Series values[3];
     for (Series& s : values) s.assign(static_cast<size_t>(steps) + 1, 0.0);
     for (int r = 1; r <= steps; ++r)
@@ -290,6 +319,8 @@ Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& ir
             if (IsBlank(text)) return {"There are empty cells, please correct.", place + " is empty.", c, r};
             double v = 0;
             if (!ReadNumber(text, v)) return {NotANumber(text), place + ".", c, r};
+            const Field& f = FieldNamed(input_fields[c - 1]);
+            if (!f.allowed.Contains(v)) return {InvalidValues, place + " " + MustLie(f.allowed, f.unit) + ".", c, r};
             values[c - 1][r] = v;
         }
     rain = values[0];
@@ -353,18 +384,13 @@ Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 
             }
         const auto& v = read[r];
         const std::string of = " of " + ZoneWords(layers, zone);
-        const bool rootLayer = zone == Zone::Layer1 || zone == Zone::Layer2 || zone == Zone::Layer3;
-        if (rootLayer && !(v[0] > 0))
-            return {InvalidValues, "The thickness" + of + " must be greater than 0 m.", 0, r};
-        if (!(v[0] >= 0)) return {InvalidValues, "The thickness" + of + " must not be negative.", 0, r};
-        if (!(v[1] >= 0 && v[1] <= 100))
-            return {InvalidValues, "The total porosity" + of + " must lie between 0 and 100 %.", 1, r};
-        if (!(v[2] >= 0 && v[2] <= 100))
-            return {InvalidValues, "The effective porosity" + of + " must lie between 0 and 100 %.", 2, r};
-        if (v[2] > v[1])
-            return {InvalidValues, "The effective porosity" + of + " must not exceed its total porosity.", 2, r};
-        if (!(v[3] >= 0)) return {InvalidValues, "The leaching efficiency" + of + " must not be negative.", 3, r};
-        if (!(v[4] >= 0)) return {InvalidValues, "The initial salinity" + of + " must not be negative.", 4, r};
+        for (int c = 0; c < 5; ++c) {
+            const Field& f = ZoneField(SoilProperties[c], zone);
+            if (!f.allowed.Contains(v[c]))
+                return {InvalidValues, "The " + f.property + of + " " + MustLie(f.allowed, f.unit) + ".", c, r};
+            if (c == 2 && v[2] > v[1])
+                return {InvalidValues, "The effective porosity" + of + " must not exceed its total porosity.", 2, r};
+        }
     }
     table = read;
     return {};
@@ -399,8 +425,8 @@ const char* const DrainBelowTransition =
     "depth or enlarge the transition zone thickness.";
 
 Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out) {
-    static const char* const names[3] = {"Drainage depth (m)", "Drainage reaction factor QH1 (m/day/m)",
-                                         "Drainage reaction factor QH2 (m/day/msq)"};
+    const std::string names[3] = {FieldNamed("drain_depth").caption, FieldNamed("qh1").caption,
+                                  FieldNamed("qh2").caption};
     const double blankValue[3] = {-1, 0, 0};
     double v[3];
     for (int k = 0; k < 3; ++k) {
@@ -409,54 +435,63 @@ Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, d
             continue;
         }
         if (!ReadNumber(boxes[k], v[k]))
-            return {NotANumber(boxes[k]), std::string(names[k]) + ".", k, -1};
+            return {NotANumber(boxes[k]), names[k] + ".", k, -1};
     }
-    if (v[0] < 0) return {"Then depth value is invalid. Please adjust.", std::string(names[0]) + ".", 0, -1};
-    if (v[0] < rootZone) return {DrainAboveRootZone, std::string(names[0]) + ".", 0, -1};
-    if (v[0] > rootZone + transition) return {DrainBelowTransition, std::string(names[0]) + ".", 0, -1};
+    if (v[0] < 0) return {"Then depth value is invalid. Please adjust.", names[0] + ".", 0, -1};
+    if (v[0] < rootZone) return {DrainAboveRootZone, names[0] + ".", 0, -1};
+    if (v[0] > rootZone + transition) return {DrainBelowTransition, names[0] + ".", 0, -1};
+    const Field* const factors[3] = {nullptr, &FieldNamed("qh1"), &FieldNamed("qh2")};
     for (int k = 1; k <= 2; ++k)
-        if (v[k] < 0) return {InvalidValues, std::string(names[k]) + " must not be negative.", k, -1};
+        if (!factors[k]->allowed.Contains(v[k]))
+            return {InvalidValues, factors[k]->caption + " " + MustLie(factors[k]->allowed, factors[k]->unit) + ".",
+                    k, -1};
     if (v[1] == 0 && v[2] == 0)
-        return {"The drainage recation factors QH1 and QH2 need to be given a value.", std::string(names[1]) + ".", 1,
+        return {"The drainage recation factors QH1 and QH2 need to be given a value.", names[1] + ".", 1,
                 -1};
     out = {v[0], v[1], v[2]};
     return {};
 }
 
-double ClampIrrigationEfficiency(double value) {
-    if (value > 100) value = 100;
-    if (value < 30) value = 30;
+namespace {
+
+// Into the usual range of the field.
+double ClampToUsual(const char* name, double value) {
+    const Range& usual = FieldNamed(name).usual;
+    if (value > usual.high) value = usual.high;
+    if (value < usual.low) value = usual.low;
     return value;
 }
 
-double ClampSoilMoisture(double value) {
-    if (value > 100) value = 100;
-    if (value < 20) value = 20;
-    return value;
-}
+}  // namespace
+
+double ClampIrrigationEfficiency(double value) { return ClampToUsual("irrigation_efficiency", value); }
+
+double ClampSoilMoisture(double value) { return ClampToUsual("initial_soil_moisture", value); }
+
+const std::array<const char*, 8> ConditionFields = {"irrigation_salinity", "initial_water_table", "inflow",
+                                                    "outflow",             "critical_depth",      "irrigation_efficiency",
+                                                    "initial_soil_moisture", "inflow_salinity"};
 
 Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values) {
-    static const char* const names[8] = {"Salinity irrigation water (dS/m)",
-                                         "Initial depth water table (m)",
-                                         "Ground water inflow (mm/day)",
-                                         "Ground water outflow (mm/day)",
-                                         "Crtical depth of water table for capillary rise (m)",
-                                         "Irrigation efficiency (%)",
-                                         "Initial soil moisture content (%)",
-                                         "Salinity ground water inflow (dS/m)"};
     std::array<double, 8> read{};
     int firstEmpty = -1;
     for (int k = 0; k < 8; ++k) {
         const std::string& text = boxes[k];
+        const std::string& name = FieldNamed(ConditionFields[k]).caption;
         if (IsBlank(text)) {
             if (firstEmpty < 0) firstEmpty = k;
             continue;
         }
-        if (!ReadNumber(text, read[k])) return {NotANumber(text), std::string(names[k]) + ".", k, -1};
+        if (!ReadNumber(text, read[k])) return {NotANumber(text), name + ".", k, -1};
     }
-    if (firstEmpty >= 0) return {InvalidValues, std::string(names[firstEmpty]) + " is empty.", firstEmpty, -1};
+    if (firstEmpty >= 0)
+        return {InvalidValues, FieldNamed(ConditionFields[firstEmpty]).caption + " is empty.", firstEmpty, -1};
     read[5] = ClampIrrigationEfficiency(read[5]);
     read[6] = ClampSoilMoisture(read[6]);
+    for (int k = 0; k < 8; ++k) {
+        const Field& f = FieldNamed(ConditionFields[k]);
+        if (!f.allowed.Contains(read[k])) return {InvalidValues, f.caption + " " + MustLie(f.allowed, f.unit) + ".", k, -1};
+    }
     values = read;
     return {};
 }
@@ -465,10 +500,13 @@ Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<doubl
 
 std::array<int, 5> SoilCarryOver(int oldLayers, int newLayers) {
     // Rows: one layer: root, transition, aquifer; two: l1, l2, t, a; three: l1, l2, l3, t, a.
-    if (oldLayers == 1 && newLayers == 2) return {0, 0, 1, 2, -1};
-    if (oldLayers == 1 && newLayers == 3) return {0, 0, 0, 1, 2};
+    // An old row goes to one new row only: a layer that splits an old one
+    // keeps what its grid held before (empty at first), so that no
+    // thickness is counted twice.
+    if (oldLayers == 1 && newLayers == 2) return {0, -1, 1, 2, -1};
+    if (oldLayers == 1 && newLayers == 3) return {0, -1, -1, 1, 2};
     if (oldLayers == 2 && newLayers == 1) return {0, 2, 3, -1, -1};
-    if (oldLayers == 2 && newLayers == 3) return {0, 0, 1, 2, 3};
+    if (oldLayers == 2 && newLayers == 3) return {0, -1, 1, 2, 3};
     if (oldLayers == 3 && newLayers == 1) return {0, 3, 4, -1, -1};
     if (oldLayers == 3 && newLayers == 2) return {0, 1, 3, 4, -1};
     return {0, 1, 2, 3, 4};
@@ -476,7 +514,8 @@ std::array<int, 5> SoilCarryOver(int oldLayers, int newLayers) {
 
 std::array<int, 6> SalinityCarryOver(int oldLayers, int newLayers) {
     // Columns: one layer: root, t, a; two: l1, l2, t, a; three: l1, l2, l3, t, a.
-    // A new layer that splits an old one starts without measurements.
+    // A new layer that splits an old one keeps what its grid held (none at
+    // first): 2 -> 1 -> 2 gives layer 2 its measurements back.
     if (oldLayers == 1 && newLayers == 2) return {-1, 1, -1, 2, 3, -1};
     if (oldLayers == 1 && newLayers == 3) return {-1, 1, -1, -1, 2, 3};
     if (oldLayers == 2 && newLayers == 1) return {-1, 1, 3, 4, -1, -1};

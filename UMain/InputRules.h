@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Fields.h"
 #include "ModelInput.h"
 
 namespace halovane::rules {
@@ -24,6 +25,10 @@ bool IsBlank(const std::string& text);
 // comma as the decimal separator ("12,5" is 12.5), an exponent ("1e3",
 // "2.5E-2"). False for an empty text and anything else.
 bool ReadNumber(const std::string& text, double& value);
+// How a value outside `range` is refused, after the name of the value:
+// "must not be negative", "must be greater than 0 m",
+// "must lie between 0 and 190 %".
+std::string MustLie(const Range& range, const std::string& unit);
 // A measured salinity: empty or "-" means not measured (-1).
 bool ReadMeasured(const std::string& text, double& value);
 // The conversion message of a text that is not a number.
@@ -101,6 +106,10 @@ Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series
 // The soil table of `layers` layers: every cell of every zone in use holds a
 // number within its physical range. `table`[row][column] as in the grid.
 Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table);
+// The first error that the check before a run finds in `group` of the data
+// set a panel is about to store, as a refusal of that panel; none when the
+// group's fields pass. The panels' Saves refuse what a run would refuse.
+Problem GroupProblem(const ModelInput& candidate, FieldGroup group);
 // Stores a soil table read by ReadSoil in the data set.
 void StoreSoil(ModelInput& in, int layers, const std::vector<std::array<double, 5>>& table);
 // Whether the soil table of the data set's layers can be run: every zone in
@@ -119,21 +128,25 @@ extern const char* const DrainAboveRootZone;
 extern const char* const DrainBelowTransition;
 Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out);
 
+// The machine names of the eight boxes of the conditions panel, in their order.
+extern const std::array<const char*, 8> ConditionFields;
 // The eight boxes of the conditions panel in their order (Si, Dwtini, Inf,
 // Out, CDc, IrrEff, SMini, Sinf), with the clamps of the irrigation
-// efficiency (30 to 100 %) and the initial soil moisture (20 to 100 %).
+// efficiency and the initial soil moisture into their usual ranges
+// (30 to 100 % and 20 to 100 %), each value then within its allowed range.
 Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values);
 double ClampIrrigationEfficiency(double value);
 double ClampSoilMoisture(double value);
 
 // ---------------------------------------------------------------- layers
 
-// Row of the old soil grid copied into each row of the new one (-1: none);
-// every column is copied.
+// Row of the old soil grid copied into each row of the new one (-1: the
+// row keeps what the new grid holds); every column is copied. An old row is
+// copied into one row only.
 std::array<int, 5> SoilCarryOver(int oldLayers, int newLayers);
 // Column of the old salinity grid copied into each column 0..5 of the new
-// one (-1: the column is emptied; 0 is the serial number, never copied).
-// A measured column is copied into one column only.
+// one (-1: the column keeps what the new grid holds; 0 is the serial
+// number, never copied). A measured column is copied into one column only.
 std::array<int, 6> SalinityCarryOver(int oldLayers, int newLayers);
 
 // ---------------------------------------------------------------- buttons

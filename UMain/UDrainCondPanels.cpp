@@ -75,9 +75,9 @@ QFrame* TMainForm::BuildCondPanel(QWidget* parent) {
     return p;
 }
 
+// The choice opens or closes the boxes; the data set takes it with the Save.
 void TMainForm::DrainPresentComboChange() {
     const bool present = DrainPresentCombo->currentIndex() == 1;
-    Input.DrainPresent = present;
     for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(present);
@@ -95,7 +95,8 @@ void TMainForm::DrainSaveButtonClick() {
     ModelInput layers = Input;
     layers.NrLayers = Page.LayerFlags;
     const double Dr = RootZoneThickness(layers);
-    if (Input.DrainPresent) {
+    const bool present = DrainPresentCombo->currentIndex() == 1;
+    if (present) {
         QLineEdit* const boxes[3] = {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit};
         rules::Drainage drainage;
         const rules::Problem problem =
@@ -108,10 +109,22 @@ void TMainForm::DrainSaveButtonClick() {
             Refuse(problem, boxes[problem.column]);
             return;
         }
+        ModelInput candidate = Input;
+        candidate.NrLayers = Page.LayerFlags;
+        candidate.DrainPresent = true;
+        candidate.Dd = drainage.Dd;
+        candidate.QH1 = drainage.QH1;
+        candidate.QH2 = drainage.QH2;
+        const rules::Problem joint = rules::GroupProblem(candidate, FieldGroup::Drainage);
+        if (!joint.Ok()) {
+            Refuse(joint, DrainDepthEdit);
+            return;
+        }
         Input.Dd = drainage.Dd;
         Input.QH1 = drainage.QH1;
         Input.QH2 = drainage.QH2;
     }
+    Input.DrainPresent = present;
     Page.Stored[rules::DrainGroup] = true;
     Message(Page.InputComplete ? "The data on the Subsurface Drainage System were saved."
                                : "The data on the subsurface drainage system were saved. Continue with the data on "
@@ -141,9 +154,17 @@ void TMainForm::CondSaveButtonClick() {
         Refuse(problem, boxes[problem.column]);
         return;
     }
-    double* const fields[8] = {&Input.Si,  &Input.Dwtini, &Input.Inf,   &Input.Out,
-                               &Input.CDc, &Input.IrrEff, &Input.SMini, &Input.Sinf};
-    for (size_t k = 0; k < 8; ++k) *fields[k] = values[k];
+    ModelInput candidate = Input;
+    for (size_t k = 0; k < 8; ++k) FieldNamed(rules::ConditionFields[k]).Set(candidate, values[k]);
+    // What needs the soil too: the water table above the aquifer's bottom.
+    const rules::Problem joint = rules::GroupProblem(candidate, FieldGroup::Conditions);
+    if (!joint.Ok()) {
+        size_t k = 0;
+        while (k + 1 < 8 && joint.place.find(FieldNamed(rules::ConditionFields[k]).label) == std::string::npos) ++k;
+        Refuse(joint, boxes[k]);
+        return;
+    }
+    for (size_t k = 0; k < 8; ++k) FieldNamed(rules::ConditionFields[k]).Set(Input, values[k]);
     Page.Stored[rules::CondGroup] = true;
     // A clamped efficiency or moisture shows the value that was stored.
     ShowConditions();

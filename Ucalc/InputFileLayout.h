@@ -1,8 +1,8 @@
 // The fixed-width rows of the input data file, each described once for the
 // writer and the reader. A value is written as a fixed-point number of
-// `width` characters; the reader takes it from the character window
-// from..to of the line (counted from 1), which need not be the columns the
-// writer filled.
+// `width` characters with the decimals of its field in the table of fields
+// (Fields.h); the reader takes it from the character window from..to of the
+// line (counted from 1), which need not be the columns the writer filled.
 #pragma once
 
 #include <cstddef>
@@ -31,9 +31,10 @@ constexpr ColumnSet<C> SetOf(const C (&columns)[N]) {
 template <typename Field>
 struct ValueColumn {
     Field ModelInput::*field;
-    int width, decimals;  // written: F(width, decimals)
-    int from, to;         // reader window
-    const char* what;     // what the reader expected, for its messages
+    const char* name;  // the field's machine name; per zone, its property ("total_porosity")
+    int width;         // written: F(width, the field's decimals)
+    int from, to;      // reader window
+    const char* what;  // what the reader expected, for its messages
 };
 
 // The hydrological rows: the time step in StepWidth characters, then one
@@ -41,17 +42,16 @@ struct ValueColumn {
 using HydrologicalColumn = ValueColumn<Series>;
 constexpr int StepWidth = 10;
 inline constexpr HydrologicalColumn HydrologicalColumns[] = {
-    {&ModelInput::Rain, 13, 2, 11, 25, "the rainfall"},
-    {&ModelInput::Irrig, 16, 2, 26, 40, "the irrigation"},
-    {&ModelInput::EvapT, 15, 2, 41, 55, "the evaporation"}};
+    {&ModelInput::Rain, "rainfall", 13, 11, 25, "the rainfall"},
+    {&ModelInput::Irrig, "irrigation", 16, 26, 40, "the irrigation"},
+    {&ModelInput::EvapT, "evapotranspiration", 15, 41, 55, "the evaporation"}};
 
-// The thickness row: one thickness per zone in use, F(width, 2).
+// The thickness row: one thickness per zone in use.
 struct ThicknessColumn {
     Zone zone;
     int width;
     int from, to;  // reader window
 };
-constexpr int ThicknessDecimals = 2;
 inline constexpr ThicknessColumn Thickness1[] = {{Z1, 10, 1, 10}, {Zt, 18, 11, 28}, {Za, 10, 29, 38}};
 inline constexpr ThicknessColumn Thickness2[] = {{Z1, 7, 1, 10}, {Z2, 10, 11, 20}, {Zt, 17, 21, 38}, {Za, 10, 39, 46}};
 inline constexpr ThicknessColumn Thickness3[] = {
@@ -65,19 +65,18 @@ constexpr ColumnSet<ThicknessColumn> ThicknessColumns(int layers) {
 // zone per column, in %.
 using PropertyColumn = ValueColumn<ZoneArray<double>>;
 inline constexpr PropertyColumn PropertyColumns[] = {
-    {&ModelInput::TP, 15, 0, 19, 36, "a total porosity"},
-    {&ModelInput::EP, 20, 0, 37, 54, "an effective porosity"},
-    {&ModelInput::LE, 21, 0, 55, 72, "a leaching efficiency"}};
+    {&ModelInput::TP, "total_porosity", 15, 19, 36, "a total porosity"},
+    {&ModelInput::EP, "effective_porosity", 20, 37, 54, "an effective porosity"},
+    {&ModelInput::LE, "leaching_efficiency", 21, 55, 72, "a leaching efficiency"}};
 
 // The rows of measured salinity: the time step in StepWidth characters, then
 // one zone per column.
 struct MeasuredColumn {
     Zone zone;
-    int width;         // a measured value: F(width, 2)
+    int width;         // a measured value: F(width, decimals of the measured salinity)
     int absentBlanks;  // no value: this many blanks and "-"
     int from, to;      // reader window
 };
-constexpr int MeasuredDecimals = 2;
 inline constexpr MeasuredColumn Measured1[] = {{Z1, 12, 10, 11, 22}, {Zt, 18, 16, 23, 40}, {Za, 10, 8, 41, 50}};
 inline constexpr MeasuredColumn Measured2[] = {
     {Z1, 8, 7, 11, 18}, {Z2, 9, 8, 19, 27}, {Zt, 18, 17, 28, 45}, {Za, 10, 8, 46, 55}};

@@ -1,6 +1,8 @@
 // Writing the input data file.
+#include <iterator>
 #include <string>
 
+#include "Fields.h"
 #include "InputFile.h"
 #include "InputFileLayout.h"
 #include "TextFile.h"
@@ -26,9 +28,23 @@ private:
     std::string out_;
 };
 
-void AppendMeasured(std::string& out, double value, const MeasuredColumn& column) {
+// The decimals of a field in the file.
+int Decimals(const char* name) { return FieldNamed(name).decimals; }
+int Decimals(const char* property, Zone zone) { return ZoneField(property, zone).decimals; }
+
+// Header values: the field's value behind its label, F(width, decimals).
+std::string Value(const ModelInput& in, const char* name, int width) {
+    const Field& f = FieldNamed(name);
+    return FormatFixed(f.Get(in), width, f.decimals);
+}
+std::string Value(const ModelInput& in, const char* property, Zone zone, int width) {
+    const Field& f = ZoneField(property, zone);
+    return FormatFixed(f.Get(in), width, f.decimals);
+}
+
+void AppendMeasured(std::string& out, double value, const MeasuredColumn& column, int decimals) {
     if (value > 0) {
-        AppendFixed(out, value, column.width, MeasuredDecimals);
+        AppendFixed(out, value, column.width, decimals);
     } else {
         out.append(static_cast<size_t>(column.absentBlanks), ' ');
         out += '-';
@@ -63,9 +79,9 @@ std::string InputFileText(ModelInput& in) {
     w.Line("    Drainage data");
     if (in.DrainPresent) {
         w.Line(" Drainage system present  : yes");
-        w.Line(" Depth subsurf. drains(m) : " + FormatFixed(in.Dd, 7, 2));
-        w.Line(" Drain. react. fact. QH1  : " + FormatFixed(in.QH1, ReactionFactorWidth, ReactionFactorDecimals));
-        w.Line(" Drain. react. fact. QH2  : " + FormatFixed(in.QH2, ReactionFactorWidth, ReactionFactorDecimals));
+        w.Line(" Depth subsurf. drains(m) : " + Value(in, "drain_depth", 7));
+        w.Line(" Drain. react. fact. QH1  : " + Value(in, "qh1", 8));
+        w.Line(" Drain. react. fact. QH2  : " + Value(in, "qh2", 8));
     } else {
         w.Line(" Drainage system present  : no");
         w.Line(" Depth subsurf. drains(m)  : n.a.");
@@ -73,24 +89,24 @@ std::string InputFileText(ModelInput& in) {
         w.Line(" Drain. react. fact. QH2  : n.a.");
     }
     w.Line("    Initial data soil and water");
-    w.Line(" Salt conc. irr. water (dS/m)        : " + FormatFixed(in.Si, 8, 1));
+    w.Line(" Salt conc. irr. water (dS/m)        : " + Value(in, "irrigation_salinity", 8));
     w.Line(" Number of layers in root zone       : " + FormatInt(layers, 5));
     if (layers == 1) {
-        w.Line(" Init. salt conc. root zone (dS/m)   : " + FormatFixed(in.Sini[Z1], 8, 1));
+        w.Line(" Init. salt conc. root zone (dS/m)   : " + Value(in, "initial_salinity", Z1, 8));
     } else {
-        w.Line(" Init. salt conc. 1st layer (dS/m)   :" + FormatFixed(in.Sini[Z1], 8, 1));
-        w.Line(" Init. salt conc. 2nd layer (dS/m)   :" + FormatFixed(in.Sini[Z2], 8, 1));
-        if (layers == 3) w.Line(" Init. salt conc. 3rd layer (dS/m)   :" + FormatFixed(in.Sini[Z3], 8, 1));
+        w.Line(" Init. salt conc. 1st layer (dS/m)   :" + Value(in, "initial_salinity", Z1, 8));
+        w.Line(" Init. salt conc. 2nd layer (dS/m)   :" + Value(in, "initial_salinity", Z2, 8));
+        if (layers == 3) w.Line(" Init. salt conc. 3rd layer (dS/m)   :" + Value(in, "initial_salinity", Z3, 8));
     }
-    w.Line(" Init. salt conc. trans. zone (dS/m) : " + FormatFixed(in.Sini[Zt], 7, 1));
-    w.Line(" Init. salt conc. aquifer (dS/m)     : " + FormatFixed(in.Sini[Za], 7, 1));
-    w.Line(" Initial depth water table (m)       : " + FormatFixed(in.Dwtini, 7, 2));
-    w.Line(" Critical depth water table (m)      : " + FormatFixed(in.CDc, 7, 2));
-    w.Line(" Initial soil moisture content (%)   : " + FormatFixed(in.SMini, 7, 2));
-    w.Line(" Irrigation efficiency (%)           : " + FormatFixed(in.IrrEff, 7, 1));
-    w.Line(" Inflow of groundwater (mm/day)      : " + FormatFixed(in.Inf, 7, 1));
-    w.Line(" Outflow of groundwater (mm/day)     : " + FormatFixed(in.Out, 7, 1));
-    w.Line(" Salinity groundwater inflow (dS/m)  : " + FormatFixed(in.Sinf, 7, 1));
+    w.Line(" Init. salt conc. trans. zone (dS/m) : " + Value(in, "initial_salinity", Zt, 7));
+    w.Line(" Init. salt conc. aquifer (dS/m)     : " + Value(in, "initial_salinity", Za, 7));
+    w.Line(" Initial depth water table (m)       : " + Value(in, "initial_water_table", 7));
+    w.Line(" Critical depth water table (m)      : " + Value(in, "critical_depth", 7));
+    w.Line(" Initial soil moisture content (%)   : " + Value(in, "initial_soil_moisture", 7));
+    w.Line(" Irrigation efficiency (%)           : " + Value(in, "irrigation_efficiency", 7));
+    w.Line(" Inflow of groundwater (mm/day)      : " + Value(in, "inflow", 7));
+    w.Line(" Outflow of groundwater (mm/day)     : " + Value(in, "outflow", 7));
+    w.Line(" Salinity groundwater inflow (dS/m)  : " + Value(in, "inflow_salinity", 7));
 
     w.Line("");
     w.Line(" Hydrological data");
@@ -98,10 +114,14 @@ std::string InputFileText(ModelInput& in) {
     w.Line("             mm/time step   mm/time step   mm/time step");
     std::string& text = w.Text();
     text.reserve(text.size() + static_cast<size_t>(n > 0 ? n : 0) * (56 + 100) + 3000);  // both tables
+    int hydrologicalDecimals[std::size(HydrologicalColumns)];
+    for (size_t k = 0; k < std::size(HydrologicalColumns); ++k)
+        hydrologicalDecimals[k] = Decimals(HydrologicalColumns[k].name);
     for (int i = 1; i <= n; ++i) {
         AppendInt(text, i, StepWidth);
+        size_t k = 0;
         for (const HydrologicalColumn& c : HydrologicalColumns)
-            AppendFixed(text, At(in.*c.field, i), c.width, c.decimals);
+            AppendFixed(text, At(in.*c.field, i), c.width, hydrologicalDecimals[k++]);
         text += Eol;
     }
     w.Line("");
@@ -128,7 +148,7 @@ std::string InputFileText(ModelInput& in) {
     }
     std::string thicknesses;
     for (const ThicknessColumn& c : ThicknessColumns(layers))
-        AppendFixed(thicknesses, in.D[c.zone], c.width, ThicknessDecimals);
+        AppendFixed(thicknesses, in.D[c.zone], c.width, Decimals("thickness", c.zone));
     w.Line(thicknesses);
     w.Line("");
     w.Line(" Other soil properties in %");
@@ -139,7 +159,8 @@ std::string InputFileText(ModelInput& in) {
     for (int k = 0; k < zoneCount; ++k) {
         const Zone z = zones[k];
         std::string row = labels[k];
-        for (const PropertyColumn& c : PropertyColumns) AppendFixed(row, (in.*c.field)[z], c.width, c.decimals);
+        for (const PropertyColumn& c : PropertyColumns)
+            AppendFixed(row, (in.*c.field)[z], c.width, Decimals(c.name, z));
         w.Line(row);
     }
     w.Line("");
@@ -161,9 +182,12 @@ std::string InputFileText(ModelInput& in) {
         w.Line(" - - - - - - - - - - - - - - - - -");
     }
     const auto measured = MeasuredColumns(layers);
+    int measuredDecimals[ZoneCount];
+    for (Zone z : EveryZone) measuredDecimals[static_cast<int>(z)] = Decimals("measured_salinity", z);
     for (int i = 1; i <= n; ++i) {
         AppendInt(text, i, StepWidth);
-        for (const MeasuredColumn& c : measured) AppendMeasured(text, At(in.ECsm[c.zone], i), c);
+        for (const MeasuredColumn& c : measured)
+            AppendMeasured(text, At(in.ECsm[c.zone], i), c, measuredDecimals[static_cast<int>(c.zone)]);
         text += Eol;
     }
     return std::move(w.Text());

@@ -1,5 +1,8 @@
 #include "RunDriver.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -50,9 +53,21 @@ std::string BalanceFileName(const std::string& inputFileName) {
     return ChangeExtension(inputFileName, ".balance.csv");
 }
 
+namespace {
+
+// Equal but for the case of letters: one file on systems whose names ignore
+// case, so such a name is refused everywhere.
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
 std::string OutputOverwritesInput(const std::string& inputFileName, const RunFiles& files) {
     for (const std::string& name : RunOutputNames(inputFileName, files))
-        if (SameFile(name, inputFileName))
+        if (SameFile(name, inputFileName) || SameIgnoringCase(name, inputFileName))
             return "The results of " + inputFileName + " would be written over the input data file itself. " +
                    "Please give the input data file a name ending in .inp. Nothing was written.";
     return std::string();

@@ -276,7 +276,7 @@ TEST_F(InputEntryTest, ValuesThatCannotBePhysicalAreRefusedByName) {
     TypeCell(Grid("Soil1Grid"), 1, 1, "120");
     Click(Button("Soil1SaveButton"));
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
-    EXPECT_EQ(LastPlace(), "The total porosity of the transition zone must lie between 0 and 100 %.");
+    EXPECT_EQ(LastPlace(), "The total porosity of the transition zone must lie above 0 and up to 100 %.");
     ExpectRefusedAt(Grid("Soil1Grid"), 1, 1);
     TypeCell(Grid("Soil1Grid"), 1, 1, "42");
     TypeCell(Grid("Soil1Grid"), 2, 0, "50");

@@ -189,11 +189,13 @@ TEST(InputRulesPanels, SoilValuesMustBePhysical) {
         {0, 0, "-1", "The thickness of the 1st layer must be greater than 0 m."},
         {1, 0, "0", "The thickness of the 2nd layer must be greater than 0 m."},
         {3, 0, "-0.5", "The thickness of the transition zone must not be negative."},
-        {0, 1, "101", "The total porosity of the 1st layer must lie between 0 and 100 %."},
-        {4, 2, "-3", "The effective porosity of the aquifer must lie between 0 and 100 %."},
+        {0, 1, "101", "The total porosity of the 1st layer must lie above 0 and up to 100 %."},
+        {4, 2, "-3", "The effective porosity of the aquifer must lie above 0 and up to 100 %."},
         {2, 2, "45", "The effective porosity of the 3rd layer must not exceed its total porosity."},
-        {1, 3, "-1", "The leaching efficiency of the 2nd layer must not be negative."},
+        {1, 3, "-1", "The leaching efficiency of the 2nd layer must lie between 0 and 190 %."},
         {3, 4, "-2", "The initial salinity of the transition zone must not be negative."},
+        {0, 3, "500", "The leaching efficiency of the 1st layer must lie between 0 and 190 %."},
+        {4, 2, "0", "The effective porosity of the aquifer must lie above 0 and up to 100 %."},
     };
     for (const Case& k : cases) {
         Cells c = Soil(3);
@@ -269,6 +271,12 @@ TEST(InputRulesLayers, CarryOverKeepsValuesAndCountsMeasurementsOnce) {
         EXPECT_EQ(columns[1], 1);
     }
     EXPECT_EQ(SalinityCarryOver(2, 3)[3], 2);  // the old bottom layer stays the bottom layer
+    // No soil row is copied twice: a split never multiplies a thickness.
+    for (auto [from, to] : {std::pair{1, 2}, {1, 3}, {2, 3}, {2, 1}, {3, 1}, {3, 2}}) {
+        const auto rows = SoilCarryOver(from, to);
+        for (int source = 0; source < from + 2; ++source)
+            EXPECT_LE(std::count(rows.begin(), rows.end(), source), 1) << from << "->" << to;
+    }
 }
 
 Buttons After(std::initializer_list<std::pair<PageEvent, Panel>> events, bool complete) {

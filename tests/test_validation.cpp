@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <filesystem>
 #include <limits>
 
 #include "EngineSupport.h"
+#include "Fields.h"
 #include "InputFile.h"
 #include "TestSupport.h"
 #include "TextFile.h"
@@ -242,6 +244,97 @@ TEST(Validation, ShippedDataSetsHaveNoErrors) {
     }
 }
 
+// ------------------------------------------------ the table of fields
+
+TEST(Fields, EveryFieldIsFoundByItsNameAndReachesItsOwnValue) {
+    std::set<std::string> names;
+    for (const Field& f : AllFields()) {
+        EXPECT_EQ(FindField(f.name), &f);
+        EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        EXPECT_EQ(f.name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"), std::string::npos) << f.name;
+        EXPECT_FALSE(f.label.empty() || f.caption.empty()) << f.name;
+        // Writing a field changes that field and no other.
+        ModelInput in = Sound(3), before = in;
+        if (f.kind == FieldKind::Text) {
+            f.SetText(in, "changed");
+            EXPECT_EQ(f.TextOf(in), "changed");
+        } else if (f.kind == FieldKind::PerStep) {
+            f.SeriesOf(in)[2] = 77;
+            EXPECT_EQ(f.SeriesOf(in)[2], 77);
+        } else {
+            const double to = f.access.flag ? 1 - f.Get(in) : f.Get(in) + 1;
+            f.Set(in, to);
+            EXPECT_EQ(f.Get(in), to) << f.name;
+        }
+        int changed = 0;
+        for (const Field& g : AllFields()) {
+            if (g.kind == FieldKind::Text) changed += g.TextOf(in) != g.TextOf(before);
+            else if (g.kind == FieldKind::PerStep) changed += g.SeriesOf(in) != g.SeriesOf(before);
+            else changed += g.Get(in) != g.Get(before);
+        }
+        EXPECT_EQ(changed, 1) << f.name;
+    }
+    EXPECT_EQ(FindField("no_such_field"), nullptr);
+    EXPECT_EQ(ZoneField("total_porosity", Zt).access.zoneNumber, &ModelInput::TP);
+    EXPECT_EQ(FieldNamed("qh2").access.number, &ModelInput::QH2);
+    EXPECT_EQ(ZoneField("measured_salinity", Za).LabelFor(1), "measured salinity of the aquifer");
+    EXPECT_EQ(ZoneField("thickness", Z1).LabelFor(1), "thickness of the root zone");
+}
+
+// The check before a run refuses a value just outside each field's allowed
+// range, under the field's own name, and passes one inside it.
+TEST(Fields, TheCheckBeforeARunReadsEveryRange) {
+    int checked = 0;
+    for (const Field& f : AllFields()) {
+        if (f.kind == FieldKind::Text || f.integer || f.group == FieldGroup::Salinity) continue;
+        const Range& r = f.allowed;
+        std::vector<double> outside;
+        if (std::isfinite(r.low)) outside.push_back(r.lowIncluded ? r.low - 0.5 : r.low);
+        if (std::isfinite(r.high)) outside.push_back(r.high + 0.5);
+        outside.push_back(NaN);
+        for (double v : outside) {
+            ModelInput in = Sound(3);
+            if (f.kind == FieldKind::PerStep) f.SeriesOf(in)[2] = v;
+            else f.Set(in, v);
+            const std::vector<Problem> problems = ValidateDataSet(in);
+            const bool named = std::any_of(problems.begin(), problems.end(), [&](const Problem& p) {
+                return p.severity == Severity::Error && p.field == f.LabelFor(3) && p.group == GroupName(f.group) &&
+                       p.row == (f.kind == FieldKind::PerStep ? 2 : 0);
+            });
+            EXPECT_TRUE(named) << f.name << " = " << v << "\n" << ProblemReport(problems);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 60);
+}
+
+// The file keeps each field's decimals: a value written and read back is
+// the value the table says the file stores.
+TEST(Fields, TheFileStoresEachFieldWithItsDecimals) {
+    TempDir dir;
+    ModelInput in = Sound(3);
+    in.InputFileName = dir.File("decimals.inp");
+    std::vector<std::pair<const Field*, double>> written;
+    double v = 1.123456;
+    for (const Field& f : AllFields()) {
+        if (f.kind == FieldKind::Text || f.integer) continue;
+        v += 0.0101;
+        if (f.kind == FieldKind::PerStep) f.SeriesOf(in)[3] = v;
+        else f.Set(in, v);
+        written.emplace_back(&f, v);
+    }
+    ModelInput back;
+    NumberFormat point;
+    ASSERT_TRUE(ParseInputText(InputFileText(in), in.InputFileName, back, point).Ok());
+    for (const auto& [f, value] : written) {
+        const double read = f->kind == FieldKind::PerStep ? f->SeriesOf(back)[3] : f->Get(back);
+        EXPECT_EQ(read, f->Stored(value)) << f->name;
+        EXPECT_EQ(read, RoundAsStored(value, f->decimals)) << f->name;
+    }
+    EXPECT_EQ(RoundAsStored(213.456, 2), 213.46);
+    EXPECT_EQ(RoundAsStored(72.5, 0), 72);  // the notation's rounding: a tie goes to the even digit
+}
+
 // ------------------------------------------------ names of the results
 
 TEST(RunNames, ResultsNeverGoOverTheInputItself) {
@@ -270,6 +363,10 @@ TEST(RunNames, ResultsNeverGoOverTheInputItself) {
     WriteFile(dir.File("g.out"), before);
     std::filesystem::create_symlink(dir.File("g.out"), dir.File("g.inp"));
     EXPECT_NE(OutputOverwritesInput(dir.File("g.inp"), RunFiles{}), "");
+    // A name that differs in case only is the same file where names ignore case.
+    EXPECT_NE(OutputOverwritesInput(dir.File("x.OUT"), RunFiles{}), "");
+    EXPECT_NE(OutputOverwritesInput(dir.File("x.Csv"), RunFiles{true}), "");
+    EXPECT_EQ(OutputOverwritesInput(dir.File("x.Csv"), RunFiles{}), "");
 }
 
 TEST(RunNames, OneCallNeverWritesTwoInputsResultsToOneName) {
