@@ -80,4 +80,10 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 RunOutcome RunModel(const ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
                     std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
 
+// The run of RunModel in memory: the same check, questions and results in
+// `state`, bit for bit, without an output file. Completed or Stopped when
+// `state` holds the results.
+RunOutcome ComputeModel(const ModelInput& in, ModelState& state, UserInteraction& ui,
+                        std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
+
 }  // namespace halovane

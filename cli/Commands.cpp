@@ -15,6 +15,7 @@
 #include "OutputFile.h"
 #include "Report.h"
 #include "ResultsCsv.h"
+#include "SweepCommand.h"
 #include "RunDriver.h"
 #include "TextFile.h"
 #include "ThreadTeam.h"
@@ -96,6 +97,21 @@ const char* const HelpText =
     "      With --for-discharge Q (mm/day) and --head H (m) instead of --spacing,\n"
     "      first print the spacing at which the drains discharge Q at head H.\n"
     "      A value out of range, or a discharge no spacing gives, is a usage error.\n"
+    "\n"
+    "  sweep [-j N] [--keep] SCENARIO [OUTDIR]\n"
+    "      Make every run of a scenario file (a base input data file, the fields\n"
+    "      to vary with their values, the metrics, the criteria; see the user\n"
+    "      guide) in memory and write into OUTDIR (beside SCENARIO when not\n"
+    "      given) SCENARIO.sweep.csv, one row per run, and the design chart\n"
+    "      SCENARIO.chart.svg and .png (one-at-a-time runs: SCENARIO.tornado.*).\n"
+    "      Progress goes to standard error. The seek lines of the scenario are\n"
+    "      answered on standard output.\n"
+    "        -j N        make N runs at a time (default: every core); the\n"
+    "                    results do not depend on it\n"
+    "        --keep      also write each run's input data file and output file,\n"
+    "                    run-0001.inp, run-0001.out, ..., into OUTDIR\n"
+    "      A scenario with a line the program does not understand, or a value\n"
+    "      out of its field's range, is refused before anything runs.\n"
     "\n"
     "  --help      Show this text.\n"
     "  --version   Show the version.\n"
@@ -286,6 +302,7 @@ int Main(const std::vector<std::string>& args) {
     if (command == "run") return Run(args);
     if (command == "graph") return Graph(args);
     if (command == "drain-design") return DrainDesign(args);
+    if (command == "sweep") return Sweep(args);
     std::cerr << "halovane-cli: unknown command '" << command << "'\n" << HelpText;
     return Usage;
 }
