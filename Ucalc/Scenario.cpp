@@ -477,11 +477,18 @@ bool LoadScenario(const std::string& path, Scenario& s, ModelInput& base, std::s
         error = why;
         return false;
     }
-    if (!ParseScenario(text, s, why)) {
+    if (!LoadScenarioText(text, std::filesystem::path(path).parent_path().string(), s, base, why)) {
         error = path + ": " + why;
         return false;
     }
-    s.folder = std::filesystem::path(path).parent_path().string();
+    return true;
+}
+
+bool LoadScenarioText(const std::string& text, const std::string& folder, Scenario& s, ModelInput& base,
+                      std::string& error) {
+    std::string why;
+    if (!ParseScenario(text, s, error)) return false;
+    s.folder = folder;
     auto beside = [&](const std::string& name) {
         const std::filesystem::path p(name);
         return p.is_absolute() || s.folder.empty() ? name : (std::filesystem::path(s.folder) / p).string();
@@ -490,14 +497,14 @@ bool LoadScenario(const std::string& path, Scenario& s, ModelInput& base, std::s
     base.InputFileName = beside(s.base);
     const InputReadResult read = ReadInputFile(base);
     if (!read.Ok()) {
-        error = path + ": base " + s.base + ": " + read.message;
+        error = "base " + s.base + ": " + read.message;
         return false;
     }
     if (!s.typicalYear.empty()) {
         std::string csv;
         std::vector<std::array<double, 3>> rows;
         if (!ReadWholeFile(beside(s.typicalYear), csv, why) || !ReadTypicalYear(csv, rows, why)) {
-            error = path + ": typical_year " + s.typicalYear + ": " + why;
+            error = "typical_year " + s.typicalYear + ": " + why;
             return false;
         }
         ApplyTypicalYear(rows, s.years, s.stepLength, base);
@@ -705,14 +712,77 @@ std::string RunName(int run) {
     return "run-" + digits;
 }
 
+// Whether the input data file would store the base, at each step length
+// of the scenario, otherwise than it is held, leaving out the fields the
+// runs replace. The runs without a factor on a series then need only their
+// own values checked.
+struct BaseRounding {
+    std::vector<std::pair<double, bool>> byStepLength;  // (step length or NaN, rounded)
+    bool Of(double ts) const {
+        for (const auto& [length, rounded] : byStepLength)
+            if (SameValue(length, ts)) return rounded;
+        return true;
+    }
+    static bool SameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+};
+
+bool Replaced(const Scenario& s, const Field* field) {
+    for (const Varied& v : s.varied) {
+        if (v.field == field) return true;
+        if (v.kind == VariedKind::DrainSpacing && (field->name == "qh1" || field->name == "qh2")) return true;
+    }
+    return false;
+}
+
+BaseRounding RoundingOfBase(const Scenario& s, const ModelInput& base,
+                            const std::vector<std::array<double, 3>>& typicalYear) {
+    BaseRounding r;
+    const Varied* lengths = FindVaried(s, "step_length");
+    std::vector<double> tss{NaN};
+    if (lengths) tss.insert(tss.end(), lengths->values.begin(), lengths->values.end());
+    for (double ts : tss) {
+        std::vector<double> values(s.varied.size(), NaN);
+        for (size_t k = 0; k < s.varied.size(); ++k)
+            if (s.varied[k].kind == VariedKind::StepLength) values[k] = ts;
+        ModelInput in = RunInput(s, base, values, typicalYear);
+        bool rounded = false;
+        for (const Rounding& change : RoundAsFileStores(in)) rounded = rounded || !Replaced(s, change.field);
+        r.byStepLength.emplace_back(ts, rounded);
+    }
+    return r;
+}
+
+bool RoundedInFile(const Scenario& s, const BaseRounding& baseRounding, const std::vector<double>& values,
+                   const ModelInput& in) {
+    double ts = NaN;
+    for (size_t k = 0; k < s.varied.size(); ++k) {
+        const Varied& v = s.varied[k];
+        if (std::isnan(values[k])) continue;
+        if (v.kind == VariedKind::StepLength) ts = values[k];
+        const bool factor = v.kind == VariedKind::RainfallFactor || v.kind == VariedKind::IrrigationFactor ||
+                            v.kind == VariedKind::EvapotranspirationFactor;
+        if (factor && values[k] != 1) {
+            ModelInput stored = in;
+            return !RoundAsFileStores(stored).empty();
+        }
+    }
+    if (baseRounding.Of(ts)) return true;
+    // The fields the runs replace, at the values this run holds (the base's
+    // where it keeps them).
+    auto rounds = [&](const Field& f) { return f.InUse(in) && f.Stored(f.Get(in)) != f.Get(in); };
+    for (const Varied& v : s.varied) {
+        if (v.kind == VariedKind::Field && rounds(*v.field)) return true;
+        if (v.kind == VariedKind::DrainSpacing && (rounds(FieldNamed("qh1")) || rounds(FieldNamed("qh2"))))
+            return true;
+    }
+    return false;
+}
+
 // One run of the sweep into `row`; the state is the thread's own.
 void SweepOne(const Scenario& s, const ModelInput& base, const std::vector<std::array<double, 3>>& typicalYear,
-              const SweepOptions& options, ModelState& state, SweepRow& row) {
+              const BaseRounding& baseRounding, const SweepOptions& options, ModelState& state, SweepRow& row) {
     ModelInput in = RunInput(s, base, row.values, typicalYear);
-    {
-        ModelInput stored = in;
-        row.roundedInFile = !RoundAsFileStores(stored).empty();
-    }
+    row.roundedInFile = RoundedInFile(s, baseRounding, row.values, in);
     ScenarioInteraction ui(s, options.cancel);
     RunOutcome outcome;
     if (options.keepFolder.empty()) {
@@ -755,6 +825,7 @@ std::vector<SweepRow> RunSweep(const Scenario& s, const ModelInput& base, const 
         rows[k].values = runs[k];
     }
     const std::vector<std::array<double, 3>> typicalYear = TypicalYearRows(s);
+    const BaseRounding baseRounding = RoundingOfBase(s, base, typicalYear);
     const int threads = std::max(1, std::min<int>(options.threads > 0 ? options.threads : MachineCores(),
                                                   static_cast<int>(runs.size())));
     std::atomic<size_t> next{0};
@@ -764,7 +835,7 @@ std::vector<SweepRow> RunSweep(const Scenario& s, const ModelInput& base, const 
         ModelState state;
         for (size_t k; (k = next++) < rows.size();) {
             if (options.cancel && options.cancel->load()) return;
-            SweepOne(s, base, typicalYear, options, state, rows[k]);
+            SweepOne(s, base, typicalYear, baseRounding, options, state, rows[k]);
             const int finished = ++done;
             if (options.progress) {
                 std::lock_guard<std::mutex> lock(progressLock);

@@ -82,6 +82,9 @@ bool ParseScenario(const std::string& text, Scenario& scenario, std::string& err
 // Reads the scenario file and its base (the base data set and the typical
 // year). False with `error` naming the file and line.
 bool LoadScenario(const std::string& path, Scenario& scenario, ModelInput& base, std::string& error);
+// The same for the text of a scenario whose names are relative to `folder`.
+bool LoadScenarioText(const std::string& text, const std::string& folder, Scenario& scenario, ModelInput& base,
+                      std::string& error);
 
 // The hydrological series of a typical year (12 monthly or 365 daily rows
 // of rainfall, irrigation and evapotranspiration in mm) repeated for

@@ -120,7 +120,8 @@ bool WriteHeatMapFile(const QString& fileName, const HeatMap& map) {
 }
 
 bool WriteTornadoFile(const QString& fileName, const Tornado& t) {
-    const int barH = 30, left = 190, top = 60, width = 480, right = 40, bottom = 60;
+    // Names, then room for the low ends' labels, the bars, the high ends' labels.
+    const int barH = 30, names = 180, left = names + 100, top = 60, width = 420, right = 120, bottom = 60;
     const int count = static_cast<int>(t.bars.size());
     const QSize size(left + width + right, top + std::max(count, 1) * barH + bottom);
     double low = t.base, high = t.base;
@@ -145,10 +146,10 @@ bool WriteTornadoFile(const QString& fileName, const Tornado& t) {
             const QRectF highPart(QPointF(xOf(t.base), y + 5), QPointF(xOf(bar.high), y + barH - 5));
             p.fillRect(lowPart, QColor(90, 150, 210));
             p.fillRect(highPart, QColor(220, 120, 90));
-            p.drawText(QRect(4, y, left - 10, barH), Qt::AlignRight | Qt::AlignVCenter, Text(bar.name));
-            p.drawText(QRectF(xOf(bar.low) - 84, y, 80, barH), Qt::AlignRight | Qt::AlignVCenter,
+            p.drawText(QRect(4, y, names - 10, barH), Qt::AlignRight | Qt::AlignVCenter, Text(bar.name));
+            p.drawText(QRectF(xOf(bar.low) - 98, y, 94, barH), Qt::AlignRight | Qt::AlignVCenter,
                        Short(bar.low) + QStringLiteral(" @") + Text(ShortestText(bar.lowValue)));
-            p.drawText(QRectF(xOf(bar.high) + 4, y, 120, barH), Qt::AlignLeft | Qt::AlignVCenter,
+            p.drawText(QRectF(xOf(bar.high) + 4, y, right - 6, barH), Qt::AlignLeft | Qt::AlignVCenter,
                        Short(bar.high) + QStringLiteral(" @") + Text(ShortestText(bar.highValue)));
         }
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
