@@ -22,6 +22,8 @@
 #include "RunDriver.h"
 #include "RunTask.h"
 #include "UMainForm.h"
+
+#include "ScenarioDialog.h"
 #include "UStringGrid.h"
 #include "Validation.h"
 
@@ -108,6 +110,8 @@ QWidget* TMainForm::BuildInputPage() {
     ReStartButton = Button("ReStartButton", "Restart", page);
     SaveAllButton = Button("SaveAllButton", "Save all - Run", page);
     OpenInpButton = Button("OpenInpButton", "Open input", page);
+    ScenariosButton = Button("ScenariosButton", "Scenarios", page);
+    bottom->addWidget(ScenariosButton);
     bottom->addWidget(ReStartButton);
     bottom->addWidget(SaveAllButton);
     bottom->addWidget(OpenInpButton);
@@ -122,6 +126,7 @@ QWidget* TMainForm::BuildInputPage() {
     connect(ReStartButton, &QPushButton::clicked, this, &TMainForm::ReStartButtonClick);
     connect(SaveAllButton, &QPushButton::clicked, this, &TMainForm::SaveAllButtonClick);
     connect(OpenInpButton, &QPushButton::clicked, this, &TMainForm::OpenInpButtonClick);
+    connect(ScenariosButton, &QPushButton::clicked, this, &TMainForm::ScenariosButtonClick);
     connect(RunCancelButton, &QPushButton::clicked, this, &TMainForm::RunCancelButtonClick);
     return page;
 }
@@ -370,6 +375,12 @@ void TMainForm::RunFinished() {
     Results->RunCompleted(QString::fromStdString(State.OutputFileName));
     PageControl->setCurrentWidget(OutTab);
     ProgressBar1->hide();
+}
+
+void TMainForm::ScenariosButtonClick() {
+    if (!Scenarios) Scenarios = new ScenarioDialog(this);
+    Scenarios->show();
+    Scenarios->raise();
 }
 
 }  // namespace halovane

@@ -66,12 +66,20 @@ QString Heading(const std::string& metric, const std::string& unit) {
 
 }  // namespace
 
-bool WriteHeatMapFile(const QString& fileName, const HeatMap& map) {
+namespace {
+
+struct Chart {
+    QSize size;
+    QString title;
+    std::function<void(QPainter&)> paint;
+};
+
+Chart HeatMapChart(const HeatMap& map) {
     const int cellW = 72, cellH = 34, left = 150, top = 60, bottom = 70, right = 30;
     const int cols = static_cast<int>(map.xs.size()), rows = static_cast<int>(map.ys.size());
     const QSize size(left + cols * cellW + right, top + rows * cellH + bottom);
     const QString title = Heading(map.metric, map.unit);
-    return WritePicture(fileName, size, title, [&](QPainter& p) {
+    return Chart{size, title, [=](QPainter& p) {
         p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         QFont font = p.font();
         font.setPixelSize(12);
@@ -116,10 +124,10 @@ bool WriteHeatMapFile(const QString& fileName, const HeatMap& map) {
             p.drawText(QRect(-rows * cellH / 2 - 100, -10, rows * cellH + 200, 20), Qt::AlignCenter, Text(map.y));
             p.restore();
         }
-    });
+    }};
 }
 
-bool WriteTornadoFile(const QString& fileName, const Tornado& t) {
+Chart TornadoChart(const Tornado& t) {
     // Names, then room for the low ends' labels, the bars, the high ends' labels.
     const int barH = 30, names = 180, left = names + 100, top = 60, width = 420, right = 120, bottom = 60;
     const int count = static_cast<int>(t.bars.size());
@@ -130,9 +138,9 @@ bool WriteTornadoFile(const QString& fileName, const Tornado& t) {
         high = std::max(high, bar.high);
     }
     if (high == low) high = low + 1;
-    auto xOf = [&](double v) { return left + (v - low) / (high - low) * width; };
+    auto xOf = [=](double v) { return left + (v - low) / (high - low) * width; };
     const QString title = Heading(t.metric, t.unit) + QStringLiteral(": one at a time around the base");
-    return WritePicture(fileName, size, title, [&](QPainter& p) {
+    return Chart{size, title, [=](QPainter& p) {
         p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         QFont font = p.font();
         font.setPixelSize(12);
@@ -157,7 +165,32 @@ bool WriteTornadoFile(const QString& fileName, const Tornado& t) {
         p.setPen(Qt::black);
         p.drawText(QRectF(xOf(t.base) - 100, top + count * barH + 8, 200, 20), Qt::AlignCenter,
                    QStringLiteral("base: ") + Short(t.base));
-    });
+    }};
 }
+
+QImage ChartImage(const Chart& chart) {
+    QImage image(chart.size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart.paint(painter);
+    return image;
+}
+
+}  // namespace
+
+bool WriteHeatMapFile(const QString& fileName, const HeatMap& map) {
+    const Chart chart = HeatMapChart(map);
+    return WritePicture(fileName, chart.size, chart.title, chart.paint);
+}
+
+bool WriteTornadoFile(const QString& fileName, const Tornado& tornado) {
+    const Chart chart = TornadoChart(tornado);
+    return WritePicture(fileName, chart.size, chart.title, chart.paint);
+}
+
+QImage HeatMapImage(const HeatMap& map) { return ChartImage(HeatMapChart(map)); }
+
+QImage TornadoImage(const Tornado& tornado) { return ChartImage(TornadoChart(tornado)); }
 
 }  // namespace halovane

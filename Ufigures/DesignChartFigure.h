@@ -2,6 +2,7 @@
 // in .svg, PNG otherwise.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include "DesignChart.h"
@@ -15,5 +16,9 @@ bool WriteHeatMapFile(const QString& fileName, const HeatMap& map);
 // The tornado chart: one bar per varied name from the lowest to the highest
 // value of the metric, around the base run's value, the widest on top.
 bool WriteTornadoFile(const QString& fileName, const Tornado& tornado);
+
+// The same charts as pictures, for a window.
+QImage HeatMapImage(const HeatMap& map);
+QImage TornadoImage(const Tornado& tornado);
 
 }  // namespace halovane

@@ -9,6 +9,7 @@ add_executable(gui_input_tests
   gui_input_entries.cpp
   gui_input_run.cpp
   gui_input_drain_design.cpp
+  gui_input_scenarios.cpp
   InputPageFixture.h
   TestDialogs.h
 )
