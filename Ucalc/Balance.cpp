@@ -154,10 +154,8 @@ void Finish(RunBalance& b) {
             const size_t t = static_cast<size_t>(flow.term);
             s->used[t] = true;
             s->net[t] += flow.value;
-            if ((flow.value >= 0) == flow.in)
-                (flow.in ? s->inTerms : s->outTerms)[t] += std::fabs(flow.value);
-            else
-                (flow.in ? s->outTerms : s->inTerms)[t] += std::fabs(flow.value);
+            // A flow whose sign is reversed counts on the other side.
+            ((flow.value >= 0) == flow.in ? s->inTerms : s->outTerms)[t] += std::fabs(flow.value);
         }
         if (row.kind == K::Salt && row.zone == BalanceZone::Column) b.floors += row.floors;
         if (row.step != lastStep) b.irrigationLost += row.irrigationLost;
@@ -205,15 +203,15 @@ void NoteExtremes(RunBalance& b, const StepResults& r) {
     }
 }
 
-std::string Percent(double v) {
+}  // namespace
+
+std::string BalancePercentText(double v) {
     if (std::isnan(v)) return "n.a.";
     if (std::fabs(v) < 0.05) v = 0;  // no "-0.0 %"
     char text[64];
     std::snprintf(text, sizeof text, std::fabs(v) < 10 ? "%.1f %%" : "%.0f %%", v);
     return text;
 }
-
-}  // namespace
 
 const std::array<BalanceTermInfo, BalanceTermCount> BalanceTerms = {{
     {T::Rain, K::Water, "rain_mm", "rain"},
@@ -508,38 +506,56 @@ bool BalanceBelongsTo(RunBalance& balance, const StepResults& r, int layers, int
     return true;
 }
 
-std::string BalanceSummaryText(const RunBalance& balance) {
-    std::string text;
-    char line[200];
+std::vector<BalanceLine> BalanceSummaryLines(const RunBalance& balance) {
+    std::vector<BalanceLine> lines;
     for (const BalanceSummary& s : balance.summary) {
         const bool salt = s.kind == K::Salt;
-        auto put = [&](const std::string& label, double v) {
-            if (salt)
-                std::snprintf(line, sizeof line, "  %-58s %14.1f %14.1f\r\n", label.c_str(), v, v * SaltKgPerHaPerMmDsm);
-            else
-                std::snprintf(line, sizeof line, "  %-58s %14.1f\r\n", label.c_str(), v);
-            text += line;
-        };
-        text += std::string(salt ? "Salt" : "Water") + ", " + BalanceZoneLabel(s.zone, balance.layers) +
-                (salt ? "  (mm*dS/m, kg/ha approx.)" : "  (mm)") + "\r\n";
+        auto put = [&](const std::string& label, double v) { lines.push_back({label, false, salt, false, v}); };
+        lines.push_back({std::string(salt ? "Salt" : "Water") + ", " + BalanceZoneLabel(s.zone, balance.layers) +
+                             (salt ? "  (mm*dS/m; kg/ha, approximately)" : "  (mm)"),
+                         true, salt, false, 0});
         put("Initially present", s.initial);
-        for (const BalanceTermInfo& t : BalanceTerms)
-            if (s.used[static_cast<size_t>(t.term)]) put(std::string("In:  ") + t.label, s.inTerms[static_cast<size_t>(t.term)]);
-        for (const BalanceTermInfo& t : BalanceTerms)
-            if (s.used[static_cast<size_t>(t.term)]) put(std::string("Out: ") + t.label, s.outTerms[static_cast<size_t>(t.term)]);
+        // Each term on its own side; a flow that was reversed in some steps
+        // shows on the other side as well.
+        const Layout& layout = *LayoutOf(s.kind, s.zone);
+        for (bool in : {true, false})
+            for (const Side& side : layout.terms) {
+                const size_t t = static_cast<size_t>(side.term);
+                const double v = in ? s.inTerms[t] : s.outTerms[t];
+                if (side.in == in || v != 0)
+                    put(std::string(in ? "In:  " : "Out: ") + BalanceTerms[t].label + (side.in == in ? "" : " (reversed)"), v);
+            }
         put("Finally present", s.final);
         put("Storage change", s.totals.storage);
         put("Balance deviation", s.totals.Discrepancy());
-        std::snprintf(line, sizeof line, "  %-58s %14s\r\n", "Percent discrepancy", Percent(s.totals.Percent()).c_str());
-        text += line;
-        text += "\r\n";
+        lines.push_back({"Percent discrepancy", false, false, true, s.totals.Percent()});
     }
     if (!balance.saltSources.empty()) {
-        text += "Salt of the column out of balance, by source  (mm*dS/m)\r\n";
-        for (const auto& [what, value] : balance.saltSources) {
-            std::snprintf(line, sizeof line, "  %-90s %14.1f\r\n", what.c_str(), value);
-            text += line;
+        lines.push_back({"Salt of the column out of balance, by source  (mm*dS/m; kg/ha, approximately)", true, true,
+                         false, 0});
+        for (const auto& [what, value] : balance.saltSources) lines.push_back({what, false, true, false, value});
+    }
+    return lines;
+}
+
+std::string BalanceSummaryText(const RunBalance& balance) {
+    std::string text;
+    char line[300];
+    bool first = true;
+    for (const BalanceLine& l : BalanceSummaryLines(balance)) {
+        if (l.heading) {
+            text += (first ? "" : "\r\n") + l.label + "\r\n";
+            first = false;
+            continue;
         }
+        if (l.percent)
+            std::snprintf(line, sizeof line, "  %-84s %14s\r\n", l.label.c_str(), BalancePercentText(l.value).c_str());
+        else if (l.salt)
+            std::snprintf(line, sizeof line, "  %-84s %14.1f %14.1f\r\n", l.label.c_str(), l.value,
+                          l.value * SaltKgPerHaPerMmDsm);
+        else
+            std::snprintf(line, sizeof line, "  %-84s %14.1f\r\n", l.label.c_str(), l.value);
+        text += line;
     }
     return text;
 }
@@ -548,7 +564,7 @@ std::string BalanceVerdict(const RunBalance& balance) {
     if (balance.steps == 0) return "Water balance: no time step was computed; salt: no time step was computed";
     auto pct = [&](K kind, BalanceZone zone) {
         const BalanceSummary* s = balance.Find(kind, zone);
-        return s ? Percent(s->totals.Percent()) : std::string("n.a.");
+        return s ? BalancePercentText(s->totals.Percent()) : std::string("n.a.");
     };
     std::string text = "Water balance: root zone " + pct(K::Water, BalanceZone::RootZone) + ", groundwater " +
                        pct(K::Water, BalanceZone::Groundwater) + ", column " + pct(K::Water, BalanceZone::Column) +
@@ -587,10 +603,10 @@ std::vector<std::string> RunWarnings(const RunBalance& balance) {
         const double p = s.totals.Percent();
         if (std::isnan(p) || std::fabs(p) <= DiscrepancyWarningPercent) continue;
         over += std::string(over.empty() ? "" : ", ") + BalanceKindName(s.kind) + " " +
-                BalanceZoneLabel(s.zone, balance.layers) + " " + Percent(p);
+                BalanceZoneLabel(s.zone, balance.layers) + " " + BalancePercentText(p);
     }
     if (!over.empty())
-        warnings.push_back("Cumulative balance discrepancies above " + Percent(DiscrepancyWarningPercent) + ": " +
+        warnings.push_back("Cumulative balance discrepancies above " + BalancePercentText(DiscrepancyWarningPercent) + ": " +
                            over + "; the results do not conserve water or salt there (see the balance).");
     return warnings;
 }

@@ -163,8 +163,24 @@ Series IrrigationLostBySpreading(const ModelInput& in);
 // (step, kind, zone). Lines end in CR LF.
 std::string BalanceCsv(const RunBalance& balance);
 
-// The run summary of every zone in the two-sided form, as text.
+// The run summary of every zone in the two-sided form, line by line: a
+// heading per (kind, zone), then what was initially present, each in-term,
+// each out-term, what is finally present, the storage change, the balance
+// deviation and the percent discrepancy; then the sources of the column's
+// salt discrepancy.
+struct BalanceLine {
+    std::string label;
+    bool heading = false;   // a heading has no value
+    bool salt = false;      // the value is also shown in kg/ha
+    bool percent = false;   // the value is a percentage (NaN: not defined)
+    double value = 0;
+};
+std::vector<BalanceLine> BalanceSummaryLines(const RunBalance& balance);
+
+// The same as text with fixed columns.
 std::string BalanceSummaryText(const RunBalance& balance);
+// A percentage as the summary and the verdict show it: "0.0 %", "83 %", "n.a.".
+std::string BalancePercentText(double percent);
 
 // The one-line verdict, for instance "Water balance: root zone 0.0 %,
 // groundwater 83 %, column 41 %; salt: column 109 % (largest source: ...)".

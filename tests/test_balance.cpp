@@ -118,6 +118,12 @@ TEST(Balance, IdentitiesAndKnownDiscrepanciesHoldOnEveryDataSet) {
                 ++checked[3];
             }
         }
+        // The summary's terms add up to its totals, each on its side.
+        for (const BalanceSummary& z : b.summary) {
+            const double tol = 1e-9 * (z.totals.in + z.totals.out + 1);
+            EXPECT_NEAR(std::accumulate(z.inTerms.begin(), z.inTerms.end(), 0.0), z.totals.in, tol);
+            EXPECT_NEAR(std::accumulate(z.outTerms.begin(), z.outTerms.end(), 0.0), z.totals.out, tol);
+        }
         // The column's salt discrepancy is made up of its listed sources.
         const BalanceSummary* salt = b.Find(BalanceKind::Salt, BalanceZone::Column);
         ASSERT_NE(salt, nullptr);
