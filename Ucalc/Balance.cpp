@@ -111,20 +111,43 @@ void AddFlow(BalanceRow& row, const Side& side, double v) {
         row.step_.out += std::fabs(v);
 }
 
-// A row of `values` in the order of its zone's layout.
-BalanceRow MakeRow(int step, K kind, BalanceZone zone, std::initializer_list<double> values, double storage,
-                   double presentEnd) {
-    BalanceRow row;
+// Fills `row` with `values` in the order of the layout's terms.
+void FillRow(BalanceRow& row, int step, const Layout& layout, std::initializer_list<double> values, double storage,
+             double presentEnd) {
     row.step = step;
-    row.kind = kind;
-    row.zone = zone;
-    const Layout& layout = *LayoutOf(kind, zone);
-    size_t k = 0;
-    for (double v : values) AddFlow(row, layout.terms[k++], v);
+    row.kind = layout.kind;
+    row.zone = layout.zone;
+    row.flowCount = 0;
+    row.step_ = BalanceTotals{};
+    const Side* side = layout.terms.data();
+    for (double v : values) AddFlow(row, *side++, v);
     row.step_.storage = storage;
     row.presentEnd = presentEnd;
-    return row;
 }
+
+// Adds a row to the summary of its (kind, zone) and gives it its
+// cumulative totals.
+void Accumulate(BalanceSummary& s, BalanceRow& row) {
+    if (!s.started) {
+        s.initial = row.presentEnd - row.step_.storage;
+        s.started = true;
+    }
+    s.final = row.presentEnd;
+    s.totals.in += row.step_.in;
+    s.totals.out += row.step_.out;
+    s.totals.storage += row.step_.storage;
+    row.cumulative = s.totals;
+    for (int f = 0; f < row.flowCount; ++f) {
+        const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
+        const size_t t = static_cast<size_t>(flow.term);
+        s.used[t] = true;
+        s.net[t] += flow.value;
+        // A flow whose sign is reversed counts on the other side.
+        ((flow.value >= 0) == flow.in ? s.inTerms : s.outTerms)[t] += std::fabs(flow.value);
+    }
+}
+
+void FindSaltSources(RunBalance& b);
 
 // Cumulates the rows, forms the summaries and the sources of the column's
 // salt discrepancy.
@@ -142,26 +165,17 @@ void Finish(RunBalance& b) {
             s = &b.summary.back();
             s->kind = row.kind;
             s->zone = row.zone;
-            s->initial = row.presentEnd - row.step_.storage;
         }
-        s->final = row.presentEnd;
-        s->totals.in += row.step_.in;
-        s->totals.out += row.step_.out;
-        s->totals.storage += row.step_.storage;
-        row.cumulative = s->totals;
-        for (int f = 0; f < row.flowCount; ++f) {
-            const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
-            const size_t t = static_cast<size_t>(flow.term);
-            s->used[t] = true;
-            s->net[t] += flow.value;
-            // A flow whose sign is reversed counts on the other side.
-            ((flow.value >= 0) == flow.in ? s->inTerms : s->outTerms)[t] += std::fabs(flow.value);
-        }
+        Accumulate(*s, row);
         if (row.kind == K::Salt && row.zone == BalanceZone::Column) b.floors += row.floors;
         if (row.step != lastStep) b.irrigationLost += row.irrigationLost;
         lastStep = row.step;
     }
     b.steps = lastStep;
+    FindSaltSources(b);
+}
+
+void FindSaltSources(RunBalance& b) {
     b.saltSources.clear();
     if (b.steps == 0) return;
     // Salt that one zone receives and no zone gives (or the reverse), and
@@ -269,6 +283,9 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
     Series lost(static_cast<size_t>(n) + 1, 0.0);
     const Series& irr = in.Irrig;
     if (in.Ts != 1 || static_cast<int>(irr.size()) < n + 1) return lost;
+    // Only an entry above 0 and at most 0.01 mm can lie inside the spread of
+    // another gift; without one nothing is lost.
+    if (std::none_of(irr.begin() + 1, irr.begin() + n + 1, [](double v) { return v > 0 && v <= 0.01; })) return lost;
     // The same windows as DistributeIrrigation, with the step whose water
     // each day holds; a day written over by another step's spread loses it.
     Series dist(irr.begin(), irr.begin() + n + 1);
@@ -296,7 +313,7 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
     return lost;
 }
 
-RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
+RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows) {
     const ModelInput& in = run.in;
     const StepResults& r = state.Results;
     const int ts = in.Ts, layers = in.NrLayers;
@@ -304,6 +321,7 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
     b.layers = layers;
     int steps = std::min(in.NrTst, state.Flows.StopStep - 1);
     if (static_cast<int>(state.Ledger.steps.size()) < steps + 1) steps = 0;
+    b.steps = steps;
     const std::vector<Band> bands = PorosityBands(run);
     const double bottom = run.Dr + in.D[Zt] + in.D[Za];
     const Series lost = IrrigationLostBySpreading(in);
@@ -311,23 +329,49 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
     for (Zone z : EveryZone)
         if (ZoneInUse(layers, z)) saltZones.push_back(z);
 
+    // The rows of a step, in order, and their summaries.
     using Z = BalanceZone;
-    b.rows.reserve(static_cast<size_t>(steps) * (3 + saltZones.size() + 1));
+    std::vector<const Layout*> layouts{LayoutOf(K::Water, Z::RootZone), LayoutOf(K::Water, Z::Groundwater),
+                                       LayoutOf(K::Water, Z::Column)};
+    for (Zone z : saltZones) layouts.push_back(LayoutOf(K::Salt, SaltZone(z)));
+    layouts.push_back(LayoutOf(K::Salt, Z::Column));
+    b.summary.resize(steps > 0 ? layouts.size() : 0);
+    for (size_t k = 0; k < b.summary.size(); ++k) {
+        b.summary[k].kind = layouts[k]->kind;
+        b.summary[k].zone = layouts[k]->zone;
+    }
+    if (keepRows) b.rows.reserve(static_cast<size_t>(steps) * layouts.size());
+
+    BalanceRow row;
+    double gwBefore = WaterBetween(bands, r.Dwt[0], bottom);
     for (int i = 1; i <= steps; ++i) {
-        const size_t first = b.rows.size();
+        const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
+        size_t k = 0;
+        // Completes the row of position k: flags, summary, file.
+        auto done = [&](int floors) {
+            row.crossed = crossed;
+            row.irrigationLost = lost[i];
+            row.floors = floors;
+            Accumulate(b.summary[k++], row);
+            if (keepRows) b.rows.push_back(row);
+        };
         const double rain = in.Rain[i] * ts, irr = in.IrrDist[i] * ts;
         const double inf = in.Inf * ts, out = in.Out * ts;
         // The model keeps no root-zone storage on steps longer than a day.
         const double stor = ts == 1 ? state.Stor[i] : state.Stor[0];
         const double rootStorage = ts == 1 ? state.Stor[i] - state.Stor[i - 1] : 0;
+        // The water held above the aquifer's bottom; its change is the
+        // porosity integrated between the two depths.
         const double gw = WaterBetween(bands, r.Dwt[i], bottom);
-        const double gwStorage = WaterBetween(bands, r.Dwt[i], r.Dwt[i - 1]);
-        b.rows.push_back(MakeRow(i, K::Water, Z::RootZone, {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]},
-                                 rootStorage, stor));
-        b.rows.push_back(MakeRow(i, K::Water, Z::Groundwater, {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out},
-                                 gwStorage, gw));
-        b.rows.push_back(MakeRow(i, K::Water, Z::Column, {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out},
-                                 rootStorage + gwStorage, stor + gw));
+        const double gwStorage = gw - gwBefore;
+        gwBefore = gw;
+        FillRow(row, i, *layouts[k], {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]}, rootStorage, stor);
+        done(0);
+        FillRow(row, i, *layouts[k], {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out}, gwStorage, gw);
+        done(0);
+        FillRow(row, i, *layouts[k], {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out}, rootStorage + gwStorage,
+                stor + gw);
+        done(0);
         const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
         double saltStorage = 0, salt = 0;
         int floors = 0;
@@ -336,24 +380,20 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
             const double storage = run.W[z] * (s.end - s.start);
             const double present = run.W[z] * s.end;
             if (z == Z2 || z == Z3)
-                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present));
+                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present);
             else
-                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0]}, storage, present));
-            b.rows.back().floors = s.guards;
+                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0]}, storage, present);
+            done(s.guards);
             saltStorage += storage;
             salt += present;
             floors += s.guards;
         }
-        b.rows.push_back(MakeRow(i, K::Salt, Z::Column, {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]},
-                                 saltStorage, salt));
-        b.rows.back().floors = floors;
-        const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
-        for (size_t k = first; k < b.rows.size(); ++k) {
-            b.rows[k].crossed = crossed;
-            b.rows[k].irrigationLost = lost[i];
-        }
+        FillRow(row, i, *layouts[k], {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]}, saltStorage, salt);
+        done(floors);
+        b.floors += floors;
+        b.irrigationLost += lost[i];
     }
-    Finish(b);
+    FindSaltSources(b);
     NoteExtremes(b, r);
     return b;
 }
@@ -370,6 +410,32 @@ std::string BalanceCsvHeader() {
 
 constexpr size_t FirstTermColumn = 10;
 
+// A value with at most three decimals, trailing zeros dropped; very large
+// values in exponent form. The file of a long daily run has hundreds of
+// thousands of numbers, so this is written out by hand.
+void AppendNumber(std::string& out, double v) {
+    if (std::isnan(v)) return;
+    if (!(std::fabs(v) < 1e12)) {
+        out += ShortestText(v);
+        return;
+    }
+    long long m = std::llround(v * 1000);
+    if (m < 0) {
+        out += '-';
+        m = -m;
+    }
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, m / 1000);
+    out.append(digits, r.ptr);
+    const int frac = static_cast<int>(m % 1000);
+    if (frac == 0) return;
+    const char decimals[4] = {'.', static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
+                              static_cast<char>('0' + frac % 10)};
+    size_t length = 4;
+    while (decimals[length - 1] == '0') --length;
+    out.append(decimals, length);
+}
+
 }  // namespace
 
 std::string BalanceCsv(const RunBalance& balance) {
@@ -377,7 +443,7 @@ std::string BalanceCsv(const RunBalance& balance) {
     out.reserve(balance.rows.size() * 160);
     auto number = [&out](double v) {
         out += ',';
-        if (!std::isnan(v)) out += ShortestText(v);
+        AppendNumber(out, v);
     };
     std::array<double, BalanceTermCount> terms;
     for (const BalanceRow& row : balance.rows) {

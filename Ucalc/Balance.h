@@ -118,6 +118,7 @@ struct BalanceSummary {
     std::array<double, BalanceTermCount> net{};                  // signed, as the terms are named
     std::array<bool, BalanceTermCount> used{};
     BalanceTotals totals;
+    bool started = false;  // a step was added
 };
 
 struct RunBalance {
@@ -141,7 +142,9 @@ struct StepResults;
 
 // The balance of a finished run from its step results and the ledger of its
 // final salt pass (state.Ledger).
-RunBalance ComputeBalance(const RunData& run, const ModelState& state);
+// Without `keepRows` only the summaries are formed (enough for the verdict
+// and the warnings), not the rows of the balance file.
+RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows = true);
 
 // A balance file read back. False (and `why` says where) when the text is
 // not a balance file.

@@ -174,7 +174,7 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
 
     RunSaltBalance(run, state);
     if (cancelled(run)) return outcome;
-    state.Balance = ComputeBalance(run, state);
+    state.Balance = ComputeBalance(run, state, files.balance);
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 
 #include "BalanceView.h"
