@@ -129,12 +129,7 @@ void BalanceView::BalanceShowButtonClick() {
     picture_ = PaintPicture(FitGraphWidth, FitGraphHeight, [&](GraphCanvas& c) { DrawBalanceGraph(graph, c); });
     image_->setPixmap(QPixmap::fromImage(picture_));
     form_->setWindowTitle(QStringLiteral("Balance - ") + QFileInfo(state_.OutputFileName).fileName());
-    if (!form_->isVisible()) {
-        form_->resize(FormWidth, FormHeight);
-        PlaceOver(*form_, *page_.window());
-    }
-    form_->show();
-    form_->raise();
+    ShowOver(*form_, *page_.window(), QSize(FormWidth, FormHeight));
 }
 
 void BalanceView::BalanceClipButtonClick() {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "IrrigationSpread.h"
 #include "ModelState.h"
 #include "NumberText.h"
 #include "RunData.h"
@@ -291,25 +292,16 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
     Series dist(irr.begin(), irr.begin() + n + 1);
     std::vector<int> source(static_cast<size_t>(n) + 1);
     for (int d = 0; d <= n; ++d) source[d] = d;
-    for (int k = 1; k <= n; ++k) {
-        for (int m = 2; m <= 5; ++m) {
-            if (k + m - 1 >= n) break;
-            if (!(irr[k] > 0) || !(irr[k + 1] <= 0.01)) break;
-            bool dry = true;
-            for (int j = 2; j <= m - 1; ++j)
-                if (!(irr[k + j] < 0.01)) dry = false;
-            if (!dry) break;
-            const double share = irr[k] / m;
-            // A gift whose own day an earlier spread wrote over is spread
-            // again in full: its loss there is undone.
-            if (m == 2 && source[k] != k) lost[k] -= irr[k];
-            for (int d = k; d <= k + m - 1; ++d) {
-                if (source[d] != k) lost[source[d]] += dist[d];
-                dist[d] = share;
-                source[d] = k;
-            }
+    ForEachIrrigationSpread(irr, n, [&](int k, int m, double share) {
+        // A gift whose own day an earlier spread wrote over is spread again
+        // in full: its loss there is undone.
+        if (m == 2 && source[k] != k) lost[k] -= irr[k];
+        for (int d = k; d <= k + m - 1; ++d) {
+            if (source[d] != k) lost[source[d]] += dist[d];
+            dist[d] = share;
+            source[d] = k;
         }
-    }
+    });
     return lost;
 }
 
