@@ -402,68 +402,74 @@ std::string BalanceCsvHeader() {
 
 constexpr size_t FirstTermColumn = 10;
 
-// A value with at most three decimals, trailing zeros dropped; very large
-// values in exponent form. The file of a long daily run has hundreds of
-// thousands of numbers, so this is written out by hand.
-void AppendNumber(std::string& out, double v) {
-    if (std::isnan(v)) return;
-    if (!(std::fabs(v) < 1e12)) {
-        out += ShortestText(v);
-        return;
-    }
+// Writes a value with at most three decimals, trailing zeros dropped, at
+// `p` and returns the end; very large values in exponent form. The file of a
+// long daily run has a million numbers, so they are written by hand into
+// the line.
+char* PutNumber(char* p, char* end, double v) {
+    if (std::isnan(v)) return p;
+    if (!(std::fabs(v) < 1e12)) return std::to_chars(p, end, v).ptr;
     long long m = std::llround(v * 1000);
     if (m < 0) {
-        out += '-';
+        *p++ = '-';
         m = -m;
     }
-    char digits[24];
-    const auto r = std::to_chars(digits, digits + sizeof digits, m / 1000);
-    out.append(digits, r.ptr);
+    p = std::to_chars(p, end, m / 1000).ptr;
     const int frac = static_cast<int>(m % 1000);
-    if (frac == 0) return;
-    const char decimals[4] = {'.', static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
-                              static_cast<char>('0' + frac % 10)};
-    size_t length = 4;
-    while (decimals[length - 1] == '0') --length;
-    out.append(decimals, length);
+    if (frac == 0) return p;
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + frac / 100);
+    if (frac % 100 == 0) return p;
+    *p++ = static_cast<char>('0' + frac / 10 % 10);
+    if (frac % 10 == 0) return p;
+    *p++ = static_cast<char>('0' + frac % 10);
+    return p;
+}
+
+char* PutText(char* p, const char* text) {
+    while (*text) *p++ = *text++;
+    return p;
 }
 
 }  // namespace
 
 std::string BalanceCsv(const RunBalance& balance) {
     std::string out = BalanceCsvHeader() + "\r\n";
-    out.reserve(balance.rows.size() * 160);
-    auto number = [&out](double v) {
-        out += ',';
-        AppendNumber(out, v);
-    };
+    out.reserve(out.size() + balance.rows.size() * 100);
     std::array<double, BalanceTermCount> terms;
+    // A row has at most 34 numbers of at most 32 characters.
+    char line[2048];
+    char* const end = line + sizeof line;
     for (const BalanceRow& row : balance.rows) {
-        out += std::to_string(row.step);
-        out += ',';
-        out += BalanceKindName(row.kind);
-        out += ',';
-        out += BalanceZoneName(row.zone);
-        number(row.step_.in);
-        number(row.step_.out);
-        number(row.step_.storage);
-        number(row.step_.Discrepancy());
-        number(row.step_.Percent());
-        number(row.cumulative.Discrepancy());
-        number(row.cumulative.Percent());
+        char* p = std::to_chars(line, end, row.step).ptr;
+        *p++ = ',';
+        p = PutText(p, BalanceKindName(row.kind));
+        *p++ = ',';
+        p = PutText(p, BalanceZoneName(row.zone));
         terms.fill(NotANumber);
         for (int f = 0; f < row.flowCount; ++f) {
             const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
             terms[static_cast<size_t>(flow.term)] = flow.value;
         }
-        for (double v : terms) number(v);
-        out += row.crossed ? ",1," : ",0,";
-        out += std::to_string(row.floors);
-        number(row.irrigationLost);
-        number(row.presentEnd);
-        out += ',';
-        out += BalanceUnit(row.kind);
-        out += "\r\n";
+        for (double v : {row.step_.in, row.step_.out, row.step_.storage, row.step_.Discrepancy(), row.step_.Percent(),
+                         row.cumulative.Discrepancy(), row.cumulative.Percent()}) {
+            *p++ = ',';
+            p = PutNumber(p, end, v);
+        }
+        for (double v : terms) {
+            *p++ = ',';
+            p = PutNumber(p, end, v);
+        }
+        p = PutText(p, row.crossed ? ",1," : ",0,");
+        p = std::to_chars(p, end, row.floors).ptr;
+        *p++ = ',';
+        p = PutNumber(p, end, row.irrigationLost);
+        *p++ = ',';
+        p = PutNumber(p, end, row.presentEnd);
+        *p++ = ',';
+        p = PutText(p, BalanceUnit(row.kind));
+        p = PutText(p, "\r\n");
+        out.append(line, p);
     }
     return out;
 }
