@@ -364,6 +364,13 @@ void TMainForm::RunFinished() {
         const std::string error = WriteFitReportFiles(State.OutputFileName, BuildFitReport(Input, State, profiles));
         if (!error.empty()) Message(QString::fromStdString(error));
     }
+    // What the results should not be trusted for, before the run's end is shown.
+    const std::vector<std::string> warnings = RunWarnings(State.Balance);
+    if (!warnings.empty()) {
+        std::string text = "The results are not physical everywhere:";
+        for (const std::string& warning : warnings) text += "\n\n" + warning;
+        Message(QString::fromStdString(text));
+    }
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();
         // The output file of a stopped run is still shown, marked as stopped.

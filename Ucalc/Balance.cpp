@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "IrrigationSpread.h"
 #include "ModelState.h"
 #include "NumberText.h"
 #include "RunData.h"
@@ -111,20 +112,43 @@ void AddFlow(BalanceRow& row, const Side& side, double v) {
         row.step_.out += std::fabs(v);
 }
 
-// A row of `values` in the order of its zone's layout.
-BalanceRow MakeRow(int step, K kind, BalanceZone zone, std::initializer_list<double> values, double storage,
-                   double presentEnd) {
-    BalanceRow row;
+// Fills `row` with `values` in the order of the layout's terms.
+void FillRow(BalanceRow& row, int step, const Layout& layout, std::initializer_list<double> values, double storage,
+             double presentEnd) {
     row.step = step;
-    row.kind = kind;
-    row.zone = zone;
-    const Layout& layout = *LayoutOf(kind, zone);
-    size_t k = 0;
-    for (double v : values) AddFlow(row, layout.terms[k++], v);
+    row.kind = layout.kind;
+    row.zone = layout.zone;
+    row.flowCount = 0;
+    row.step_ = BalanceTotals{};
+    const Side* side = layout.terms.data();
+    for (double v : values) AddFlow(row, *side++, v);
     row.step_.storage = storage;
     row.presentEnd = presentEnd;
-    return row;
 }
+
+// Adds a row to the summary of its (kind, zone) and gives it its
+// cumulative totals.
+void Accumulate(BalanceSummary& s, BalanceRow& row) {
+    if (!s.started) {
+        s.initial = row.presentEnd - row.step_.storage;
+        s.started = true;
+    }
+    s.final = row.presentEnd;
+    s.totals.in += row.step_.in;
+    s.totals.out += row.step_.out;
+    s.totals.storage += row.step_.storage;
+    row.cumulative = s.totals;
+    for (int f = 0; f < row.flowCount; ++f) {
+        const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
+        const size_t t = static_cast<size_t>(flow.term);
+        s.used[t] = true;
+        s.net[t] += flow.value;
+        // A flow whose sign is reversed counts on the other side.
+        ((flow.value >= 0) == flow.in ? s.inTerms : s.outTerms)[t] += std::fabs(flow.value);
+    }
+}
+
+void FindSaltSources(RunBalance& b);
 
 // Cumulates the rows, forms the summaries and the sources of the column's
 // salt discrepancy.
@@ -142,28 +166,17 @@ void Finish(RunBalance& b) {
             s = &b.summary.back();
             s->kind = row.kind;
             s->zone = row.zone;
-            s->initial = row.presentEnd - row.step_.storage;
         }
-        s->final = row.presentEnd;
-        s->totals.in += row.step_.in;
-        s->totals.out += row.step_.out;
-        s->totals.storage += row.step_.storage;
-        row.cumulative = s->totals;
-        for (int f = 0; f < row.flowCount; ++f) {
-            const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
-            const size_t t = static_cast<size_t>(flow.term);
-            s->used[t] = true;
-            s->net[t] += flow.value;
-            if ((flow.value >= 0) == flow.in)
-                (flow.in ? s->inTerms : s->outTerms)[t] += std::fabs(flow.value);
-            else
-                (flow.in ? s->outTerms : s->inTerms)[t] += std::fabs(flow.value);
-        }
+        Accumulate(*s, row);
         if (row.kind == K::Salt && row.zone == BalanceZone::Column) b.floors += row.floors;
         if (row.step != lastStep) b.irrigationLost += row.irrigationLost;
         lastStep = row.step;
     }
     b.steps = lastStep;
+    FindSaltSources(b);
+}
+
+void FindSaltSources(RunBalance& b) {
     b.saltSources.clear();
     if (b.steps == 0) return;
     // Salt that one zone receives and no zone gives (or the reverse), and
@@ -205,15 +218,15 @@ void NoteExtremes(RunBalance& b, const StepResults& r) {
     }
 }
 
-std::string Percent(double v) {
+}  // namespace
+
+std::string BalancePercentText(double v) {
     if (std::isnan(v)) return "n.a.";
     if (std::fabs(v) < 0.05) v = 0;  // no "-0.0 %"
     char text[64];
     std::snprintf(text, sizeof text, std::fabs(v) < 10 ? "%.1f %%" : "%.0f %%", v);
     return text;
 }
-
-}  // namespace
 
 const std::array<BalanceTermInfo, BalanceTermCount> BalanceTerms = {{
     {T::Rain, K::Water, "rain_mm", "rain"},
@@ -271,34 +284,28 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
     Series lost(static_cast<size_t>(n) + 1, 0.0);
     const Series& irr = in.Irrig;
     if (in.Ts != 1 || static_cast<int>(irr.size()) < n + 1) return lost;
+    // Only an entry above 0 and at most 0.01 mm can lie inside the spread of
+    // another gift; without one nothing is lost.
+    if (std::none_of(irr.begin() + 1, irr.begin() + n + 1, [](double v) { return v > 0 && v <= 0.01; })) return lost;
     // The same windows as DistributeIrrigation, with the step whose water
     // each day holds; a day written over by another step's spread loses it.
     Series dist(irr.begin(), irr.begin() + n + 1);
     std::vector<int> source(static_cast<size_t>(n) + 1);
     for (int d = 0; d <= n; ++d) source[d] = d;
-    for (int k = 1; k <= n; ++k) {
-        for (int m = 2; m <= 5; ++m) {
-            if (k + m - 1 >= n) break;
-            if (!(irr[k] > 0) || !(irr[k + 1] <= 0.01)) break;
-            bool dry = true;
-            for (int j = 2; j <= m - 1; ++j)
-                if (!(irr[k + j] < 0.01)) dry = false;
-            if (!dry) break;
-            const double share = irr[k] / m;
-            // A gift whose own day an earlier spread wrote over is spread
-            // again in full: its loss there is undone.
-            if (m == 2 && source[k] != k) lost[k] -= irr[k];
-            for (int d = k; d <= k + m - 1; ++d) {
-                if (source[d] != k) lost[source[d]] += dist[d];
-                dist[d] = share;
-                source[d] = k;
-            }
+    ForEachIrrigationSpread(irr, n, [&](int k, int m, double share) {
+        // A gift whose own day an earlier spread wrote over is spread again
+        // in full: its loss there is undone.
+        if (m == 2 && source[k] != k) lost[k] -= irr[k];
+        for (int d = k; d <= k + m - 1; ++d) {
+            if (source[d] != k) lost[source[d]] += dist[d];
+            dist[d] = share;
+            source[d] = k;
         }
-    }
+    });
     return lost;
 }
 
-RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
+RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows) {
     const ModelInput& in = run.in;
     const StepResults& r = state.Results;
     const int ts = in.Ts, layers = in.NrLayers;
@@ -306,6 +313,7 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
     b.layers = layers;
     int steps = std::min(in.NrTst, state.Flows.StopStep - 1);
     if (static_cast<int>(state.Ledger.steps.size()) < steps + 1) steps = 0;
+    b.steps = steps;
     const std::vector<Band> bands = PorosityBands(run);
     const double bottom = run.Dr + in.D[Zt] + in.D[Za];
     const Series lost = IrrigationLostBySpreading(in);
@@ -313,23 +321,49 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
     for (Zone z : EveryZone)
         if (ZoneInUse(layers, z)) saltZones.push_back(z);
 
+    // The rows of a step, in order, and their summaries.
     using Z = BalanceZone;
-    b.rows.reserve(static_cast<size_t>(steps) * (3 + saltZones.size() + 1));
+    std::vector<const Layout*> layouts{LayoutOf(K::Water, Z::RootZone), LayoutOf(K::Water, Z::Groundwater),
+                                       LayoutOf(K::Water, Z::Column)};
+    for (Zone z : saltZones) layouts.push_back(LayoutOf(K::Salt, SaltZone(z)));
+    layouts.push_back(LayoutOf(K::Salt, Z::Column));
+    b.summary.resize(steps > 0 ? layouts.size() : 0);
+    for (size_t k = 0; k < b.summary.size(); ++k) {
+        b.summary[k].kind = layouts[k]->kind;
+        b.summary[k].zone = layouts[k]->zone;
+    }
+    if (keepRows) b.rows.reserve(static_cast<size_t>(steps) * layouts.size());
+
+    BalanceRow row;
+    double gwBefore = WaterBetween(bands, r.Dwt[0], bottom);
     for (int i = 1; i <= steps; ++i) {
-        const size_t first = b.rows.size();
+        const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
+        size_t k = 0;
+        // Completes the row of position k: flags, summary, file.
+        auto done = [&](int floors) {
+            row.crossed = crossed;
+            row.irrigationLost = lost[i];
+            row.floors = floors;
+            Accumulate(b.summary[k++], row);
+            if (keepRows) b.rows.push_back(row);
+        };
         const double rain = in.Rain[i] * ts, irr = in.IrrDist[i] * ts;
         const double inf = in.Inf * ts, out = in.Out * ts;
         // The model keeps no root-zone storage on steps longer than a day.
         const double stor = ts == 1 ? state.Stor[i] : state.Stor[0];
         const double rootStorage = ts == 1 ? state.Stor[i] - state.Stor[i - 1] : 0;
+        // The water held above the aquifer's bottom; its change is the
+        // porosity integrated between the two depths.
         const double gw = WaterBetween(bands, r.Dwt[i], bottom);
-        const double gwStorage = WaterBetween(bands, r.Dwt[i], r.Dwt[i - 1]);
-        b.rows.push_back(MakeRow(i, K::Water, Z::RootZone, {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]},
-                                 rootStorage, stor));
-        b.rows.push_back(MakeRow(i, K::Water, Z::Groundwater, {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out},
-                                 gwStorage, gw));
-        b.rows.push_back(MakeRow(i, K::Water, Z::Column, {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out},
-                                 rootStorage + gwStorage, stor + gw));
+        const double gwStorage = gw - gwBefore;
+        gwBefore = gw;
+        FillRow(row, i, *layouts[k], {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]}, rootStorage, stor);
+        done(0);
+        FillRow(row, i, *layouts[k], {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out}, gwStorage, gw);
+        done(0);
+        FillRow(row, i, *layouts[k], {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out}, rootStorage + gwStorage,
+                stor + gw);
+        done(0);
         const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
         double saltStorage = 0, salt = 0;
         int floors = 0;
@@ -338,24 +372,20 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state) {
             const double storage = run.W[z] * (s.end - s.start);
             const double present = run.W[z] * s.end;
             if (z == Z2 || z == Z3)
-                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present));
+                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present);
             else
-                b.rows.push_back(MakeRow(i, K::Salt, SaltZone(z), {s.in[0], s.in[1], s.out[0]}, storage, present));
-            b.rows.back().floors = s.guards;
+                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0]}, storage, present);
+            done(s.guards);
             saltStorage += storage;
             salt += present;
             floors += s.guards;
         }
-        b.rows.push_back(MakeRow(i, K::Salt, Z::Column, {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]},
-                                 saltStorage, salt));
-        b.rows.back().floors = floors;
-        const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
-        for (size_t k = first; k < b.rows.size(); ++k) {
-            b.rows[k].crossed = crossed;
-            b.rows[k].irrigationLost = lost[i];
-        }
+        FillRow(row, i, *layouts[k], {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]}, saltStorage, salt);
+        done(floors);
+        b.floors += floors;
+        b.irrigationLost += lost[i];
     }
-    Finish(b);
+    FindSaltSources(b);
     NoteExtremes(b, r);
     return b;
 }
@@ -372,42 +402,74 @@ std::string BalanceCsvHeader() {
 
 constexpr size_t FirstTermColumn = 10;
 
+// Writes a value with at most three decimals, trailing zeros dropped, at
+// `p` and returns the end; very large values in exponent form. The file of a
+// long daily run has a million numbers, so they are written by hand into
+// the line.
+char* PutNumber(char* p, char* end, double v) {
+    if (std::isnan(v)) return p;
+    if (!(std::fabs(v) < 1e12)) return std::to_chars(p, end, v).ptr;
+    long long m = std::llround(v * 1000);
+    if (m < 0) {
+        *p++ = '-';
+        m = -m;
+    }
+    p = std::to_chars(p, end, m / 1000).ptr;
+    const int frac = static_cast<int>(m % 1000);
+    if (frac == 0) return p;
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + frac / 100);
+    if (frac % 100 == 0) return p;
+    *p++ = static_cast<char>('0' + frac / 10 % 10);
+    if (frac % 10 == 0) return p;
+    *p++ = static_cast<char>('0' + frac % 10);
+    return p;
+}
+
+char* PutText(char* p, const char* text) {
+    while (*text) *p++ = *text++;
+    return p;
+}
+
 }  // namespace
 
 std::string BalanceCsv(const RunBalance& balance) {
     std::string out = BalanceCsvHeader() + "\r\n";
-    out.reserve(balance.rows.size() * 160);
-    auto number = [&out](double v) {
-        out += ',';
-        if (!std::isnan(v)) out += ShortestText(v);
-    };
+    out.reserve(out.size() + balance.rows.size() * 100);
     std::array<double, BalanceTermCount> terms;
+    // A row has at most 34 numbers of at most 32 characters.
+    char line[2048];
+    char* const end = line + sizeof line;
     for (const BalanceRow& row : balance.rows) {
-        out += std::to_string(row.step);
-        out += ',';
-        out += BalanceKindName(row.kind);
-        out += ',';
-        out += BalanceZoneName(row.zone);
-        number(row.step_.in);
-        number(row.step_.out);
-        number(row.step_.storage);
-        number(row.step_.Discrepancy());
-        number(row.step_.Percent());
-        number(row.cumulative.Discrepancy());
-        number(row.cumulative.Percent());
+        char* p = std::to_chars(line, end, row.step).ptr;
+        *p++ = ',';
+        p = PutText(p, BalanceKindName(row.kind));
+        *p++ = ',';
+        p = PutText(p, BalanceZoneName(row.zone));
         terms.fill(NotANumber);
         for (int f = 0; f < row.flowCount; ++f) {
             const BalanceFlow& flow = row.flows[static_cast<size_t>(f)];
             terms[static_cast<size_t>(flow.term)] = flow.value;
         }
-        for (double v : terms) number(v);
-        out += row.crossed ? ",1," : ",0,";
-        out += std::to_string(row.floors);
-        number(row.irrigationLost);
-        number(row.presentEnd);
-        out += ',';
-        out += BalanceUnit(row.kind);
-        out += "\r\n";
+        for (double v : {row.step_.in, row.step_.out, row.step_.storage, row.step_.Discrepancy(), row.step_.Percent(),
+                         row.cumulative.Discrepancy(), row.cumulative.Percent()}) {
+            *p++ = ',';
+            p = PutNumber(p, end, v);
+        }
+        for (double v : terms) {
+            *p++ = ',';
+            p = PutNumber(p, end, v);
+        }
+        p = PutText(p, row.crossed ? ",1," : ",0,");
+        p = std::to_chars(p, end, row.floors).ptr;
+        *p++ = ',';
+        p = PutNumber(p, end, row.irrigationLost);
+        *p++ = ',';
+        p = PutNumber(p, end, row.presentEnd);
+        *p++ = ',';
+        p = PutText(p, BalanceUnit(row.kind));
+        p = PutText(p, "\r\n");
+        out.append(line, p);
     }
     return out;
 }
@@ -508,38 +570,56 @@ bool BalanceBelongsTo(RunBalance& balance, const StepResults& r, int layers, int
     return true;
 }
 
-std::string BalanceSummaryText(const RunBalance& balance) {
-    std::string text;
-    char line[200];
+std::vector<BalanceLine> BalanceSummaryLines(const RunBalance& balance) {
+    std::vector<BalanceLine> lines;
     for (const BalanceSummary& s : balance.summary) {
         const bool salt = s.kind == K::Salt;
-        auto put = [&](const std::string& label, double v) {
-            if (salt)
-                std::snprintf(line, sizeof line, "  %-58s %14.1f %14.1f\r\n", label.c_str(), v, v * SaltKgPerHaPerMmDsm);
-            else
-                std::snprintf(line, sizeof line, "  %-58s %14.1f\r\n", label.c_str(), v);
-            text += line;
-        };
-        text += std::string(salt ? "Salt" : "Water") + ", " + BalanceZoneLabel(s.zone, balance.layers) +
-                (salt ? "  (mm*dS/m, kg/ha approx.)" : "  (mm)") + "\r\n";
+        auto put = [&](const std::string& label, double v) { lines.push_back({label, false, salt, false, v}); };
+        lines.push_back({std::string(salt ? "Salt" : "Water") + ", " + BalanceZoneLabel(s.zone, balance.layers) +
+                             (salt ? "  (mm*dS/m; kg/ha, approximately)" : "  (mm)"),
+                         true, salt, false, 0});
         put("Initially present", s.initial);
-        for (const BalanceTermInfo& t : BalanceTerms)
-            if (s.used[static_cast<size_t>(t.term)]) put(std::string("In:  ") + t.label, s.inTerms[static_cast<size_t>(t.term)]);
-        for (const BalanceTermInfo& t : BalanceTerms)
-            if (s.used[static_cast<size_t>(t.term)]) put(std::string("Out: ") + t.label, s.outTerms[static_cast<size_t>(t.term)]);
+        // Each term on its own side; a flow that was reversed in some steps
+        // shows on the other side as well.
+        const Layout& layout = *LayoutOf(s.kind, s.zone);
+        for (bool in : {true, false})
+            for (const Side& side : layout.terms) {
+                const size_t t = static_cast<size_t>(side.term);
+                const double v = in ? s.inTerms[t] : s.outTerms[t];
+                if (side.in == in || v != 0)
+                    put(std::string(in ? "In:  " : "Out: ") + BalanceTerms[t].label + (side.in == in ? "" : " (reversed)"), v);
+            }
         put("Finally present", s.final);
         put("Storage change", s.totals.storage);
         put("Balance deviation", s.totals.Discrepancy());
-        std::snprintf(line, sizeof line, "  %-58s %14s\r\n", "Percent discrepancy", Percent(s.totals.Percent()).c_str());
-        text += line;
-        text += "\r\n";
+        lines.push_back({"Percent discrepancy", false, false, true, s.totals.Percent()});
     }
     if (!balance.saltSources.empty()) {
-        text += "Salt of the column out of balance, by source  (mm*dS/m)\r\n";
-        for (const auto& [what, value] : balance.saltSources) {
-            std::snprintf(line, sizeof line, "  %-90s %14.1f\r\n", what.c_str(), value);
-            text += line;
+        lines.push_back({"Salt of the column out of balance, by source  (mm*dS/m; kg/ha, approximately)", true, true,
+                         false, 0});
+        for (const auto& [what, value] : balance.saltSources) lines.push_back({what, false, true, false, value});
+    }
+    return lines;
+}
+
+std::string BalanceSummaryText(const RunBalance& balance) {
+    std::string text;
+    char line[300];
+    bool first = true;
+    for (const BalanceLine& l : BalanceSummaryLines(balance)) {
+        if (l.heading) {
+            text += (first ? "" : "\r\n") + l.label + "\r\n";
+            first = false;
+            continue;
         }
+        if (l.percent)
+            std::snprintf(line, sizeof line, "  %-84s %14s\r\n", l.label.c_str(), BalancePercentText(l.value).c_str());
+        else if (l.salt)
+            std::snprintf(line, sizeof line, "  %-84s %14.1f %14.1f\r\n", l.label.c_str(), l.value,
+                          l.value * SaltKgPerHaPerMmDsm);
+        else
+            std::snprintf(line, sizeof line, "  %-84s %14.1f\r\n", l.label.c_str(), l.value);
+        text += line;
     }
     return text;
 }
@@ -548,7 +628,7 @@ std::string BalanceVerdict(const RunBalance& balance) {
     if (balance.steps == 0) return "Water balance: no time step was computed; salt: no time step was computed";
     auto pct = [&](K kind, BalanceZone zone) {
         const BalanceSummary* s = balance.Find(kind, zone);
-        return s ? Percent(s->totals.Percent()) : std::string("n.a.");
+        return s ? BalancePercentText(s->totals.Percent()) : std::string("n.a.");
     };
     std::string text = "Water balance: root zone " + pct(K::Water, BalanceZone::RootZone) + ", groundwater " +
                        pct(K::Water, BalanceZone::Groundwater) + ", column " + pct(K::Water, BalanceZone::Column) +
@@ -587,10 +667,10 @@ std::vector<std::string> RunWarnings(const RunBalance& balance) {
         const double p = s.totals.Percent();
         if (std::isnan(p) || std::fabs(p) <= DiscrepancyWarningPercent) continue;
         over += std::string(over.empty() ? "" : ", ") + BalanceKindName(s.kind) + " " +
-                BalanceZoneLabel(s.zone, balance.layers) + " " + Percent(p);
+                BalanceZoneLabel(s.zone, balance.layers) + " " + BalancePercentText(p);
     }
     if (!over.empty())
-        warnings.push_back("Cumulative balance discrepancies above " + Percent(DiscrepancyWarningPercent) + ": " +
+        warnings.push_back("Cumulative balance discrepancies above " + BalancePercentText(DiscrepancyWarningPercent) + ": " +
                            over + "; the results do not conserve water or salt there (see the balance).");
     return warnings;
 }

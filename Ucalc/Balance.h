@@ -118,6 +118,7 @@ struct BalanceSummary {
     std::array<double, BalanceTermCount> net{};                  // signed, as the terms are named
     std::array<bool, BalanceTermCount> used{};
     BalanceTotals totals;
+    bool started = false;  // a step was added
 };
 
 struct RunBalance {
@@ -141,7 +142,9 @@ struct StepResults;
 
 // The balance of a finished run from its step results and the ledger of its
 // final salt pass (state.Ledger).
-RunBalance ComputeBalance(const RunData& run, const ModelState& state);
+// Without `keepRows` only the summaries are formed (enough for the verdict
+// and the warnings), not the rows of the balance file.
+RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows = true);
 
 // A balance file read back. False (and `why` says where) when the text is
 // not a balance file.
@@ -163,8 +166,24 @@ Series IrrigationLostBySpreading(const ModelInput& in);
 // (step, kind, zone). Lines end in CR LF.
 std::string BalanceCsv(const RunBalance& balance);
 
-// The run summary of every zone in the two-sided form, as text.
+// The run summary of every zone in the two-sided form, line by line: a
+// heading per (kind, zone), then what was initially present, each in-term,
+// each out-term, what is finally present, the storage change, the balance
+// deviation and the percent discrepancy; then the sources of the column's
+// salt discrepancy.
+struct BalanceLine {
+    std::string label;
+    bool heading = false;   // a heading has no value
+    bool salt = false;      // the value is also shown in kg/ha
+    bool percent = false;   // the value is a percentage (NaN: not defined)
+    double value = 0;
+};
+std::vector<BalanceLine> BalanceSummaryLines(const RunBalance& balance);
+
+// The same as text with fixed columns.
 std::string BalanceSummaryText(const RunBalance& balance);
+// A percentage as the summary and the verdict show it: "0.0 %", "83 %", "n.a.".
+std::string BalancePercentText(double percent);
 
 // The one-line verdict, for instance "Water balance: root zone 0.0 %,
 // groundwater 83 %, column 41 %; salt: column 109 % (largest source: ...)".

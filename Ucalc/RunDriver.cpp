@@ -160,7 +160,7 @@ namespace {
 // Completed or Stopped, or Refused where the numbers left the range,
 // Cancelled when the user stopped it.
 RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, UserInteraction& ui,
-                   std::vector<SearchProfile>* profiles, int searchThreads) {
+                   std::vector<SearchProfile>* profiles, int searchThreads, bool balanceRows) {
     RunOutcome outcome;
     // A stopped run ends at the next phase, before any later question.
     auto cancelled = [&]() {
@@ -183,7 +183,7 @@ RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, Use
 
     RunSaltBalance(run, state);
     if (cancelled()) return outcome;
-    state.Balance = ComputeBalance(run, state);
+    state.Balance = ComputeBalance(run, state, balanceRows);
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];
@@ -213,7 +213,7 @@ RunOutcome ComputeModel(const ModelInput& given, ModelState& state, UserInteract
     const std::string refusal = CheckRunnable(given);
     if (!refusal.empty()) return RunOutcome{RunStatus::Refused, refusal};
     RunData run;
-    return Compute(given, run, state, ui, profiles, searchThreads);
+    return Compute(given, run, state, ui, profiles, searchThreads, false);
 }
 
 RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
@@ -223,7 +223,7 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
     if (refusal.empty()) refusal = OutputOverwritesInput(given.InputFileName, files);
     if (!refusal.empty()) return RunOutcome{RunStatus::Refused, refusal};
     RunData run;
-    RunOutcome outcome = Compute(given, run, state, ui, profiles, searchThreads);
+    RunOutcome outcome = Compute(given, run, state, ui, profiles, searchThreads, files.balance);
     if (outcome.status != RunStatus::Completed && outcome.status != RunStatus::Stopped) return outcome;
     ui.SetProgress(8);
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "Balance.h"
 #include "Check.h"
 #include "DrainDesignCommand.h"
 #include "GraphCommand.h"
@@ -54,7 +55,10 @@ const char* const HelpText =
     "        --balance   also write FILE.balance.csv: per time step, kind (water,\n"
     "                    salt) and zone the inflows, outflows, storage change,\n"
     "                    discrepancy and percent discrepancy, cumulated too,\n"
-    "                    every named term and the flags\n"
+    "                    every named term and the flags; and print the run\n"
+    "                    summary per zone (initially present, each inflow and\n"
+    "                    outflow, finally present, storage change, balance\n"
+    "                    deviation, percent) to standard output\n"
     "        -j N        run N files at a time\n"
     "        --threads N use N threads for the optimisation of one file (default:\n"
     "                    every core); with -j the files share the cores, never\n"
@@ -211,6 +215,10 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         case RunStatus::Stopped: break;
     }
     report(file + ": " + BalanceVerdict(state.Balance));
+    if (options.balance) {
+        std::lock_guard<std::mutex> lock(errLock);
+        std::cout << file << ": run summary\n" << BalanceSummaryText(state.Balance);
+    }
     for (const std::string& warning : RunWarnings(state.Balance)) report(file + ": Warning: " + warning);
     if (options.report && WriteRunReport(file, data, state, profiles, report) != Ok) return WriteFailed;
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;

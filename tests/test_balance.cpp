@@ -81,7 +81,7 @@ TEST(Balance, IdentitiesAndKnownDiscrepanciesHoldOnEveryDataSet) {
         ModelState state;
         ScriptedInteraction ui;
         set.in.InputFileName = dir.File("field.inp");
-        const RunOutcome outcome = RunModel(set.in, state, ui);
+        const RunOutcome outcome = RunModel(set.in, state, ui, RunFiles{false, true});
         ASSERT_NE(outcome.status, RunStatus::Refused) << outcome.message;
         const RunBalance& b = state.Balance;
         const int ts = set.in.Ts;
@@ -117,6 +117,12 @@ TEST(Balance, IdentitiesAndKnownDiscrepanciesHoldOnEveryDataSet) {
                 }
                 ++checked[3];
             }
+        }
+        // The summary's terms add up to its totals, each on its side.
+        for (const BalanceSummary& z : b.summary) {
+            const double tol = 1e-9 * (z.totals.in + z.totals.out + 1);
+            EXPECT_NEAR(std::accumulate(z.inTerms.begin(), z.inTerms.end(), 0.0), z.totals.in, tol);
+            EXPECT_NEAR(std::accumulate(z.outTerms.begin(), z.outTerms.end(), 0.0), z.totals.out, tol);
         }
         // The column's salt discrepancy is made up of its listed sources.
         const BalanceSummary* salt = b.Find(BalanceKind::Salt, BalanceZone::Column);
@@ -183,13 +189,22 @@ TEST(Balance, FileReadsBackAndBelongsOnlyToItsOwnResults) {
     for (size_t k = 0; k < 2; ++k) {
         ScriptedInteraction ui;
         sets[k + 1].in.InputFileName = dir.File("field" + std::to_string(k) + ".inp");
-        ASSERT_EQ(RunModel(sets[k + 1].in, states[k], ui).status, RunStatus::Completed);
+        ASSERT_EQ(RunModel(sets[k + 1].in, states[k], ui, RunFiles{false, true}).status, RunStatus::Completed);
     }
     const RunBalance& written = states[0].Balance;
     RunBalance read;
     std::string why;
     ASSERT_TRUE(ReadBalanceCsv(BalanceCsv(written), read, why)) << why;
-    EXPECT_EQ(BalanceSummaryText(read), BalanceSummaryText(written));
+    // The file holds three decimals.
+    ASSERT_EQ(read.summary.size(), written.summary.size());
+    for (size_t k = 0; k < read.summary.size(); ++k) {
+        const BalanceTotals &a = read.summary[k].totals, &w = written.summary[k].totals;
+        const double tol = 0.001 * read.steps;
+        EXPECT_NEAR(a.in, w.in, tol);
+        EXPECT_NEAR(a.out, w.out, tol);
+        EXPECT_NEAR(a.storage, w.storage, tol);
+        EXPECT_NEAR(read.summary[k].final, written.summary[k].final, 0.001);
+    }
     const int layers = sets[1].in.NrLayers;
     EXPECT_TRUE(BalanceBelongsTo(read, states[0].Results, layers, sets[1].in.NrTst));
     EXPECT_EQ(BalanceVerdict(read), BalanceVerdict(written));
