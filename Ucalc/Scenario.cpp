@@ -389,6 +389,13 @@ bool ParseScenario(const std::string& text, Scenario& s, std::string& error) {
         if (v.kind == VariedKind::StepLength && s.typicalYear.empty())
             return fail(v.line, "step_length can be varied only for a base built from a typical year (typical_year)");
     }
+    // A varied step length rebuilds the series from the typical year, so a
+    // factor set once would be lost: it must be varied (with one value).
+    for (const Varied& v : s.fixed)
+        if (FindVaried(s, "step_length") &&
+            (v.kind == VariedKind::RainfallFactor || v.kind == VariedKind::IrrigationFactor ||
+             v.kind == VariedKind::EvapotranspirationFactor))
+            return fail(v.line, "with a varied step_length, vary " + v.name + " (with one value) instead of setting it");
     for (const Seek& seek : s.seeks) {
         const Varied* v = FindVaried(s, seek.field);
         if (!v || v->values.size() < 2)

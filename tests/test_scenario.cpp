@@ -37,6 +37,7 @@ TEST(Scenario, RefusesWhatItCannotRunNamingTheLine) {
         {"base a.inp\nvary time_steps 10\n", "line 2: time_steps cannot be varied"},
         {"base a.inp\nvary qh1 0.1\nseek qh2 for max root_zone_salinity <= 4\n", "line 3: seek looks between"},
         {"vary qh1 0.1\n", "names no base input data file"},
+        {"base a.inp\ntypical_year y.csv\nset rainfall_factor 2\nvary step_length 1 7\n", "line 3: with a varied step"},
     };
     for (const auto& c : cases) {
         Scenario s;
