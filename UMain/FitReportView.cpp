@@ -193,12 +193,7 @@ void FitReportView::FitShowButtonClick() {
     form_->setWindowTitle(QStringLiteral("Fit report - ") + QFileInfo(state_.OutputFileName).fileName());
     // Over the main window and inside its screen, at the design size where
     // the screen has room for it.
-    if (!form_->isVisible()) {
-        form_->resize(FormWidth, FormHeight);
-        PlaceOver(*form_, *page_.window());
-    }
-    form_->show();
-    form_->raise();
+    ShowOver(*form_, *page_.window(), QSize(FormWidth, FormHeight));
 }
 
 void FitReportView::FitClipButtonClick() {

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "BalanceView.h"
 #include "Dialogs.h"
 #include "FitReportView.h"
 #include "OutputGridModel.h"
@@ -122,6 +123,9 @@ OutputPage::OutputPage(Dialogs& dialogs, ResultsState& state, QWidget& page)
     GraphButton->setEnabled(false);
     FitReport = new FitReportView(dialogs_, state_, page);
     tableRow->addWidget(FitReport->FitShowButton);
+    Balance = new BalanceView(dialogs_, state_, page);
+    tableRow->addWidget(Balance->BalanceShowButton);
+    layout->insertWidget(layout->indexOf(stopLabel_) + 1, Balance->VerdictLabel);
     buttonRow->addWidget(clipLabel_);
     buttonRow->addWidget(clipButton_);
     buttonRow->addStretch(1);
@@ -174,6 +178,7 @@ void OutputPage::ShowLoaded() {
     ShowStop();
     HideTable();
     FitReport->OutputLoaded();
+    Balance->OutputLoaded();
 }
 
 void OutputPage::AppendListing() {
@@ -232,6 +237,7 @@ void OutputPage::InputOpened() {
     hydrShowButton_->setEnabled(false);
     outLabel_->hide();
     FitReport->InputOpened();
+    Balance->InputOpened();
 }
 
 void OutputPage::FitColumns() {

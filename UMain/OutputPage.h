@@ -15,6 +15,7 @@ class QWidget;
 
 namespace halovane {
 
+class BalanceView;
 class Dialogs;
 class FitReportView;
 class OutputGridModel;
@@ -39,6 +40,7 @@ public:
     QPushButton* OpenOutputButton = nullptr;
     QPushButton* GraphButton = nullptr;
     FitReportView* FitReport = nullptr;  // "See fit report" and its window
+    BalanceView* Balance = nullptr;      // the verdict, "See balance" and its window
 
 private:
     void ShowTable(bool hydrological);

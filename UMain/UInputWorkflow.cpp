@@ -23,6 +23,8 @@
 #include "RunDriver.h"
 #include "RunTask.h"
 #include "UMainForm.h"
+
+#include "ScenarioDialog.h"
 #include "UStringGrid.h"
 #include "Validation.h"
 
@@ -109,6 +111,8 @@ QWidget* TMainForm::BuildInputPage() {
     ReStartButton = Button("ReStartButton", "Restart", page);
     SaveAllButton = Button("SaveAllButton", "Save all - Run", page);
     OpenInpButton = Button("OpenInpButton", "Open input", page);
+    ScenariosButton = Button("ScenariosButton", "Scenarios", page);
+    bottom->addWidget(ScenariosButton);
     bottom->addWidget(ReStartButton);
     bottom->addWidget(SaveAllButton);
     bottom->addWidget(OpenInpButton);
@@ -123,6 +127,7 @@ QWidget* TMainForm::BuildInputPage() {
     connect(ReStartButton, &QPushButton::clicked, this, &TMainForm::ReStartButtonClick);
     connect(SaveAllButton, &QPushButton::clicked, this, &TMainForm::SaveAllButtonClick);
     connect(OpenInpButton, &QPushButton::clicked, this, &TMainForm::OpenInpButtonClick);
+    connect(ScenariosButton, &QPushButton::clicked, this, &TMainForm::ScenariosButtonClick);
     connect(RunCancelButton, &QPushButton::clicked, this, &TMainForm::RunCancelButtonClick);
     return page;
 }
@@ -401,6 +406,13 @@ void TMainForm::RunFinished() {
         const std::string error = WriteFitReportFiles(State.OutputFileName, BuildFitReport(Input, State, profiles));
         if (!error.empty()) Message(QString::fromStdString(error));
     }
+    // What the results should not be trusted for, before the run's end is shown.
+    const std::vector<std::string> warnings = RunWarnings(State.Balance);
+    if (!warnings.empty()) {
+        std::string text = "The results are not physical everywhere:";
+        for (const std::string& warning : warnings) text += "\n\n" + warning;
+        Message(QString::fromStdString(text));
+    }
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();
         // The output file of a stopped run is still shown, marked as stopped.
@@ -412,6 +424,12 @@ void TMainForm::RunFinished() {
     Results->RunCompleted(QString::fromStdString(State.OutputFileName));
     PageControl->setCurrentWidget(OutTab);
     ProgressBar1->hide();
+}
+
+void TMainForm::ScenariosButtonClick() {
+    if (!Scenarios) Scenarios = new ScenarioDialog(this);
+    Scenarios->show();
+    Scenarios->raise();
 }
 
 }  // namespace halovane

@@ -29,6 +29,7 @@ class QFrame;
 namespace halovane {
 
 class Dialogs;
+class ScenarioDialog;
 class ResultsPages;
 class RunTask;
 class TStringGrid;
@@ -98,6 +99,8 @@ public:
     void OpenInpButtonClick();
     void SaveAllButtonClick();
     void ReStartButtonClick();
+    // Opens the scenario runs' dialog (one per window, kept between uses).
+    void ScenariosButtonClick();
     // Stops the run in progress; it writes nothing.
     void RunCancelButtonClick();
     bool RunInProgress() const;
@@ -161,7 +164,8 @@ private:
     QFrame* InputPanel;
     QPushButton *GenOpenButton, *HydrOpenButton, *SoilOpenButton, *SaltOpenButton, *DrainOpenButton,
         *CondOpenButton;
-    QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton;
+    QPushButton *ReStartButton, *SaveAllButton, *OpenInpButton, *ScenariosButton;
+    ScenarioDialog* Scenarios = nullptr;
     QProgressBar* ProgressBar1;
     QPushButton* RunCancelButton;
     // The run in progress, off the window's thread (null between runs).

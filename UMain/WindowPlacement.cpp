@@ -35,6 +35,15 @@ void PlaceOnScreen(QWidget& window, const QRect& design) {
     window.setGeometry(FitInside(design, AvailableAt(design.center())));
 }
 
+void ShowOver(QWidget& window, const QWidget& owner, const QSize& design) {
+    if (!window.isVisible()) {
+        window.resize(design);
+        PlaceOver(window, owner);
+    }
+    window.show();
+    window.raise();
+}
+
 void PlaceOver(QWidget& window, const QWidget& owner) {
     const QRect over = owner.frameGeometry();
     QRect wanted(QPoint(0, 0), window.size());

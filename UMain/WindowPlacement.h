@@ -22,6 +22,10 @@ void PlaceOnScreen(QWidget& window, const QRect& design);
 // available area of the owner's screen.
 void PlaceOver(QWidget& window, const QWidget& owner);
 
+// Shows a window of the Output page in front: one not yet on view at its
+// design size `design`, centred over `owner`; one on view stays where it is.
+void ShowOver(QWidget& window, const QWidget& owner, const QSize& design);
+
 // The main window ("MainForm") among the top-level windows, or null.
 QWidget* MainWindow();
 

@@ -15,6 +15,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UDrainCondPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.h
+  ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialog.h
   ${CMAKE_CURRENT_LIST_DIR}/UShowDataSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UGridHeadings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UGridHeadings.h

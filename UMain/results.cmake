@@ -16,5 +16,7 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GraphView.h
   ${CMAKE_CURRENT_LIST_DIR}/FitReportView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FitReportView.h
+  ${CMAKE_CURRENT_LIST_DIR}/BalanceView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BalanceView.h
 )
 target_link_libraries(halovane_window PUBLIC halovane_graphs halovane_figures)

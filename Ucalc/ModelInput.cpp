@@ -1,5 +1,7 @@
 #include "ModelInput.h"
 
+#include "IrrigationSpread.h"
+
 namespace halovane {
 
 int StepLengthIndex(int ts) {
@@ -52,19 +54,9 @@ void DistributeIrrigation(ModelInput& in) {
     for (int i = 1; i <= n && i < static_cast<int>(irr.size()); ++i) in.IrrDist[i] = irr[i];
     if (in.Ts != 1 || static_cast<int>(irr.size()) < n + 1) return;
 
-    for (int k = 1; k <= n; ++k) {
-        for (int m = 2; m <= 5; ++m) {
-            // The window k .. k+m-1 must end before the last time step.
-            if (k + m - 1 >= n) break;
-            if (!(irr[k] > 0) || !(irr[k + 1] <= 0.01)) break;
-            bool dry = true;
-            for (int j = 2; j <= m - 1; ++j)
-                if (!(irr[k + j] < 0.01)) dry = false;
-            if (!dry) break;  // a wider window would contain the same wet day
-            const double share = irr[k] / m;
-            for (int d = k; d <= k + m - 1; ++d) in.IrrDist[d] = share;
-        }
-    }
+    ForEachIrrigationSpread(irr, n, [&in](int k, int m, double share) {
+        for (int d = k; d <= k + m - 1; ++d) in.IrrDist[d] = share;
+    });
 }
 
 double RootZoneThickness(const ModelInput& in) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Balance.h"
 #include "ModelInput.h"
 
 namespace halovane {
@@ -79,6 +80,8 @@ struct ModelState {
     // Ts + j - 1); a stop ends the list before the failing day.
     std::vector<ConservingDay> Days;
     SaltAccount Salt;
+    SaltLedger Ledger;                // the salt terms of the final pass per step and zone
+    RunBalance Balance;               // how well water and salt balance in the run
 };
 
 }  // namespace halovane

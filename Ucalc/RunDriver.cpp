@@ -7,6 +7,7 @@
 #include <map>
 
 #include "Conserving.h"
+#include "Balance.h"
 #include "OutputFile.h"
 #include "ResultsCsv.h"
 #include "SaltBalance.h"
@@ -63,8 +64,15 @@ std::string CheckRunnable(const ModelInput& in) {
 
 std::vector<std::string> RunOutputNames(const std::string& inputFileName, const RunFiles& files) {
     std::vector<std::string> names{OutputFileName(inputFileName)};
-    if (files.csv) names.push_back(ChangeExtension(inputFileName, ".csv"));
+    if (files.csv) names.push_back(CsvFileName(inputFileName));
+    if (files.balance) names.push_back(BalanceFileName(inputFileName));
     return names;
+}
+
+std::string CsvFileName(const std::string& inputFileName) { return ChangeExtension(inputFileName, ".csv"); }
+
+std::string BalanceFileName(const std::string& inputFileName) {
+    return ChangeExtension(inputFileName, ".balance.csv");
 }
 
 namespace {
@@ -167,41 +175,36 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
     ui.SetProgress(3);
 }
 
-RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
-                    std::vector<SearchProfile>* profiles, int searchThreads) {
-    RunOutcome outcome;
-    if (profiles) profiles->clear();
-    std::string refusal = CheckRunnable(given);
-    if (refusal.empty()) refusal = OutputOverwritesInput(given.InputFileName, files);
-    if (!refusal.empty()) {
-        outcome.status = RunStatus::Refused;
-        outcome.message = refusal;
-        return outcome;
-    }
+namespace {
 
+// The run of data that passed the check, up to the results in `state`:
+// Completed or Stopped, or Refused where the numbers left the range,
+// Cancelled when the user stopped it.
+RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, UserInteraction& ui,
+                   std::vector<SearchProfile>* profiles, int searchThreads, bool balanceRows) {
+    RunOutcome outcome;
     // A stopped run ends at the next phase, before any later question.
-    auto cancelled = [&](const RunData& run) {
+    auto cancelled = [&]() {
         if (!Cancelled(run)) return false;
         if (profiles) profiles->clear();
         outcome.status = RunStatus::Cancelled;
         outcome.message = "The calculations were cancelled. The output file was not written.";
         return true;
     };
-    RunData run;
     PrepareAndBalanceWater(given, run, state, ui);
     // Deliberate: a stop of the water balance does not end the run; the output file still holds every step.
-    ModelInput& in = run.in;
-    if (cancelled(run)) return outcome;
+    if (cancelled()) return outcome;
 
     if (state.Counts.anyOptimisable() && ui.AskYesNo(OptimisationQuestion)) {
         PartsOf(given.Variant).searches(run, state, searchThreads, profiles);
-        if (cancelled(run)) return outcome;
+        if (cancelled()) return outcome;
         ui.SetProgress(4);
     }
     ui.SetProgress(6);
 
     PartsOf(given.Variant).salt(run, state);
-    if (cancelled(run)) return outcome;
+    if (cancelled()) return outcome;
+    state.Balance = ComputeBalance(run, state, balanceRows);
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];
@@ -209,7 +212,6 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
     }
     // Deliberate: step 0 shows the drain discharge of step 1, so its graph starts at the first value.
     state.Results.DrainT[0] = state.Results.DrainT[1];
-    ui.SetProgress(8);
 
     // Extreme data can still overflow the balances; such numbers never go
     // into an output file.
@@ -220,12 +222,38 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
                           ". The output file was not written. Please check the data.";
         return outcome;
     }
+    outcome.status = state.Stop ? RunStatus::Stopped : RunStatus::Completed;
+    return outcome;
+}
+
+}  // namespace
+
+RunOutcome ComputeModel(const ModelInput& given, ModelState& state, UserInteraction& ui,
+                        std::vector<SearchProfile>* profiles, int searchThreads) {
+    if (profiles) profiles->clear();
+    const std::string refusal = CheckRunnable(given);
+    if (!refusal.empty()) return RunOutcome{RunStatus::Refused, refusal};
+    RunData run;
+    return Compute(given, run, state, ui, profiles, searchThreads, false);
+}
+
+RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,
+                    std::vector<SearchProfile>* profiles, int searchThreads) {
+    if (profiles) profiles->clear();
+    std::string refusal = CheckRunnable(given);
+    if (refusal.empty()) refusal = OutputOverwritesInput(given.InputFileName, files);
+    if (!refusal.empty()) return RunOutcome{RunStatus::Refused, refusal};
+    RunData run;
+    RunOutcome outcome = Compute(given, run, state, ui, profiles, searchThreads, files.balance);
+    if (outcome.status != RunStatus::Completed && outcome.status != RunStatus::Stopped) return outcome;
+    ui.SetProgress(8);
 
     state.OutputFileName = OutputFileName(given.InputFileName);
     std::vector<std::pair<std::string, std::string>> written;
-    written.reserve(2);
-    written.emplace_back(state.OutputFileName, OutputFileText(in, state, state.OutputFileName));
-    if (files.csv) written.emplace_back(RunOutputNames(given.InputFileName, files)[1], ResultsCsv(given, state));
+    written.reserve(3);
+    written.emplace_back(state.OutputFileName, OutputFileText(run.in, state, state.OutputFileName));
+    if (files.csv) written.emplace_back(CsvFileName(given.InputFileName), ResultsCsv(given, state));
+    if (files.balance) written.emplace_back(BalanceFileName(given.InputFileName), BalanceCsv(state.Balance));
     const std::string error = WriteFilesTogether(written);
     ui.SetProgress(9);
     if (!error.empty()) {

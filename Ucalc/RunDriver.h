@@ -39,12 +39,15 @@ std::string CheckRunnable(const ModelInput& in);
 
 // The files a run writes besides the output file.
 struct RunFiles {
-    bool csv = false;  // the results as comma-separated values, FILE.csv
+    bool csv = false;      // the results as comma-separated values, FILE.csv
+    bool balance = false;  // the water and salt balance per step and zone, FILE.balance.csv
 };
 
-// The names of the files a run of `inputFileName` writes: FILE.out, and
-// FILE.csv when asked for.
+// The names of the files a run of `inputFileName` writes: FILE.out, then
+// FILE.csv and FILE.balance.csv when asked for.
 std::vector<std::string> RunOutputNames(const std::string& inputFileName, const RunFiles& files);
+std::string CsvFileName(const std::string& inputFileName);
+std::string BalanceFileName(const std::string& inputFileName);
 
 // Why a run of `inputFileName` would write over the input data file itself
 // (an input named FILE.out or, with the CSV file, FILE.csv), or an empty
@@ -76,5 +79,11 @@ void PrepareAndBalanceWater(const ModelInput& given, RunData& run, ModelState& s
 // `searchThreads` threads (0: every core); the results do not depend on it.
 RunOutcome RunModel(const ModelInput& in, ModelState& state, UserInteraction& ui, const RunFiles& files = RunFiles{},
                     std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
+
+// The run of RunModel in memory: the same check, questions and results in
+// `state`, bit for bit, without an output file. Completed or Stopped when
+// `state` holds the results.
+RunOutcome ComputeModel(const ModelInput& in, ModelState& state, UserInteraction& ui,
+                        std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
 
 }  // namespace halovane

@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "Balance.h"
 #include "Fields.h"
 #include "NumberText.h"
 
@@ -22,7 +23,12 @@ public:
     Checker(std::vector<Problem>& out, int layers) : out_(out), layers_(layers) {}
 
     void Add(Severity s, const Field& f, int row, const std::string& value, const std::string& allowed) {
-        out_.push_back(Problem{s, GroupName(f.group), f.LabelFor(layers_), row, value, allowed});
+        out_.push_back(Problem{s, GroupName(f.group), f.LabelFor(layers_), row, value, allowed, std::string()});
+    }
+    // A value the model runs but answers with results that are not physical.
+    void Implausible(const Field& f, int row, const std::string& value, const std::string& consequence) {
+        Add(Severity::Warning, f, row, value, std::string());
+        out_.back().consequence = consequence;
     }
     void Error(const Field& f, double value, const std::string& allowed, int row = 0) {
         Add(Severity::Error, f, row, Shown(value, f.unit), allowed);
@@ -184,6 +190,52 @@ void CheckConditions(const ModelInput& in, Checker& c) {
     }
 }
 
+// Plausibility: values the model accepts but turns into results that are
+// not physical. The share of a layer in the evapotranspiration below which
+// it is reported (negative: the layer gains water by evaporating), and the
+// irrigation lost by the daily spreading above which it is reported, mm.
+constexpr double LowestEvapShare = 0;
+constexpr double ReportedIrrigationLoss = 1e-9;
+
+// Data the model runs but answers with results that are not physical: one
+// warning per cause, naming the field and the consequence.
+void CheckPlausibility(const ModelInput& in, int layers, Checker& c) {
+    if (in.Ts > 1 && StepLengthIndex(in.Ts) >= 0)
+        c.Implausible(F("step_length"), 0, std::to_string(in.Ts) + " days",
+             "the water table moves one day's net flow per step while the flows are counted for the whole step; "
+             "use daily steps for drainage design");
+    const bool thick = ThicknessesValid(in, layers);
+    const double dr = thick ? RootThickness(in, layers) : 0;
+    if (thick && std::isfinite(in.CDc) && in.CDc >= 0 && in.CDc <= 0.5 * dr)
+        c.Implausible(F("critical_depth"), 0, ShortestText(in.CDc) + " m",
+             "not larger than half the root zone (" + ShortestText(0.5 * dr) +
+                 " m): the capillary rise is at its maximum from any depth of the water table");
+    if (thick && layers > 1) {
+        const double base[2][3] = {{2.0 / 3.0, 1.0 / 3.0, 0}, {1.0 / 2.0, 1.0 / 3.0, 1.0 / 6.0}};
+        for (int k = 0; k < layers; ++k) {
+            const Zone z = static_cast<Zone>(k);
+            const double share = base[layers - 2][k] + (in.D[z] - dr / layers) / dr;
+            if (share < LowestEvapShare)
+                c.Implausible(ZoneField("thickness", z), 0, ShortestText(in.D[z]) + " m",
+                     "so thin that its share of the evapotranspiration is negative (" +
+                         ShortestText(std::round(share * 1000) / 10) + " %): the layer gains water by evaporating");
+        }
+    }
+    if (in.Ts == 1 && in.NrTst >= 1 && static_cast<int>(in.Irrig.size()) > in.NrTst) {
+        const Series lost = IrrigationLostBySpreading(in);
+        for (int i = 1; i <= in.NrTst; ++i)
+            if (lost[i] > ReportedIrrigationLoss)
+                c.Implausible(F("irrigation"), i, ShortestText(in.Irrig[i]) + " mm",
+                     ShortestText(std::round(lost[i] * 1000) / 1000) +
+                         " mm of it are lost: a later entry above 0 and at most 0.01 mm writes over its spreading "
+                         "over the following dry days");
+    }
+    if (layers == 1 && in.NrLayers == 1 && !in.DrainPresent && in.Inf > 0)
+        c.Implausible(F("inflow"), 0, ShortestText(in.Inf) + " mm/day",
+             "with one root-zone layer and no drains the transition zone loses the salt of its outflow minus the "
+             "inflow, a negative amount: it concentrates without limit");
+}
+
 }  // namespace
 
 std::vector<Problem> ValidateDataSet(const ModelInput& in) {
@@ -198,6 +250,7 @@ std::vector<Problem> ValidateDataSet(const ModelInput& in) {
     if (stepsValid) CheckMeasured(in, c);
     CheckDrainage(in, c);
     CheckConditions(in, c);
+    if (stepsValid && layersValid) CheckPlausibility(in, c.Layers(), c);
     return problems;
 }
 
@@ -214,7 +267,7 @@ std::string ProblemLine(const Problem& p) {
     std::string line = p.severity == Severity::Error ? "Error: " : "Warning: ";
     line += p.group + ", " + p.field;
     if (p.row > 0) line += " in time step " + std::to_string(p.row);
-    line += ": " + p.value + "; allowed: " + p.allowed;
+    line += ": " + p.value + (p.consequence.empty() ? "; allowed: " + p.allowed : "; " + p.consequence);
     return line;
 }
 

@@ -19,6 +19,9 @@ struct Problem {
     int row = 0;          // time step of a series value, 0 for a single field
     std::string value;    // the value as found, with its unit
     std::string allowed;  // the allowed range, as a sentence part
+    // For a warning about what the model makes of a value that is allowed:
+    // the consequence, shown instead of the allowed range.
+    std::string consequence;
 };
 
 // Every problem of the data set, in the order of the Input page groups.

@@ -217,3 +217,54 @@ void DrawScatterGraph(const ScatterGraph& g, GraphCanvas& c) {
 }
 
 }  // namespace halovane
+
+namespace halovane {
+
+BalanceGraph BalanceGraphOf(const RunBalance& balance) {
+    BalanceGraph g;
+    g.title = "Cumulative discrepancy of the water and salt balances (%)";
+    for (const BalanceSummary& s : balance.summary) {
+        BalanceCurve curve;
+        curve.label = std::string(BalanceKindName(s.kind)) + " " + BalanceZoneLabel(s.zone, balance.layers);
+        curve.percent.reserve(static_cast<size_t>(balance.steps));
+        for (const BalanceRow& row : balance.rows)
+            if (row.kind == s.kind && row.zone == s.zone) curve.percent.push_back(row.cumulative.Percent());
+        g.curves.push_back(std::move(curve));
+    }
+    return g;
+}
+
+void DrawBalanceGraph(const BalanceGraph& g, GraphCanvas& c) {
+    DrawFitFrame(g.title, c);
+    size_t steps = 1;
+    double largest = 0;
+    for (const BalanceCurve& curve : g.curves) {
+        steps = std::max(steps, curve.percent.size());
+        for (double v : curve.percent)
+            if (std::isfinite(v)) largest = std::max(largest, std::fabs(v));
+    }
+    const FitAxis x = RoundAxis(static_cast<double>(steps));
+    // Symmetric about 0: a discrepancy has either sign.
+    const FitAxis half = RoundAxis(largest > 0 ? largest : 1);
+    FitAxis y = half;
+    y.bottom = -half.top;
+    y.divisions = 2 * half.divisions <= 10 ? 2 * half.divisions : half.divisions;
+    c.SetPenColor(Silver);
+    c.Line(FitLeft, YPixel(0, y), FitRight, YPixel(0, y));
+    static const Rgb colors[] = {Yellow, Cyan, Green, Red, Pink, MarkerYellow, PaleGreen, LightBlue, Tan, White};
+    for (size_t k = 0; k < g.curves.size(); ++k) {
+        const Rgb color = colors[k % (sizeof colors / sizeof colors[0])];
+        const std::vector<double>& p = g.curves[k].percent;
+        c.SetPenColor(color);
+        for (size_t i = 1; i < p.size(); ++i)
+            if (std::isfinite(p[i - 1]) && std::isfinite(p[i]))
+                c.Line(XPixel(static_cast<double>(i), x), YPixel(p[i - 1], y), XPixel(static_cast<double>(i + 1), x),
+                       YPixel(p[i], y));
+        // The legend: three columns of up to four lines above the plot.
+        c.SetFontColor(color);
+        c.Text(FitLeft + 10 + static_cast<int>(k / 4) * 125, 26 + static_cast<int>(k % 4) * 13, g.curves[k].label);
+    }
+    DrawFitAxes(x, y, "Time step", "", c);
+}
+
+}  // namespace halovane

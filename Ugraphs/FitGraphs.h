@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Balance.h"
 #include "FitReport.h"
 #include "GraphDrawing.h"
 
@@ -50,7 +51,20 @@ struct FitAxis {
 };
 FitAxis RoundAxis(double largest, double smallest = 0);
 
+// The cumulative percent discrepancy of every (kind, zone) of a run's
+// balance against the time step, on a picture of the fit report's size.
+struct BalanceCurve {
+    std::string label;             // "water groundwater", "salt column", ...
+    std::vector<double> percent;   // per step 1..N at index 0..N-1; NaN where undefined
+};
+struct BalanceGraph {
+    std::string title;
+    std::vector<BalanceCurve> curves;
+};
+BalanceGraph BalanceGraphOf(const RunBalance& balance);
+
 void DrawProfileGraph(const ProfileGraph& graph, GraphCanvas& canvas);
+void DrawBalanceGraph(const BalanceGraph& graph, GraphCanvas& canvas);
 void DrawScatterGraph(const ScatterGraph& graph, GraphCanvas& canvas);
 
 }  // namespace halovane

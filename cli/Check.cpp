@@ -37,6 +37,8 @@ int Check(const std::vector<std::string>& args) {
                 return Usage;
             }
             variantGiven = true;
+        } else if (args[k] == "--balance") {
+            written.balance = true;
         } else if (!args[k].empty() && args[k][0] == '-') {
             std::cerr << "halovane-cli: unknown option '" << args[k] << "'\n";
             return Usage;

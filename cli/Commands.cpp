@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "Balance.h"
 #include "Check.h"
 #include "DrainDesignCommand.h"
 #include "GraphCommand.h"
@@ -15,6 +16,7 @@
 #include "OutputFile.h"
 #include "Report.h"
 #include "ResultsCsv.h"
+#include "SweepCommand.h"
 #include "RunDriver.h"
 #include "TextFile.h"
 #include "ThreadTeam.h"
@@ -30,10 +32,12 @@ const char* const HelpText =
     "salinity of irrigated land.\n"
     "\n"
     "Commands:\n"
-    "  run [--refine] [--optimise [--report]] [--csv] [--variant V] [-j N]\n"
-    "      [--threads N] FILE.inp...\n"
+    "  run [--refine] [--optimise [--report]] [--csv] [--balance] [--variant V]\n"
+    "      [-j N] [--threads N] FILE.inp...\n"
     "      Run the model on each input data file, as \"Save all - Run\" does in the\n"
-    "      window, and write the output file FILE.out beside it.\n"
+    "      window, and write the output file FILE.out beside it. Every run prints\n"
+    "      a one-line verdict on its water and salt balance to standard error,\n"
+    "      and warnings where its results are not physical.\n"
     "        --refine    answer yes to the drainage-capacity refinement question\n"
     "        --optimise  answer yes to the leaching-efficiency optimisation\n"
     "                    question (asked when a zone has 4 or more measured\n"
@@ -49,6 +53,13 @@ const char* const HelpText =
     "                    units, then one row per time step (inputs, flows, depth\n"
     "                    of the water table, calculated and measured salinity\n"
     "                    per zone; empty where nothing was measured)\n"
+    "        --balance   also write FILE.balance.csv: per time step, kind (water,\n"
+    "                    salt) and zone the inflows, outflows, storage change,\n"
+    "                    discrepancy and percent discrepancy, cumulated too,\n"
+    "                    every named term and the flags; and print the run\n"
+    "                    summary per zone (initially present, each inflow and\n"
+    "                    outflow, finally present, storage change, balance\n"
+    "                    deviation, percent) to standard output\n"
     "        --variant V prescribed or conserving: the model to run, in place of\n"
     "                    the one the file names (prescribed when it names none)\n"
     "        -j N        run N files at a time\n"
@@ -57,7 +68,7 @@ const char* const HelpText =
     "                    more threads in all than the machine has cores\n"
     "      Messages that the window would show go to standard error.\n"
     "\n"
-    "  check [--csv] [--variant V] FILE.inp...\n"
+    "  check [--csv] [--balance] [--variant V] FILE.inp...\n"
     "      Check the data of each input data file as a run would, without\n"
     "      computing or writing anything: every error (the run is refused) and\n"
     "      warning (the run goes on) with its group, field, time step, value and\n"
@@ -101,6 +112,21 @@ const char* const HelpText =
     "      first print the spacing at which the drains discharge Q at head H.\n"
     "      A value out of range, or a discharge no spacing gives, is a usage error.\n"
     "\n"
+    "  sweep [-j N] [--keep] SCENARIO [OUTDIR]\n"
+    "      Make every run of a scenario file (a base input data file, the fields\n"
+    "      to vary with their values, the metrics, the criteria; see the user\n"
+    "      guide) in memory and write into OUTDIR (beside SCENARIO when not\n"
+    "      given) SCENARIO.sweep.csv, one row per run, and the design chart\n"
+    "      SCENARIO.chart.svg and .png (one-at-a-time runs: SCENARIO.tornado.*).\n"
+    "      Progress goes to standard error. The seek lines of the scenario are\n"
+    "      answered on standard output.\n"
+    "        -j N        make N runs at a time (default: every core); the\n"
+    "                    results do not depend on it\n"
+    "        --keep      also write each run's input data file and output file,\n"
+    "                    run-0001.inp, run-0001.out, ..., into OUTDIR\n"
+    "      A scenario with a line the program does not understand, or a value\n"
+    "      out of its field's range, is refused before anything runs.\n"
+    "\n"
     "  --help      Show this text.\n"
     "  --version   Show the version.\n"
     "\n"
@@ -139,7 +165,7 @@ int Upgrade(const std::vector<std::string>& args) {
 }
 
 struct RunOptions {
-    bool refine = false, optimise = false, csv = false, report = false;
+    bool refine = false, optimise = false, csv = false, report = false, balance = false;
     int jobs = 1;
     int threads = 0;  // per file: 0, every core
     bool variantGiven = false;
@@ -192,7 +218,7 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
     std::vector<SearchProfile> profiles;
-    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv},
+    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv, options.balance},
                                         options.report ? &profiles : nullptr, options.threads);
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
@@ -201,6 +227,12 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         case RunStatus::Completed:
         case RunStatus::Stopped: break;
     }
+    report(file + ": " + BalanceVerdict(state.Balance));
+    if (options.balance) {
+        std::lock_guard<std::mutex> lock(errLock);
+        std::cout << file << ": run summary\n" << BalanceSummaryText(state.Balance);
+    }
+    for (const std::string& warning : RunWarnings(state.Balance)) report(file + ": Warning: " + warning);
     if (options.report && WriteRunReport(file, data, state, profiles, report) != Ok) return WriteFailed;
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;
 }
@@ -215,6 +247,8 @@ int Run(const std::vector<std::string>& args) {
             options.optimise = true;
         } else if (a == "--csv") {
             options.csv = true;
+        } else if (a == "--balance") {
+            options.balance = true;
         } else if (a == "--report") {
             options.report = true;
         } else if (a == "--variant" || a.rfind("--variant=", 0) == 0) {
@@ -254,7 +288,7 @@ int Run(const std::vector<std::string>& args) {
         return Usage;
     }
     std::vector<int> status(options.files.size(), Ok);
-    const std::vector<std::string> refusals = NameRefusals(options.files, RunFiles{options.csv});
+    const std::vector<std::string> refusals = NameRefusals(options.files, RunFiles{options.csv, options.balance});
     for (size_t k = 0; k < refusals.size(); ++k)
         if (!refusals[k].empty()) {
             std::cerr << refusals[k] << '\n';
@@ -296,6 +330,7 @@ int Main(const std::vector<std::string>& args) {
     if (command == "run") return Run(args);
     if (command == "graph") return Graph(args);
     if (command == "drain-design") return DrainDesign(args);
+    if (command == "sweep") return Sweep(args);
     std::cerr << "halovane-cli: unknown command '" << command << "'\n" << HelpText;
     return Usage;
 }

@@ -15,6 +15,11 @@ int Graph(const std::vector<std::string>&) {
     return Usage;
 }
 
+int DrawSweepCharts(const Scenario&, const std::vector<SweepRow>&, const std::string&) {
+    std::cerr << "halovane-cli: this runner was built without Qt, so it cannot draw the chart\n";
+    return Ok;
+}
+
 }  // namespace halovane::cli
 
 #else
@@ -25,6 +30,7 @@ int Graph(const std::vector<std::string>&) {
 #include <memory>
 #include <optional>
 
+#include "DesignChartFigure.h"
 #include "GraphData.h"
 #include "GraphFigure.h"
 #include "GraphFiles.h"
@@ -182,6 +188,28 @@ int Graph(const std::vector<std::string>& args) {
         std::cout << name << '\n';
     }
     return status;
+}
+
+int DrawSweepCharts(const Scenario& scenario, const std::vector<SweepRow>& rows, const std::string& stem) {
+    const std::unique_ptr<QGuiApplication> app = StartPainting();
+    std::string why;
+    const bool tornado = scenario.mode == ScenarioMode::OneAtATime;
+    HeatMap map;
+    Tornado bars;
+    if (tornado ? !BuildTornado(scenario, rows, bars, why) : !BuildHeatMap(scenario, rows, map, why)) {
+        std::cerr << "halovane-cli: no chart: " << why << '\n';
+        return Ok;
+    }
+    for (const char* extension : {".svg", ".png"}) {
+        const std::string name = stem + (tornado ? ".tornado" : ".chart") + extension;
+        const QString file = QFile::decodeName(name.c_str());
+        if (!(tornado ? WriteTornadoFile(file, bars) : WriteHeatMapFile(file, map))) {
+            std::cerr << "halovane-cli: the chart could not be written to " << name << '\n';
+            return WriteFailed;
+        }
+        std::cout << name << '\n';
+    }
+    return Ok;
 }
 
 }  // namespace halovane::cli

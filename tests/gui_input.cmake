@@ -10,6 +10,7 @@ add_executable(gui_input_tests
   gui_input_run.cpp
   gui_input_drain_design.cpp
   gui_input_document.cpp
+  gui_input_scenarios.cpp
   InputPageFixture.h
   TestDialogs.h
 )

@@ -29,7 +29,9 @@ TEST_F(InputPageTest, SaveAllShowsEveryProblemInOneMessageAndWritesNothing) {
     Click(Button("SaveAllButton"));
     ASSERT_EQ(dialogs.messages.size(), 2) << dialogs.messages.join("|").toStdString();
     const QString report = dialogs.messages[1];
-    EXPECT_TRUE(report.startsWith("The data set has 5 errors. The calculations cannot be made")) << report.toStdString();
+    // The monthly steps add their warning.
+    EXPECT_TRUE(report.startsWith("The data set has 5 errors and 1 warning. The calculations cannot be made"))
+        << report.toStdString();
     for (const char* line : {"Error: Hydrological data, rainfall in time step 2: -35.5 mm",
                              "Error: Soil properties, thickness of the root zone: -0.1 m",
                              "Error: Soil properties, total porosity of the root zone: 150 %",
@@ -54,9 +56,11 @@ TEST_F(InputPageTest, WarningsAreShownAndTheRunGoesOn) {
     Click(Button("SaveAllButton"));
     ASSERT_GE(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1].toStdString(),
-              "The data set has 1 warning. The calculations can be made.\n\n"
+              "The data set has 2 warnings. The calculations can be made.\n\n"
               "Warning: Initial and boundary conditions, irrigation efficiency: 20 %; allowed: usually 30 % up to "
-              "100 %");
+              "100 %\n"
+              "Warning: General data, length of a time step: 30 days; the water table moves one day's net flow per "
+              "step while the flows are counted for the whole step; use daily steps for drainage design");
     EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
     EXPECT_TRUE(dialogs.warnings.isEmpty()) << dialogs.warnings.join("|").toStdString();
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("dry.out"))));

@@ -9,6 +9,7 @@ add_executable(gui_results_tests
   gui_results_figures.cpp
   gui_results_large.cpp
   gui_results_fit.cpp
+  gui_results_balance.cpp
   ResultsPagesFixture.h
   TestDialogs.h
   FigureChecks.h

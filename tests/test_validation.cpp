@@ -45,6 +45,16 @@ ModelInput Sound(int layers = 2) {
     return in;
 }
 
+// The problems of the range rules: the warnings about what the model makes
+// of allowed values (monthly steps, for one) are tested with the balance.
+std::vector<Problem> Checked(const ModelInput& in) {
+    std::vector<Problem> problems = ValidateDataSet(in);
+    problems.erase(std::remove_if(problems.begin(), problems.end(),
+                                  [](const Problem& p) { return !p.consequence.empty(); }),
+                   problems.end());
+    return problems;
+}
+
 struct Case {
     const char* field;  // part of the field's name in the problem
     Severity severity;
@@ -121,11 +131,11 @@ const Case Cases[] = {
 }  // namespace
 
 TEST(Validation, EveryFieldHasItsRule) {
-    for (int layers = 1; layers <= 3; ++layers) EXPECT_TRUE(ValidateDataSet(Sound(layers)).empty()) << layers;
+    for (int layers = 1; layers <= 3; ++layers) EXPECT_TRUE(Checked(Sound(layers)).empty()) << layers;
     for (const Case& c : Cases) {
         ModelInput in = Sound(c.layers);
         c.spoil(in);
-        const std::vector<Problem> problems = ValidateDataSet(in);
+        const std::vector<Problem> problems = Checked(in);
         ASSERT_EQ(problems.size(), 1u) << c.field << "\n" << ProblemReport(problems);
         const Problem& p = problems[0];
         EXPECT_EQ(p.severity, c.severity) << c.field;
@@ -148,11 +158,11 @@ TEST(Validation, UnusualButPhysicalDataPass) {
     in.Dd = -5;
     in.IrrEff = 100, in.SMini = 100;
     in.EP[Z1] = in.TP[Z1];                 // all pores drainable
-    EXPECT_TRUE(ValidateDataSet(in).empty()) << ProblemReport(ValidateDataSet(in));
+    EXPECT_TRUE(Checked(in).empty()) << ProblemReport(Checked(in));
     // Layers beyond the root zone keep what they held.
     ModelInput one = Sound(1);
     one.D[Z2] = -3, one.TP[Z3] = 500, one.ECsm[Z2][1] = NaN;
-    EXPECT_TRUE(ValidateDataSet(one).empty());
+    EXPECT_TRUE(Checked(one).empty());
 }
 
 TEST(Validation, ReportsEveryProblemAtOnce) {
@@ -161,7 +171,7 @@ TEST(Validation, ReportsEveryProblemAtOnce) {
     in.LE[Z2] = -1;
     in.IrrEff = 20;
     for (int i = 1; i <= 4; ++i) in.EvapT[i] = -i;
-    const std::vector<Problem> problems = ValidateDataSet(in);
+    const std::vector<Problem> problems = Checked(in);
     EXPECT_EQ(CountOf(problems, Severity::Error), 6);
     EXPECT_EQ(CountOf(problems, Severity::Warning), 1);
     EXPECT_TRUE(HasErrors(problems));
@@ -186,7 +196,7 @@ TEST(Validation, ALongSeriesOfOneProblemIsSummed) {
     ResizeHydrologicalSeries(in, 1000);
     ResizeMeasuredSeries(in, 1000, -1);
     for (int i = 1; i <= 1000; ++i) in.Rain[i] = -1;
-    const std::vector<Problem> problems = ValidateDataSet(in);
+    const std::vector<Problem> problems = Checked(in);
     EXPECT_EQ(problems.size(), 1000u);
     const std::string report = ProblemReport(problems);
     EXPECT_NE(report.find("rainfall in time step 5:"), std::string::npos);
@@ -220,7 +230,8 @@ TEST(Validation, TheRunRefusesErrorsBeforeWritingAndRunsWithWarnings) {
 
 TEST(Validation, ShippedDataSetsHaveNoErrors) {
     std::vector<std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(HALOVANE_EXAMPLES)) files.push_back(e.path().string());
+    for (const auto& e : std::filesystem::directory_iterator(HALOVANE_EXAMPLES))
+        if (e.path().extension() == ".inp") files.push_back(e.path().string());
     for (const auto& e : std::filesystem::recursive_directory_iterator(std::string(HALOVANE_TEST_DATA) + "/../cases"))
         if (e.path().extension() == ".inp") files.push_back(e.path().string());
     for (const char* name : {"example-1layer.inp", "legacy-oldest.inp", "legacy-oldest.upgraded.inp"})
@@ -230,7 +241,7 @@ TEST(Validation, ShippedDataSetsHaveNoErrors) {
         ModelInput in;
         in.InputFileName = file;
         ASSERT_TRUE(ReadInputFile(in).Ok()) << file;
-        EXPECT_FALSE(HasErrors(ValidateDataSet(in))) << file << "\n" << ProblemReport(ValidateDataSet(in));
+        EXPECT_FALSE(HasErrors(Checked(in))) << file << "\n" << ProblemReport(Checked(in));
     }
 }
 
