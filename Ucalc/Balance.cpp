@@ -311,7 +311,7 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
     const int ts = in.Ts, layers = in.NrLayers;
     RunBalance b;
     b.layers = layers;
-    int steps = std::min(in.NrTst, state.Flows.StopStep - 1);
+    int steps = std::max(0, std::min(in.NrTst, state.Flows.StopStep - 1));
     if (static_cast<int>(state.Ledger.steps.size()) < steps + 1) steps = 0;
     b.steps = steps;
     const std::vector<Band> bands = PorosityBands(run);
@@ -625,6 +625,7 @@ std::string BalanceSummaryText(const RunBalance& balance) {
 }
 
 std::string BalanceVerdict(const RunBalance& balance) {
+    if (!balance.accounted) return "Water and salt balance: not accounted for the conserving variant";
     if (balance.steps == 0) return "Water balance: no time step was computed; salt: no time step was computed";
     auto pct = [&](K kind, BalanceZone zone) {
         const BalanceSummary* s = balance.Find(kind, zone);

@@ -124,6 +124,9 @@ struct BalanceSummary {
 struct RunBalance {
     int layers = 1;
     int steps = 0;                       // steps accounted (those before a stop)
+    // The accounts follow the terms of the prescribed model's balances; a run
+    // of the conserving variant is not accounted by them.
+    bool accounted = true;
     std::vector<BalanceRow> rows;        // per step: water zones, then salt zones
     std::vector<BalanceSummary> summary; // one per (kind, zone), in the order of the rows
     // What makes the column's salt not balance, largest contribution first

@@ -203,6 +203,8 @@ void RunConservingWaterBalance(RunData& run, ModelState& state, UserInteraction&
     const double bottom = run.Dr + in.D[Zt] + in.D[Za];
     double d = in.Dwtini, st = state.Stor[0];
     r.Dwt[0] = d;
+    state.Flows.StopStep = n + 1;
+    state.Flows.StopDay = in.Ts;
     for (int i = 1; i <= n; ++i) {
         if (Cancelled(run)) return;
         double sD = 0, sE = 0, sP = 0, sC = 0;
@@ -210,6 +212,8 @@ void RunConservingWaterBalance(RunData& run, ModelState& state, UserInteraction&
             const ConservingDay day = column.Day(i, d, st, state.QH1w);
             if (day.d1 > bottom) {
                 r.Dwt[i] = day.d1;
+                state.Flows.StopStep = i;
+                state.Flows.StopDay = j - 1;
                 state.Stop = true;
                 ui.ShowMessage(BelowAquiferMessage);
                 return;

@@ -204,7 +204,13 @@ RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, Use
 
     PartsOf(given.Variant).salt(run, state);
     if (cancelled()) return outcome;
-    state.Balance = ComputeBalance(run, state, balanceRows);
+    if (given.Variant == ModelVariant::Prescribed) {
+        state.Balance = ComputeBalance(run, state, balanceRows);
+    } else {
+        state.Ledger = SaltLedger{};
+        state.Balance = RunBalance{};
+        state.Balance.accounted = false;
+    }
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];

@@ -251,7 +251,7 @@ void DrawBalanceGraph(const BalanceGraph& g, GraphCanvas& c) {
     y.divisions = 2 * half.divisions <= 10 ? 2 * half.divisions : half.divisions;
     c.SetPenColor(Silver);
     c.Line(FitLeft, YPixel(0, y), FitRight, YPixel(0, y));
-    static const Rgb colors[] = {Yellow, Cyan, Green, Red, Pink, MarkerYellow, PaleGreen, LightBlue, Tan, White};
+    static const Rgb colors[] = {Yellow, Cyan, Green, Red, 0xFF80C0, 0xFFD040, 0x98FB98, LightBlue, Tan, White};
     for (size_t k = 0; k < g.curves.size(); ++k) {
         const Rgb color = colors[k % (sizeof colors / sizeof colors[0])];
         const std::vector<double>& p = g.curves[k].percent;

@@ -86,7 +86,8 @@ TEST(FileReplacement, NamesOutsideAsciiAndTheCaseOfTheFileSystem) {
     EXPECT_TRUE(ignoresCase);
 #endif
     EXPECT_EQ(SameFile(dir.File("X.OUT"), dir.File("x.out")), ignoresCase);
-    EXPECT_EQ(OutputOverwritesInput(dir.File("X.OUT"), RunFiles{}).empty(), !ignoresCase);
+    // Refused on every system: the same file wherever names ignore case.
+    EXPECT_FALSE(OutputOverwritesInput(dir.File("X.OUT"), RunFiles{}).empty());
     EXPECT_EQ(PlaceOnDisk(dir.File("\u00c9t\u00e9.OUT")) == PlaceOnDisk(dir.File("\u00e9t\u00e9.out")), ignoresCase);
     const std::vector<std::string> clashes =
         OutputNameClashes({dir.File("y.inp"), dir.File("Y.dat")}, RunFiles{});
