@@ -9,6 +9,7 @@
 #include "EngineSupport.h"
 #include "InputFile.h"
 #include "InputPageFixture.h"
+#include "TextFile.h"
 
 namespace halovane::test {
 namespace {
@@ -83,34 +84,42 @@ TEST_F(DrainDesignTest, FillsTheFactorsShowsTheRoundingAndFindsTheSpacing) {
 }
 
 TEST_F(DrainDesignTest, AWindowRunWithDesignedFactorsIsTheRunnersOnTheSavedFile) {
-    // Drains on the impermeable layer at 20 m with Ka = 1 m/day: QH1 = 0 and
-    // QH2 = 0.01, which the file keeps exactly.
-    DesignAt("20", "1", "0.8", "0");
-    EXPECT_EQ(Edit("DrainQH2Edit")->text(), "0.01");
-    EXPECT_TRUE(W<QTableWidget>("DrainDischargeTable")->isColumnHidden(2));
-    Click(Button("DrainSaveButton"));
-    const std::string inp = dir.File("window.inp");
-    dialogs.saveNames = {QString::fromStdString(inp)};
-    dialogs.answers = {true, false};  // calculate, no refinement
-    Click(Button("SaveAllButton"));
-    const std::string window = ReadFile(dir.File("window.out"));
-    ASSERT_FALSE(window.empty()) << dialogs.log.join("|").toStdString();
+    // Drains on the impermeable layer at 20 m with Ka = 1 m/day give QH1 = 0
+    // and QH2 = 0.01, which the file keeps exactly; at 80 m over 3 m of soil
+    // the factors round in the file, and the window runs them as saved.
+    const struct {
+        const char *spacing, *ka, *D;
+        bool rounds;
+    } designs[] = {{"20", "1", "0", false}, {"80", "0.5", "3", true}};
+    for (const auto& design : designs) {
+        SCOPED_TRACE(design.spacing);
+        DesignAt(design.spacing, design.ka, "0.8", design.D);
+        EXPECT_EQ(W<QTableWidget>("DrainDischargeTable")->isColumnHidden(2), !design.rounds);
+        Click(Button("DrainSaveButton"));
+        const std::string inp = dir.File(std::string("window-") + design.spacing + ".inp");
+        dialogs.saveNames = {QString::fromStdString(inp)};
+        dialogs.answers = {true, false};  // calculate, no refinement
+        Click(Button("SaveAllButton"));
+        const std::string window = ReadFile(ChangeExtension(inp, ".out"));
+        ASSERT_FALSE(window.empty()) << dialogs.log.join("|").toStdString();
 
-    ModelInput data;
-    data.InputFileName = dir.File("runner.inp");
-    WriteFile(data.InputFileName, ReadFile(inp));
-    ASSERT_TRUE(ReadInputFile(data).Ok());
-    EXPECT_EQ(data.QH2, 0.01);
-    ModelState state;
-    ScriptedInteraction ui;
-    ASSERT_EQ(RunModel(data, state, ui).status, RunStatus::Completed);
-    const std::string runner = ReadFile(dir.File("runner.out"));
-    // Line 2 names the file.
-    const auto withoutName = [](const std::string& text) {
-        const size_t first = text.find('\n'), second = text.find('\n', first + 1);
-        return text.substr(0, first) + text.substr(second);
-    };
-    EXPECT_EQ(withoutName(window), withoutName(runner));
+        ModelInput data;
+        data.InputFileName = dir.File("runner.inp");
+        WriteFile(data.InputFileName, ReadFile(inp));
+        ASSERT_TRUE(ReadInputFile(data).Ok());
+        ModelState state;
+        ScriptedInteraction ui;
+        ASSERT_EQ(RunModel(data, state, ui).status, RunStatus::Completed);
+        const std::string runner = ReadFile(dir.File("runner.out"));
+        // Line 2 names the file.
+        const auto withoutName = [](const std::string& text) {
+            const size_t first = text.find('\n'), second = text.find('\n', first + 1);
+            return text.substr(0, first) + text.substr(second);
+        };
+        EXPECT_EQ(withoutName(window), withoutName(runner));
+        Pages()->setCurrentWidget(Tab("InpTab"));
+        Click(Button("DrainOpenButton"));
+    }
 }
 
 }  // namespace
