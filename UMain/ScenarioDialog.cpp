@@ -116,6 +116,8 @@ ScenarioDialog::ScenarioDialog(QWidget* parent) : QDialog(parent) {
     chartArea->setWidget(ScenarioChart);
     chartArea->setWidgetResizable(true);
     outer->addWidget(split, 1);
+    split->setSizes({180, 420});
+    results->setSizes({520, 460});
 
     auto* bottom = new QHBoxLayout;
     ScenarioStatus = new QLabel(this);
@@ -266,10 +268,15 @@ void ScenarioDialog::ShowTable() {
         for (int c = 0; c < cells[r].size(); ++c) {
             bool number = false;
             const double value = cells[r][c].toDouble(&number);
-            ScenarioTable->setItem(static_cast<int>(r) - 1, c,
-                                   number ? new NumberItem(cells[r][c], value) : new QTableWidgetItem(cells[r][c]));
+            // Numbers show six significant digits; the copy and the saved
+            // table keep every digit.
+            QTableWidgetItem* item = number ? new NumberItem(QString::number(value, 'g', 6), value)
+                                            : new QTableWidgetItem(cells[r][c]);
+            item->setData(Qt::UserRole, cells[r][c]);
+            ScenarioTable->setItem(static_cast<int>(r) - 1, c, item);
         }
     ScenarioTable->setSortingEnabled(true);
+    ScenarioTable->resizeColumnsToContents();
 }
 
 void ScenarioDialog::ShowChart() {
@@ -295,7 +302,7 @@ void ScenarioDialog::CopyTable() {
     for (int r = 0; r < ScenarioTable->rowCount(); ++r) {
         for (int c = 0; c < ScenarioTable->columnCount(); ++c) {
             const QTableWidgetItem* item = ScenarioTable->item(r, c);
-            text += (c ? QStringLiteral("\t") : QString()) + (item ? item->text() : QString());
+            text += (c ? QStringLiteral("\t") : QString()) + (item ? item->data(Qt::UserRole).toString() : QString());
         }
         text += QLatin1Char('\n');
     }
