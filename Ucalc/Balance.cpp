@@ -112,20 +112,6 @@ void AddFlow(BalanceRow& row, const Side& side, double v) {
         row.step_.out += std::fabs(v);
 }
 
-// Fills `row` with `values` in the order of the layout's terms.
-void FillRow(BalanceRow& row, int step, const Layout& layout, std::initializer_list<double> values, double storage,
-             double presentEnd) {
-    row.step = step;
-    row.kind = layout.kind;
-    row.zone = layout.zone;
-    row.flowCount = 0;
-    row.step_ = BalanceTotals{};
-    const Side* side = layout.terms.data();
-    for (double v : values) AddFlow(row, *side++, v);
-    row.step_.storage = storage;
-    row.presentEnd = presentEnd;
-}
-
 // Adds a row to the summary of its (kind, zone) and gives it its
 // cumulative totals.
 void Accumulate(BalanceSummary& s, BalanceRow& row) {
@@ -146,6 +132,55 @@ void Accumulate(BalanceSummary& s, BalanceRow& row) {
         // A flow whose sign is reversed counts on the other side.
         ((flow.value >= 0) == flow.in ? s.inTerms : s.outTerms)[t] += std::fabs(flow.value);
     }
+}
+
+// Adds one step of a (kind, zone) to its summary straight from the values
+// in the order of the layout's terms, with the arithmetic of AddFlow and
+// Accumulate, and returns the step's totals; no row is formed.
+template <size_t N>
+BalanceTotals AddStep(BalanceSummary& s, const Side* sides, const std::array<double, N>& values, double storage,
+                      double presentEnd) {
+    BalanceTotals step;
+    for (size_t f = 0; f < N; ++f) {
+        const double v = values[f];
+        const double size = std::fabs(v);
+        const size_t t = static_cast<size_t>(sides[f].term);
+        if ((v >= 0) == sides[f].in) {
+            step.in += size;
+            s.inTerms[t] += size;
+        } else {
+            step.out += size;
+            s.outTerms[t] += size;
+        }
+        s.net[t] += v;
+    }
+    step.storage = storage;
+    s.final = presentEnd;
+    s.totals.in += step.in;
+    s.totals.out += step.out;
+    s.totals.storage += step.storage;
+    return step;
+}
+
+// The row of the balance file of one step of a (kind, zone).
+void AddRow(RunBalance& b, const Layout& layout, int step, const double* values, int count, const BalanceTotals& totals,
+            const BalanceSummary& s, double present, bool crossed, int floors, double irrigationLost) {
+    BalanceRow row;
+    row.step = step;
+    row.kind = layout.kind;
+    row.zone = layout.zone;
+    row.flowCount = count;
+    for (int f = 0; f < count; ++f) {
+        const Side& side = layout.terms[static_cast<size_t>(f)];
+        row.flows[static_cast<size_t>(f)] = BalanceFlow{side.term, side.in, values[f]};
+    }
+    row.step_ = totals;
+    row.cumulative = s.totals;
+    row.presentEnd = present;
+    row.crossed = crossed;
+    row.floors = floors;
+    row.irrigationLost = irrigationLost;
+    b.rows.push_back(row);
 }
 
 void FindSaltSources(RunBalance& b);
@@ -211,11 +246,13 @@ void FindSaltSources(RunBalance& b) {
 void NoteExtremes(RunBalance& b, const StepResults& r) {
     b.highestSalinity = 0;
     b.highestPonding = 0;
-    for (int i = 1; i <= b.steps && i < static_cast<int>(r.Dwt.size()); ++i) {
-        for (Zone z : EveryZone)
-            if (ZoneInUse(b.layers, z)) b.highestSalinity = std::max(b.highestSalinity, r.SR[z][i]);
-        b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
+    const int last = std::min(b.steps, static_cast<int>(r.Dwt.size()) - 1);
+    for (Zone z : EveryZone) {
+        if (!ZoneInUse(b.layers, z)) continue;
+        const Series& S = r.SR[z];
+        for (int i = 1; i <= last; ++i) b.highestSalinity = std::max(b.highestSalinity, S[i]);
     }
+    for (int i = 1; i <= last; ++i) b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
 }
 
 }  // namespace
@@ -334,18 +371,25 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
     }
     if (keepRows) b.rows.reserve(static_cast<size_t>(steps) * layouts.size());
 
-    BalanceRow row;
     double gwBefore = WaterBetween(bands, r.Dwt[0], bottom);
+    int bandBefore = BandOf(bands, r.Dwt[0]);
     for (int i = 1; i <= steps; ++i) {
-        const bool crossed = BandOf(bands, r.Dwt[i - 1]) != BandOf(bands, r.Dwt[i]);
+        const int band = BandOf(bands, r.Dwt[i]);
+        const bool crossed = bandBefore != band;
+        bandBefore = band;
         size_t k = 0;
-        // Completes the row of position k: flags, summary, file.
-        auto done = [&](int floors) {
-            row.crossed = crossed;
-            row.irrigationLost = lost[i];
-            row.floors = floors;
-            Accumulate(b.summary[k++], row);
-            if (keepRows) b.rows.push_back(row);
+        // Adds the step of the (kind, zone) at position k to its summary
+        // and, for the balance file, forms its row.
+        auto add = [&](const auto& values, double storage, double present, int floors) {
+            const Layout& layout = *layouts[k];
+            BalanceSummary& s = b.summary[k++];
+            if (i == 1) {
+                s.initial = present - storage;
+                s.started = true;
+                for (size_t f = 0; f < values.size(); ++f) s.used[static_cast<size_t>(layout.terms[f].term)] = true;
+            }
+            const BalanceTotals step = AddStep(s, layout.terms.data(), values, storage, present);
+            if (keepRows) AddRow(b, layout, i, values.data(), static_cast<int>(values.size()), step, s, present, crossed, floors, lost[i]);
         };
         const double rain = in.Rain[i] * ts, irr = in.IrrDist[i] * ts;
         const double inf = in.Inf * ts, out = in.Out * ts;
@@ -357,13 +401,9 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
         const double gw = WaterBetween(bands, r.Dwt[i], bottom);
         const double gwStorage = gw - gwBefore;
         gwBefore = gw;
-        FillRow(row, i, *layouts[k], {rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]}, rootStorage, stor);
-        done(0);
-        FillRow(row, i, *layouts[k], {r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out}, gwStorage, gw);
-        done(0);
-        FillRow(row, i, *layouts[k], {rain, irr, inf, r.EvapAT[i], r.DrainT[i], out}, rootStorage + gwStorage,
-                stor + gw);
-        done(0);
+        add(std::array<double, 5>{rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]}, rootStorage, stor, 0);
+        add(std::array<double, 5>{r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out}, gwStorage, gw, 0);
+        add(std::array<double, 6>{rain, irr, inf, r.EvapAT[i], r.DrainT[i], out}, rootStorage + gwStorage, stor + gw, 0);
         const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
         double saltStorage = 0, salt = 0;
         int floors = 0;
@@ -372,16 +412,14 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
             const double storage = run.W[z] * (s.end - s.start);
             const double present = run.W[z] * s.end;
             if (z == Z2 || z == Z3)
-                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present);
+                add(std::array<double, 4>{s.in[0], s.in[1], s.out[0], s.out[1]}, storage, present, s.guards);
             else
-                FillRow(row, i, *layouts[k], {s.in[0], s.in[1], s.out[0]}, storage, present);
-            done(s.guards);
+                add(std::array<double, 3>{s.in[0], s.in[1], s.out[0]}, storage, present, s.guards);
             saltStorage += storage;
             salt += present;
             floors += s.guards;
         }
-        FillRow(row, i, *layouts[k], {L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]}, saltStorage, salt);
-        done(floors);
+        add(std::array<double, 4>{L[Z1].in[0], L[Za].in[1], L[Zt].out[0], L[Za].out[0]}, saltStorage, salt, floors);
         b.floors += floors;
         b.irrigationLost += lost[i];
     }

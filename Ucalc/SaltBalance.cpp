@@ -52,7 +52,10 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
         const double irr = in.IrrDist[i];
         // Deliberate: every day of the step takes the drain discharge of the whole step, not the day's.
         const double drainT = r.DrainT[i];
-        ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
+        // The step's records are summed on the stack and stored once at the
+        // end of the step: the compiler need not write them to memory every
+        // day.
+        ZoneArray<SaltZoneStep> L;
         L[Z1].start = S1, L[Z2].start = S2, L[Z3].start = S3, L[Zt].start = STr, L[Za].start = SAq;
         for (int j = 1; j <= ts; ++j) {
             const bool on = f.Computed(i, j);
@@ -135,6 +138,7 @@ void RunSaltBalance(const RunData& run, ModelState& state) {
             if (last) score(4, i, SAq);
         }
         L[Z1].end = S1, L[Z2].end = S2, L[Z3].end = S3, L[Zt].end = STr, L[Za].end = SAq;
+        state.Ledger.steps[i] = L;
         r.SR[Z1][i] = S1;
         r.SR[Z2][i] = S2;
         r.SR[Z3][i] = S3;
