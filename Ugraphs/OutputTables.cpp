@@ -23,7 +23,9 @@ std::vector<std::string> SalinityHeadings(int layers) {
         zones = {"Root zone"};
     else
         for (int l = 1; l <= layers; ++l) zones.push_back("Root zone\nLayer" + std::to_string(l));
-    zones.push_back(layers == 1 ? "Transition zone" : "Transition zone\n");
+    // Beside the layers the zone's name takes two lines, so that the eleven
+    // columns of three layers fit the window without hiding a heading.
+    zones.push_back(layers == 1 ? "Transition zone" : "Transition\nzone");
     zones.push_back(layers == 1 ? "Aquifer" : "Aquifer\n");
     std::vector<std::string> headings{"Time step"};
     for (const std::string& zone : zones)
