@@ -270,20 +270,23 @@ void OutputPage::ShowTable(bool hydrological) {
     };
     const auto results = std::make_shared<const Results>(Results{state_.Output.Results, state_.View, state_.ViewRead});
     const int rows = std::max(state_.Output.NrTst, 0) + 1;
+    const int stop = state_.StopStep;
     if (hydrological)
         gridModel_->SetSource(
             rows, HydrologicalColumns,
-            [results](int row, int column) {
-                return HydrologicalCell(results->results, results->viewRead ? &results->view : nullptr, row, column);
+            [results, stop](int row, int column) {
+                return HydrologicalCell(results->results, results->viewRead ? &results->view : nullptr, row, column,
+                                        stop);
             },
-            HydrologicalHeadings(), state_.StopStep);
+            HydrologicalHeadings(), stop);
     else
         gridModel_->SetSource(
             rows, SalinityColumns(layers),
-            [results, layers](int row, int column) {
-                return SalinityCell(results->results, results->viewRead ? &results->view : nullptr, layers, row, column);
+            [results, layers, stop](int row, int column) {
+                return SalinityCell(results->results, results->viewRead ? &results->view : nullptr, layers, row,
+                                    column, stop);
             },
-            SalinityHeadings(layers), state_.StopStep);
+            SalinityHeadings(layers), stop);
     FitColumns();
     clipLabel_->show();
     clipButton_->show();
@@ -309,7 +312,12 @@ void OutputPage::SaltShowButtonClick() {
 }
 
 void OutputPage::ClipButtonClick() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(ClipboardText(gridModel_->Cells())));
+    // The headings with their units over the cells as they stand, and the
+    // rows a stop left uncomputed marked.
+    std::vector<std::string> headings;
+    for (int c = 0; c < gridModel_->ColumnCount(); ++c) headings.push_back(gridModel_->Heading(c).toStdString());
+    const TableCells cells = ClipboardCells(gridModel_->Cells(), headings, gridModel_->StopStep());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(ClipboardText(cells)));
     dialogs_.Inform(&page_, QStringLiteral("The data are on the clipboard to be pasted elsewhere."));
 }
 

@@ -61,14 +61,15 @@ struct RowColumn {
 };
 
 constexpr int StepWidth = 9;
-const RowColumn Row1[] = {{Value::PercT, 9, 1}, {Value::CapTT, 9, 1},  {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
-                          {Value::Dwt, 10, 2},  {Value::SR1, 10, 2},   {Value::SRT, 13, 2},   {Value::SRA, 9, 2}};
-const RowColumn Row2[] = {{Value::PercT, 9, 1}, {Value::CapTT, 11, 1}, {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
-                          {Value::Dwt, 8, 2},   {Value::SR1, 9, 2},    {Value::SR2, 8, 2},    {Value::SRT, 8, 2},
-                          {Value::SRA, 10, 2}};
-const RowColumn Row3[] = {{Value::PercT, 9, 1}, {Value::CapTT, 11, 1}, {Value::EvapAT, 9, 1}, {Value::DrainT, 10, 1},
-                          {Value::Dwt, 8, 2},   {Value::SR1, 9, 2},    {Value::SR2, 9, 2},    {Value::SR3, 8, 2},
-                          {Value::SRT, 9, 2},   {Value::SRA, 10, 2}};
+constexpr int F = FlowDecimals, D = DepthDecimals, S = SalinityDecimals;
+const RowColumn Row1[] = {{Value::PercT, 9, F}, {Value::CapTT, 9, F},  {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
+                          {Value::Dwt, 10, D},  {Value::SR1, 10, S},   {Value::SRT, 13, S},   {Value::SRA, 9, S}};
+const RowColumn Row2[] = {{Value::PercT, 9, F}, {Value::CapTT, 11, F}, {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
+                          {Value::Dwt, 8, D},   {Value::SR1, 9, S},    {Value::SR2, 8, S},    {Value::SRT, 8, S},
+                          {Value::SRA, 10, S}};
+const RowColumn Row3[] = {{Value::PercT, 9, F}, {Value::CapTT, 11, F}, {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
+                          {Value::Dwt, 8, D},   {Value::SR1, 9, S},    {Value::SR2, 9, S},    {Value::SR3, 8, S},
+                          {Value::SRT, 9, S},   {Value::SRA, 10, S}};
 
 struct RowLayout {
     const RowColumn* first;

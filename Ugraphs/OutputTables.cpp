@@ -1,5 +1,6 @@
 #include "OutputTables.h"
 
+#include "Fields.h"
 #include "GraphScale.h"
 #include "NumberText.h"
 
@@ -22,7 +23,9 @@ std::vector<std::string> SalinityHeadings(int layers) {
         zones = {"Root zone"};
     else
         for (int l = 1; l <= layers; ++l) zones.push_back("Root zone\nLayer" + std::to_string(l));
-    zones.push_back(layers == 1 ? "Transition zone" : "Transition zone\n");
+    // Beside the layers the zone's name takes two lines, so that the eleven
+    // columns of three layers fit the window without hiding a heading.
+    zones.push_back(layers == 1 ? "Transition zone" : "Transition\nzone");
     zones.push_back(layers == 1 ? "Aquifer" : "Aquifer\n");
     std::vector<std::string> headings{"Time step"};
     for (const std::string& zone : zones)
@@ -67,19 +70,36 @@ TableCells Table(int nrTst, int columns, Cell cell) {
 
 }  // namespace
 
-std::string HydrologicalCell(const StepResults& r, const ViewInput* view, int row, int column) {
+static bool NotComputed(int row, int stopStep) { return stopStep > 0 && row >= stopStep; }
+
+std::string HydrologicalCell(const StepResults& r, const ViewInput* view, int row, int column, int stopStep) {
     // Row 0: "Time step" and the units; column 0: the step numbers.
     if (row == 0) return column == 0 ? "Time step" : column < 8 ? "mm" : " m";
     if (column == 0) return std::to_string(row);
+    if (column > 8) return std::string();
+    // The given data with the decimals of the input data file, the results
+    // with those of the output file.
+    static const int decimals[] = {FieldNamed("rainfall").decimals,
+                                   FieldNamed("irrigation").decimals,
+                                   FieldNamed("evapotranspiration").decimals,
+                                   FlowDecimals,
+                                   FlowDecimals,
+                                   FlowDecimals,
+                                   FlowDecimals,
+                                   DepthDecimals};
+    const bool given = column <= 3;
+    if (!given && NotComputed(row, stopStep)) return std::string();
     const Series* const series[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
                                     view ? &view->EvapT : nullptr, &r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
-    const Series* s = column <= 8 ? series[column - 1] : nullptr;
-    if (s && row < static_cast<int>(s->size())) return GeneralText(At(*s, row));
-    return std::string();
+    const Series* s = series[column - 1];
+    if (!s || row >= static_cast<int>(s->size())) return std::string();
+    const double value = At(*s, row);
+    return FormatFixed(value == 0 ? 0.0 : value, 0, decimals[column - 1]);  // no "-0.0"
 }
 
-TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst) {
-    return Table(nrTst, HydrologicalColumns, [&](int row, int column) { return HydrologicalCell(r, view, row, column); });
+TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst, int stopStep) {
+    return Table(nrTst, HydrologicalColumns,
+                 [&](int row, int column) { return HydrologicalCell(r, view, row, column, stopStep); });
 }
 
 std::string MeasuredCell(double value, int width) {
@@ -87,13 +107,15 @@ std::string MeasuredCell(double value, int width) {
     return FormatFixed(value, width, 2);
 }
 
-std::string SalinityCell(const StepResults& r, const ViewInput* view, int layers, int row, int column) {
+std::string SalinityCell(const StepResults& r, const ViewInput* view, int layers, int row, int column,
+                         int stopStep) {
     if (row == 0) return column == 0 ? "Time step" : "dS/m";
     if (column == 0) return std::to_string(row);
     const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
     const Pair& p = pairs[(column - 1) / 2];
     if ((column - 1) % 2 == 0) {
         const Series& calculated = r.SR[p.zone];
+        if (NotComputed(row, stopStep)) return std::string();
         if (row < static_cast<int>(calculated.size())) return FormatFixed(At(calculated, row), p.calculatedWidth, 2);
         return std::string();
     }
@@ -103,9 +125,9 @@ std::string SalinityCell(const StepResults& r, const ViewInput* view, int layers
                                                                 : MeasuredCell(-1, p.measuredWidth);
 }
 
-TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers) {
+TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers, int stopStep) {
     return Table(nrTst, SalinityColumns(layers),
-                 [&](int row, int column) { return SalinityCell(r, view, layers, row, column); });
+                 [&](int row, int column) { return SalinityCell(r, view, layers, row, column, stopStep); });
 }
 
 std::string ClipboardText(const TableCells& cells) {
@@ -118,6 +140,32 @@ std::string ClipboardText(const TableCells& cells) {
         }
     }
     return text;
+}
+
+std::string OneLineHeading(const std::string& heading) {
+    // The last line of a heading is its unit; lines left empty to align the
+    // header are dropped.
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t end; (end = heading.find('\n', from)) != std::string::npos; from = end + 1)
+        lines.push_back(heading.substr(from, end - from));
+    lines.push_back(heading.substr(from));
+    if (lines.size() == 1) return heading;
+    std::string text;
+    for (size_t k = 0; k + 1 < lines.size(); ++k)
+        if (!lines[k].empty()) text += (text.empty() ? "" : " ") + lines[k];
+    return text + " (" + lines.back() + ")";
+}
+
+TableCells ClipboardCells(TableCells cells, const std::vector<std::string>& headings, int stopStep) {
+    if (!cells.empty())
+        for (size_t c = 0; c < cells[0].size() && c < headings.size(); ++c) cells[0][c] = OneLineHeading(headings[c]);
+    if (stopStep <= 0) return cells;
+    for (size_t row = 0; row < cells.size(); ++row)
+        cells[row].push_back(row == 0                                        ? "Run stopped"
+                             : NotComputed(static_cast<int>(row), stopStep) ? "not computed"
+                                                                            : "");
+    return cells;
 }
 
 }  // namespace halovane

@@ -29,16 +29,22 @@ std::string ShownCell(const std::string& cell);
 
 // The hydrological table: rainfall, irrigation and potential evaporation
 // from the input data file, the flows and the water-table depth from the
-// output file. `view` is null when the input data file could not be read;
-// its cells then stay empty.
-TableCells HydrologicalTable(const StepResults& results, const ViewInput* view, int nrTst);
+// output file, each column with the fixed decimals of the file it comes
+// from. `view` is null when the input data file could not be read; its
+// cells then stay empty. `stopStep`: the step in which the run stopped (0:
+// none); from it on the results were not computed and their cells stay
+// empty, while the given data keep theirs.
+TableCells HydrologicalTable(const StepResults& results, const ViewInput* view, int nrTst, int stopStep = 0);
 // The salinity table: per zone the calculated and the measured salinity.
-TableCells SalinityTable(const StepResults& results, const ViewInput* view, int nrTst, int layers);
+TableCells SalinityTable(const StepResults& results, const ViewInput* view, int nrTst, int layers,
+                         int stopStep = 0);
 
 // One cell of those tables, row 0 and column 0 included, without the
 // table: the grid of the Output page makes its cells as it shows them.
-std::string HydrologicalCell(const StepResults& results, const ViewInput* view, int row, int column);
-std::string SalinityCell(const StepResults& results, const ViewInput* view, int layers, int row, int column);
+std::string HydrologicalCell(const StepResults& results, const ViewInput* view, int row, int column,
+                             int stopStep = 0);
+std::string SalinityCell(const StepResults& results, const ViewInput* view, int layers, int row, int column,
+                         int stopStep = 0);
 
 // A measured salinity in its column: twelve blanks and a hyphen where
 // nothing was measured (-1), otherwise the value with two decimals.
@@ -47,5 +53,13 @@ std::string MeasuredCell(double value, int width);
 // Cells separated by tabs, rows by a carriage return alone, nothing after
 // the last row.
 std::string ClipboardText(const TableCells& cells);
+
+// A column heading on one line, for a spreadsheet: its name, then its unit
+// in brackets ("Root zone Layer1 calculated (dS/m)").
+std::string OneLineHeading(const std::string& heading);
+// The cells of a table as the clipboard takes them: row 0 holds the one-line
+// headings; after a stop in step `stopStep` (0: none) a last column marks
+// the rows from that step on as not computed.
+TableCells ClipboardCells(TableCells cells, const std::vector<std::string>& headings, int stopStep);
 
 }  // namespace halovane

@@ -52,9 +52,10 @@ QList<QStringList> InputRows(const QString& inputFile, const QString& heading, i
     return rows;
 }
 
-QString General(const QString& word) {
+// A number of a file's column with the column's decimals.
+QString Decimals(const QString& word, int decimals) {
     const double v = word.toDouble();
-    return v == 0 ? QStringLiteral("0") : QString::number(v, 'g', 15);
+    return QString::number(v == 0 ? 0.0 : v, 'f', decimals);
 }
 
 QString Fixed(const QString& word, int width) {
@@ -138,8 +139,12 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
         EXPECT_EQ(grid->Cell(8, 0), QStringLiteral(" m"));
         for (int i = 1; i <= n; ++i) {
             EXPECT_EQ(grid->Cell(0, i), QString::number(i));
-            for (int k = 0; k < 3; ++k) EXPECT_EQ(grid->Cell(1 + k, i), General(hydrology[i - 1][1 + k])) << i;
-            for (int k = 0; k < 5; ++k) EXPECT_EQ(grid->Cell(4 + k, i), General(results[i - 1][1 + k])) << i;
+            for (int k = 0; k < 3; ++k) EXPECT_EQ(grid->Cell(1 + k, i), Decimals(hydrology[i - 1][1 + k], 2)) << i;
+            // Results from the step of a stop on are not shown (case010).
+            const bool computed = grid->StopStep() == 0 || i < grid->StopStep();
+            for (int k = 0; k < 5; ++k)
+                EXPECT_EQ(grid->Cell(4 + k, i), computed ? Decimals(results[i - 1][1 + k], k < 4 ? 1 : 2) : QString())
+                    << i;
         }
         EXPECT_FALSE(Enabled(outTab, "HydrShowButton"));
         EXPECT_TRUE(Shown(outTab, "OutGrid"));
@@ -157,7 +162,9 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
             const QStringList& calc = results[i - 1];  // step, 5 flows and depth, salinities
             const QStringList& meas = measured[i - 1];  // step, measured salinities
             for (int z = 0; z < c.layers + 2; ++z) {
-                EXPECT_EQ(grid->Cell(1 + 2 * z, i), Fixed(calc[6 + z], c.widths[2 * z])) << i << " zone " << z;
+                EXPECT_EQ(grid->Cell(1 + 2 * z, i),
+                          i < grid->StopStep() || grid->StopStep() == 0 ? Fixed(calc[6 + z], c.widths[2 * z]) : QString())
+                    << i << " zone " << z;
                 EXPECT_EQ(grid->Cell(2 + 2 * z, i), Fixed(meas[1 + z], c.widths[2 * z + 1])) << i << " zone " << z;
             }
         }
@@ -165,7 +172,7 @@ TEST_F(OutputPageTest, TablesOfOneTwoAndThreeLayers) {
         const int last = grid->ColumnCount() - 1;
         EXPECT_TRUE(grid->Heading(1).startsWith(QStringLiteral("Root zone")));
         EXPECT_TRUE(grid->Heading(2).contains(QStringLiteral("measured")));
-        EXPECT_TRUE(grid->Heading(last - 3).startsWith(QStringLiteral("Transition zone")));
+        EXPECT_TRUE(grid->Heading(last - 3).startsWith(QStringLiteral("Transition")));
         EXPECT_TRUE(grid->Heading(last - 1).startsWith(QStringLiteral("Aquifer")));
         EXPECT_EQ(grid->Heading(last).split(QLatin1Char('\n')).mid(2),
                   QStringList({QStringLiteral("measured"), QStringLiteral("dS/m")}).mid(c.layers == 1 ? 1 : 0));
@@ -209,9 +216,10 @@ TEST_F(OutputPageTest, ClipboardTextOfTheTableAsItStands) {
     ASSERT_EQ(rows.size(), grid->RowCount());
     EXPECT_FALSE(text.contains(QLatin1Char('\n')));
     EXPECT_FALSE(text.endsWith(QLatin1Char('\r')));
-    EXPECT_EQ(rows[0], QStringLiteral("Time step\tmm\tmm\tmm\tmm\tmm\tmm\tmm\t m"));
+    EXPECT_EQ(rows[0], QStringLiteral("Time step\tRainfall (mm)\tIrrigation (mm)\tPot. Evapor. (mm)\tPercolation (mm)"
+                                      "\tCapillary rise (mm)\tAct. Evapor. (mm)\tDrainage (mm)\tDepth WT (m)"));
     EXPECT_EQ(rows[2].split(QLatin1Char('\t')).value(3), QStringLiteral("edited"));
-    for (int r = 0; r < grid->RowCount(); ++r) {
+    for (int r = 1; r < grid->RowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < grid->ColumnCount(); ++c) cells << grid->Cell(c, r);
         EXPECT_EQ(rows[r], cells.join(QLatin1Char('\t'))) << r;
@@ -237,14 +245,14 @@ TEST_F(OutputPageTest, HydrologicalTableReadsTheFileAgain) {
     f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
     f.close();
     Press(outTab, "HydrShowButton");
-    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999"));
+    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999.0"));
 
     // The file is gone: its message, and the results read before stay.
     Press(outTab, "SaltShowButton");
     ASSERT_TRUE(QFile::remove(out));
     Press(outTab, "HydrShowButton");
     EXPECT_EQ(dialogs.messages.last(), QString::fromStdString(OpenFailureMessage(out.toStdString())));
-    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999"));
+    EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999.0"));
 }
 
 TEST_F(OutputPageTest, OutputWithoutItsInputFile) {
@@ -334,8 +342,17 @@ TEST_F(OutputPageTest, AStoppedRunIsMarked) {
     EXPECT_FALSE(grid->data(grid->index(15, 1), Qt::BackgroundRole).isValid());  // step 16
     EXPECT_TRUE(grid->data(grid->index(16, 1), Qt::BackgroundRole).isValid());   // step 17
     EXPECT_TRUE(grid->data(grid->index(38, 5), Qt::ToolTipRole).toString().contains(QStringLiteral("17")));
-    // The output file is not changed by the marking.
-    EXPECT_EQ(grid->Cell(5, 39), QStringLiteral("0"));
+    // The results of the steps not computed are empty, not zeros, in the
+    // grid and on the clipboard, which marks those rows.
+    EXPECT_EQ(grid->Cell(5, 39), QString());
+    EXPECT_EQ(grid->Cell(1, 39), QStringLiteral("0.00"));
+    EXPECT_FALSE(grid->Cell(8, 16).isEmpty());
+    Press(outTab, "ClipButton");
+    const QStringList rows = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
+    ASSERT_EQ(rows.size(), 40);
+    EXPECT_TRUE(rows[0].endsWith(QStringLiteral("\tDepth WT (m)\tRun stopped")));
+    EXPECT_TRUE(rows[16].endsWith(QLatin1Char('\t')));
+    EXPECT_TRUE(rows[17].endsWith(QStringLiteral("\t\tnot computed")));
 
     // A completed run shows no stop.
     OpenOutput(CopyCase(QStringLiteral("case008")));

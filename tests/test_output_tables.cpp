@@ -48,9 +48,11 @@ TEST(OutputTables, HydrologicalTable) {
     const TableCells t = HydrologicalTable(Results(3), &view, 3);
     ASSERT_EQ(t.size(), 4u);
     EXPECT_EQ(t[0], std::vector<std::string>({"Time step", "mm", "mm", "mm", "mm", "mm", "mm", "mm", " m"}));
-    EXPECT_EQ(t[1], std::vector<std::string>({"1", "56.69", "0", "0", "10.5", "0", "101", "0", "1.26"}));
+    // Fixed decimals per column: those of the input data file for the given
+    // data, of the output file for the results; no "-0.0".
+    EXPECT_EQ(t[1], std::vector<std::string>({"1", "56.69", "0.00", "0.00", "10.5", "0.0", "101.0", "0.0", "1.26"}));
     EXPECT_EQ(t[2][2], "224.95");
-    EXPECT_EQ(t[3][3], "1E-5");
+    EXPECT_EQ(t[3][3], "0.00");
     EXPECT_EQ(t[3][4], "31.5");
 
     // Without the input data file its three columns stay empty.
@@ -58,6 +60,18 @@ TEST(OutputTables, HydrologicalTable) {
     EXPECT_EQ(blank[1][1], "");
     EXPECT_EQ(blank[1][3], "");
     EXPECT_EQ(blank[1][4], "10.5");
+    // Stopped in step 2: the results of steps 2 and 3 stay empty, the
+    // given data and the salinities measured stay.
+    const TableCells stopped = HydrologicalTable(Results(3), &view, 3, 2);
+    EXPECT_EQ(stopped[1][4], "10.5");
+    EXPECT_EQ(stopped[2], std::vector<std::string>({"2", "0.00", "224.95", "0.00", "", "", "", "", ""}));
+    ViewInput measured = View(3);
+    measured.ECsm[Za] = {0, 1, 2, 3};
+    const TableCells salinity = SalinityTable(Results(3), &measured, 3, 1, 3);
+    EXPECT_EQ(salinity[2][1], "         8.22");
+    EXPECT_EQ(salinity[3][1], "");
+    EXPECT_EQ(salinity[3][5], "");
+    EXPECT_EQ(salinity[3][6], "     3.00");
     // An input file of fewer steps than the output file.
     ViewInput shorter = View(1);
     const TableCells partial = HydrologicalTable(Results(3), &shorter, 3);
@@ -120,6 +134,28 @@ TEST(OutputTables, ClipboardText) {
     EXPECT_EQ(ClipboardText({}), "");
 }
 
+// The clipboard's heading row names every column with its unit; a stopped
+// run adds a column marking the rows not computed.
+TEST(OutputTables, ClipboardCellsNameTheColumnsAndMarkAStop) {
+    const TableCells table = HydrologicalTable(Results(3), nullptr, 3);
+    const TableCells plain = ClipboardCells(table, HydrologicalHeadings(), 0);
+    EXPECT_EQ(plain[0], std::vector<std::string>({"Time step", "Rainfall (mm)", "Irrigation (mm)", "Pot. Evapor. (mm)",
+                                                  "Percolation (mm)", "Capillary rise (mm)", "Act. Evapor. (mm)",
+                                                  "Drainage (mm)", "Depth WT (m)"}));
+    EXPECT_EQ(TableCells(plain.begin() + 1, plain.end()), TableCells(table.begin() + 1, table.end()));
+    const TableCells stopped = ClipboardCells(HydrologicalTable(Results(3), nullptr, 3, 2), HydrologicalHeadings(), 2);
+    ASSERT_EQ(stopped[0].size(), size_t(HydrologicalColumns) + 1);
+    EXPECT_EQ(stopped[0].back(), "Run stopped");
+    EXPECT_EQ(stopped[1].back(), "");
+    EXPECT_EQ(stopped[2].back(), "not computed");
+    EXPECT_EQ(stopped[3].back(), "not computed");
+    EXPECT_EQ(stopped[3][4], "");
+    const std::vector<std::string> three = SalinityHeadings(3);
+    EXPECT_EQ(OneLineHeading(three[1]), "Root zone Layer1 calculated (dS/m)");
+    EXPECT_EQ(OneLineHeading(three[8]), "Transition zone measured (dS/m)");
+    EXPECT_EQ(OneLineHeading(SalinityHeadings(1)[5]), "Aquifer calculated (dS/m)");
+}
+
 TEST(OutputTables, EveryColumnHasItsHeadingOverIt) {
     const std::vector<std::string> hydrology = HydrologicalHeadings();
     ASSERT_EQ(hydrology.size(), size_t(HydrologicalColumns));
@@ -134,7 +170,7 @@ TEST(OutputTables, EveryColumnHasItsHeadingOverIt) {
             EXPECT_NE(h[c].find(c % 2 ? "calculated" : "measured"), std::string::npos) << h[c];
             EXPECT_EQ(h[c].substr(h[c].size() - 5), "\ndS/m");
         }
-        EXPECT_EQ(h[h.size() - 4].rfind("Transition zone", 0), 0u);
+        EXPECT_EQ(OneLineHeading(h[h.size() - 4]).rfind("Transition zone calculated", 0), 0u);
         EXPECT_EQ(h[h.size() - 2].rfind("Aquifer", 0), 0u);
         if (layers > 1) {
             EXPECT_EQ(h[2 * layers - 1].rfind("Root zone\nLayer" + std::to_string(layers), 0), 0u);

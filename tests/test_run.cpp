@@ -377,12 +377,13 @@ TEST(ResultsCsv, HasAHeaderAndOneRowPerStep) {
               "step,rain_mm,irrigation_mm,potential_evap_mm,percolation_mm,capillary_rise_mm,actual_evap_mm,"
               "drainage_mm,water_table_depth_m,layer1_calculated_dS_m,layer1_measured_dS_m,layer2_calculated_dS_m,"
               "layer2_measured_dS_m,transition_calculated_dS_m,transition_measured_dS_m,aquifer_calculated_dS_m,"
-              "aquifer_measured_dS_m");
+              "aquifer_measured_dS_m,stopped");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
     const size_t row2 = csv.find("\r\n2,");
     ASSERT_NE(row2, std::string::npos);
     const std::string line = csv.substr(row2 + 2, csv.find("\r\n", row2 + 2) - row2 - 2);
-    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 16);
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 17);
     EXPECT_NE(line.find(",4.5,"), std::string::npos);
     EXPECT_EQ(line.substr(0, 6), "2,40,0");
+    EXPECT_EQ(line.substr(line.size() - 2), ",0");
 }

@@ -5,6 +5,7 @@
 #include "EngineSupport.h"
 #include "InputFile.h"
 #include "OutputFile.h"
+#include "ResultsCsv.h"
 #include "RunStop.h"
 #include "TestSupport.h"
 
@@ -16,6 +17,7 @@ namespace {
 const std::string CasesFolder = std::string(HALOVANE_TEST_DATA) + "/../cases";
 
 struct CaseRun {
+    ModelInput in;
     ModelState state;
     OutputReadback output;
     int nrTst = 0;
@@ -25,7 +27,7 @@ CaseRun RunCase(const std::string& name, TempDir& dir) {
     CaseRun run;
     const std::string inputName = dir.File(name + ".inp");
     WriteFile(inputName, ReadFile(CasesFolder + "/" + name + "/input.inp"));
-    ModelInput in;
+    ModelInput& in = run.in;
     in.InputFileName = inputName;
     EXPECT_TRUE(ReadInputFile(in).Ok());
     DistributeIrrigation(in);
@@ -44,6 +46,25 @@ TEST(RunStop, TheRunAndItsOutputFileAgreeOnTheStep) {
     const int step = StoppedAtStep(stopped.state, stopped.nrTst);
     EXPECT_EQ(step, 17);  // the water table left the aquifer during step 17 of 39
     EXPECT_EQ(StoppedAtStep(stopped.output.Results, stopped.output.NrTst), step);
+    // FILE.csv: the steps from the stop on keep their given data, their
+    // results are empty cells, not zeros, and `stopped` marks them.
+    const std::string csv = ResultsCsv(stopped.in, stopped.state);
+    std::vector<std::string> lines;
+    for (size_t from = 0, end; (end = csv.find("\r\n", from)) != std::string::npos; from = end + 2)
+        lines.push_back(csv.substr(from, end - from));
+    ASSERT_EQ(lines.size(), 40u);
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 8), ",stopped");
+    EXPECT_EQ(lines[16].substr(lines[16].size() - 2), ",0");
+    EXPECT_EQ(lines[16].find(",,,"), std::string::npos);
+    for (int i = 17; i <= 39; ++i) {
+        const std::string& row = lines[static_cast<size_t>(i)];
+        EXPECT_EQ(row.substr(row.size() - 2), ",1") << i;
+        // step, rain, irrigation, evaporation, then 5 empty results and
+        // per zone an empty calculated and a measured or empty cell.
+        const size_t results = row.find(",,,,,,");
+        ASSERT_NE(results, std::string::npos) << row;
+        EXPECT_EQ(std::count(row.begin(), row.begin() + static_cast<long>(results), ','), 3) << row;
+    }
 
     for (const char* name : {"case001", "case005", "case021", "case024"}) {
         const CaseRun done = RunCase(name, dir);
