@@ -30,9 +30,16 @@ namespace halovane {
 
 namespace {
 
-constexpr int FormWidth = 960, FormHeight = 790;
-constexpr int TableTop = 8, TableHeight = 376;
-constexpr int PicturesTop = 428;
+// The window fits inside the main window's design size (806 x 647), and
+// on a screen of 800 x 600: the table scrolls its rows, and the two graphs
+// show at 49/60 of their size (they are saved at full size).
+constexpr int FormWidth = 770, FormHeight = 580;
+constexpr int TableTop = 8, TableHeight = 236;
+constexpr int ButtonsTop = TableTop + TableHeight + 8;
+constexpr int PicturesTop = ButtonsTop + 33;
+constexpr int PictureWidth = FitGraphWidth * 49 / 60, PictureHeight = FitGraphHeight * 49 / 60;
+// The first column names the statistic; one column per zone, at most five.
+constexpr int NameColumnWidth = 200, ZoneColumnWidth = 106;
 
 std::string Decimals(double value, int decimals) {
     return std::isfinite(value) ? RemoveBlanks(FormatFixed(value, 0, decimals)) : std::string("n.a.");
@@ -128,21 +135,23 @@ FitReportView::FitReportView(Dialogs& dialogs, ResultsState& state, QWidget& pag
     grid_->setWordWrap(false);
     grid_->setGeometry(8, TableTop, FormWidth - 16, TableHeight);
 
-    auto* clip = Button(*sheet, "FitClipButton", "Copy to clipboard", {8, TableTop + TableHeight + 8, 130, 25});
+    auto* clip = Button(*sheet, "FitClipButton", "Copy to clipboard", {8, ButtonsTop, 130, 25});
     auto* zoneLabel = new QLabel(QStringLiteral("Zone:"), sheet);
-    zoneLabel->setGeometry(160, TableTop + TableHeight + 12, 40, 17);
+    zoneLabel->setGeometry(148, ButtonsTop + 4, 40, 17);
     zoneCombo_ = new QComboBox(sheet);
     zoneCombo_->setObjectName(QStringLiteral("FitZoneCombo"));
-    zoneCombo_->setGeometry(200, TableTop + TableHeight + 8, 150, 25);
-    auto* saveProfile = Button(*sheet, "FitSaveProfileButton", "Save profile graph", {560, TableTop + TableHeight + 8, 190, 25});
-    auto* saveScatter = Button(*sheet, "FitSaveScatterButton", "Save scatter graph", {760, TableTop + TableHeight + 8, 190, 25});
+    zoneCombo_->setGeometry(188, ButtonsTop, 160, 25);
+    auto* saveProfile = Button(*sheet, "FitSaveProfileButton", "Save profile graph", {FormWidth - 16 - 2 * 185, ButtonsTop, 185, 25});
+    auto* saveScatter = Button(*sheet, "FitSaveScatterButton", "Save scatter graph", {FormWidth - 8 - 185, ButtonsTop, 185, 25});
 
     profileImage_ = new QLabel(sheet);
     profileImage_->setObjectName(QStringLiteral("FitProfileImage"));
-    profileImage_->setGeometry(12, PicturesTop, FitGraphWidth, FitGraphHeight);
+    profileImage_->setGeometry(8, PicturesTop, PictureWidth, PictureHeight);
+    profileImage_->setScaledContents(true);
     scatterImage_ = new QLabel(sheet);
     scatterImage_->setObjectName(QStringLiteral("FitScatterImage"));
-    scatterImage_->setGeometry(FormWidth - 12 - FitGraphWidth, PicturesTop, FitGraphWidth, FitGraphHeight);
+    scatterImage_->setGeometry(FormWidth - 8 - PictureWidth, PicturesTop, PictureWidth, PictureHeight);
+    scatterImage_->setScaledContents(true);
 
     connect(FitShowButton, &QPushButton::clicked, this, &FitReportView::FitShowButtonClick);
     connect(clip, &QPushButton::clicked, this, &FitReportView::FitClipButtonClick);
@@ -181,8 +190,8 @@ void FitReportView::InputOpened() {
 void FitReportView::FitShowButtonClick() {
     if (report_.empty()) return;
     model_->SetCells(FitReportTable(report_));
-    grid_->setColumnWidth(0, 260);
-    for (int c = 1; c < model_->ColumnCount(); ++c) grid_->setColumnWidth(c, 130);
+    grid_->setColumnWidth(0, NameColumnWidth);
+    for (int c = 1; c < model_->ColumnCount(); ++c) grid_->setColumnWidth(c, ZoneColumnWidth);
     zoneCombo_->blockSignals(true);
     zoneCombo_->clear();
     for (const ZoneReport& z : report_.zones)
