@@ -142,8 +142,8 @@ TEST_F(FitReportTest, DrawsTheProfileAndTheScatterOfTheChosenZone) {
 }
 
 TEST_F(FitReportTest, TheWindowOpensOverTheMainWindowAndInsideTheScreen) {
-    // The report window is larger than the design of the main window; on a
-    // screen that has no room for it, it opens smaller and scrolls.
+    // The report fits inside the main window's size; on a screen that has
+    // no room even for that, it opens smaller and scrolls.
     frame.move(40, 30);
     OpenOutput(RunCase(QStringLiteral("case021")));
     Press(outTab, "FitShowButton");
@@ -153,6 +153,10 @@ TEST_F(FitReportTest, TheWindowOpensOverTheMainWindowAndInsideTheScreen) {
         << available.width() << "x" << available.height() << " screen, window " << Form()->width() << "x"
         << Form()->height() << " at " << Form()->x() << "," << Form()->y();
     EXPECT_TRUE(frame.frameGeometry().contains(Form()->geometry().center()));
+    const QSize sheet = Form()->findChild<QWidget*>(QStringLiteral("FitReportSheet"))->size();
+    const QSize mainDesign(806, 647);  // the main window's design size
+    EXPECT_TRUE(sheet.width() <= mainDesign.width() && sheet.height() <= mainDesign.height())
+        << sheet.width() << "x" << sheet.height();
     // Every part of the report is still there to be scrolled to.
     for (const char* name : {"FitGrid", "FitClipButton", "FitZoneCombo", "FitSaveScatterButton", "FitScatterImage"}) {
         QWidget* w = Form()->findChild<QWidget*>(QLatin1String(name));
