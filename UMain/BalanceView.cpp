@@ -65,15 +65,7 @@ BalanceView::BalanceView(Dialogs& dialogs, ResultsState& state, QWidget& page)
     auto* layout = new QHBoxLayout(form_);
     auto* left = new QVBoxLayout;
     model_ = new OutputGridModel(this);
-    grid_ = new QTableView(form_);
-    grid_->setObjectName(QStringLiteral("BalanceGrid"));
-    grid_->setModel(model_);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setWordWrap(false);
+    grid_ = NewReportGrid(form_, "BalanceGrid", model_);
     left->addWidget(grid_, 1);
     auto* clip = new QPushButton(QStringLiteral("Copy to clipboard"), form_);
     clip->setObjectName(QStringLiteral("BalanceClipButton"));

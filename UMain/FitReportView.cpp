@@ -124,15 +124,7 @@ FitReportView::FitReportView(Dialogs& dialogs, ResultsState& state, QWidget& pag
     form_->setMaximumSize(FormWidth, FormHeight);
     form_->resize(FormWidth, FormHeight);
     model_ = new OutputGridModel(this);
-    grid_ = new QTableView(sheet);
-    grid_->setObjectName(QStringLiteral("FitGrid"));
-    grid_->setModel(model_);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setWordWrap(false);
+    grid_ = NewReportGrid(sheet, "FitGrid", model_);
     grid_->setGeometry(8, TableTop, FormWidth - 16, TableHeight);
 
     auto* clip = Button(*sheet, "FitClipButton", "Copy to clipboard", {8, ButtonsTop, 130, 25});

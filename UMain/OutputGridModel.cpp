@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QHeaderView>
 #include <QPalette>
 
 namespace halovane {
@@ -127,6 +128,19 @@ Qt::ItemFlags OutputGridModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() != 0) f |= Qt::ItemIsEditable;
     return f;
+}
+
+QTableView* NewReportGrid(QWidget* parent, const char* objectName, OutputGridModel* model) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QLatin1String(objectName));
+    grid->setModel(model);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setWordWrap(false);
+    return grid;
 }
 
 }  // namespace halovane

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QTableView>
 #include <QStringList>
 #include <functional>
 #include <map>
@@ -65,5 +66,9 @@ private:
     QStringList headings_;
     int stopStep_ = 0;
 };
+
+// A table of a report window over `model`: no row numbers, rows of 20
+// pixels, headings to the left, a block of cells selected for copying.
+QTableView* NewReportGrid(QWidget* parent, const char* objectName, OutputGridModel* model);
 
 }  // namespace halovane

@@ -60,6 +60,16 @@ bool WritePicture(const QString& fileName, QSize size, const QString& title,
     return file.commit();
 }
 
+// A white page with black 12-pixel text; returns that font.
+QFont StartChart(QPainter& p, QSize size) {
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    QFont font = p.font();
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    return font;
+}
+
 QString Heading(const std::string& metric, const std::string& unit) {
     return Text(metric) + (unit.empty() ? QString() : QStringLiteral(" (") + Text(unit) + QStringLiteral(")"));
 }
@@ -80,11 +90,7 @@ Chart HeatMapChart(const HeatMap& map) {
     const QSize size(left + cols * cellW + right, top + rows * cellH + bottom);
     const QString title = Heading(map.metric, map.unit);
     return Chart{size, title, [=](QPainter& p) {
-        p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        QFont font = p.font();
-        font.setPixelSize(12);
-        p.setFont(font);
-        p.setPen(Qt::black);
+        const QFont font = StartChart(p, size);
         QFont bold = font;
         bold.setBold(true);
         bold.setPixelSize(14);
@@ -141,11 +147,7 @@ Chart TornadoChart(const Tornado& t) {
     auto xOf = [=](double v) { return left + (v - low) / (high - low) * width; };
     const QString title = Heading(t.metric, t.unit) + QStringLiteral(": one at a time around the base");
     return Chart{size, title, [=](QPainter& p) {
-        p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        QFont font = p.font();
-        font.setPixelSize(12);
-        p.setFont(font);
-        p.setPen(Qt::black);
+        StartChart(p, size);
         p.drawText(QRect(0, 10, size.width(), 24), Qt::AlignCenter, title);
         for (int k = 0; k < count; ++k) {
             const TornadoBar& bar = t.bars[static_cast<size_t>(k)];
