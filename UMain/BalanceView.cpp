@@ -114,7 +114,7 @@ void BalanceView::InputOpened() {
 void BalanceView::BalanceShowButtonClick() {
     if (!available_) return;
     model_->SetCells(BalanceTable(balance_));
-    grid_->setColumnWidth(0, 400);
+    grid_->setColumnWidth(0, 260);
     grid_->setColumnWidth(1, 110);
     grid_->setColumnWidth(2, 90);
     const BalanceGraph graph = BalanceGraphOf(balance_);
