@@ -9,6 +9,7 @@
 #include "IrrigationSpread.h"
 #include "ModelState.h"
 #include "NumberText.h"
+#include "ResultColumns.h"
 #include "RunData.h"
 
 namespace halovane {
@@ -247,9 +248,9 @@ void NoteExtremes(RunBalance& b, const StepResults& r) {
     b.highestSalinity = 0;
     b.highestPonding = 0;
     const int last = std::min(b.steps, static_cast<int>(r.Dwt.size()) - 1);
-    for (Zone z : EveryZone) {
-        if (!ZoneInUse(b.layers, z)) continue;
-        const Series& S = r.SR[z];
+    for (const ResultColumn* c : ColumnsOf(b.layers)) {
+        if (!c->zone) continue;
+        const Series& S = c->Of(r);
         for (int i = 1; i <= last; ++i) b.highestSalinity = std::max(b.highestSalinity, S[i]);
     }
     for (int i = 1; i <= last; ++i) b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
@@ -590,8 +591,10 @@ bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& w
 bool BalanceBelongsTo(RunBalance& balance, const StepResults& r, int layers, int steps) {
     if (balance.layers != layers || balance.steps > steps || static_cast<int>(r.Dwt.size()) < balance.steps + 1)
         return false;
-    // The output file prints the flows with one decimal.
-    auto near = [](double a, double b) { return std::fabs(a - b) <= 0.05 + 1e-9 * std::fabs(b); };
+    // The output file keeps the flows to their last decimal.
+    auto near = [](double a, double b) {
+        return std::fabs(a - b) <= ReadBackTolerance(ResultQuantity::Flow) + 1e-9 * std::fabs(b);
+    };
     for (const BalanceRow& row : balance.rows) {
         if (row.kind != K::Water || row.zone != BalanceZone::Groundwater) continue;
         const int i = row.step;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "InputFile.h"
+#include "ResultColumns.h"
 #include "TextFile.h"
 
 namespace halovane {
@@ -22,67 +23,6 @@ namespace {
 const char* const ZoneLabels[ZoneCount] = {
     " Leaching efficiency layer 1   :", " Leaching efficiency layer 2   :", " Leaching efficiency layer 3   :",
     " Leaching eff. transit. zone   :", " Leaching efficiency aquifer   :"};
-
-const char* const Headings1[] = {
-    "           Percol.  Cap. rise  Act. Evap  Drainage                    Salinity (dS/m)",
-    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - -",
-    "                      (mm/time step)               (m)        Rootzone  Trans. zone  Aquifer",
-    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - -"};
-const char* const Headings2[] = {
-    "           Percol.  Cap. rise  Act. Evap  Drainage                    Salinity (dS/m)",
-    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - -",
-    "                      (mm/time step)               (m)        Rootzone ",
-    "                                                            - - - - - - -  Transit.  Aquifer",
-    "                                                            Layer1  Layer2   zone",
-    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -"};
-const char* const Headings3[] = {
-    "           Percol.  Cap. rise  Act. Evap  Drainage                         Salinity (dS/m)",
-    " Time step - - - - - - - - - - - - - - - - - - - - DepthWT   - - - - - - - - - - - - - - - - - - - -",
-    "                      (mm/time step)               (m)              Rootzone ",
-    "                                                            - - - - - - - - - - - - Transit.  Aquifer",
-    "                                                            Layer1  Layer2  Layer3   zone",
-    " - - - - - - - - - - - - - - -- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -"};
-
-// The results rows: the time step in StepWidth characters, then one value
-// per column, written as F(width, decimals). The reader takes the values
-// back from the same columns.
-enum class Value { PercT, CapTT, EvapAT, DrainT, Dwt, SR1, SR2, SR3, SRT, SRA };
-
-// The series of each Value of `r`, indexed by the Value.
-template <typename Results>
-auto ResultSeries(Results& r) {
-    return std::array{&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt,
-                      &r.SR[Z1], &r.SR[Z2], &r.SR[Z3], &r.SR[Zt], &r.SR[Za]};
-}
-
-struct RowColumn {
-    Value value;
-    int width, decimals;
-};
-
-constexpr int StepWidth = 9;
-constexpr int F = FlowDecimals, D = DepthDecimals, S = SalinityDecimals;
-const RowColumn Row1[] = {{Value::PercT, 9, F}, {Value::CapTT, 9, F},  {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
-                          {Value::Dwt, 10, D},  {Value::SR1, 10, S},   {Value::SRT, 13, S},   {Value::SRA, 9, S}};
-const RowColumn Row2[] = {{Value::PercT, 9, F}, {Value::CapTT, 11, F}, {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
-                          {Value::Dwt, 8, D},   {Value::SR1, 9, S},    {Value::SR2, 8, S},    {Value::SRT, 8, S},
-                          {Value::SRA, 10, S}};
-const RowColumn Row3[] = {{Value::PercT, 9, F}, {Value::CapTT, 11, F}, {Value::EvapAT, 9, F}, {Value::DrainT, 10, F},
-                          {Value::Dwt, 8, D},   {Value::SR1, 9, S},    {Value::SR2, 9, S},    {Value::SR3, 8, S},
-                          {Value::SRT, 9, S},   {Value::SRA, 10, S}};
-
-struct RowLayout {
-    const RowColumn* first;
-    const RowColumn* last;
-    const RowColumn* begin() const { return first; }
-    const RowColumn* end() const { return last; }
-};
-
-RowLayout RowColumns(int layers) {
-    if (layers == 2) return {std::begin(Row2), std::end(Row2)};
-    if (layers == 3) return {std::begin(Row3), std::end(Row3)};
-    return {std::begin(Row1), std::end(Row1)};
-}
 
 }  // namespace
 
@@ -122,29 +62,22 @@ std::string OutputFileText(const ModelInput& in, const ModelState& state, const 
     line(" Units:");
     line(" Water flow in mm/time step,  Salinity in dS/m,   Depth water table (DepthWT) in m");
     line("");
-    if (layers == 1)
-        for (const char* h : Headings1) line(h);
-    else if (layers == 2)
-        for (const char* h : Headings2) line(h);
-    else
-        for (const char* h : Headings3) line(h);
+    for (const std::string& h : OutputHeadingLines(layers)) line(h);
 
-    const auto series = ResultSeries(state.Results);
     struct Column {
         const Series* values;
         int width, decimals;
-    } columns[std::size(Row3)];
-    int count = 0;
-    size_t rowLength = StepWidth + 2;
-    for (const RowColumn& c : RowColumns(layers)) {
-        columns[count++] = {series[static_cast<size_t>(c.value)], c.width, c.decimals};
-        rowLength += static_cast<size_t>(c.width);
+    };
+    std::vector<Column> columns;
+    size_t rowLength = OutputStepWidth + 2;
+    for (const ResultColumn* c : ColumnsOf(layers)) {
+        columns.push_back({&c->Of(state.Results), c->OutWidth(layers), c->Decimals()});
+        rowLength += static_cast<size_t>(c->OutWidth(layers));
     }
     out.reserve(out.size() + static_cast<size_t>(n > 0 ? n : 0) * rowLength);
     for (int i = 1; i <= n; ++i) {
-        AppendInt(out, i, StepWidth);
-        for (int k = 0; k < count; ++k)
-            AppendFixed(out, (*columns[k].values)[i], columns[k].width, columns[k].decimals);
+        AppendInt(out, i, OutputStepWidth);
+        for (const Column& c : columns) AppendFixed(out, (*c.values)[i], c.width, c.decimals);
         out += "\r\n";
     }
     return out;
@@ -241,8 +174,8 @@ void ReadFitEnding(Cursor& c, ZoneReadback& zone) {
 // The widths of the columns of a results row as the writer prints them: the
 // step number, then the values.
 std::vector<int> WrittenColumns(int layers) {
-    std::vector<int> widths{StepWidth};
-    for (const RowColumn& c : RowColumns(layers)) widths.push_back(c.width);
+    std::vector<int> widths{OutputStepWidth};
+    for (const ResultColumn* c : ColumnsOf(layers)) widths.push_back(c->OutWidth(layers));
     return widths;
 }
 
@@ -343,10 +276,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             c.Fail("the file holds fewer rows than its " + std::to_string(read.NrTst) + " time steps");
         read.Results.Resize(read.NrTst);
         StepResults& r = read.Results;
-        const auto series = ResultSeries(r);
-        std::vector<Series*> order;
-        for (const RowColumn& column : RowColumns(read.Layers))
-            order.push_back(series[static_cast<size_t>(column.value)]);
+        const std::vector<const ResultColumn*> columns = ColumnsOf(read.Layers);
         const std::vector<int> widths = WrittenColumns(read.Layers);
         std::vector<std::string> fields;
         for (int i = 1; i <= read.NrTst; ++i) {
@@ -356,7 +286,7 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
                 c.Fail("the values of time step " + std::to_string(i) +
                        " do not stand in their columns (a value wider than its column?)");
             for (size_t k = 1; k < fields.size(); ++k)
-                (*order[k - 1])[i] = c.Number(fields[k], "a value of the results table");
+                columns[k - 1]->Of(r)[i] = c.Number(fields[k], "a value of the results table");
         }
     } catch (const ReadError& e) {
         outcome.message = e.message;

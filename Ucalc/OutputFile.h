@@ -14,10 +14,6 @@ namespace halovane {
 // Line 1 of the output file of the conserving variant.
 constexpr const char* ConservingHeading = "OUTPUT OF Halovane (conserving variant)";
 
-// Decimals of the rows of the output file: water flows in mm per time step,
-// the depth of the water table in m, salinities in dS/m.
-constexpr int FlowDecimals = 1, DepthDecimals = 2, SalinityDecimals = 2;
-
 // The name of the output file of an input data file: its extension replaced
 // by ".out" (appended when it has none).
 std::string OutputFileName(const std::string& inputFileName);

@@ -1,24 +1,19 @@
 #include "ResultsCsv.h"
 
 #include "NumberText.h"
+#include "ResultColumns.h"
 #include "RunStop.h"
 
 namespace halovane {
 
-namespace {
-
-const char* const ZoneColumn[ZoneCount] = {"layer1", "layer2", "layer3", "transition", "aquifer"};
-
-}  // namespace
-
 std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
     const int layers = in.NrLayers;
-    std::string out = "step,rain_mm,irrigation_mm,potential_evap_mm,percolation_mm,capillary_rise_mm,"
-                      "actual_evap_mm,drainage_mm,water_table_depth_m";
-    for (int z = 0; z < ZoneCount; ++z) {
-        if (!ZoneInUse(layers, static_cast<Zone>(z))) continue;
-        const std::string name = layers == 1 && z == 0 ? "rootzone" : ZoneColumn[z];
-        out += "," + name + "_calculated_dS_m," + name + "_measured_dS_m";
+    std::string out = "step,rain_mm,irrigation_mm,potential_evap_mm";
+    const std::vector<const ResultColumn*> columns = ColumnsOf(layers);
+    // A calculated salinity has the measured one beside it.
+    for (const ResultColumn* c : columns) {
+        out += "," + CsvName(*c, layers);
+        if (c->zone) out += "," + CsvMeasuredName(*c, layers);
     }
     // Results of the prescribed model keep the columns they always had.
     const bool conserving = in.Variant == ModelVariant::Conserving;
@@ -34,12 +29,11 @@ std::string ResultsCsv(const ModelInput& in, const ModelState& state) {
         auto result = [computed](double v) { return computed ? ShortestText(v) : std::string(); };
         out += std::to_string(i);
         for (double v : {in.Rain[k], in.Irrig[k], in.EvapT[k]}) out += "," + ShortestText(v);
-        for (double v : {r.PercT[k], r.CapTT[k], r.EvapAT[k], r.DrainT[k], r.Dwt[k]}) out += "," + result(v);
-        for (int z = 0; z < ZoneCount; ++z) {
-            const Zone zone = static_cast<Zone>(z);
-            if (!ZoneInUse(layers, zone)) continue;
-            out += "," + result(r.SR[zone][k]) + ",";
-            const double m = in.ECsm[zone][k];
+        for (const ResultColumn* c : columns) {
+            out += "," + result(c->Of(r)[i]);
+            if (!c->zone) continue;
+            out += ",";
+            const double m = in.ECsm[*c->zone][k];
             if (m > 0) out += ShortestText(m);
         }
         if (conserving) out += std::string(",") + VariantWord(in.Variant);

@@ -9,6 +9,7 @@
 #include "Conserving.h"
 #include "Balance.h"
 #include "OutputFile.h"
+#include "ResultColumns.h"
 #include "ResultsCsv.h"
 #include "SaltBalance.h"
 #include "Searches.h"
@@ -24,9 +25,8 @@ namespace {
 int FirstStepOutOfRange(const ModelState& state) {
     const StepResults& r = state.Results;
     for (size_t i = 0; i < r.Dwt.size(); ++i)
-        for (const Series* s : {&r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt, &r.SR[Z1], &r.SR[Z2], &r.SR[Z3],
-                                &r.SR[Zt], &r.SR[Za]})
-            if (!std::isfinite((*s)[i])) return static_cast<int>(i);
+        for (const ResultColumn& c : ResultColumns)
+            if (!std::isfinite(c.Of(r)[i])) return static_cast<int>(i);
     for (const ZoneFit& fit : state.Fit)
         if (!std::isfinite(fit.LE) || !std::isfinite(fit.FitIndex)) return 0;
     return -1;

@@ -2,15 +2,19 @@
 
 #include <algorithm>
 
+#include "ResultColumns.h"
+
 namespace halovane {
 
 namespace {
 
 double At(const Series& s, int i) { return i < static_cast<int>(s.size()) ? s[i] : 0.0; }
 
+// The flows and the depth of the water table, not the salinities.
 bool WaterColumnsZero(const StepResults& r, int i) {
-    return At(r.PercT, i) == 0 && At(r.CapTT, i) == 0 && At(r.EvapAT, i) == 0 && At(r.DrainT, i) == 0 &&
-           At(r.Dwt, i) == 0;
+    for (const ResultColumn& c : ResultColumns)
+        if (!c.zone && At(c.Of(r), i) != 0) return false;
+    return true;
 }
 
 }  // namespace

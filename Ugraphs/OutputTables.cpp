@@ -1,35 +1,62 @@
 #include "OutputTables.h"
 
+#include <algorithm>
+#include <array>
+
 #include "Fields.h"
 #include "GraphScale.h"
 #include "NumberText.h"
+#include "ResultColumns.h"
 
 namespace halovane {
 
-int SalinityColumns(int layers) { return layers <= 1 ? 7 : layers == 2 ? 9 : 11; }
+namespace {
+
+// The given data of the hydrological table, from the input data file.
+const char* const GivenHeadings[] = {"Rainfall", "Irrigation", "Pot. Evapor."};
+constexpr int GivenColumns = 3;
+
+// The results of the hydrological table: the flows and the depth, after the
+// given data.
+const std::vector<const ResultColumn*>& WaterColumns() {
+    static const std::vector<const ResultColumn*> columns = [] {
+        std::vector<const ResultColumn*> water;
+        for (const ResultColumn& c : ResultColumns)
+            if (!c.zone) water.push_back(&c);
+        return water;
+    }();
+    return columns;
+}
+
+// The salinities of a root zone of `layers` layers, one per zone in use; the
+// table shows the calculated and then the measured salinity of each.
+const std::vector<const ResultColumn*>& SalinityColumnsOf(int layers) {
+    static const std::array<std::vector<const ResultColumn*>, 3> columns = [] {
+        std::array<std::vector<const ResultColumn*>, 3> byLayers;
+        for (int l = 1; l <= 3; ++l)
+            for (const ResultColumn* c : ColumnsOf(l))
+                if (c->zone) byLayers[static_cast<size_t>(l - 1)].push_back(c);
+        return byLayers;
+    }();
+    return columns[static_cast<size_t>(std::clamp(layers, 1, 3) - 1)];
+}
+
+}  // namespace
+
+int SalinityColumns(int layers) { return 1 + 2 * static_cast<int>(SalinityColumnsOf(layers).size()); }
 
 std::vector<std::string> HydrologicalHeadings() {
-    static const char* const Quantities[] = {"Rainfall",       "Irrigation",   "Pot. Evapor.", "Percolation",
-                                             "Capillary rise", "Act. Evapor.", "Drainage",     "Depth WT"};
     std::vector<std::string> headings{"Time step"};
-    for (int c = 0; c < 8; ++c) headings.push_back(std::string(Quantities[c]) + "\n" + (c < 7 ? "mm" : "m"));
+    for (const char* given : GivenHeadings) headings.push_back(std::string(given) + "\nmm");
+    for (const ResultColumn* c : WaterColumns()) headings.push_back(std::string(c->heading) + "\n" + c->Unit());
     return headings;
 }
 
 std::vector<std::string> SalinityHeadings(int layers) {
-    layers = layers <= 1 ? 1 : layers >= 3 ? 3 : layers;
-    std::vector<std::string> zones;
-    if (layers == 1)
-        zones = {"Root zone"};
-    else
-        for (int l = 1; l <= layers; ++l) zones.push_back("Root zone\nLayer" + std::to_string(l));
-    // Beside the layers the zone's name takes two lines, so that the eleven
-    // columns of three layers fit the window without hiding a heading.
-    zones.push_back(layers == 1 ? "Transition zone" : "Transition\nzone");
-    zones.push_back(layers == 1 ? "Aquifer" : "Aquifer\n");
     std::vector<std::string> headings{"Time step"};
-    for (const std::string& zone : zones)
-        for (const char* value : {"calculated", "measured"}) headings.push_back(zone + "\n" + value + "\ndS/m");
+    for (const ResultColumn* c : SalinityColumnsOf(layers))
+        for (const char* value : {"calculated", "measured"})
+            headings.push_back(std::string(c->Heading(layers)) + "\n" + value + "\n" + c->Unit());
     return headings;
 }
 
@@ -43,21 +70,6 @@ std::string ShownCell(const std::string& cell) {
 namespace {
 
 double At(const Series& s, int i) { return s[i]; }
-
-// Per zone of the salinity table: calculated and measured column, with
-// their widths.
-struct Pair {
-    Zone zone;
-    int calculatedWidth, measuredWidth;
-};
-const Pair OneLayer[] = {{Zone::Layer1, 13, 13}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
-const Pair TwoLayers[] = {
-    {Zone::Layer1, 13, 13}, {Zone::Layer2, 13, 11}, {Zone::Transition, 9, 9}, {Zone::Aquifer, 9, 9}};
-const Pair ThreeLayers[] = {{Zone::Layer1, 13, 13},
-                            {Zone::Layer2, 13, 11},
-                            {Zone::Layer3, 13, 9},
-                            {Zone::Transition, 9, 9},
-                            {Zone::Aquifer, 9, 9}};
 
 // A table of nrTst + 1 rows and `columns` columns, each cell from `cell`.
 template <typename Cell>
@@ -74,27 +86,30 @@ static bool NotComputed(int row, int stopStep) { return stopStep > 0 && row >= s
 
 std::string HydrologicalCell(const StepResults& r, const ViewInput* view, int row, int column, int stopStep) {
     // Row 0: "Time step" and the units; column 0: the step numbers.
-    if (row == 0) return column == 0 ? "Time step" : column < 8 ? "mm" : " m";
+    const std::vector<const ResultColumn*>& water = WaterColumns();
+    const bool given = column <= GivenColumns;
+    const ResultColumn* result =
+        !given && column - GivenColumns <= static_cast<int>(water.size()) ? water[column - GivenColumns - 1] : nullptr;
+    // The units right-aligned in two characters.
+    if (row == 0) {
+        if (column == 0) return "Time step";
+        const std::string unit = given ? "mm" : result ? result->Unit() : "";
+        return unit.empty() || unit.size() >= 2 ? unit : " " + unit;
+    }
     if (column == 0) return std::to_string(row);
-    if (column > 8) return std::string();
+    if (!given && !result) return std::string();
     // The given data with the decimals of the input data file, the results
     // with those of the output file.
-    static const int decimals[] = {FieldNamed("rainfall").decimals,
-                                   FieldNamed("irrigation").decimals,
-                                   FieldNamed("evapotranspiration").decimals,
-                                   FlowDecimals,
-                                   FlowDecimals,
-                                   FlowDecimals,
-                                   FlowDecimals,
-                                   DepthDecimals};
-    const bool given = column <= 3;
+    static const int givenDecimals[] = {FieldNamed("rainfall").decimals, FieldNamed("irrigation").decimals,
+                                        FieldNamed("evapotranspiration").decimals};
     if (!given && NotComputed(row, stopStep)) return std::string();
-    const Series* const series[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
-                                    view ? &view->EvapT : nullptr, &r.PercT, &r.CapTT, &r.EvapAT, &r.DrainT, &r.Dwt};
-    const Series* s = series[column - 1];
+    const Series* const givenSeries[] = {view ? &view->Rain : nullptr, view ? &view->Irrig : nullptr,
+                                         view ? &view->EvapT : nullptr};
+    const Series* s = given ? givenSeries[column - 1] : &result->Of(r);
     if (!s || row >= static_cast<int>(s->size())) return std::string();
     const double value = At(*s, row);
-    return FormatFixed(value == 0 ? 0.0 : value, 0, decimals[column - 1]);  // no "-0.0"
+    const int decimals = given ? givenDecimals[column - 1] : result->Decimals();
+    return FormatFixed(value == 0 ? 0.0 : value, 0, decimals);  // no "-0.0"
 }
 
 TableCells HydrologicalTable(const StepResults& r, const ViewInput* view, int nrTst, int stopStep) {
@@ -111,18 +126,19 @@ std::string SalinityCell(const StepResults& r, const ViewInput* view, int layers
                          int stopStep) {
     if (row == 0) return column == 0 ? "Time step" : "dS/m";
     if (column == 0) return std::to_string(row);
-    const Pair* pairs = layers <= 1 ? OneLayer : layers == 2 ? TwoLayers : ThreeLayers;
-    const Pair& p = pairs[(column - 1) / 2];
+    if (column >= SalinityColumns(layers)) return std::string();
+    const ResultColumn& c = *SalinityColumnsOf(layers)[static_cast<size_t>((column - 1) / 2)];
     if ((column - 1) % 2 == 0) {
-        const Series& calculated = r.SR[p.zone];
+        const Series& calculated = c.Of(r);
         if (NotComputed(row, stopStep)) return std::string();
-        if (row < static_cast<int>(calculated.size())) return FormatFixed(At(calculated, row), p.calculatedWidth, 2);
+        if (row < static_cast<int>(calculated.size()))
+            return FormatFixed(At(calculated, row), c.tableWidth, c.Decimals());
         return std::string();
     }
     // Without the input data file nothing counts as measured.
-    const Series* measured = view ? &view->ECsm[p.zone] : nullptr;
-    return measured && row < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, row), p.measuredWidth)
-                                                                : MeasuredCell(-1, p.measuredWidth);
+    const Series* measured = view ? &view->ECsm[*c.zone] : nullptr;
+    return measured && row < static_cast<int>(measured->size()) ? MeasuredCell(At(*measured, row), c.measuredWidth)
+                                                                : MeasuredCell(-1, c.measuredWidth);
 }
 
 TableCells SalinityTable(const StepResults& r, const ViewInput* view, int nrTst, int layers, int stopStep) {
