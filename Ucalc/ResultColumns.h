@@ -68,13 +68,52 @@ struct ResultColumn {
     const char* OutHeading(int layers) const { return layers <= 1 ? outHeading : outHeadingLayers; }
 };
 
-constexpr int ResultColumnCount = 10;
-// From the surface down and as the files list them: PercT, CapTT, EvapAT,
-// DrainT, Dwt, then SR1, SR2, SR3, SRT, SRA.
-extern const std::array<ResultColumn, ResultColumnCount> ResultColumns;
+namespace detail {
+template <Zone z>
+Series& Salinity(StepResults& r) {
+    return r.SR[z];
+}
+}  // namespace detail
 
-// The column of a zone's salinity.
-const ResultColumn& SalinityColumn(Zone zone);
+constexpr int ResultColumnCount = 10;
+
+// From the surface down and as the files list them: the flows and the depth,
+// then the salinities of the zones.
+// clang-format off
+inline constexpr std::array<ResultColumn, ResultColumnCount> ResultColumns = {{
+    {"PercT", ResultQuantity::Flow, std::nullopt, "percolation", "Percolation", "Percolation", "Percol.", "Percol.",
+     {9, 9, 9}, 0, 0, [](StepResults& r) -> Series& { return r.PercT; }},
+    {"CapTT", ResultQuantity::Flow, std::nullopt, "capillary_rise", "Capillary rise", "Capillary rise", "Cap. rise",
+     "Cap. rise", {9, 11, 11}, 0, 0, [](StepResults& r) -> Series& { return r.CapTT; }},
+    {"EvapAT", ResultQuantity::Flow, std::nullopt, "actual_evap", "Act. Evapor.", "Act. Evapor.", "Act. Evap",
+     "Act. Evap", {9, 9, 9}, 0, 0, [](StepResults& r) -> Series& { return r.EvapAT; }},
+    {"DrainT", ResultQuantity::Flow, std::nullopt, "drainage", "Drainage", "Drainage", "Drainage", "Drainage",
+     {10, 10, 10}, 0, 0, [](StepResults& r) -> Series& { return r.DrainT; }},
+    {"Dwt", ResultQuantity::Depth, std::nullopt, "water_table_depth", "Depth WT", "Depth WT", "DepthWT", "DepthWT",
+     {10, 8, 8}, 0, 0, [](StepResults& r) -> Series& { return r.Dwt; }},
+    {"SR1", ResultQuantity::Salinity, Z1, nullptr, "Root zone", "Root zone\nLayer1", "Rootzone", "Layer1",
+     {10, 9, 9}, 13, 13, detail::Salinity<Z1>},
+    {"SR2", ResultQuantity::Salinity, Z2, nullptr, "Root zone\nLayer2", "Root zone\nLayer2", "Layer2", "Layer2",
+     {0, 8, 9}, 13, 11, detail::Salinity<Z2>},
+    {"SR3", ResultQuantity::Salinity, Z3, nullptr, "Root zone\nLayer3", "Root zone\nLayer3", "Layer3", "Layer3",
+     {0, 0, 8}, 13, 9, detail::Salinity<Z3>},
+    // Beside the layers the zone's name takes two lines on the Output page,
+    // so that the eleven columns of three layers fit the window.
+    {"SRT", ResultQuantity::Salinity, Zt, nullptr, "Transition zone", "Transition\nzone", "Trans. zone", "Transit.",
+     {13, 8, 9}, 9, 9, detail::Salinity<Zt>},
+    {"SRA", ResultQuantity::Salinity, Za, nullptr, "Aquifer", "Aquifer\n", "Aquifer", "Aquifer",
+     {9, 10, 10}, 9, 9, detail::Salinity<Za>},
+}};
+// clang-format on
+
+// The columns of the water balance: the flows and the depth of the water
+// table, which come first.
+constexpr int WaterColumnCount() {
+    int n = 0;
+    for (const ResultColumn& c : ResultColumns)
+        if (!c.zone) ++n;
+    return n;
+}
 
 // The columns of a run with `layers` root-zone layers, in the table's order:
 // those its output file writes (every flow and the depth, the salinity of

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "OutputFile.h"
+#include "ResultColumns.h"
 
 namespace halovane {
 
@@ -14,7 +15,7 @@ using TableCells = std::vector<std::vector<std::string>>;
 
 // Columns of the two tables, the step numbers included: 9 hydrological, and
 // 7, 9 or 11 salinity columns for one, two or three root-zone layers.
-constexpr int HydrologicalColumns = 9;
+constexpr int HydrologicalColumns = 1 + 3 + WaterColumnCount();
 int SalinityColumns(int layers);
 
 // The heading shown over each column of a table, lines separated by '\n':
