@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Fields.h"
 #include "NumberText.h"
 
 namespace halovane {
@@ -138,9 +139,8 @@ ProfileSummary SummariseProfile(const SearchProfile& profile, int n) {
 }
 
 std::string ReportZoneName(int layers, Zone zone) {
-    static const char* const names[ZoneCount] = {"layer1", "layer2", "layer3", "transition", "aquifer"};
     if (layers == 1 && zone == Zone::Layer1) return "rootzone";
-    return names[static_cast<int>(zone)];
+    return ZoneKey(zone);
 }
 
 FitReport BuildFitReport(const ModelInput& in, const ModelState& state, const std::vector<SearchProfile>& profiles) {

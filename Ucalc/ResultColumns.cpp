@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Fields.h"
+#include "FitReport.h"
 
 namespace halovane {
 
@@ -28,7 +28,7 @@ namespace {
 
 std::string CsvStem(const ResultColumn& column, int layers) {
     if (!column.zone) return column.csvName;
-    return layers == 1 && *column.zone == Z1 ? "rootzone" : ZoneKey(*column.zone);
+    return ReportZoneName(layers, *column.zone);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 // The writer and the reader of the output file, FILE.csv, the Output page's
 // tables, the balance's look at the results and the run's range check go
 // through this table; a result column is described nowhere else. A new
-// column is one row here plus the computation that fills its series.
+// column is its series in StepResults, one row here and the computation that
+// fills it (and its label in OutputHeadingLines when the output file shows
+// it).
 #pragma once
 
 #include <array>
@@ -46,7 +48,8 @@ struct ResultColumn {
     const char* symbol;        // the model's symbol: "PercT", "SR1", "SRT"
     ResultQuantity quantity;
     std::optional<Zone> zone;  // the zone of a salinity; none for the flows and the depth
-    const char* csvName;       // flows and depth: the name before the unit; salinities: see CsvName
+    const char* csvName;       // flows and depth: the FILE.csv name before its unit
+                               // (salinities: none, the zone names them)
     const char* heading;       // the Output page's heading, one root-zone layer
     const char* headingLayers; // the same beside two or three layers
     const char* outHeading;    // its label in the output file's headings, one layer
