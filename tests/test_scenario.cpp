@@ -115,17 +115,28 @@ TEST(Scenario, EveryRowIsTheSingleRunOfItsValuesWhateverTheThreads) {
     }
 }
 
-TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
-    test::TempDir dir;
-    WriteFile(dir.File("base.inp"), ReadFile(std::string(HALOVANE_EXAMPLES) + "/two-layer-drained.inp"));
-    WriteFile(dir.File("s.scenario"), "base base.inp\nvary irrigation_efficiency 75 60\nvary drain_depth 1.6\n");
+// A scenario file on a copy of an example, run with every run's files kept
+// in `dir`.
+struct KeptSweep {
     Scenario s;
     ModelInput base;
-    std::string error;
-    ASSERT_TRUE(LoadScenario(dir.File("s.scenario"), s, base, error)) << error;
-    SweepOptions keep;
-    keep.keepFolder = dir.Path().string();
-    const std::vector<SweepRow> rows = RunSweep(s, base, ScenarioRuns(s), keep);
+    std::vector<SweepRow> rows;
+    KeptSweep(const test::TempDir& dir, const char* example, const char* text) {
+        WriteFile(dir.File("base.inp"), ReadFile(std::string(HALOVANE_EXAMPLES) + "/" + example + ".inp"));
+        WriteFile(dir.File("s.scenario"), text);
+        std::string error;
+        EXPECT_TRUE(LoadScenario(dir.File("s.scenario"), s, base, error)) << error;
+        SweepOptions keep;
+        keep.keepFolder = dir.Path().string();
+        rows = RunSweep(s, base, ScenarioRuns(s), keep);
+    }
+};
+
+TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
+    test::TempDir dir;
+    const KeptSweep sweep(dir, "two-layer-drained", "base base.inp\nvary irrigation_efficiency 75 60\nvary drain_depth 1.6\n");
+    const ModelInput& base = sweep.base;
+    const std::vector<SweepRow>& rows = sweep.rows;
     ASSERT_EQ(rows.size(), 2u);
 
     // The first run has the base's own values: it is the base run.
@@ -158,17 +169,10 @@ TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
 // table writes its word, and only the conserving runs close the balance.
 TEST(Scenario, VaryingTheModelRunsBothVariants) {
     test::TempDir dir;
-    WriteFile(dir.File("base.inp"), ReadFile(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp"));
-    WriteFile(dir.File("s.scenario"), "base base.inp\nvary model_variant prescribed conserving\n");
-    Scenario s;
-    ModelInput base;
-    std::string error;
-    ASSERT_TRUE(LoadScenario(dir.File("s.scenario"), s, base, error)) << error;
-    SweepOptions keep;
-    keep.keepFolder = dir.Path().string();
-    const std::vector<SweepRow> rows = RunSweep(s, base, ScenarioRuns(s), keep);
+    const KeptSweep sweep(dir, "one-layer-monthly", "base base.inp\nvary model_variant prescribed conserving\n");
+    const std::vector<SweepRow>& rows = sweep.rows;
     ASSERT_EQ(rows.size(), 2u);
-    const std::string csv = SweepCsv(s, rows);
+    const std::string csv = SweepCsv(sweep.s, rows);
     EXPECT_NE(csv.find("\r\n1,prescribed,"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n2,conserving,"), std::string::npos) << csv;
     const size_t groundwater = static_cast<size_t>(MetricIndex("water_balance_groundwater_pct"));
@@ -177,7 +181,7 @@ TEST(Scenario, VaryingTheModelRunsBothVariants) {
         EXPECT_EQ(ReadFile(dir.File("run-000" + std::to_string(row.run) + ".out")).rfind(
                       conserving ? "OUTPUT OF Halovane (conserving variant)\r\n" : "OUTPUT OF Halovane\r\n", 0),
                   0u);
-        ModelInput in = base;
+        ModelInput in = sweep.base;
         in.Variant = conserving ? ModelVariant::Conserving : ModelVariant::Prescribed;
         ModelState state;
         test::ScriptedInteraction ui;
