@@ -34,7 +34,9 @@ std::string OneDecimal(double value) {
 }  // namespace
 
 TableCells BalanceTable(const RunBalance& balance) {
-    TableCells cells{{"Balance of the run", "mm or mm*dS/m", "kg/ha"}};
+    const bool conserving = balance.variant == ModelVariant::Conserving;
+    TableCells cells{{conserving ? "Balance of the run (conserving variant)" : "Balance of the run", "mm or mm*dS/m",
+                      "kg/ha"}};
     for (const BalanceLine& line : BalanceSummaryLines(balance)) {
         if (line.heading)
             cells.push_back({line.label, "", ""});
@@ -87,6 +89,7 @@ void BalanceView::OutputLoaded() {
     std::string text, why;
     RunBalance balance;
     available_ = ReadWholeFile(name, text, why) && ReadBalanceCsv(text, balance, why) &&
+                 balance.variant == state_.Output.Variant &&
                  BalanceBelongsTo(balance, state_.Output.Results, state_.Output.Layers, state_.Output.NrTst);
     balance_ = available_ ? std::move(balance) : RunBalance{};
     BalanceShowButton->show();

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 
+#include "Fields.h"
 #include "UMainForm.h"
 #include "UPanelKit.h"
 #include "UStringGrid.h"
@@ -32,10 +33,11 @@ QFrame* TMainForm::BuildGeneralPanel(QWidget* parent) {
     LayersCombo->setObjectName("LayersCombo");
     LayersCombo->addItems({"1", "2", "3"});
     g->addWidget(LayersCombo, 6, 1);
-    g->addWidget(Label("ModelLabel", "Model:", p), 7, 0);
+    const Field& model = FieldNamed("model_variant");
+    g->addWidget(Label("ModelLabel", QString::fromStdString(model.caption), p), 7, 0);
     ModelCombo = new QComboBox(p);
     ModelCombo->setObjectName("ModelCombo");
-    ModelCombo->addItems({"Prescribed", "Conserving (balances closed)"});
+    for (const FieldChoice& choice : model.choices) ModelCombo->addItem(QString::fromStdString(choice.caption));
     g->addWidget(ModelCombo, 7, 1);
     const SaveCancel buttons = SaveCancelRow(g, 8, p, "Gen");
     GenSaveButton = buttons.save, GenQuitButton = buttons.quit;
@@ -61,7 +63,7 @@ void TMainForm::GenSaveButtonClick() {
     const int oldIdx = Page.LayersIdx, newIdx = LayersCombo->currentIndex();
     Page.LayerFlags = newIdx + 1;
     Input.NrLayers = newIdx + 1;
-    Input.Variant = ModelCombo->currentIndex() == 1 ? ModelVariant::Conserving : ModelVariant::Prescribed;
+    FieldNamed("model_variant").Set(Input, ModelCombo->currentIndex());
 
     const int oldLayers = oldIdx + 1, newLayers = newIdx + 1;
     if (oldIdx != newIdx) {

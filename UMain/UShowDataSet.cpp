@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "Fields.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
 
@@ -55,7 +56,7 @@ void TMainForm::ShowDataSet(int layersOnLine8) {
 
 void TMainForm::ShowGeneral() {
     LayersCombo->setCurrentIndex(Page.LayersIdx);
-    ModelCombo->setCurrentIndex(Input.Variant == ModelVariant::Conserving ? 1 : 0);
+    ModelCombo->setCurrentIndex(static_cast<int>(FieldNamed("model_variant").Get(Input)));
     if (!Page.Stored[rules::GenGroup]) return;
     Tit1Edit->setText(QString::fromStdString(Input.Title1));
     Tit2Edit->setText(QString::fromStdString(Input.Title2));

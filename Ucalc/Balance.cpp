@@ -97,7 +97,24 @@ const std::vector<Layout>& Layouts() {
     };
     return layouts;
 }
-const Layout* LayoutOf(K kind, BalanceZone zone) {
+// The salt zones of the conserving variant whose flows differ: the
+// transition zone also gives capillary rise to the root zone, and the water
+// between the transition zone and the aquifer leaves the one it enters the
+// other from.
+const std::vector<Layout>& ConservingLayouts() {
+    using Z = BalanceZone;
+    static const std::vector<Layout> layouts = {
+        {K::Salt, Z::Transition, {{T::SaltPercolationIn, true}, {T::SaltUpwardIn, true}, {T::SaltDrain, false},
+                                  {T::SaltCapillaryOut, false}, {T::SaltDownwardIn, false}}},
+        {K::Salt, Z::Aquifer, {{T::SaltDownwardIn, true}, {T::SaltInflow, true}, {T::SaltOutflow, false},
+                               {T::SaltUpwardIn, false}}},
+    };
+    return layouts;
+}
+const Layout* LayoutOf(K kind, BalanceZone zone, ModelVariant variant = ModelVariant::Prescribed) {
+    if (variant == ModelVariant::Conserving)
+        for (const Layout& l : ConservingLayouts())
+            if (l.kind == kind && l.zone == zone) return &l;
     for (const Layout& l : Layouts())
         if (l.kind == kind && l.zone == zone) return &l;
     return nullptr;
@@ -214,7 +231,8 @@ void Finish(RunBalance& b) {
 
 void FindSaltSources(RunBalance& b) {
     b.saltSources.clear();
-    if (b.steps == 0) return;
+    // The conserving variant's salt has none of these sources.
+    if (b.steps == 0 || b.variant == ModelVariant::Conserving) return;
     // Salt that one zone receives and no zone gives (or the reverse), and
     // the days on which a floor or guard acted, make up the column's
     // discrepancy.
@@ -343,18 +361,62 @@ Series IrrigationLostBySpreading(const ModelInput& in) {
     return lost;
 }
 
+namespace {
+
+// The salt rows of step i of the conserving variant, in the order of
+// `saltZones` and then the column, from the salt its final pass moved
+// across every interface (down and up) and in and out of the column.
+template <typename Add>
+void AddConservingSalt(const RunData& run, const ModelState& state, int i, const std::vector<Zone>& saltZones, Add& add) {
+    const ModelInput& in = run.in;
+    const StepResults& r = state.Results;
+    const SaltAccount& a = state.Salt;
+    const std::array<double, 4>& down = a.Down[static_cast<size_t>(i)];
+    const std::array<double, 4>& up = a.Up[static_cast<size_t>(i)];
+    const size_t layers = static_cast<size_t>(in.NrLayers);
+    double saltStorage = 0, salt = 0;
+    for (size_t k = 0; k < saltZones.size(); ++k) {
+        const Zone z = saltZones[k];
+        const double start = i == 1 ? in.Sini[z] : r.SR[z][i - 1];
+        const double storage = run.W[z] * (r.SR[z][i] - start);
+        const double present = run.W[z] * r.SR[z][i];
+        if (k == 0)
+            add(std::array<double, 3>{a.Irrigation[i], up[0], down[0]}, storage, present, 0);
+        else if (k < layers)
+            add(std::array<double, 4>{down[k - 1], up[k], down[k], up[k - 1]}, storage, present, 0);
+        else if (z == Zt)
+            add(std::array<double, 5>{down[k - 1], up[k], a.Drained[i], up[k - 1], down[k]}, storage, present, 0);
+        else
+            add(std::array<double, 4>{down[k - 1], a.Inflow[i], a.Outflow[i], up[k - 1]}, storage, present, 0);
+        saltStorage += storage;
+        salt += present;
+    }
+    // When no salt entered or left the column, it only moved between zones
+    // and the column holds what it held; the sum of the zones' changes is
+    // then their round-off alone.
+    if (a.Irrigation[i] == 0 && a.Inflow[i] == 0 && a.Drained[i] == 0 && a.Outflow[i] == 0) saltStorage = 0;
+    add(std::array<double, 4>{a.Irrigation[i], a.Inflow[i], a.Drained[i], a.Outflow[i]}, saltStorage, salt, 0);
+}
+
+}  // namespace
+
 RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows) {
     const ModelInput& in = run.in;
     const StepResults& r = state.Results;
     const int ts = in.Ts, layers = in.NrLayers;
+    const bool conserving = in.Variant == ModelVariant::Conserving;
     RunBalance b;
     b.layers = layers;
+    b.variant = in.Variant;
     int steps = std::max(0, std::min(in.NrTst, state.Flows.StopStep - 1));
-    if (static_cast<int>(state.Ledger.steps.size()) < steps + 1) steps = 0;
+    const size_t recorded = conserving ? std::min(state.Salt.Down.size(), state.Days.size() / static_cast<size_t>(ts) + 1)
+                                       : state.Ledger.steps.size();
+    if (static_cast<int>(recorded) < steps + 1) steps = 0;
     b.steps = steps;
     const std::vector<Band> bands = PorosityBands(run);
     const double bottom = run.Dr + in.D[Zt] + in.D[Za];
-    const Series lost = IrrigationLostBySpreading(in);
+    // The conserving variant spreads irrigation without losing any.
+    const Series lost = conserving ? Series(static_cast<size_t>(in.NrTst) + 1, 0.0) : IrrigationLostBySpreading(in);
     std::vector<Zone> saltZones;
     for (Zone z : EveryZone)
         if (ZoneInUse(layers, z)) saltZones.push_back(z);
@@ -363,7 +425,7 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
     using Z = BalanceZone;
     std::vector<const Layout*> layouts{LayoutOf(K::Water, Z::RootZone), LayoutOf(K::Water, Z::Groundwater),
                                        LayoutOf(K::Water, Z::Column)};
-    for (Zone z : saltZones) layouts.push_back(LayoutOf(K::Salt, SaltZone(z)));
+    for (Zone z : saltZones) layouts.push_back(LayoutOf(K::Salt, SaltZone(z), in.Variant));
     layouts.push_back(LayoutOf(K::Salt, Z::Column));
     b.summary.resize(steps > 0 ? layouts.size() : 0);
     for (size_t k = 0; k < b.summary.size(); ++k) {
@@ -376,8 +438,13 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
     int bandBefore = BandOf(bands, r.Dwt[0]);
     for (int i = 1; i <= steps; ++i) {
         const int band = BandOf(bands, r.Dwt[i]);
-        const bool crossed = bandBefore != band;
+        bool crossed = bandBefore != band;
         bandBefore = band;
+        // The conserving variant moves the water table every day.
+        for (int j = 0; conserving && j < ts; ++j) {
+            const ConservingDay& day = state.Days[static_cast<size_t>(i - 1) * static_cast<size_t>(ts) + static_cast<size_t>(j)];
+            crossed = crossed || BandOf(bands, day.d0) != BandOf(bands, day.d1);
+        }
         size_t k = 0;
         // Adds the step of the (kind, zone) at position k to its summary
         // and, for the balance file, forms its row.
@@ -394,17 +461,23 @@ RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keep
         };
         const double rain = in.Rain[i] * ts, irr = in.IrrDist[i] * ts;
         const double inf = in.Inf * ts, out = in.Out * ts;
-        // The model keeps no root-zone storage on steps longer than a day.
-        const double stor = ts == 1 ? state.Stor[i] : state.Stor[0];
-        const double rootStorage = ts == 1 ? state.Stor[i] - state.Stor[i - 1] : 0;
+        // The prescribed model keeps no root-zone storage on steps longer
+        // than a day; the conserving variant keeps its store on every step.
+        const bool store = conserving || ts == 1;
+        const double stor = store ? state.Stor[i] : state.Stor[0];
+        const double rootStorage = store ? state.Stor[i] - state.Stor[i - 1] : 0;
         // The water held above the aquifer's bottom; its change is the
         // porosity integrated between the two depths.
         const double gw = WaterBetween(bands, r.Dwt[i], bottom);
-        const double gwStorage = gw - gwBefore;
+        const double gwStorage = conserving ? WaterBetween(bands, r.Dwt[i], r.Dwt[i - 1]) : gw - gwBefore;
         gwBefore = gw;
         add(std::array<double, 5>{rain, irr, r.CapTT[i], r.EvapAT[i], r.PercT[i]}, rootStorage, stor, 0);
         add(std::array<double, 5>{r.PercT[i], inf, r.CapTT[i], r.DrainT[i], out}, gwStorage, gw, 0);
         add(std::array<double, 6>{rain, irr, inf, r.EvapAT[i], r.DrainT[i], out}, rootStorage + gwStorage, stor + gw, 0);
+        if (conserving) {
+            AddConservingSalt(run, state, i, saltZones, add);
+            continue;
+        }
         const ZoneArray<SaltZoneStep>& L = state.Ledger.steps[i];
         double saltStorage = 0, salt = 0;
         int floors = 0;
@@ -472,8 +545,12 @@ char* PutText(char* p, const char* text) {
 
 }  // namespace
 
+// The last column of a file of the conserving variant.
+constexpr const char* VariantColumn = ",model_variant";
+
 std::string BalanceCsv(const RunBalance& balance) {
-    std::string out = BalanceCsvHeader() + "\r\n";
+    const bool conserving = balance.variant == ModelVariant::Conserving;
+    std::string out = BalanceCsvHeader() + (conserving ? VariantColumn : "") + "\r\n";
     out.reserve(out.size() + balance.rows.size() * 100);
     std::array<double, BalanceTermCount> terms;
     // A row has at most 34 numbers of at most 32 characters.
@@ -507,6 +584,10 @@ std::string BalanceCsv(const RunBalance& balance) {
         p = PutNumber(p, end, row.presentEnd);
         *p++ = ',';
         p = PutText(p, BalanceUnit(row.kind));
+        if (conserving) {
+            *p++ = ',';
+            p = PutText(p, VariantWord(balance.variant));
+        }
         p = PutText(p, "\r\n");
         out.append(line, p);
     }
@@ -517,7 +598,7 @@ bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& w
     RunBalance b;
     size_t at = 0, lineNumber = 0;
     const std::string header = BalanceCsvHeader();
-    const size_t columns = static_cast<size_t>(std::count(header.begin(), header.end(), ',')) + 1;
+    size_t columns = static_cast<size_t>(std::count(header.begin(), header.end(), ',')) + 1;
     std::vector<std::string> cells;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
@@ -527,7 +608,10 @@ bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& w
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (lineNumber == 1) {
-            if (line != header) {
+            if (line == header + VariantColumn) {
+                b.variant = ModelVariant::Conserving;
+                ++columns;
+            } else if (line != header) {
                 why = "line 1 is not the header of a balance file";
                 return false;
             }
@@ -546,6 +630,8 @@ bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& w
             return false;
         };
         if (cells.size() != columns) return bad("wrong number of columns");
+        if (b.variant == ModelVariant::Conserving && cells.back() != VariantWord(b.variant))
+            return bad("not a row of the conserving variant");
         auto number = [](const std::string& cell, double& v) {
             if (cell.empty()) {
                 v = 0;
@@ -559,8 +645,9 @@ bool ReadBalanceCsv(const std::string& text, RunBalance& balance, std::string& w
         if (!number(cells[0], step) || step < 1) return bad("no time step");
         row.step = static_cast<int>(step);
         bool known = false;
-        for (const Layout& layout : Layouts())
-            if (cells[1] == BalanceKindName(layout.kind) && cells[2] == BalanceZoneName(layout.zone)) {
+        for (const Layout& named : Layouts())
+            if (cells[1] == BalanceKindName(named.kind) && cells[2] == BalanceZoneName(named.zone)) {
+                const Layout& layout = *LayoutOf(named.kind, named.zone, b.variant);
                 row.kind = layout.kind;
                 row.zone = layout.zone;
                 known = true;
@@ -622,7 +709,7 @@ std::vector<BalanceLine> BalanceSummaryLines(const RunBalance& balance) {
         put("Initially present", s.initial);
         // Each term on its own side; a flow that was reversed in some steps
         // shows on the other side as well.
-        const Layout& layout = *LayoutOf(s.kind, s.zone);
+        const Layout& layout = *LayoutOf(s.kind, s.zone, balance.variant);
         for (bool in : {true, false})
             for (const Side& side : layout.terms) {
                 const size_t t = static_cast<size_t>(side.term);
@@ -666,12 +753,24 @@ std::string BalanceSummaryText(const RunBalance& balance) {
 }
 
 std::string BalanceVerdict(const RunBalance& balance) {
-    if (!balance.accounted) return "Water and salt balance: not accounted for the conserving variant";
     if (balance.steps == 0) return "Water balance: no time step was computed; salt: no time step was computed";
     auto pct = [&](K kind, BalanceZone zone) {
         const BalanceSummary* s = balance.Find(kind, zone);
         return s ? BalancePercentText(s->totals.Percent()) : std::string("n.a.");
     };
+    if (balance.variant == ModelVariant::Conserving) {
+        // Every zone, since every zone closes.
+        std::string text = "Water balance (conserving variant): root zone " + pct(K::Water, BalanceZone::RootZone) +
+                           ", groundwater " + pct(K::Water, BalanceZone::Groundwater) + ", column " +
+                           pct(K::Water, BalanceZone::Column) + "; salt:";
+        const char* separator = " ";
+        for (const BalanceSummary& s : balance.summary) {
+            if (s.kind != K::Salt) continue;
+            text += separator + BalanceZoneLabel(s.zone, balance.layers) + " " + BalancePercentText(s.totals.Percent());
+            separator = ", ";
+        }
+        return text;
+    }
     std::string text = "Water balance: root zone " + pct(K::Water, BalanceZone::RootZone) + ", groundwater " +
                        pct(K::Water, BalanceZone::Groundwater) + ", column " + pct(K::Water, BalanceZone::Column) +
                        "; salt: column " + pct(K::Salt, BalanceZone::Column);

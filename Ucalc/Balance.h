@@ -124,9 +124,10 @@ struct BalanceSummary {
 struct RunBalance {
     int layers = 1;
     int steps = 0;                       // steps accounted (those before a stop)
-    // The accounts follow the terms of the prescribed model's balances; a run
-    // of the conserving variant is not accounted by them.
-    bool accounted = true;
+    // The model that made the run: the conserving variant's transition zone
+    // and aquifer have flows of their own (capillary rise out of the
+    // transition zone, the exchange between the two in both directions).
+    ModelVariant variant = ModelVariant::Prescribed;
     std::vector<BalanceRow> rows;        // per step: water zones, then salt zones
     std::vector<BalanceSummary> summary; // one per (kind, zone), in the order of the rows
     // What makes the column's salt not balance, largest contribution first
@@ -144,7 +145,8 @@ struct ModelState;
 struct StepResults;
 
 // The balance of a finished run from its step results and the ledger of its
-// final salt pass (state.Ledger).
+// final salt pass (state.Ledger); for the conserving variant from its day
+// records (state.Days) and the salt its final pass moved (state.Salt).
 // Without `keepRows` only the summaries are formed (enough for the verdict
 // and the warnings), not the rows of the balance file.
 RunBalance ComputeBalance(const RunData& run, const ModelState& state, bool keepRows = true);
@@ -166,7 +168,8 @@ bool BalanceBelongsTo(RunBalance& balance, const StepResults& results, int layer
 Series IrrigationLostBySpreading(const ModelInput& in);
 
 // The balance file: a header row with names and units, then one row per
-// (step, kind, zone). Lines end in CR LF.
+// (step, kind, zone). Lines end in CR LF. A file of the conserving variant
+// has one more column, model_variant.
 std::string BalanceCsv(const RunBalance& balance);
 
 // The run summary of every zone in the two-sided form, line by line: a

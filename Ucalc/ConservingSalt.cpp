@@ -235,7 +235,8 @@ void RunConservingSaltBalance(const RunData& run, ModelState& state) {
     for (Series& s : r.SR) std::fill(s.begin(), s.end(), 0.0);
     SaltAccount& account = state.Salt;
     const size_t size = static_cast<size_t>(in.NrTst) + 1;
-    account.Across.assign(size, {0, 0, 0, 0});
+    account.Down.assign(size, {0, 0, 0, 0});
+    account.Up.assign(size, {0, 0, 0, 0});
     for (Series* s : {&account.Irrigation, &account.Inflow, &account.Drained, &account.Outflow}) s->assign(size, 0.0);
     const int aquifer = column.zones - 1, transition = column.zones - 2;
     double LE[MaxZones], S[MaxZones], C[MaxZones];
@@ -250,9 +251,12 @@ void RunConservingSaltBalance(const RunData& run, ModelState& state) {
         const SaltDay& day = column.days[k];
         column.Day(day, LE, S, C);
         const int i = static_cast<int>(k / static_cast<size_t>(ts)) + 1;
-        for (int z = 0; z < aquifer; ++z)
-            account.Across[static_cast<size_t>(i)][static_cast<size_t>(z)] +=
-                day.q[z] > 0 ? LE[z] * day.q[z] * C[z] : -(LE[z + 1] * -day.q[z] * C[z + 1]);
+        for (int z = 0; z < aquifer; ++z) {
+            if (day.q[z] > 0)
+                account.Down[static_cast<size_t>(i)][static_cast<size_t>(z)] += LE[z] * day.q[z] * C[z];
+            else if (day.q[z] < 0)
+                account.Up[static_cast<size_t>(i)][static_cast<size_t>(z)] += LE[z + 1] * -day.q[z] * C[z + 1];
+        }
         account.Irrigation[i] += day.irrSalt;
         account.Inflow[i] += column.infSalt;
         account.Drained[i] += LE[transition] * day.drain * C[transition];

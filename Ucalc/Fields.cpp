@@ -85,6 +85,7 @@ double Field::Get(const ModelInput& in) const {
     if (access.count) return in.*access.count;
     if (access.flag) return in.*access.flag ? 1 : 0;
     if (access.zoneNumber) return (in.*access.zoneNumber)[zone];
+    if (access.variant) return static_cast<double>(in.*access.variant);
     throw std::logic_error("the field " + name + " is not a single number");
 }
 
@@ -97,7 +98,11 @@ void Field::Set(ModelInput& in, double value) const {
         in.*access.flag = value != 0;
     else if (access.zoneNumber)
         (in.*access.zoneNumber)[zone] = value;
-    else
+    else if (access.variant) {
+        if (!allowed.Contains(value) || value != std::floor(value))
+            throw std::out_of_range("the field " + name + " has no word at position " + ShortestText(value));
+        in.*access.variant = static_cast<ModelVariant>(static_cast<int>(value));
+    } else
         throw std::logic_error("the field " + name + " is not a single number");
 }
 
@@ -119,6 +124,19 @@ const std::string& Field::TextOf(const ModelInput& in) const {
 void Field::SetText(ModelInput& in, const std::string& text) const {
     if (!access.text) throw std::logic_error("the field " + name + " is not a text");
     in.*access.text = text;
+}
+
+int Field::ChoiceOf(const std::string& word) const {
+    for (size_t k = 0; k < choices.size(); ++k)
+        if (choices[k].word == word) return static_cast<int>(k);
+    return -1;
+}
+
+std::string Field::ChoicesText() const {
+    std::string text;
+    for (size_t k = 0; k < choices.size(); ++k)
+        text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k].word;
+    return text;
 }
 
 double Field::Stored(double value) const {
@@ -160,7 +178,7 @@ std::vector<Field> BuildTable() {
         f.usual = usual;
         f.decimals = decimals;
         f.access = access;
-        f.integer = access.count != nullptr || access.flag != nullptr;
+        f.integer = access.count != nullptr || access.flag != nullptr || access.variant != nullptr;
         t.push_back(f);
         return t.back();
     };
@@ -182,6 +200,14 @@ std::vector<Field> BuildTable() {
         Between(1, 360), Any, 0, count(&ModelInput::Ts));
     add("layers", "number of root-zone layers", "Nr. of layers in root zone", "", G::General, K::Number,
         Between(1, 3), Any, 0, count(&ModelInput::NrLayers));
+    // The model: the prescribed one, or the variant whose water and salt
+    // balances close.
+    Field::Access model;
+    model.variant = &ModelInput::Variant;
+    add("model_variant", "model variant", "Model:", "", G::General, K::Choice, Between(0, 1), Any, 0, model).choices = {
+        {VariantWord(ModelVariant::Prescribed), "Prescribed"},
+        {VariantWord(ModelVariant::Conserving), "Conserving (balances closed)"},
+    };
 
     // Hydrological data, mm per time step. Usual amounts per day: world
     // records of daily rainfall lie near 1 800 mm; potential

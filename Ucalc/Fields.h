@@ -52,6 +52,14 @@ enum class FieldKind {
     Text,    // a title
     Number,  // one value (counts and the drainage choice are numbers too)
     PerStep,  // a series: one value per time step, elements 1..NrTst
+    Choice,  // one of a few words (the model variant); Get and Set take its position among them
+};
+
+// One word of a choice: as the files, the runner and the scenarios write it,
+// and as the panel offers it.
+struct FieldChoice {
+    std::string word;     // "conserving"
+    std::string caption;  // "Conserving (balances closed)"
 };
 
 // An interval of the real line; an end at infinity is open.
@@ -80,7 +88,8 @@ public:
     FieldKind kind = FieldKind::Number;
     bool perZone = false;  // a soil property or measured salinity of `zone`
     Zone zone = Zone::Layer1;
-    bool integer = false;  // a count or a choice
+    bool integer = false;  // a count, the drainage choice or a choice of words
+    std::vector<FieldChoice> choices;  // Choice fields: the words, in the order of their positions
     Range allowed;         // outside: an error; the run is refused
     Range usual;           // outside but allowed: a warning; the run goes on
     // The high end of `usual` is an amount per day: a step of Ts days
@@ -103,6 +112,10 @@ public:
     // Text fields.
     const std::string& TextOf(const ModelInput& in) const;
     void SetText(ModelInput& in, const std::string& text) const;
+    // Choice fields: the position of a word, or -1 when it is none of
+    // them; the words as a sentence part, "prescribed or conserving".
+    int ChoiceOf(const std::string& word) const;
+    std::string ChoicesText() const;
 
     // The value as the input data file stores it: rounded to `decimals`
     // as the file's fixed-point notation rounds. Unchanged for integers,
@@ -118,6 +131,7 @@ public:
         ZoneArray<double> ModelInput::*zoneNumber = nullptr;
         Series ModelInput::*series = nullptr;
         ZoneArray<Series> ModelInput::*zoneSeries = nullptr;
+        ModelVariant ModelInput::*variant = nullptr;
     };
     Access access;
 };

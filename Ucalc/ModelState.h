@@ -59,7 +59,8 @@ struct ConservingDay {
 // x mm. Its zones run from the surface down: the root-zone layers, the
 // transition zone, the aquifer.
 struct SaltAccount {
-    std::vector<std::array<double, 4>> Across;  // net downward between zone k and k + 1
+    // Between zone k and k + 1: the salt that went down, and up (both >= 0).
+    std::vector<std::array<double, 4>> Down, Up;
     Series Irrigation, Inflow;                  // into layer 1, into the aquifer
     Series Drained, Outflow;                    // out of the transition zone, out of the aquifer
 };

@@ -204,13 +204,9 @@ RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, Use
 
     PartsOf(given.Variant).salt(run, state);
     if (cancelled()) return outcome;
-    if (given.Variant == ModelVariant::Prescribed) {
-        state.Balance = ComputeBalance(run, state, balanceRows);
-    } else {
-        state.Ledger = SaltLedger{};
-        state.Balance = RunBalance{};
-        state.Balance.accounted = false;
-    }
+    // The conserving variant keeps its books in state.Salt, not in the ledger.
+    if (given.Variant == ModelVariant::Conserving) state.Ledger = SaltLedger{};
+    state.Balance = ComputeBalance(run, state, balanceRows);
     ui.SetProgress(8);
     for (Zone zone : EveryZone) {
         ZoneFit& fit = state.Fit[static_cast<size_t>(zone)];

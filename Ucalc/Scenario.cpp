@@ -154,10 +154,21 @@ bool ParseVaried(const std::vector<std::string>& w, Varied& v, std::string& why)
             why = "there is no field " + v.name + " (the user guide lists the names)";
             return false;
         }
-        if (v.field->kind != FieldKind::Number || v.field->integer) {
-            why = v.name + " cannot be varied: only fields of one number can";
+        const bool choice = v.field->kind == FieldKind::Choice;
+        if ((v.field->kind != FieldKind::Number || v.field->integer) && !choice) {
+            why = v.name + " cannot be varied: only fields of one number or a choice of words can";
             return false;
         }
+        // A choice takes its words; the runs hold their positions.
+        for (size_t k = 2; choice && k < w.size(); ++k) {
+            const int position = v.field->ChoiceOf(w[k]);
+            if (position < 0) {
+                why = v.name + " takes " + v.field->ChoicesText() + ", not " + w[k];
+                return false;
+            }
+            v.values.push_back(position);
+        }
+        if (choice) return true;
     }
     for (size_t k = 2; k < w.size(); ++k) {
         if (w[k].find(':') != std::string::npos) {
@@ -401,7 +412,8 @@ bool ParseScenario(const std::string& text, Scenario& s, std::string& error) {
         if (!v || v->values.size() < 2)
             return fail(seek.line, "seek looks between the lowest and the highest value of " + seek.field +
                                        ": vary it with at least two values");
-        if (v->kind == VariedKind::StepLength) return fail(seek.line, "seek cannot look between step lengths");
+        if (v->kind == VariedKind::StepLength || (v->field && v->field->kind == FieldKind::Choice))
+            return fail(seek.line, "seek cannot look between the values of " + seek.field);
     }
     auto varied = [&](const std::string& name) { return name.empty() || FindVaried(s, name); };
     if (!varied(s.chartX) || !varied(s.chartY)) return fail(line, "the chart names a name that is not varied");
@@ -857,6 +869,12 @@ std::vector<SweepRow> RunSweep(const Scenario& s, const ModelInput& base, const 
     return rows;
 }
 
+std::string VariedValueText(const Varied& v, double value) {
+    if (std::isnan(value)) return {};
+    if (v.field && v.field->kind == FieldKind::Choice) return v.field->choices[static_cast<size_t>(value)].word;
+    return ShortestText(value);
+}
+
 std::string SweepCsv(const Scenario& s, const std::vector<SweepRow>& rows) {
     const std::vector<MetricInfo>& all = AllMetrics();
     std::vector<size_t> shown;
@@ -874,7 +892,7 @@ std::string SweepCsv(const Scenario& s, const std::vector<SweepRow>& rows) {
     auto number = [](double v) { return std::isnan(v) ? std::string() : ShortestText(v); };
     for (const SweepRow& row : rows) {
         out += std::to_string(row.run);
-        for (double v : row.values) out += "," + number(v);
+        for (size_t k = 0; k < row.values.size(); ++k) out += "," + VariedValueText(s.varied[k], row.values[k]);
         for (size_t k : shown) out += "," + (row.metrics.empty() ? std::string() : number(row.metrics[k]));
         bool all_pass = !row.metrics.empty();
         for (size_t c = 0; c < s.criteria.size(); ++c) {

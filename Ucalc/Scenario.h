@@ -142,6 +142,10 @@ struct SweepOptions {
 std::vector<SweepRow> RunSweep(const Scenario& scenario, const ModelInput& base,
                                const std::vector<std::vector<double>>& runs, const SweepOptions& options);
 
+// A value of a varied name as the sweep's table writes it: a number in its
+// shortest exact form, a choice's word, empty for NaN (the base's value).
+std::string VariedValueText(const Varied& v, double value);
+
 // The sweep's table: a header, then one row per run (run, the varied
 // values, the metrics asked for, pass/fail per criterion, pass,
 // rounded_in_file, error). Numbers in their shortest exact form.

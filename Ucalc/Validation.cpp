@@ -200,7 +200,10 @@ constexpr double ReportedIrrigationLoss = 1e-9;
 // Data the model runs but answers with results that are not physical: one
 // warning per cause, naming the field and the consequence.
 void CheckPlausibility(const ModelInput& in, int layers, Checker& c) {
-    if (in.Ts > 1 && StepLengthIndex(in.Ts) >= 0)
+    // The conserving variant moves the water table every day, spreads
+    // irrigation without loss and gives the transition zone a real outflow.
+    const bool prescribed = in.Variant == ModelVariant::Prescribed;
+    if (prescribed && in.Ts > 1 && StepLengthIndex(in.Ts) >= 0)
         c.Implausible(F("step_length"), 0, std::to_string(in.Ts) + " days",
              "the water table moves one day's net flow per step while the flows are counted for the whole step; "
              "use daily steps for drainage design");
@@ -221,7 +224,7 @@ void CheckPlausibility(const ModelInput& in, int layers, Checker& c) {
                          ShortestText(std::round(share * 1000) / 10) + " %): the layer gains water by evaporating");
         }
     }
-    if (in.Ts == 1 && in.NrTst >= 1 && static_cast<int>(in.Irrig.size()) > in.NrTst) {
+    if (prescribed && in.Ts == 1 && in.NrTst >= 1 && static_cast<int>(in.Irrig.size()) > in.NrTst) {
         const Series lost = IrrigationLostBySpreading(in);
         for (int i = 1; i <= in.NrTst; ++i)
             if (lost[i] > ReportedIrrigationLoss)
@@ -230,7 +233,7 @@ void CheckPlausibility(const ModelInput& in, int layers, Checker& c) {
                          " mm of it are lost: a later entry above 0 and at most 0.01 mm writes over its spreading "
                          "over the following dry days");
     }
-    if (layers == 1 && in.NrLayers == 1 && !in.DrainPresent && in.Inf > 0)
+    if (prescribed && layers == 1 && in.NrLayers == 1 && !in.DrainPresent && in.Inf > 0)
         c.Implausible(F("inflow"), 0, ShortestText(in.Inf) + " mm/day",
              "with one root-zone layer and no drains the transition zone loses the salt of its outflow minus the "
              "inflow, a negative amount: it concentrates without limit");

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "Fields.h"
 #include "InputFile.h"
 #include "Validation.h"
 
@@ -64,7 +65,9 @@ int Check(const std::vector<std::string>& args) {
             continue;
         }
         if (variantGiven) data.Variant = variant;
-        std::cout << file << ": model variant: " << VariantWord(data.Variant) << '\n';
+        const Field& model = FieldNamed("model_variant");
+        std::cout << file << ": " << model.label << ": " << model.choices[static_cast<size_t>(model.Get(data))].word
+                  << '\n';
         bool errors = ReportProblems(file, data, std::cout);
         if (!refusals[k].empty()) {
             std::cout << file << ": " << refusals[k] << '\n';

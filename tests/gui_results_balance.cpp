@@ -22,10 +22,11 @@ namespace {
 class BalanceViewTest : public ResultsPagesTest {
 protected:
     // Runs an example as the window does: the balance file with the output.
-    QString RunExample(const char* name, bool balance = true) {
+    QString RunExample(const char* name, bool balance = true, ModelVariant variant = ModelVariant::Prescribed) {
         ModelInput in;
         in.InputFileName = std::string(HALOVANE_EXAMPLES "/") + name + ".inp";
         EXPECT_TRUE(ReadInputFile(in).Ok());
+        in.Variant = variant;
         in.InputFileName = dir.filePath(QStringLiteral("field.inp")).toStdString();
         ModelState state;
         ScriptedInteraction ui;
@@ -68,4 +69,11 @@ TEST_F(BalanceViewTest, ShowsTheVerdictTheTableAndTheGraphOfTheResultsOnView) {
     OpenOutput(RunExample("two-layer-drained", false));
     EXPECT_FALSE(Enabled(outTab, "BalanceShowButton"));
     EXPECT_TRUE(Out<QLabel>("BalanceVerdictLabel")->text().startsWith("No balance file"));
+
+    // The conserving variant's results show its closure, under its name.
+    OpenOutput(RunExample("two-layer-drained", true, ModelVariant::Conserving));
+    EXPECT_EQ(Out<QLabel>("BalanceVerdictLabel")->text().toStdString(), verdict);
+    EXPECT_EQ(verdict.rfind("Water balance (conserving variant): root zone 0.0 %, groundwater 0.0 %, column 0.0 %", 0), 0u);
+    Press(outTab, "BalanceShowButton");
+    EXPECT_EQ(qobject_cast<OutputGridModel*>(grid->model())->Cells()[0][0], "Balance of the run (conserving variant)");
 }

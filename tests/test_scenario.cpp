@@ -38,6 +38,10 @@ TEST(Scenario, RefusesWhatItCannotRunNamingTheLine) {
         {"base a.inp\nvary qh1 0.1\nseek qh2 for max root_zone_salinity <= 4\n", "line 3: seek looks between"},
         {"vary qh1 0.1\n", "names no base input data file"},
         {"base a.inp\ntypical_year y.csv\nset rainfall_factor 2\nvary step_length 1 7\n", "line 3: with a varied step"},
+        {"base a.inp\nvary model_variant prescribed conserve\n", "line 2: model_variant takes prescribed or conserving, not conserve"},
+        {"base a.inp\nvary model_variant 0 1\n", "line 2: model_variant takes prescribed or conserving, not 0"},
+        {"base a.inp\nvary model_variant prescribed conserving\nseek model_variant for max root_zone_salinity <= 4\n",
+         "line 3: seek cannot look between the values of model_variant"},
     };
     for (const auto& c : cases) {
         Scenario s;
@@ -111,17 +115,28 @@ TEST(Scenario, EveryRowIsTheSingleRunOfItsValuesWhateverTheThreads) {
     }
 }
 
-TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
-    test::TempDir dir;
-    WriteFile(dir.File("base.inp"), ReadFile(std::string(HALOVANE_EXAMPLES) + "/two-layer-drained.inp"));
-    WriteFile(dir.File("s.scenario"), "base base.inp\nvary irrigation_efficiency 75 60\nvary drain_depth 1.6\n");
+// A scenario file on a copy of an example, run with every run's files kept
+// in `dir`.
+struct KeptSweep {
     Scenario s;
     ModelInput base;
-    std::string error;
-    ASSERT_TRUE(LoadScenario(dir.File("s.scenario"), s, base, error)) << error;
-    SweepOptions keep;
-    keep.keepFolder = dir.Path().string();
-    const std::vector<SweepRow> rows = RunSweep(s, base, ScenarioRuns(s), keep);
+    std::vector<SweepRow> rows;
+    KeptSweep(const test::TempDir& dir, const char* example, const char* text) {
+        WriteFile(dir.File("base.inp"), ReadFile(std::string(HALOVANE_EXAMPLES) + "/" + example + ".inp"));
+        WriteFile(dir.File("s.scenario"), text);
+        std::string error;
+        EXPECT_TRUE(LoadScenario(dir.File("s.scenario"), s, base, error)) << error;
+        SweepOptions keep;
+        keep.keepFolder = dir.Path().string();
+        rows = RunSweep(s, base, ScenarioRuns(s), keep);
+    }
+};
+
+TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
+    test::TempDir dir;
+    const KeptSweep sweep(dir, "two-layer-drained", "base base.inp\nvary irrigation_efficiency 75 60\nvary drain_depth 1.6\n");
+    const ModelInput& base = sweep.base;
+    const std::vector<SweepRow>& rows = sweep.rows;
     ASSERT_EQ(rows.size(), 2u);
 
     // The first run has the base's own values: it is the base run.
@@ -147,6 +162,33 @@ TEST(Scenario, AKeptInputFileReproducesItsRowAndOneValueTheBaseRun) {
         EXPECT_EQ(body(keptOut), body(again)) << "run " << row.run;
         const std::vector<double> metrics = RunMetrics(kept, state);
         for (size_t k = 0; k < metrics.size(); ++k) EXPECT_TRUE(SameBits(metrics[k], row.metrics[k]));
+    }
+}
+
+// A scenario may vary the model: each run uses the variant it names, the
+// table writes its word, and only the conserving runs close the balance.
+TEST(Scenario, VaryingTheModelRunsBothVariants) {
+    test::TempDir dir;
+    const KeptSweep sweep(dir, "one-layer-monthly", "base base.inp\nvary model_variant prescribed conserving\n");
+    const std::vector<SweepRow>& rows = sweep.rows;
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string csv = SweepCsv(sweep.s, rows);
+    EXPECT_NE(csv.find("\r\n1,prescribed,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n2,conserving,"), std::string::npos) << csv;
+    const size_t groundwater = static_cast<size_t>(MetricIndex("water_balance_groundwater_pct"));
+    for (const SweepRow& row : rows) {
+        const bool conserving = row.run == 2;
+        EXPECT_EQ(ReadFile(dir.File("run-000" + std::to_string(row.run) + ".out")).rfind(
+                      conserving ? "OUTPUT OF Halovane (conserving variant)\r\n" : "OUTPUT OF Halovane\r\n", 0),
+                  0u);
+        ModelInput in = sweep.base;
+        in.Variant = conserving ? ModelVariant::Conserving : ModelVariant::Prescribed;
+        ModelState state;
+        test::ScriptedInteraction ui;
+        ASSERT_EQ(ComputeModel(in, state, ui).status, RunStatus::Completed);
+        const std::vector<double> metrics = RunMetrics(in, state);
+        for (size_t k = 0; k < metrics.size(); ++k) EXPECT_TRUE(SameBits(metrics[k], row.metrics[k])) << "run " << row.run;
+        EXPECT_EQ(std::fabs(row.metrics[groundwater]) < 1e-9, conserving) << row.metrics[groundwater];
     }
 }
 
