@@ -191,11 +191,13 @@ void SetFieldValue(const Field& f, ModelInput& in, const py::handle& value) {
     if (f.access.count) {
         // Counts are whole numbers; the number of time steps sizes the
         // series, so it must lie in its range before anything is sized.
-        const double highest = &f == FindField("time_steps") ? MaxTimeSteps : std::numeric_limits<int>::max();
-        if (!(v == std::floor(v) && v >= std::numeric_limits<int>::min() && v <= highest))
+        const bool steps = &f == FindField("time_steps");
+        const double lowest = steps ? 0 : std::numeric_limits<int>::min();
+        const double highest = steps ? MaxTimeSteps : std::numeric_limits<int>::max();
+        if (!(v == std::floor(v) && v >= lowest && v <= highest))
             throw py::value_error(f.name + " takes a whole number" +
-                                  (highest == MaxTimeSteps ? " from 0 to " + std::to_string(MaxTimeSteps) : ""));
-        if (&f == FindField("time_steps")) {
+                                  (steps ? " from 0 to " + std::to_string(MaxTimeSteps) : ""));
+        if (steps) {
             SetTimeSteps(in, static_cast<int>(v));
             return;
         }
