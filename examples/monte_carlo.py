@@ -11,8 +11,8 @@ runs the model and keeps a few metrics.
     python3 examples/monte_carlo.py --scheduler tcp://scheduler:8786   # on a cluster
 
 On a cluster every worker needs the package halovane; only the address of
-the scheduler changes. The runs are sent in batches, so that the scheduler
-handles a few hundred tasks rather than thousands.
+the scheduler changes. The runs are sent in batches, a few per worker, so
+that the scheduler handles a few tasks rather than thousands.
 """
 
 import argparse
@@ -61,11 +61,12 @@ def run_sequential(base, samples):
     return run_batch(base, samples)
 
 
-def run_distributed(client, base, samples, batch=50):
+def run_distributed(client, base, samples, batches=None):
     """The runs spread over the workers of a Dask client, in the order of
-    the samples."""
+    the samples: by default four batches per worker thread, so that every
+    task is long enough for the scheduler's overhead not to count."""
     base_on_workers = client.scatter(base, broadcast=True)
-    batches = [samples[k:k + batch] for k in range(0, len(samples), batch)]
+    batches = np.array_split(samples, batches or 4 * sum(client.nthreads().values()))
     futures = client.map(run_batch, [base_on_workers] * len(batches), batches, pure=False)
     return np.vstack(client.gather(futures))
 
@@ -83,7 +84,7 @@ def main():
     base = halovane.read_input(args.input)
     samples = sample(args.runs)
     cluster = None if args.scheduler else LocalCluster(n_workers=args.workers, threads_per_worker=1,
-                                                       dashboard_address=None)
+                                                       dashboard_address=":0")
     with Client(args.scheduler or cluster) as client:
         started = time.perf_counter()
         metrics = run_distributed(client, base, samples)

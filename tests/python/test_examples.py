@@ -7,7 +7,7 @@ import pathlib
 import re
 import sys
 
-import cloudpickle
+
 
 import numpy as np
 import pytest
@@ -16,6 +16,7 @@ import halovane
 
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
 distributed = pytest.importorskip("distributed")
+cloudpickle = pytest.importorskip("cloudpickle")
 # Dask's event loop on Debian 12's tornado warns of an API it still uses.
 pytestmark = pytest.mark.filterwarnings("ignore::DeprecationWarning")
 
@@ -27,7 +28,7 @@ def client():
     os.environ["PYTHONPATH"] = os.pathsep.join([str(pathlib.Path(halovane.__file__).parents[1]),
                                                 os.environ.get("PYTHONPATH", "")])
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                  dashboard_address=None) as cluster, distributed.Client(cluster) as c:
+                                  dashboard_address=":0") as cluster, distributed.Client(cluster) as c:
         yield c
 
 
@@ -46,7 +47,7 @@ def test_monte_carlo_on_a_cluster_equals_sequential_runs(client):
     example = load_example()
     base = halovane.read_input(SOURCE / "examples" / "two-layer-drained.inp")
     samples = example.sample(60)
-    distributed_runs = example.run_distributed(client, base, samples, batch=7)
+    distributed_runs = example.run_distributed(client, base, samples, batches=7)
     sequential = example.run_sequential(base, samples)
     assert distributed_runs.shape == (60, len(example.METRICS))
     assert distributed_runs.tobytes() == sequential.tobytes()
