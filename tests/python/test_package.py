@@ -236,7 +236,7 @@ def data_sets(seed, rng):
             yield data
 
 
-def test_fuzz_corpora_neither_crash_nor_hang():
+def test_fuzz_corpora_neither_crash_nor_hang(tmp_path):
     rng = random.Random(27)
     seeds = [p for corpus in ("corpus", "output-corpus", "roundtrip-corpus")
              for p in sorted((SOURCE / "fuzz" / corpus).iterdir())]
@@ -248,6 +248,12 @@ def test_fuzz_corpora_neither_crash_nor_hang():
                 continue
             halovane.check(data)
             data.to_dict()
+            try:
+                if rng.random() < 0.1:  # a file written is made safe on disk, which takes its time
+                    halovane.write_input(data, tmp_path / "written.inp")
+                    halovane.read_input(tmp_path / "written.inp")
+            except (halovane.WriteError, halovane.ReadError):
+                pass
             try:
                 results = halovane.run(data, refine=True, optimise=True, balance=True, threads=1)
             except halovane.DataError:
