@@ -478,6 +478,16 @@ PYBIND11_MODULE(_core, m) {
         .def_readonly("value", &Problem::value)
         .def_readonly("allowed", &Problem::allowed)
         .def_readonly("consequence", &Problem::consequence)
+        .def(py::pickle(  // so that a DataError comes back from a worker process whole
+            [](const Problem& p) {
+                return py::make_tuple(p.severity == Severity::Error, p.group, p.field, p.row, p.value, p.allowed,
+                                      p.consequence);
+            },
+            [](const py::tuple& t) {
+                return Problem{t[0].cast<bool>() ? Severity::Error : Severity::Warning, t[1].cast<std::string>(),
+                               t[2].cast<std::string>(), t[3].cast<int>(), t[4].cast<std::string>(),
+                               t[5].cast<std::string>(), t[6].cast<std::string>()};
+            }))
         .def("__str__", &ProblemLine)
         .def("__repr__", [](const Problem& p) { return "<halovane.Problem " + ProblemLine(p) + ">"; });
     m.def("check", [](const Data& d) { return ValidateDataSet(d.in); }, "data"_a,

@@ -174,6 +174,9 @@ def test_data_that_cannot_be_run(name, value, label):
     with pytest.raises(halovane.DataError) as refusal:
         halovane.run(data)
     assert [str(p) for p in refusal.value.problems] == [str(p) for p in errors]
+    # As a worker process of a cluster sends it back.
+    again = pickle.loads(pickle.dumps(refusal.value))
+    assert str(again) == str(refusal.value) and list(map(str, again.problems)) == list(map(str, errors))
 
 
 def test_files_that_cannot_be_read_or_written(tmp_path):
