@@ -10,9 +10,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Balance.h"
@@ -36,47 +38,51 @@ namespace {
 
 // ------------------------------------------------------------------ tables
 
-// The rows of a comma-separated text as the engine writes it: fields
+// The cells of a comma-separated text as the engine writes it: fields
 // quoted with doubled quotes where they hold a comma or a quote, CR LF or
-// LF line ends.
-std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    std::string cell;
-    bool quoted = false;
-    for (size_t k = 0; k < text.size(); ++k) {
-        const char c = text[k];
-        if (quoted) {
-            if (c != '"')
-                cell += c;
-            else if (k + 1 < text.size() && text[k + 1] == '"')
-                cell += text[++k];
-            else
-                quoted = false;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row.push_back(std::move(cell));
-            cell.clear();
-        } else if (c == '\n') {
-            row.push_back(std::move(cell));
-            cell.clear();
-            rows.push_back(std::move(row));
-            row.clear();
-        } else if (c != '\r') {
-            cell += c;
+// LF line ends. The cells point into the text, or for a quoted cell into
+// `unquoted`.
+struct CsvCells {
+    std::vector<std::vector<std::string_view>> rows;
+    std::deque<std::string> unquoted;
+};
+
+CsvCells ReadCsv(const std::string& text) {
+    CsvCells csv;
+    std::vector<std::string_view> row;
+    size_t k = 0;
+    while (k < text.size()) {
+        if (text[k] == '"') {
+            std::string cell;
+            for (++k; k < text.size(); ++k) {
+                if (text[k] != '"')
+                    cell += text[k];
+                else if (k + 1 < text.size() && text[k + 1] == '"')
+                    cell += text[++k];
+                else
+                    break;
+            }
+            ++k;
+            csv.unquoted.push_back(std::move(cell));
+            row.emplace_back(csv.unquoted.back());
+        } else {
+            const size_t end = text.find_first_of(",\r\n", k);
+            row.emplace_back(text.data() + k, (end == std::string::npos ? text.size() : end) - k);
+            k = end == std::string::npos ? text.size() : end;
         }
+        if (k < text.size() && text[k] == '\r') ++k;
+        if (k >= text.size() || text[k] == '\n') {
+            csv.rows.push_back(std::move(row));
+            row.clear();
+        }
+        ++k;  // past the comma or the line end
     }
-    if (!cell.empty() || !row.empty()) {
-        row.push_back(std::move(cell));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return csv;
 }
 
 // A cell as a number: the whole text read exactly (the files write the
 // shortest text that reads back to the value), whatever the C locale.
-bool CellNumber(const std::string& cell, double& value) {
+bool CellNumber(std::string_view cell, double& value) {
     const char* end = cell.data() + cell.size();
     const auto result = std::from_chars(cell.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
@@ -84,30 +90,29 @@ bool CellNumber(const std::string& cell, double& value) {
 
 // The columns of a table, in the order of its header: float64 arrays where
 // every cell is a number or empty (NaN), arrays of texts otherwise.
-py::dict Columns(const std::string& csv) {
-    const std::vector<std::vector<std::string>> rows = CsvRows(csv);
+py::dict Columns(const std::string& text) {
+    const CsvCells csv = ReadCsv(text);
     py::dict columns;
-    if (rows.empty()) return columns;
+    if (csv.rows.empty()) return columns;
+    const std::vector<std::vector<std::string_view>>& rows = csv.rows;
     const size_t n = rows.size() - 1;
-    const py::object array = py::module_::import("numpy").attr("array");
+    auto cell = [&rows](size_t r, size_t c) { return c < rows[r].size() ? rows[r][c] : std::string_view(); };
     for (size_t c = 0; c < rows[0].size(); ++c) {
         py::array_t<double> numbers(static_cast<py::ssize_t>(n));
         double* out = numbers.mutable_data();
         bool numeric = true;
         for (size_t r = 0; r < n && numeric; ++r) {
-            const std::vector<std::string>& row = rows[r + 1];
-            const std::string empty;
-            const std::string& cell = c < row.size() ? row[c] : empty;
             out[r] = std::numeric_limits<double>::quiet_NaN();
-            if (!cell.empty()) numeric = CellNumber(cell, out[r]);
+            if (!cell(r + 1, c).empty()) numeric = CellNumber(cell(r + 1, c), out[r]);
         }
+        const py::str name(std::string(rows[0][c]));
         if (numeric) {
-            columns[py::str(rows[0][c])] = numbers;
+            columns[name] = numbers;
             continue;
         }
         py::list texts;
-        for (size_t r = 0; r < n; ++r) texts.append(c < rows[r + 1].size() ? rows[r + 1][c] : std::string());
-        columns[py::str(rows[0][c])] = array(texts, "dtype"_a = "object");
+        for (size_t r = 0; r < n; ++r) texts.append(py::str(std::string(cell(r + 1, c))));
+        columns[name] = py::module_::import("numpy").attr("array")(texts, "dtype"_a = "object");
     }
     return columns;
 }
