@@ -268,9 +268,9 @@ void Update(Data& d, const py::dict& values) {
 }
 
 py::dict FieldInfo(const Field& f) {
-    static const char* const kinds[] = {"text", "number", "series"};
+    const char* kind = f.kind == FieldKind::Text ? "text" : f.kind == FieldKind::PerStep ? "series" : "number";
     return py::dict("name"_a = f.name, "label"_a = f.label, "unit"_a = f.unit, "group"_a = GroupName(f.group),
-                    "kind"_a = kinds[static_cast<int>(f.kind)],
+                    "kind"_a = kind,
                     "zone"_a = f.perZone ? py::object(py::str(ZoneKey(f.zone))) : py::object(py::none()),
                     "integer"_a = f.integer, "decimals"_a = f.decimals, "allowed"_a = f.allowed.Text(f.unit),
                     "usual"_a = f.usual.Text(f.unit));
