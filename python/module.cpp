@@ -1,20 +1,27 @@
 // The engine as the Python extension module halovane._core: the data set
 // with the fields of the one table of fields as attributes, the check, the
-// run (without the interpreter's lock) with its results as columns, and the
-// scenario runs. The package's Python part (halovane/__init__.py) turns
+// run (without the interpreter's lock, stopped by Ctrl+C) with its results
+// as columns, and the scenario runs. The package's Python part (halovane/__init__.py) turns
 // refusals into exceptions and tables into pandas DataFrames.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <atomic>
 #include <charconv>
+#include <chrono>
+#include <condition_variable>
 #include <cmath>
 #include <cstring>
 #include <deque>
 #include <limits>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "Balance.h"
@@ -289,7 +296,9 @@ public:
     }
     void ShowMessage(const std::string& message) override { messages.push_back(message); }
     void SetProgress(int) override {}
+    const std::atomic<bool>* CancelFlag() const override { return &cancel; }
     std::vector<std::string> messages;
+    std::atomic<bool> cancel{false};
 
 private:
     bool refine_, optimise_;
@@ -322,16 +331,64 @@ int ThreadCount(const py::object& threads) {
     return n;
 }
 
+// The interpreter's main thread, where Ctrl+C is handled.
+unsigned long MainThread = 0;
+
+// Runs `compute` without the interpreter's lock. On the main thread a run
+// that may take a while goes to a thread of its own, while the main thread
+// looks for Ctrl+C every 50 ms and then sets `cancel`, which ends the run at
+// its next safe point; the KeyboardInterrupt is raised when it has ended.
+void ComputeUnlocked(const std::function<void()>& compute, bool mayTakeLong, std::atomic<bool>& cancel) {
+    const bool interruptible = mayTakeLong && PyThread_get_thread_ident() == MainThread;
+    std::exception_ptr failure;
+    bool interrupted = false;
+    {
+        py::gil_scoped_release unlocked;
+        if (!interruptible) {
+            compute();
+        } else {
+            std::mutex lock;
+            std::condition_variable ended;
+            bool done = false;
+            std::thread worker([&] {
+                try {
+                    compute();
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+                std::lock_guard<std::mutex> held(lock);
+                done = true;
+                ended.notify_one();
+            });
+            std::unique_lock<std::mutex> held(lock);
+            while (!ended.wait_for(held, std::chrono::milliseconds(50), [&] { return done; }) && !interrupted) {
+                held.unlock();
+                {
+                    py::gil_scoped_acquire locked;
+                    interrupted = PyErr_CheckSignals() != 0;  // leaves the KeyboardInterrupt set
+                }
+                if (interrupted) cancel = true;
+                held.lock();
+            }
+            ended.wait(held, [&] { return done; });
+            held.unlock();
+            worker.join();
+        }
+    }
+    if (interrupted) throw py::error_already_set();
+    if (failure) std::rethrow_exception(failure);
+}
+
 std::shared_ptr<Results> Run(const Data& d, bool refine, bool optimise, bool balance, const py::object& threads) {
     auto r = std::make_shared<Results>();
     r->in = d.in;
     r->balanceRows = balance;
     const int searchThreads = ThreadCount(threads);
     Answers answers(refine, optimise);
-    {
-        py::gil_scoped_release unlocked;
-        r->outcome = ComputeModel(r->in, r->state, answers, &r->profiles, searchThreads, balance);
-    }
+    // Ten years of days, or a search, take long enough to want Ctrl+C.
+    const bool mayTakeLong = refine || optimise || static_cast<long long>(d.in.NrTst) * d.in.Ts >= 3650;
+    ComputeUnlocked([&] { r->outcome = ComputeModel(r->in, r->state, answers, &r->profiles, searchThreads, balance); },
+                    mayTakeLong, answers.cancel);
     r->messages = std::move(answers.messages);
     return r;
 }
@@ -376,12 +433,18 @@ std::shared_ptr<SweepResults> Sweep(const ScenarioSet& s, const py::object& thre
     auto out = std::make_shared<SweepResults>();
     std::vector<SweepRow> rows;
     std::vector<std::vector<SeekResult>> seeks;
-    {
-        py::gil_scoped_release unlocked;
-        if (!s.scenario.varied.empty()) rows = RunSweep(s.scenario, s.base, ScenarioRuns(s.scenario), options);
-        out->csv = SweepCsv(s.scenario, rows);
-        for (const Seek& seek : s.scenario.seeks) seeks.push_back(RunSeek(s.scenario, s.base, seek, options));
-    }
+    std::atomic<bool> cancel{false};
+    options.cancel = &cancel;
+    ComputeUnlocked(
+        [&] {
+            if (!s.scenario.varied.empty()) rows = RunSweep(s.scenario, s.base, ScenarioRuns(s.scenario), options);
+            for (const Seek& seek : s.scenario.seeks) {
+                if (cancel) break;
+                seeks.push_back(RunSeek(s.scenario, s.base, seek, options));
+            }
+        },
+        true, cancel);
+    out->csv = SweepCsv(s.scenario, rows);
     for (size_t k = 0; k < seeks.size(); ++k) {
         const Seek& seek = s.scenario.seeks[k];
         for (const SeekResult& r : seeks[k]) {
@@ -405,6 +468,7 @@ PYBIND11_MODULE(_core, m) {
     using namespace halovane;
     m.doc() = "The Halovane engine; use the package halovane.";
     m.attr("__version__") = HALOVANE_VERSION;
+    MainThread = py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
 
     py::class_<Data> data(m, "Data", "A data set: every field of the table of fields as an attribute.");
     data.def(py::init<>())

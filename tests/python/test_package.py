@@ -10,6 +10,7 @@ import pickle
 import random
 import shutil
 import subprocess
+import sys
 import threading
 
 import numpy as np
@@ -286,6 +287,36 @@ def test_runs_release_the_interpreter():
     assert outcome["r"].status == "completed"
     # The lock held through the run would leave this thread a handful of turns.
     assert ticks > 10000
+
+
+INTERRUPTED_RUN = """
+import os, signal, sys, threading
+import numpy as np
+import halovane
+data = halovane.read_scenario(sys.argv[1]).base
+n = 400000
+for name in ("rainfall", "irrigation", "evapotranspiration"):
+    series = data[name]
+    data.time_steps = n
+    data[name] = np.resize(series[:365], n)
+measured = np.full(n, np.nan)
+measured[::1000] = 3.0
+data.measured_salinity_layer1 = measured
+threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT)).start()
+try:
+    halovane.run(data, refine=True, optimise=True, threads=1)
+    print("completed")
+except KeyboardInterrupt:
+    data.time_steps = 30
+    print("interrupted", halovane.run(data).status)
+"""
+
+
+def test_ctrl_c_stops_a_long_run():
+    # A thousand years of days, refined and optimised: Ctrl+C ends it early.
+    out = subprocess.run([sys.executable, "-c", INTERRUPTED_RUN, str(SOURCE / "examples" / "drain-design.scenario")],
+                         capture_output=True, text=True, timeout=120)
+    assert out.stdout.split() == ["interrupted", "completed"], out.stderr
 
 
 def test_scenario_runs_are_the_runners(tmp_path):
