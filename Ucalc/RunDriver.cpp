@@ -231,12 +231,12 @@ RunOutcome Compute(const ModelInput& given, RunData& run, ModelState& state, Use
 }  // namespace
 
 RunOutcome ComputeModel(const ModelInput& given, ModelState& state, UserInteraction& ui,
-                        std::vector<SearchProfile>* profiles, int searchThreads) {
+                        std::vector<SearchProfile>* profiles, int searchThreads, bool balanceRows) {
     if (profiles) profiles->clear();
     const std::string refusal = CheckRunnable(given);
     if (!refusal.empty()) return RunOutcome{RunStatus::Refused, refusal};
     RunData run;
-    return Compute(given, run, state, ui, profiles, searchThreads, false);
+    return Compute(given, run, state, ui, profiles, searchThreads, balanceRows);
 }
 
 RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction& ui, const RunFiles& files,

@@ -82,8 +82,10 @@ RunOutcome RunModel(const ModelInput& in, ModelState& state, UserInteraction& ui
 
 // The run of RunModel in memory: the same check, questions and results in
 // `state`, bit for bit, without an output file. Completed or Stopped when
-// `state` holds the results.
+// `state` holds the results. With `balanceRows` the balance keeps its rows
+// per step and zone (those of FILE.balance.csv), not only the summaries.
 RunOutcome ComputeModel(const ModelInput& in, ModelState& state, UserInteraction& ui,
-                        std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0);
+                        std::vector<SearchProfile>* profiles = nullptr, int searchThreads = 0,
+                        bool balanceRows = false);
 
 }  // namespace halovane

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Halovane and runs every test: the engine, runner and window tests,
-# then the engine, runner, graph and table tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the engine and the runner built for
+# Builds Halovane and runs every test: the engine, runner and window tests
+# and those of the Python package (pytest), then the engine, runner, graph
+# and table tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (without the Python package), then the engine and the runner built for
 # Windows with their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."

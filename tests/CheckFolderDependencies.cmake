@@ -4,13 +4,14 @@
 # included by the engine's platform files only. Run: cmake -DSOURCE=<source
 # dir> -P this file
 cmake_minimum_required(VERSION 3.22)
-set(FOLDERS Ucalc Ugraphs Ufigures UMain shell cli)
+set(FOLDERS Ucalc Ugraphs Ufigures UMain shell cli python)
 set(BELOW_Ucalc "")
 set(BELOW_Ugraphs Ucalc)
 set(BELOW_Ufigures Ugraphs Ucalc)
 set(BELOW_UMain Ufigures Ugraphs Ucalc)
 set(BELOW_shell UMain Ufigures Ugraphs Ucalc)
 set(BELOW_cli Ufigures Ugraphs Ucalc)
+set(BELOW_python Ucalc)
 set(WITHOUT_QT Ucalc Ugraphs)
 set(SYSTEM_HEADER "^(unistd|fcntl|signal|dirent|dlfcn|pthread|windows|io|direct|shellapi|sys/.*)\\.h$")
 
