@@ -177,6 +177,7 @@ py::object FieldValue(const Field& f, const ModelInput& in) {
     switch (f.kind) {
         case FieldKind::Text: return py::str(f.TextOf(in));
         case FieldKind::PerStep: return SeriesValue(f, in);
+        case FieldKind::Choice: return py::str(f.choices.at(static_cast<size_t>(f.Get(in))).word);
         case FieldKind::Number: break;
     }
     if (f.access.flag) return py::bool_(in.*f.access.flag);
@@ -192,6 +193,12 @@ void SetFieldValue(const Field& f, ModelInput& in, const py::handle& value) {
     }
     if (f.kind == FieldKind::PerStep) {
         SetSeries(f, in, value);
+        return;
+    }
+    if (f.kind == FieldKind::Choice) {
+        const int at = py::isinstance<py::str>(value) ? f.ChoiceOf(value.cast<std::string>()) : -1;
+        if (at < 0) throw py::value_error(f.name + " takes " + f.ChoicesText() + ", not " + py::repr(value).cast<std::string>());
+        f.Set(in, at);
         return;
     }
     double v = 0;
@@ -219,24 +226,15 @@ void SetFieldValue(const Field& f, ModelInput& in, const py::handle& value) {
 
 const Field& FieldOrRaise(const std::string& name) {
     const Field* f = FindField(name);
-    if (!f || name == "model_variant") throw py::key_error("no field is named " + name);
+    if (!f) throw py::key_error("no field is named " + name);
     return *f;
 }
 
-std::string VariantOf(const Data& d) { return VariantWord(d.in.Variant); }
-
-void SetVariant(Data& d, const std::string& word) {
-    if (!ParseModelVariant(word, d.in.Variant))
-        throw py::value_error("model_variant takes \"prescribed\" or \"conserving\", not \"" + word + "\"");
-}
-
-// Every field by its name, the model variant last: the set of values that
-// makes a data set again (time_steps comes before the series in the table).
+// Every field by its name: the set of values that makes a data set again
+// (time_steps comes before the series in the table).
 py::dict ToDict(const Data& d) {
     py::dict values;
-    for (const Field& f : AllFields())
-        if (f.name != "model_variant") values[py::str(f.name)] = FieldValue(f, d.in);
-    values["model_variant"] = VariantOf(d);
+    for (const Field& f : AllFields()) values[py::str(f.name)] = FieldValue(f, d.in);
     return values;
 }
 
@@ -245,10 +243,9 @@ bool SameNumber(double a, double b) { return a == b || (std::isnan(a) && std::is
 bool SameData(const Data& a, const Data& b) {
     if (a.in.Variant != b.in.Variant || a.in.NrTst != b.in.NrTst) return false;
     for (const Field& f : AllFields()) {
-        if (f.name == "model_variant") continue;
         if (f.kind == FieldKind::Text) {
             if (f.TextOf(a.in) != f.TextOf(b.in)) return false;
-        } else if (f.kind == FieldKind::Number) {
+        } else if (f.kind != FieldKind::PerStep) {
             if (!SameNumber(f.Get(a.in), f.Get(b.in))) return false;
         } else {
             const Series &x = f.SeriesOf(a.in), &y = f.SeriesOf(b.in);
@@ -267,15 +264,15 @@ void Update(Data& d, const py::dict& values) {
     for (const auto& item : values) {
         const std::string name = py::str(item.first);
         if (name == "time_steps") continue;
-        if (name == "model_variant")
-            SetVariant(d, py::str(item.second));
-        else
-            SetFieldValue(FieldOrRaise(name), d.in, item.second);
+        SetFieldValue(FieldOrRaise(name), d.in, item.second);
     }
 }
 
 py::dict FieldInfo(const Field& f) {
-    const char* kind = f.kind == FieldKind::Text ? "text" : f.kind == FieldKind::PerStep ? "series" : "number";
+    const char* kind = f.kind == FieldKind::Text      ? "text"
+                       : f.kind == FieldKind::PerStep ? "series"
+                       : f.kind == FieldKind::Choice  ? "choice"
+                                                      : "number";
     return py::dict("name"_a = f.name, "label"_a = f.label, "unit"_a = f.unit, "group"_a = GroupName(f.group),
                     "kind"_a = kind,
                     "zone"_a = f.perZone ? py::object(py::str(ZoneKey(f.zone))) : py::object(py::none()),
@@ -475,16 +472,13 @@ PYBIND11_MODULE(_core, m) {
         .def("__copy__", [](const Data& d) { return Data(d); })
         .def("__deepcopy__", [](const Data& d, const py::object&) { return Data(d); })
         .def("copy", [](const Data& d) { return Data(d); }, "An independent copy of the data set.")
-        .def("to_dict", &ToDict, "Every field by its machine name, and model_variant.")
+        .def("to_dict", &ToDict, "Every field by its machine name.")
         .def("update", &Update, "values"_a, "Sets the fields named in the dict (time_steps first).")
         .def("__getitem__", [](const Data& d, const std::string& name) {
-            return name == "model_variant" ? py::str(VariantOf(d)) : FieldValue(FieldOrRaise(name), d.in);
+            return FieldValue(FieldOrRaise(name), d.in);
         })
         .def("__setitem__", [](Data& d, const std::string& name, const py::object& value) {
-            if (name == "model_variant")
-                SetVariant(d, py::str(value));
-            else
-                SetFieldValue(FieldOrRaise(name), d.in, value);
+            SetFieldValue(FieldOrRaise(name), d.in, value);
         })
         .def("__eq__", &SameData, "Every field holds the same value (NaN the same as NaN).")
         .def("__repr__", [](const Data& d) {
@@ -492,8 +486,6 @@ PYBIND11_MODULE(_core, m) {
                    std::to_string(d.in.NrTst) + " steps of " + std::to_string(d.in.Ts) + " days, " +
                    std::to_string(d.in.NrLayers) + " root-zone layer(s), " + VariantWord(d.in.Variant) + ">";
         })
-        .def_property("model_variant", &VariantOf, &SetVariant,
-                      "The model of a run: \"prescribed\" or \"conserving\".")
         .def(py::pickle([](const Data& d) { return ToDict(d); },
                         [](const py::dict& values) {
                             Data d;
@@ -501,7 +493,6 @@ PYBIND11_MODULE(_core, m) {
                             return d;
                         }));
     for (const Field& f : AllFields()) {
-        if (f.name == "model_variant") continue;
         const Field* field = &f;
         const std::string doc = f.LabelFor(3) + (f.unit.empty() ? "" : " (" + f.unit + ")") +
                                 (f.kind == FieldKind::PerStep ? ", one value per time step" : "") +
@@ -582,7 +573,7 @@ PYBIND11_MODULE(_core, m) {
         .def_property_readonly("warnings", [](const Results& r) { return RunWarnings(WithResults(r).state.Balance); })
         .def("balance_summary", [](const Results& r) { return BalanceSummaryText(WithResults(r).state.Balance); })
         .def("balance_columns", [](const Results& r) -> py::object {
-            if (!WithResults(r).balanceRows || !r.state.Balance.accounted) return py::none();
+            if (!WithResults(r).balanceRows) return py::none();
             return Columns(BalanceCsv(r.state.Balance));
         }, "The columns of FILE.balance.csv (run with balance=True), or None.")
         .def("fit_columns", [](const Results& r) { return FitTable(r, false); },

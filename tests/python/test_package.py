@@ -68,9 +68,7 @@ def test_results_are_the_runners(tmp_path, example, options):
     stem = tmp_path / example.stem
     assert results.csv_text().encode() == stem.with_suffix(".csv").read_bytes()
     assert_same_columns(results.columns(), read_csv_columns(stem.with_suffix(".csv")))
-    balance = results.balance_columns()
-    if data.model_variant == "prescribed":
-        assert_same_columns(balance, read_csv_columns(stem.with_suffix(".balance.csv")))
+    assert_same_columns(results.balance_columns(), read_csv_columns(stem.with_suffix(".balance.csv")))
     fit = tmp_path / (example.stem + ".fit.csv")
     assert (results.fit_columns() is not None) == fit.exists()
     if fit.exists():
@@ -82,7 +80,7 @@ def test_results_are_the_runners(tmp_path, example, options):
         assert_same_columns(results.profile_columns(), read_csv_columns(stem.with_suffix(".profile.csv")))
     tables = results.to_pandas()
     assert tables.results.index[-1] == data.time_steps
-    assert (tables.balance is None) == (data.model_variant == "conserving")
+    assert tables.balance is not None
 
 
 @pytest.mark.parametrize("example", EXAMPLES, ids=lambda p: p.stem)
