@@ -56,7 +56,7 @@ void RunTask::Run() {
     if (pause_) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     Interaction interaction(*this);
     ModelState state;
-    result_.outcome = RunModel(input_, state, interaction, RunFiles{false, true}, &result_.profiles);
+    result_.outcome = RunModel(input_, state, interaction, RunFiles{false, true, true}, &result_.profiles);
     if (result_.outcome.status == RunStatus::Completed || result_.outcome.status == RunStatus::Stopped)
         result_.state = std::move(state);
     // Reaches the window after every question, message and progress

@@ -15,7 +15,6 @@
 
 #include "Dialogs.h"
 #include "InputFile.h"
-#include "FitReportFiles.h"
 #include "Fields.h"
 #include "OutputFile.h"
 #include "ResultsPages.h"
@@ -313,6 +312,11 @@ void TMainForm::SaveAllButtonClick() {
     // than their column keeps are rounded first (and checked rounded).
     ModelInput stored = Input;
     const std::vector<Rounding> rounded = RoundAsFileStores(stored);
+    const std::string changesChecks = RoundingChangesChecks(Input, stored);
+    if (!changesChecks.empty()) {
+        Warn(QString::fromStdString(changesChecks));
+        return;
+    }
     // The values as entered are checked; when they pass, the values as
     // stored must pass too.
     std::vector<Problem> problems = ValidateDataSet(Input);
@@ -400,12 +404,6 @@ void TMainForm::RunFinished() {
         return;
     }
     State = std::move(result.state);
-    const std::vector<SearchProfile>& profiles = result.profiles;
-    // The fit report beside the output file, when the optimisation was done.
-    if (!profiles.empty()) {
-        const std::string error = WriteFitReportFiles(State.OutputFileName, BuildFitReport(Input, State, profiles));
-        if (!error.empty()) Message(QString::fromStdString(error));
-    }
     // What the results should not be trusted for, before the run's end is shown.
     const std::vector<std::string> warnings = RunWarnings(State.Balance);
     if (!warnings.empty()) {

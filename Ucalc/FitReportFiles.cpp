@@ -180,9 +180,21 @@ std::string ProfileCsv(const FitReport& report) {
 }
 
 std::string WriteFitReportFiles(const std::string& outputFileName, const FitReport& report) {
-    std::string error = WriteFileReplacing(FitCsvFileName(outputFileName), FitCsv(report));
-    if (error.empty()) error = WriteFileReplacing(ProfileCsvFileName(outputFileName), ProfileCsv(report));
-    return error;
+    return WriteFilesTogether({{FitCsvFileName(outputFileName), FitCsv(report)},
+                               {ProfileCsvFileName(outputFileName), ProfileCsv(report)}});
+}
+
+void AddFitReportFiles(const ModelInput& in, const ModelState& state, const std::vector<SearchProfile>* profiles,
+                       std::vector<std::pair<std::string, std::string>>& written, std::vector<std::string>& removed) {
+    const std::string& out = state.OutputFileName;
+    if (!profiles || profiles->empty()) {
+        removed.push_back(FitCsvFileName(out));
+        removed.push_back(ProfileCsvFileName(out));
+        return;
+    }
+    const FitReport report = BuildFitReport(in, state, *profiles);
+    written.emplace_back(FitCsvFileName(out), FitCsv(report));
+    written.emplace_back(ProfileCsvFileName(out), ProfileCsv(report));
 }
 
 bool ParseFitReport(const std::string& fitText, const std::string& profileText, FitReport& report,

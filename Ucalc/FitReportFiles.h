@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "FitReport.h"
 #include "OutputFile.h"
@@ -22,9 +24,16 @@ extern const char* const ProfileCsvHeader;
 std::string FitCsv(const FitReport& report);
 std::string ProfileCsv(const FitReport& report);
 
-// Writes both files beside the output file; an empty string on success,
-// otherwise the message of the file that could not be written.
+// Writes both files beside the output file, together; an empty string on
+// success, otherwise the message of the file that could not be written.
 std::string WriteFitReportFiles(const std::string& outputFileName, const FitReport& report);
+
+// The report of a run that has just written state.OutputFileName, as files
+// to write with the output file (`written`), or, when the run made no
+// optimisation (`profiles` null or empty), the names of an earlier run's
+// report to remove with it.
+void AddFitReportFiles(const ModelInput& in, const ModelState& state, const std::vector<SearchProfile>* profiles,
+                       std::vector<std::pair<std::string, std::string>>& written, std::vector<std::string>& removed);
 
 // Reads the two texts back. False with a message saying which line of which
 // file is not part of a fit report.

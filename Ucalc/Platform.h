@@ -26,11 +26,56 @@ std::string FileName(const Path& path);
 // ------------------------------------------------ replacing files
 // Each returns an empty string on success, otherwise the reason.
 
+// A file that its writer keeps open and locked, so that other processes
+// see it is in use (FileInUse) for as long as the hold lasts, also after
+// it was renamed. Released with the object.
+class FileHold {
+public:
+    FileHold() = default;
+    ~FileHold() { Release(); }
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    void Take(std::intptr_t handle);
+    void Release();
+
+private:
+    std::intptr_t handle_ = -1;
+};
+
 // Creates `name`, which must not exist yet, writes `content` to it and
-// flushes it to the disk. The new file gets the permissions of `model`
-// where that exists. `folderRefuses` tells whether the folder takes no new
-// files at all.
-std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses);
+// flushes it to the disk; `hold` keeps it in use afterwards where the
+// system allows (on Windows the file is closed at once, so that it can be
+// renamed). The new file gets the permissions of `model` where that
+// exists. `folderRefuses` tells whether the folder takes no new files at
+// all.
+std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses,
+                         FileHold& hold);
+// Whether a process holds the file open (POSIX: locked by a FileHold;
+// Windows: open at all).
+bool FileInUse(const Path& name);
+
+// An exclusive lock that processes of the program take on a lock file
+// before they replace the files it stands for; the lock file is made when
+// missing and removed again by the last holder (on Windows when the last
+// handle closes).
+class FileLock {
+public:
+    enum class State {
+        Held,
+        Busy,         // another process held it through the whole wait
+        Unavailable,  // the file system offers no locks; nothing is held
+    };
+    FileLock(const Path& name, int waitMilliseconds);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    State Result() const { return state_; }
+
+private:
+    Path name_;
+    std::intptr_t handle_ = -1;
+    State state_ = State::Unavailable;
+};
 // Gives the existing file `name` a second name, so that it survives its
 // replacement; false when the file system cannot.
 bool AddSecondName(const Path& name, const Path& second);
@@ -48,11 +93,25 @@ long ProcessNumber();
 // Whether the process has ended for certain; false when unknown.
 bool ProcessEnded(long number);
 // Calls `cleanup` once when the program is interrupted (Ctrl+C, a request
-// to end it, the console closed), then ends the program as the
-// interruption would have. `cleanup` may call RemoveFileNow only.
+// to end it, the terminal or console closed), then ends the program as the
+// interruption would have. `cleanup` may call RemoveFileNow and MoveNow
+// only.
 void CallOnInterrupt(void (*cleanup)());
 // Removes a file; safe in `cleanup` above.
 void RemoveFileNow(const Path::value_type* name);
+// Renames `from` over `to`; safe in `cleanup` above.
+void MoveNow(const Path::value_type* from, const Path::value_type* to);
+
+// ------------------------------------------------ links
+
+// Who owns a symbolic link and the folder it lies in, and who runs the
+// program; `known` is false where files have no such owners (Windows).
+struct LinkOwners {
+    bool known = false;
+    unsigned long link = 0, folder = 0, user = 0;
+    bool folderShared = false;  // sticky and writable by everyone, as /tmp
+};
+LinkOwners OwnersOf(const Path& link, const Path& folder);
 
 // ------------------------------------------------ reading
 

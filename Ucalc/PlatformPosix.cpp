@@ -3,7 +3,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -25,7 +27,18 @@ std::string FileName(const Path& path) { return path.string(); }
 
 // ------------------------------------------------ replacing files
 
-std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses) {
+void FileHold::Take(std::intptr_t handle) {
+    Release();
+    handle_ = handle;
+}
+
+void FileHold::Release() {
+    if (handle_ >= 0) close(static_cast<int>(handle_));
+    handle_ = -1;
+}
+
+std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses,
+                         FileHold& hold) {
     folderRefuses = false;
     struct stat old {};
     const bool exists = stat(model.c_str(), &old) == 0;
@@ -35,6 +48,9 @@ std::string WriteNewFile(const Path& name, const Path& model, const std::string&
         folderRefuses = code == EACCES || code == EROFS || code == ENOENT || code == EPERM;
         return ErrorText(code);
     }
+    // Locked at once, so that another process sees it in use; where the
+    // file system has no locks the file's age still protects it.
+    flock(fd, LOCK_EX | LOCK_NB);
     std::string error;
     if (exists && fchmod(fd, old.st_mode & 07777) != 0) error = ErrorText(errno);
     const char* data = content.data();
@@ -50,8 +66,55 @@ std::string WriteNewFile(const Path& name, const Path& model, const std::string&
         }
     }
     if (error.empty() && fsync(fd) != 0) error = ErrorText(errno);
-    if (close(fd) != 0 && error.empty()) error = ErrorText(errno);
+    hold.Take(fd);
     return error;
+}
+
+bool FileInUse(const Path& name) {
+    const int fd = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool inUse = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return inUse;
+}
+
+FileLock::FileLock(const Path& name, int waitMilliseconds) : name_(name) {
+    long waited = 0, pause = 1;
+    for (;;) {
+        const int fd = open(name.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) return;  // Unavailable: the write itself says why the folder refuses
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The holder before may have removed the name after this
+            // process opened it: then the lock is on a file nobody else
+            // will open, and it is taken again on the name.
+            struct stat held {}, now {};
+            if (fstat(fd, &held) == 0 && stat(name.c_str(), &now) == 0 && held.st_dev == now.st_dev &&
+                held.st_ino == now.st_ino) {
+                handle_ = fd;
+                state_ = State::Held;
+                return;
+            }
+            close(fd);
+            continue;
+        }
+        const int code = errno;
+        close(fd);
+        if (code != EWOULDBLOCK && code != EINTR) return;
+        if (waited >= waitMilliseconds) {
+            state_ = State::Busy;
+            return;
+        }
+        const struct timespec sleep {0, pause * 1000000L};
+        nanosleep(&sleep, nullptr);
+        waited += pause;
+        pause = pause < 50 ? pause * 2 : 50;
+    }
+}
+
+FileLock::~FileLock() {
+    if (state_ != State::Held) return;
+    unlink(name_.c_str());  // while still held: a waiter then finds the name gone and tries again
+    close(static_cast<int>(handle_));
 }
 
 bool AddSecondName(const Path& name, const Path& second) { return link(name.c_str(), second.c_str()) == 0; }
@@ -79,11 +142,11 @@ namespace {
 
 // A signal handler reaches static storage only.
 void (*cleanupOnSignal)() = nullptr;
-struct sigaction previousInt, previousTerm;
+struct sigaction previousInt, previousTerm, previousHup;
 
 extern "C" void CleanUpAndResignal(int signal) {
     if (cleanupOnSignal != nullptr) cleanupOnSignal();
-    const struct sigaction& previous = signal == SIGINT ? previousInt : previousTerm;
+    const struct sigaction& previous = signal == SIGINT ? previousInt : signal == SIGTERM ? previousTerm : previousHup;
     if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
         previous.sa_handler(signal);
         return;
@@ -103,7 +166,10 @@ void CallOnInterrupt(void (*cleanup)()) {
         struct sigaction action {};
         action.sa_handler = CleanUpAndResignal;
         sigemptyset(&action.sa_mask);
-        for (auto [signal, previous] : {std::pair{SIGINT, &previousInt}, {SIGTERM, &previousTerm}}) {
+        // One cleanup at a time: the other signals wait until it is done.
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signal);
+        for (auto [signal, previous] :
+             {std::pair{SIGINT, &previousInt}, {SIGTERM, &previousTerm}, {SIGHUP, &previousHup}}) {
             sigaction(signal, nullptr, previous);
             // A program started to ignore the signal keeps ignoring it.
             if ((previous->sa_flags & SA_SIGINFO) == 0 && previous->sa_handler == SIG_IGN) continue;
@@ -115,6 +181,22 @@ void CallOnInterrupt(void (*cleanup)()) {
 }
 
 void RemoveFileNow(const Path::value_type* name) { unlink(name); }
+
+void MoveNow(const Path::value_type* from, const Path::value_type* to) { rename(from, to); }
+
+// ------------------------------------------------ links
+
+LinkOwners OwnersOf(const Path& link, const Path& folder) {
+    LinkOwners owners;
+    struct stat l {}, f {};
+    if (lstat(link.c_str(), &l) != 0 || stat(folder.c_str(), &f) != 0) return owners;
+    owners.known = true;
+    owners.link = l.st_uid;
+    owners.folder = f.st_uid;
+    owners.user = geteuid();
+    owners.folderShared = (f.st_mode & S_ISVTX) != 0 && (f.st_mode & S_IWOTH) != 0;
+    return owners;
+}
 
 // ------------------------------------------------ reading
 

@@ -46,8 +46,20 @@ std::string FileName(const Path& path) { return path.u8string(); }
 
 // ------------------------------------------------ replacing files
 
-std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses) {
-    (void)model;  // the attributes of the old file go over with ReplaceFileW
+void FileHold::Take(std::intptr_t handle) {
+    Release();
+    handle_ = handle;
+}
+
+void FileHold::Release() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = -1;
+}
+
+std::string WriteNewFile(const Path& name, const Path& model, const std::string& content, bool& folderRefuses,
+                         FileHold& hold) {
+    (void)model;
+    (void)hold;  // closed at once: a file that is open cannot be renamed over the old one  // the attributes of the old file go over with ReplaceFileW
     folderRefuses = false;
     // Shared for deletion, so that an interruption can remove the file
     // while it is being written.
@@ -94,6 +106,47 @@ std::string MoveOver(const Path& from, const Path& to) {
 
 void RemoveFile(const Path& name) { DeleteFileW(name.c_str()); }
 
+bool FileInUse(const Path& name) {
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
+FileLock::FileLock(const Path& name, int waitMilliseconds) : name_(name) {
+    DWORD waited = 0, pause = 1;
+    for (;;) {
+        // Removed when the last handle closes; a name about to go refuses
+        // new handles, and the next try makes a new file.
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        bool retry = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
+        if (file != INVALID_HANDLE_VALUE) {
+            OVERLAPPED whole{};
+            if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+                handle_ = reinterpret_cast<std::intptr_t>(file);
+                state_ = State::Held;
+                return;
+            }
+            retry = GetLastError() == ERROR_LOCK_VIOLATION;
+            CloseHandle(file);
+        }
+        if (!retry) return;
+        if (waited >= static_cast<DWORD>(waitMilliseconds)) {
+            state_ = State::Busy;
+            return;
+        }
+        Sleep(pause);
+        waited += pause;
+        pause = pause < 50 ? pause * 2 : 50;
+    }
+}
+
+FileLock::~FileLock() {
+    if (state_ == State::Held) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
 void FlushFolder(const Path& folder) { (void)folder; }  // the moves above write through
 
 // ------------------------------------------------ processes
@@ -132,6 +185,19 @@ void CallOnInterrupt(void (*cleanup)()) {
 }
 
 void RemoveFileNow(const Path::value_type* name) { DeleteFileW(name); }
+
+void MoveNow(const Path::value_type* from, const Path::value_type* to) {
+    MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// ------------------------------------------------ links
+
+// Creating a link needs a privilege on Windows, and folders are not shared
+// in the POSIX way: links are followed.
+LinkOwners OwnersOf(const Path& link, const Path& folder) {
+    (void)link, (void)folder;
+    return LinkOwners{};
+}
 
 // ------------------------------------------------ reading
 

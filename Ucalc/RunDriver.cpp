@@ -8,6 +8,7 @@
 
 #include "Conserving.h"
 #include "Balance.h"
+#include "FitReportFiles.h"
 #include "OutputFile.h"
 #include "ResultColumns.h"
 #include "ResultsCsv.h"
@@ -256,7 +257,9 @@ RunOutcome RunModel(const ModelInput& given, ModelState& state, UserInteraction&
     written.emplace_back(state.OutputFileName, OutputFileText(run.in, state, state.OutputFileName));
     if (files.csv) written.emplace_back(CsvFileName(given.InputFileName), ResultsCsv(given, state));
     if (files.balance) written.emplace_back(BalanceFileName(given.InputFileName), BalanceCsv(state.Balance));
-    const std::string error = WriteFilesTogether(written);
+    std::vector<std::string> removed;
+    if (files.fitReport) AddFitReportFiles(given, state, profiles, written, removed);
+    const std::string error = WriteFilesTogether(written, removed);
     ui.SetProgress(9);
     if (!error.empty()) {
         outcome.status = RunStatus::WriteFailed;

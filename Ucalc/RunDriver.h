@@ -41,6 +41,10 @@ std::string CheckRunnable(const ModelInput& in);
 struct RunFiles {
     bool csv = false;      // the results as comma-separated values, FILE.csv
     bool balance = false;  // the water and salt balance per step and zone, FILE.balance.csv
+    // The fit report, FILE.fit.csv and FILE.profile.csv, when the
+    // optimisation was made (with `profiles`); otherwise the report of an
+    // earlier run is removed. Written, or removed, with the output file.
+    bool fitReport = false;
 };
 
 // The names of the files a run of `inputFileName` writes: FILE.out, then

@@ -1,8 +1,10 @@
 #include "TextFile.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -19,55 +21,141 @@ namespace {
 
 // ------------------------------------------------ temporaries and interruptions
 
-// The temporaries being written right now, so that an interruption can
-// remove them. A signal handler can reach nothing but static storage; the
-// table is the one piece of process-wide state of the engine and holds
+// The names that an interruption must deal with: temporaries being written
+// (removed) and, while several files are replaced together, the second
+// names of the old files (put back over the new ones, so that the old set
+// is whole again). A signal handler can reach nothing but static storage;
+// the table is the one piece of process-wide state of the engine and holds
 // nothing but these names.
-constexpr int TemporarySlots = 64;
-constexpr size_t TemporaryNameSize = 4096;
-struct TemporaryTable {
-    std::atomic<bool> used[TemporarySlots];   // claimed by a writer
-    std::atomic<bool> ready[TemporarySlots];  // its name is complete
-    fs::path::value_type names[TemporarySlots][TemporaryNameSize];
+enum Action : int {
+    Free,
+    Claimed,        // being filled in
+    Remove,         // remove `name`
+    PutBack,        // while its group is being committed: `name` back over `target`; then remove `name`
+    RemoveTarget,   // while its group is being committed: remove `target`, which was not there before
 };
-TemporaryTable temporaries{};
+constexpr int Slots = 256;  // a run writes at most five files, with their second names
+constexpr size_t NameSize = 4096;
+struct Slot {
+    std::atomic<int> action;
+    std::atomic<int> group;  // index into `committing`
+    fs::path::value_type name[NameSize];
+    fs::path::value_type target[NameSize];
+};
+struct InterruptTable {
+    Slot slots[Slots];
+    std::atomic<bool> groupUsed[Slots];
+    std::atomic<bool> committing[Slots];  // the group's renames have begun and not all ended
+};
+InterruptTable table{};
 
-void RemoveTemporaries() {
-    for (int k = 0; k < TemporarySlots; ++k)
-        if (temporaries.ready[k].load()) platform::RemoveFileNow(temporaries.names[k]);
+void OnInterrupt() {
+    for (Slot& slot : table.slots) {
+        const int action = slot.action.load();
+        const bool committing = action >= PutBack && table.committing[slot.group.load()].load();
+        if (action == PutBack && committing) platform::MoveNow(slot.name, slot.target);
+        if (action == RemoveTarget) {
+            if (committing) platform::RemoveFileNow(slot.target);
+        } else if (action >= Remove) {
+            platform::RemoveFileNow(slot.name);  // after a put-back only when the rename did nothing
+        }
+    }
 }
 
-// A temporary registered for removal on an interruption while it exists.
-class Temporary {
+bool Copy(const fs::path& from, fs::path::value_type* into) {
+    const auto& native = from.native();
+    if (native.size() >= NameSize) return false;
+    std::memcpy(into, native.c_str(), (native.size() + 1) * sizeof native[0]);
+    return true;
+}
+
+// An entry of the table for as long as the object lives; none when the
+// table is full or a name too long (the interruption then leaves it).
+class Registered {
 public:
-    explicit Temporary(const fs::path& name) : name_(name) {
-        platform::CallOnInterrupt(RemoveTemporaries);
-        const auto& native = name.native();
-        if (native.size() >= TemporaryNameSize) return;
-        for (int k = 0; k < TemporarySlots; ++k) {
-            bool expected = false;
-            if (!temporaries.used[k].compare_exchange_strong(expected, true)) continue;
-            std::memcpy(temporaries.names[k], native.c_str(), (native.size() + 1) * sizeof native[0]);
-            temporaries.ready[k].store(true);
-            slot_ = k;
+    Registered(Action action, const fs::path& name, const fs::path& target = fs::path(), int group = 0) {
+        platform::CallOnInterrupt(OnInterrupt);
+        for (int k = 0; k < Slots && action != Free; ++k) {
+            int expected = Free;
+            if (!table.slots[k].action.compare_exchange_strong(expected, Claimed)) continue;
+            Slot& slot = table.slots[k];
+            if (Copy(name, slot.name) && Copy(target, slot.target)) {
+                slot.group.store(group);
+                slot.action.store(action);
+                slot_ = k;
+            } else {
+                slot.action.store(Free);
+            }
             break;
         }
     }
+    ~Registered() { Set(Free); }
+    Registered(const Registered&) = delete;
+    Registered& operator=(const Registered&) = delete;
+    // Free gives the slot up for good.
+    void Set(Action action) {
+        if (slot_ >= 0) table.slots[slot_].action.store(action);
+        if (action == Free) slot_ = -1;
+    }
+
+private:
+    int slot_ = -1;
+};
+
+// A group of files being committed: its renames are undone by an
+// interruption until Done.
+class CommitGroup {
+public:
+    CommitGroup() {
+        for (int k = 0; k < Slots && index_ < 0; ++k) {
+            bool expected = false;
+            if (table.groupUsed[k].compare_exchange_strong(expected, true)) index_ = k;
+        }
+    }
+    ~CommitGroup() {
+        Done();
+        if (index_ >= 0) table.groupUsed[index_].store(false);
+    }
+    CommitGroup(const CommitGroup&) = delete;
+    CommitGroup& operator=(const CommitGroup&) = delete;
+    bool Usable() const { return index_ >= 0; }
+    int Index() const { return index_; }
+    void Begin() { table.committing[index_].store(true); }
+    void Done() {
+        if (index_ >= 0) table.committing[index_].store(false);
+    }
+
+private:
+    int index_ = -1;
+};
+
+// A temporary file, removed on an interruption and at the end unless it
+// was renamed. Its writer holds it while it lives.
+class Temporary {
+public:
+    explicit Temporary(const fs::path& name) : name_(name), entry_(Remove, name) {}
+    // A second name of the old `target`, put back over it when an
+    // interruption comes while `group` is being committed.
+    Temporary(const fs::path& name, const fs::path& target, const CommitGroup& group)
+        : name_(name),
+          entry_(group.Usable() ? PutBack : Remove, name, target, group.Usable() ? group.Index() : 0) {}
     ~Temporary() {
         if (!kept_) platform::RemoveFile(name_);
-        if (slot_ >= 0) {
-            temporaries.ready[slot_].store(false);
-            temporaries.used[slot_].store(false);
-        }
+        hold_.Release();  // after the removal: nobody sees it unheld
     }
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
     const fs::path& Name() const { return name_; }
-    void Renamed() { kept_ = true; }  // the name no longer exists
+    platform::FileHold& Hold() { return hold_; }
+    void Renamed() {  // the name no longer exists
+        kept_ = true;
+        entry_.Set(Free);
+    }
 
 private:
     fs::path name_;
-    int slot_ = -1;
+    Registered entry_;
+    platform::FileHold hold_;
     bool kept_ = false;
 };
 
@@ -81,10 +169,11 @@ unsigned NameHash(const std::string& text) {
 
 // Temporaries are named ".hv" + hash of the target's file name + "-" + pid
 // + "-" + a random number + ".tmp": short whatever the target's name, and
-// recognisable as belonging to that target.
-std::string TemporaryPrefix(const fs::path& target) {
-    char text[16];
-    std::snprintf(text, sizeof text, ".hv%08x-", NameHash(FileName(target.filename())));
+// recognisable as belonging to that target. The lock of the target is
+// ".hv" + the same hash + ".lock".
+std::string HashedName(const fs::path& target, const char* end) {
+    char text[32];
+    std::snprintf(text, sizeof text, ".hv%08x%s", NameHash(FileName(target.filename())), end);
     return text;
 }
 
@@ -94,49 +183,85 @@ fs::path TemporaryName(const fs::path& target) {
     char text[64];
     std::snprintf(text, sizeof text, "%ld-%x%x.tmp", platform::ProcessNumber(), random() & 0xffffu,
                   counter++ & 0xffffu);
-    return target.parent_path() / FilePath(TemporaryPrefix(target) + text);
+    return target.parent_path() / FilePath(HashedName(target, "-") + text);
 }
 
+// A temporary that no process holds and that has not changed for this long
+// was left by a program that was killed. The age covers the instant between
+// making a temporary and taking its hold, and file systems without locks.
+constexpr auto StaleAge = std::chrono::seconds(2);
+
 // Removes the temporaries of `target` that a program killed while writing
-// left behind: those of processes that no longer run.
+// left behind. The process number in the name is not trusted: it may have
+// been given to another process since, or belong to another computer that
+// shares the folder.
 void RemoveStaleTemporaries(const fs::path& target) {
-    const std::string prefix = TemporaryPrefix(target);
+    const std::string prefix = HashedName(target, "-");
     std::error_code ec;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const auto now = fs::file_time_type::clock::now();
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = FileName(it->path().filename());
         if (name.compare(0, prefix.size(), prefix) != 0 || name.size() < prefix.size() + 5 ||
             name.compare(name.size() - 4, 4, ".tmp") != 0)
             continue;
-        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        if (pid <= 0 || pid == platform::ProcessNumber() || !platform::ProcessEnded(pid)) continue;
         std::error_code ignored;
+        const auto changed = fs::last_write_time(it->path(), ignored);
+        if (ignored || now - changed < StaleAge || platform::FileInUse(it->path())) continue;
         fs::remove(it->path(), ignored);
     }
-}
-
-// The file a name stands for: symbolic links followed to their end, also
-// when the end does not exist yet.
-fs::path RealTarget(const std::string& path) {
-    fs::path p = FilePath(path);
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
-        const fs::path link = fs::read_symlink(p, ec);
-        if (ec) break;
-        p = link.is_absolute() ? link : p.parent_path() / link;
-    }
-    return p;
 }
 
 fs::path FolderOf(const fs::path& target) {
     return target.parent_path().empty() ? fs::path(".") : target.parent_path();
 }
 
+// The file a name stands for, with every symbolic link on its way followed
+// (also when its end does not exist yet), but only links that MayFollowLink
+// allows; otherwise an empty path and `error` names the link.
+fs::path RealTarget(const std::string& path, std::string& error) {
+    const fs::path given = FilePath(path);
+    fs::path done = given.root_path();
+    const fs::path relative = given.relative_path();
+    std::deque<fs::path> parts(relative.begin(), relative.end());
+    std::error_code ec;
+    for (int hops = 0; !parts.empty();) {
+        const fs::path part = parts.front();
+        parts.pop_front();
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            done = done.relative_path().empty() || done.filename() == ".." ? done / part : done.parent_path();
+            continue;
+        }
+        const fs::path next = done / part;
+        if (!fs::is_symlink(fs::symlink_status(next, ec))) {
+            done = next;
+            continue;
+        }
+        const fs::path link = fs::read_symlink(next, ec);
+        if (ec || ++hops > 40) {
+            error = "Could not write " + path + ": the link " + FileName(next) + " cannot be followed (" +
+                    (ec ? ec.message() : std::string("too many links")) + ").";
+            return fs::path();
+        }
+        if (!MayFollowLink(platform::OwnersOf(next, FolderOf(next)))) {
+            error = "Could not write " + path + ": " + FileName(next) +
+                    " is a link that another user made in a folder open to everyone; it is not followed.";
+            return fs::path();
+        }
+        const fs::path inside = link.relative_path();
+        parts.insert(parts.begin(), inside.begin(), inside.end());
+        if (link.is_absolute()) done = link.root_path();
+    }
+    return done;
+}
+
 // Writes and flushes one temporary; an empty string on success.
-std::string WriteTemporary(const std::string& path, const fs::path& target, const Temporary& temporary,
+std::string WriteTemporary(const std::string& path, const fs::path& target, Temporary& temporary,
                            const std::string& content) {
     bool folderRefuses = false;
-    const std::string error = platform::WriteNewFile(temporary.Name(), target, content, folderRefuses);
+    const std::string error =
+        platform::WriteNewFile(temporary.Name(), target, content, folderRefuses, temporary.Hold());
     if (error.empty()) return error;
     if (folderRefuses)
         return "Could not write " + path + ": the folder " + FileName(FolderOf(target)) +
@@ -147,7 +272,7 @@ std::string WriteTemporary(const std::string& path, const fs::path& target, cons
 struct Planned {
     std::string path;  // as given, for messages
     fs::path target;   // the real file
-    const std::string* content;
+    const std::string* content;  // none: the file is removed
     bool existed = false;
 };
 
@@ -161,42 +286,72 @@ std::string Check(const std::string& path, const fs::path& target) {
     return std::string();
 }
 
+// How long a write waits for another process of the program that replaces
+// the same files; a commit takes a few renames.
+constexpr int LockWaitMilliseconds = 30000;
+
 // The files by reference: a run's output text is tens of megabytes and is
-// never copied on its way to the disk.
+// never copied on its way to the disk. A null content removes the file.
 std::string WriteAll(const std::vector<std::pair<const std::string*, const std::string*>>& files) {
     std::vector<Planned> plan;
     for (const auto& [pathPointer, content] : files) {
         const std::string& path = *pathPointer;
-        Planned p{path, RealTarget(path), content};
-        const std::string error = Check(path, p.target);
+        std::string error;
+        Planned p{path, RealTarget(path, error), content};
+        if (error.empty()) error = Check(path, p.target);
         if (!error.empty()) return error;
         std::error_code ec;
-        p.existed = fs::exists(p.target, ec);
+        p.existed = fs::exists(fs::symlink_status(p.target, ec));
+        if (!content && !p.existed) continue;
         plan.push_back(p);
     }
+    if (plan.empty()) return std::string();
     // Every new file is complete on the disk before any old one is touched.
     std::vector<std::unique_ptr<Temporary>> temps;
     for (const Planned& p : plan) {
-        RemoveStaleTemporaries(p.target);
-        temps.push_back(std::make_unique<Temporary>(TemporaryName(p.target)));
+        temps.push_back(nullptr);
+        if (!p.content) continue;
+        temps.back() = std::make_unique<Temporary>(TemporaryName(p.target));
         const std::string error = WriteTemporary(p.path, p.target, *temps.back(), *p.content);
         if (!error.empty()) return error;  // the temporaries go with `temps`
     }
-    // Keep the old files under temporary names until all new ones are in
-    // place, so that a failed rename can put them back.
+    // One process at a time replaces the files of one name (the first
+    // file's); the others wait, so that the set on the disk is always one
+    // process's set.
+    const platform::FileLock lock(FilePath(LockFileName(FileName(plan.front().target))), LockWaitMilliseconds);
+    if (lock.Result() == platform::FileLock::State::Busy)
+        return "Could not write " + plan.front().path + ": another program has been writing it for " +
+               std::to_string(LockWaitMilliseconds / 1000) + " seconds.";
+    // A lock file left by an interruption would only stand in the folder.
+    const Registered lockName(lock.Result() == platform::FileLock::State::Held ? Remove : Free,
+                              FilePath(LockFileName(FileName(plan.front().target))));
+    for (const Planned& p : plan) RemoveStaleTemporaries(p.target);
+    // Keep the old files under second names until all new ones are in
+    // place, so that a failed rename or an interruption can put them back.
+    CommitGroup group;
     std::vector<std::unique_ptr<Temporary>> backups;
+    std::vector<std::unique_ptr<Registered>> undo;
     for (const Planned& p : plan) {
         backups.push_back(nullptr);
         if (plan.size() < 2) continue;
-        auto backup = std::make_unique<Temporary>(TemporaryName(p.target));
-        if (platform::AddSecondName(p.target, backup->Name())) backups.back() = std::move(backup);
-    }
-    for (size_t k = 0; k < plan.size(); ++k) {
-        const std::string reason = platform::MoveOver(temps[k]->Name(), plan[k].target);
-        if (reason.empty()) {
-            temps[k]->Renamed();
-            continue;
+        if (p.existed) {
+            auto backup = std::make_unique<Temporary>(TemporaryName(p.target), p.target, group);
+            if (platform::AddSecondName(p.target, backup->Name())) backups.back() = std::move(backup);
+        } else if (group.Usable()) {
+            undo.push_back(std::make_unique<Registered>(RemoveTarget, fs::path(), p.target, group.Index()));
         }
+    }
+    if (group.Usable()) group.Begin();
+    for (size_t k = 0; k < plan.size(); ++k) {
+        std::string reason;
+        if (temps[k]) {
+            reason = platform::MoveOver(temps[k]->Name(), plan[k].target);
+            if (reason.empty()) temps[k]->Renamed();
+        } else {
+            std::error_code ec;
+            if (!fs::remove(plan[k].target, ec) && ec) reason = ec.message();
+        }
+        if (reason.empty()) continue;
         for (size_t j = 0; j < k; ++j) {
             if (backups[j] && platform::MoveOver(backups[j]->Name(), plan[j].target).empty())
                 backups[j]->Renamed();
@@ -205,15 +360,27 @@ std::string WriteAll(const std::vector<std::pair<const std::string*, const std::
         }
         return "Could not write " + plan[k].path + ": " + reason;
     }
+    group.Done();
     for (const Planned& p : plan) platform::FlushFolder(FolderOf(p.target));
     return std::string();
 }
 
 }  // namespace
 
-std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+std::string LockFileName(const std::string& path) {
+    const fs::path target = FilePath(path);
+    return FileName(target.parent_path() / FilePath(HashedName(target, ".lock")));
+}
+
+bool MayFollowLink(const platform::LinkOwners& owners) {
+    return !owners.known || !owners.folderShared || owners.link == owners.user || owners.link == owners.folder;
+}
+
+std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files,
+                               const std::vector<std::string>& removed) {
     std::vector<std::pair<const std::string*, const std::string*>> references;
     for (const auto& [path, content] : files) references.emplace_back(&path, &content);
+    for (const std::string& path : removed) references.emplace_back(&path, nullptr);
     return WriteAll(references);
 }
 

@@ -18,23 +18,46 @@ namespace halovane {
 constexpr std::uintmax_t MaxDataFileBytes =
     (std::uintmax_t{1} << 20) + static_cast<std::uintmax_t>(MaxTimeSteps) * 2 * 160;
 
+namespace platform {
+struct LinkOwners;
+}
+
 // Writes `content` to `path` so that an existing file is replaced only by a
 // complete new one: the text goes to a temporary file with a short name in
 // the same folder, is flushed to the disk, and is renamed over the old file.
-// The old file's permissions are kept; a symbolic link is followed and the
-// file it points to is replaced. A temporary file is removed when the
-// program is interrupted (SIGINT or SIGTERM; on Windows Ctrl+C, Ctrl+Break
-// or the console closed) while writing, and temporaries
-// that an earlier, killed program left for the same file are removed on the
-// next write. Returns an empty string on success, otherwise a message that
-// names the file (or the folder, when the folder takes no new files) and the
-// reason; the old file is then untouched.
+// The old file's permissions are kept. A symbolic link on the way is
+// followed, and the file it points to replaced, only where MayFollowLink
+// allows; otherwise nothing is written and the message names the link.
+// Processes of the program that replace the same file take turns (a lock
+// file ".hv....lock" beside it while the new file is renamed into place).
+// A temporary file is removed when the program is interrupted (SIGINT,
+// SIGTERM or SIGHUP; on Windows Ctrl+C, Ctrl+Break or the console closed)
+// while writing, and temporaries that an earlier, killed program left for
+// the same file (no process holds them, unchanged for two seconds) are
+// removed on the next write. Returns an empty string on success, otherwise
+// a message that names the file (or the folder, when the folder takes no
+// new files) and the reason; the old file is then untouched.
 std::string WriteFileReplacing(const std::string& path, const std::string& content);
 
-// Replaces several files as one: either every file gets its new content or,
-// when one of them cannot be written, every file keeps its old content (or
-// stays absent). Same rules and result as WriteFileReplacing.
-std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files);
+// Replaces several files as one: either every file gets its new content
+// (and every file of `removed` that exists is removed) or, when one of them
+// cannot be written, every file keeps its old content (or stays absent).
+// Also an interruption while the new files are renamed into place puts the
+// old ones back. The lock is the first file's. Same rules and result as
+// WriteFileReplacing.
+std::string WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files,
+                               const std::vector<std::string>& removed = {});
+
+// The lock file of a file: ".hv" and a hash of its name, then ".lock", in
+// its folder; it exists only while a process replaces the file.
+std::string LockFileName(const std::string& path);
+
+// Whether a write may follow a symbolic link, by the rule of the Linux
+// kernel's protected links: always, unless the link lies in a folder that
+// everyone may write to and that is sticky (as /tmp); there only when the
+// link belongs to the user running the program or to the folder's owner.
+// A link another user planted there cannot redirect a write.
+bool MayFollowLink(const platform::LinkOwners& owners);
 
 enum class FileRead { Ok, CannotOpen, Refused };
 

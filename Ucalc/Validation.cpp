@@ -266,6 +266,42 @@ int CountOf(const std::vector<Problem>& problems, Severity severity) {
     return count;
 }
 
+std::string RoundingChangesChecks(const ModelInput& held, const ModelInput& stored) {
+    using Key = std::tuple<std::string, std::string, int>;
+    auto errors = [](const ModelInput& in) {
+        std::map<Key, Problem> found;
+        for (const Problem& p : ValidateDataSet(in))
+            if (p.severity == Severity::Error) found.emplace(Key{p.group, p.field, p.row}, p);
+        return found;
+    };
+    const std::map<Key, Problem> before = errors(held), after = errors(stored);
+    // The values of each field, as held and as stored.
+    std::map<Key, std::pair<std::string, std::string>> values;
+    ModelInput copy = held;
+    for (const Rounding& r : RoundAsFileStores(copy)) {
+        const std::string unit = r.field->unit.empty() ? "" : " " + r.field->unit;
+        values[Key{GroupName(r.field->group), r.field->LabelFor(held.NrLayers), r.step}] = {
+            ShortestText(r.held) + unit, ShortestText(r.stored) + unit};
+    }
+    std::string lines;
+    auto changed = [&](const Key& key, const Problem& p, bool nowRefused) {
+        const auto v = values.find(key);
+        lines += "\n" + p.field + (p.row > 0 ? " in time step " + std::to_string(p.row) : "") + ": " +
+                 (v == values.end() ? std::string("the value") : v->second.first) +
+                 (nowRefused ? " is accepted, but saved as " : " is refused, but saved as ") +
+                 (v == values.end() ? std::string("the file keeps it") : v->second.second) +
+                 (nowRefused ? " it would be refused" : " it would be accepted") + " (allowed: " + p.allowed + ")";
+    };
+    for (const auto& [key, p] : after)
+        if (!before.count(key)) changed(key, p, true);
+    for (const auto& [key, p] : before)
+        if (!after.count(key)) changed(key, p, false);
+    if (lines.empty()) return lines;
+    return "The input data file keeps fewer decimals than the data set holds, and the rounding changes what the "
+           "check of the data accepts. The file is not written; please enter the values as the file keeps them:" +
+           lines;
+}
+
 std::string ProblemLine(const Problem& p) {
     std::string line = p.severity == Severity::Error ? "Error: " : "Warning: ";
     line += p.group + ", " + p.field;

@@ -34,6 +34,13 @@ int CountOf(const std::vector<Problem>& problems, Severity severity);
 // "Error: Soil properties, total porosity of layer 1: 150 %; allowed: above 0 up to 100 %".
 std::string ProblemLine(const Problem& p);
 
+// Why a data set may not be written as its input data file stores it: the
+// rounding to the file's decimals (`stored` is `held` after
+// RoundAsFileStores) changes the verdict of a check, so that a value the
+// check refuses is saved as one it accepts, or the reverse. The report
+// names each such field with both values; empty when no verdict changes.
+std::string RoundingChangesChecks(const ModelInput& held, const ModelInput& stored);
+
 // The whole list as one text: a first sentence with the counts, then one
 // line per problem. A series with the same problem in many time steps lists
 // the first few and counts the rest.

@@ -2,12 +2,13 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 #include <cmath>
 #include <functional>
 
 #include "NumberText.h"
+#include "TextFile.h"
 
 namespace halovane {
 
@@ -30,7 +31,9 @@ QColor Shade(double value, double low, double high) {
 
 bool WritePicture(const QString& fileName, QSize size, const QString& title,
                   const std::function<void(QPainter&)>& paint) {
-    QSaveFile file(fileName);
+    // Made in memory and written as every file of the program is.
+    QByteArray bytes;
+    QBuffer file(&bytes);
     if (!file.open(QIODevice::WriteOnly)) return false;
     bool ok = true;
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
@@ -53,11 +56,8 @@ bool WritePicture(const QString& fileName, QSize size, const QString& title,
         }
         ok = image.save(&file, "PNG");
     }
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    file.close();
+    return ok && WriteFileReplacing(fileName.toStdString(), bytes.toStdString()).empty();
 }
 
 // A white page with black 12-pixel text; returns that font.

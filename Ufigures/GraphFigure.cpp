@@ -3,11 +3,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 #include <functional>
 
 #include "GraphPainter.h"
+#include "TextFile.h"
 
 namespace halovane {
 
@@ -15,7 +16,7 @@ namespace {
 
 // A drawing of `size` pixels at 96 pixels per inch, painted by `paint` on
 // a device whose coordinates are those pixels.
-bool WriteDrawing(QSaveFile& file, GraphFormat format, QSize size, const QString& title,
+bool WriteDrawing(QIODevice& file, GraphFormat format, QSize size, const QString& title,
                   const std::function<void(QPaintDevice&)>& paint) {
     if (format == GraphFormat::Svg) {
         QSvgGenerator svg;
@@ -40,14 +41,15 @@ bool WriteDrawing(QSaveFile& file, GraphFormat format, QSize size, const QString
     return true;
 }
 
-bool WriteFile(const QString& fileName, const std::function<bool(QSaveFile&)>& write) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!write(file)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+// The picture is made in memory and written as every file of the program
+// is (WriteFileReplacing): whole or not at all, and through a link only
+// where that is safe.
+bool WriteFile(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !write(buffer)) return false;
+    buffer.close();
+    return WriteFileReplacing(fileName.toStdString(), bytes.toStdString()).empty();
 }
 
 const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png ? "PNG" : "BMP"; }
@@ -57,7 +59,7 @@ const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
                     GraphChoice choice, const GraphLook& look) {
     if (!IsGraphScale(scale)) return false;
-    return WriteFile(fileName, [&](QSaveFile& file) {
+    return WriteFile(fileName, [&](QIODevice& file) {
         if (!IsVectorFormat(format))
             return PaintGraphScaled(data, choice, scale, nullptr, look).save(&file, BitmapFormat(format));
         return WriteDrawing(file, format, QSize(GraphWidth, GraphHeight), QString::fromStdString(data.Title1),
@@ -68,7 +70,7 @@ bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, cons
 bool WriteDrawnFile(const QString& fileName, GraphFormat format, int scale, QSize size, const QString& title,
                     const std::function<void(GraphCanvas&)>& draw) {
     if (!IsGraphScale(scale)) return false;
-    return WriteFile(fileName, [&](QSaveFile& file) {
+    return WriteFile(fileName, [&](QIODevice& file) {
         if (!IsVectorFormat(format))
             return PaintPicture(size.width(), size.height(), draw, scale).save(&file, BitmapFormat(format));
         return WriteDrawing(file, format, size, title, [&](QPaintDevice& device) { PaintPictureOn(device, draw); });
@@ -77,7 +79,7 @@ bool WriteDrawnFile(const QString& fileName, GraphFormat format, int scale, QSiz
 
 bool WritePictureFile(const QString& fileName, GraphFormat format, int scale, const QImage& picture) {
     if (picture.isNull() || !IsGraphScale(scale)) return false;
-    return WriteFile(fileName, [&](QSaveFile& file) {
+    return WriteFile(fileName, [&](QIODevice& file) {
         if (!IsVectorFormat(format)) {
             const QImage image = scale == 1 ? picture
                                             : picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio,

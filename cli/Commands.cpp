@@ -11,15 +11,16 @@
 #include "Balance.h"
 #include "Check.h"
 #include "DrainDesignCommand.h"
+#include "Fields.h"
 #include "GraphCommand.h"
 #include "InputFile.h"
 #include "OutputFile.h"
-#include "Report.h"
 #include "ResultsCsv.h"
 #include "SweepCommand.h"
 #include "RunDriver.h"
 #include "TextFile.h"
 #include "ThreadTeam.h"
+#include "Validation.h"
 
 namespace halovane::cli {
 
@@ -155,8 +156,20 @@ int Upgrade(const std::vector<std::string>& args) {
                   << '\n';
         return Unreadable;
     }
+    // Written as the current layout keeps the values: what that rounds is
+    // said, and a rounding that changes what the check accepts is refused.
     data.InputFileName = args[2];
-    const std::string error = WriteInputFile(data);
+    ModelInput stored = data;
+    const std::vector<Rounding> rounded = RoundAsFileStores(stored);
+    const std::string changesChecks = RoundingChangesChecks(data, stored);
+    if (!changesChecks.empty()) {
+        std::cerr << args[1] << ": " << changesChecks << '\n';
+        return Unreadable;
+    }
+    if (!rounded.empty())
+        std::cerr << args[2] << ": the current layout keeps fewer decimals than " << args[1]
+                  << " holds; the values are saved as:" << RoundingReport(rounded, data.NrLayers) << '\n';
+    const std::string error = WriteInputFile(stored);
     if (!error.empty()) {
         std::cerr << error << '\n';
         return WriteFailed;
@@ -218,7 +231,7 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
     ModelState state;
     ConsoleInteraction ui(options, file, errLock);
     std::vector<SearchProfile> profiles;
-    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv, options.balance},
+    const RunOutcome outcome = RunModel(data, state, ui, RunFiles{options.csv, options.balance, options.report},
                                         options.report ? &profiles : nullptr, options.threads);
     switch (outcome.status) {
         case RunStatus::Refused: report(file + ": " + outcome.message); return Unreadable;
@@ -233,7 +246,10 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
         std::cout << file << ": run summary\n" << BalanceSummaryText(state.Balance);
     }
     for (const std::string& warning : RunWarnings(state.Balance)) report(file + ": Warning: " + warning);
-    if (options.report && WriteRunReport(file, data, state, profiles, report) != Ok) return WriteFailed;
+    // The report itself was written with the output file.
+    if (options.report && profiles.empty())
+        report(file + ": no zone has 4 or more measured salinities, so no efficiency was optimised and no fit "
+                      "report was written.");
     return outcome.status == RunStatus::Stopped ? Stopped : Ok;
 }
 

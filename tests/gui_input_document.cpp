@@ -282,6 +282,21 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
     ScriptedInteraction ui(false, false);
     ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
     EXPECT_EQ(WithoutName(ReadFile(dir.File("runner.out"))), WithoutName(ReadFile(dir.File("rounded.out"))));
+
+    // A rounding that changes what the check accepts writes nothing.
+    Pages()->setCurrentWidget(Tab("InpTab"));
+    Click(Button("SoilOpenButton"));
+    TypeCell(Grid("Soil1Grid"), 2, 0, "1e-308");
+    Click(Button("Soil1SaveButton"));
+    Click(Button("Salt1QuitButton"));
+    dialogs.saveNames = {QString::fromStdString(dir.File("flipped.inp"))};
+    dialogs.warnings.clear();
+    Click(Button("SaveAllButton"));
+    const QString warned = dialogs.warnings.join("\n");
+    EXPECT_TRUE(warned.contains("effective porosity of the root zone: 1e-308 % is accepted, but saved as 0 % it "
+                                "would be refused"))
+        << warned.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("flipped.inp")));
 }
 
 }  // namespace halovane::test

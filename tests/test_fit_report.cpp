@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "EngineSupport.h"
 #include "FitReport.h"
@@ -290,6 +291,42 @@ TEST(FitReportRun, ThreeLayersListEverySearchInTheOrderMade) {
     const std::string profiles = ProfileCsv(r.report);
     EXPECT_NE(profiles.find("\r\n6,transition,0.11,"), std::string::npos);
     EXPECT_NE(profiles.find("\r\n7,aquifer,1.90,"), std::string::npos);
+}
+
+// The report is written with the output file or not at all, and a later
+// run without the optimisation removes it with the same step.
+TEST(FitReportFiles, GoWithTheOutputFile) {
+    TempDir dir;
+    ModelInput in = Field();
+    for (int i = 2; i <= in.NrTst; i += 2) in.ECsm[Z1][i] = 3 + 0.2 * i;
+    in.InputFileName = dir.File("field.inp");
+    ASSERT_EQ(WriteInputFile(in), "");
+    auto run = [&](bool optimise) {
+        ModelState state;
+        std::vector<SearchProfile> profiles;
+        ScriptedInteraction ui(false, optimise);
+        return RunModel(in, state, ui, RunFiles{true, false, true}, &profiles).status;
+    };
+    const std::string out = dir.File("field.out"), fit = dir.File("field.fit.csv"),
+                      profile = dir.File("field.profile.csv");
+    ASSERT_EQ(run(true), RunStatus::Completed);
+    const std::string firstOut = ReadFile(out), firstFit = ReadFile(fit);
+    EXPECT_NE(firstFit, "");
+    EXPECT_NE(ReadFile(profile), "");
+
+    in.LE[Zt] = 50;  // other results
+    std::filesystem::remove(profile);
+    std::filesystem::create_directory(profile);  // cannot be replaced
+    EXPECT_EQ(run(true), RunStatus::WriteFailed);
+    EXPECT_EQ(ReadFile(out), firstOut);
+    EXPECT_EQ(ReadFile(fit), firstFit);
+
+    std::filesystem::remove(profile);
+    WriteFile(profile, "old");
+    ASSERT_EQ(run(false), RunStatus::Completed);
+    EXPECT_NE(ReadFile(out), firstOut);
+    EXPECT_FALSE(std::filesystem::exists(fit));
+    EXPECT_FALSE(std::filesystem::exists(profile));
 }
 
 TEST(FitReportFiles, ReadBackWhatWasWrittenAndRefuseAReportOfAnotherRun) {

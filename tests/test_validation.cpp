@@ -336,6 +336,32 @@ TEST(Fields, TheFileStoresEachFieldWithItsDecimals) {
     EXPECT_EQ(RoundAsStored(72.5, 0), 72);  // the notation's rounding: a tie goes to the even digit
 }
 
+// Saving rounds to the file's decimals; a rounding that turns a refused
+// value into an accepted one, or the reverse, is named, any other is not.
+TEST(Fields, ARoundingThatChangesAVerdictIsNamed) {
+    struct Case {
+        const char* field;
+        double value;
+        const char* named;  // empty: no verdict changes
+    };
+    for (const Case& c :
+         {Case{"irrigation_efficiency", 0.99, "irrigation efficiency: 0.99 % is refused, but saved as 1 % it would be "
+                                              "accepted (allowed: 1 % up to 100 %)"},
+          Case{"effective_porosity_layer1", 1e-308,
+               "effective porosity of layer 1: 1e-308 % is accepted, but saved as 0 % it would be refused"},
+          Case{"irrigation_salinity", 1.25, ""}, Case{"qh1", 0.01234, ""}}) {
+        ModelInput in = Sound();
+        FieldNamed(c.field).Set(in, c.value);
+        ModelInput stored = in;
+        EXPECT_EQ(RoundAsFileStores(stored).size(), 1u) << c.field;
+        const std::string report = RoundingChangesChecks(in, stored);
+        if (*c.named == 0)
+            EXPECT_EQ(report, "") << c.field;
+        else
+            EXPECT_NE(report.find(std::string("\n") + c.named), std::string::npos) << report;
+    }
+}
+
 // ------------------------------------------------ names of the results
 
 TEST(RunNames, ResultsNeverGoOverTheInputItself) {
