@@ -157,7 +157,7 @@ int Graph(const std::vector<std::string>& args) {
         return Unreadable;
     }
     ViewInput view;
-    const ReadOutcome viewRead = ReadInputForViews(ChangeExtension(file, ".inp"), output.NrTst, view, numbers);
+    const ReadOutcome viewRead = ReadInputForViews(ChangeExtension(file, ".inp"), output, view, numbers);
     if (!viewRead.ok)
         std::cerr << file << ": " << viewRead.message
                   << "\n  (the graphs are drawn without rainfall, irrigation and measured salinities)\n";

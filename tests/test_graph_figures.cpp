@@ -35,7 +35,7 @@ GraphData CaseData(const std::string& name, const std::string& output = "plain.o
     ViewInput view;
     NumberFormat format;
     EXPECT_TRUE(ReadOutputFile(folder + output, out, format).ok);
-    EXPECT_TRUE(ReadInputForViews(folder + "input.inp", out.NrTst, view, format).ok);
+    EXPECT_TRUE(ReadInputForViews(folder + "input.inp", out, view, format).ok);
     return GraphDataFrom(out, &view);
 }
 

@@ -466,8 +466,14 @@ TEST(TextFile, LinesEndWithCrLfOrLfAndTheLastMayHaveNoEnd) {
     EXPECT_EQ(lines.Next(), "last");
     EXPECT_TRUE(lines.AtEnd());
     EXPECT_EQ(lines.LineNumber(), 5);
+    EXPECT_EQ(lines.Offset(), text.size());
     EXPECT_EQ(lines.Next(), "");  // past the end
-    EXPECT_EQ(lines.LinesLeft(), -1);
+    EXPECT_EQ(lines.LinesLeft(), 0);
+    // Lines ended by CR alone, in a text without LF.
+    const std::string mac = "one\rtwo\r\rlast";
+    LineReader cr(mac);
+    for (const char* expected : {"one", "two", "", "last"}) EXPECT_EQ(cr.Next(), expected);
+    EXPECT_TRUE(cr.AtEnd());
     const std::string ended = "a\n\n";
     LineReader two(ended);
     EXPECT_EQ(two.LinesLeft(), 2);
