@@ -377,8 +377,9 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
         }
         // After the rows nothing but blank lines: the results end there.
         read.RowsEnd = c.Offset();
-        const size_t more = text.find_first_not_of(" \r\n", read.RowsEnd);
-        if (more != std::string::npos) {
+        size_t more = read.RowsEnd;
+        while (more < text.size() && (text[more] == '\n' || text[more] == '\r' || text[more] == ' ')) ++more;
+        if (more < text.size()) {
             const int line = c.LineNumber() + 1 + static_cast<int>(std::count(text.begin() + static_cast<long>(read.RowsEnd),
                                                                                text.begin() + static_cast<long>(more), '\n'));
             const size_t start = text.rfind('\n', more);

@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -297,7 +298,7 @@ std::string ConversionMessage(const std::string& text) {
 
 LineReader::LineReader(const std::string& text) : text_(text) {
     if (text.find('\n') == std::string::npos && text.find('\r') != std::string::npos) end_ = '\r';
-    for (size_t p = 0; (p = text.find(end_, p)) != std::string::npos; ++p) ++lineCount_;
+    lineCount_ = static_cast<int>(std::count(text.begin(), text.end(), end_));
     if (!text.empty() && text.back() != end_) ++lineCount_;
 }
 
