@@ -398,6 +398,8 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
         {"four steps", changed(": 3\r\n", ": 4\r\n"), 34, "the hydrological table ends after 3 rows"},
         {"a measured row too many", good + "         4        1.00                -        -\r\n", 52,
          "the measured salinity table goes on after its 3 rows (line 6 gives 3 time steps)"},
+        {"ending after the outflow", good.substr(0, good.find(" Salinity groundwater inflow")), 26,
+         "the file ends where the salinity of the groundwater inflow was expected"},
         {"a yes meaning something else", changed(": yes\r\n", ": yes 2\r\n"), 10, "'yes 2' is no answer"},
     };
     for (const Case& c : cases) {
