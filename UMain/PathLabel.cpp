@@ -27,7 +27,7 @@ public:
 }  // namespace
 
 void ShowPath(QLabel& label, const QString& path) {
-    if (!label.findChild<PathElider*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (!label.property(PathProperty).isValid()) {  // the label's first path
         new PathElider(label);
         // The label takes the width the row leaves it, whatever the path.
         label.setSizePolicy(QSizePolicy::Ignored, label.sizePolicy().verticalPolicy());
