@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <iterator>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QFrame>
 #include <QGroupBox>
 #include <QEvent>
@@ -288,9 +289,11 @@ void GraphsPage::OpenGrapButtonClick() {
         dialogs_.Inform(&page_, QStringLiteral("Picture file does not exist, please select another one."));
         return;
     }
-    QImage picture;
-    if (!picture.load(name)) {
-        dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(name))));
+    QImageReader reader(name);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        dialogs_.Inform(&page_, QString::fromStdString(OpenFailureMessage(FileNameToStd(name),
+                                                                          reader.errorString().toStdString())));
         return;
     }
     graphImage_->ShowPicture(picture);

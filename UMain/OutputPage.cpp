@@ -190,8 +190,10 @@ void OutputPage::AppendListing() {
         listingOf_ = state_.TextVersion;
     }
     const std::string& bytes = state_.OutputText;
-    // The listing ends without the file's last line end, "\r\n" or "\n".
-    size_t limit = bytes.size();
+    // The listing holds the header and the rows: the blank lines that may
+    // follow them are counted, not listed. It ends without the last line
+    // end, "\r\n" or "\n".
+    size_t limit = std::min(bytes.size(), state_.Output.RowsEnd);
     if (limit > 0 && bytes[limit - 1] == '\n') {
         --limit;
         if (limit > 0 && bytes[limit - 1] == '\r') --limit;
@@ -221,6 +223,9 @@ void OutputPage::AppendListing() {
         outputMemo_->appendPlainText(part);
     if (next == std::string::npos) {
         listed_ = 0;
+        if (state_.Output.RowsEnd < bytes.size())
+            outputMemo_->appendPlainText(QStringLiteral("(%1 more blank lines follow the rows; they are not listed)")
+                                             .arg(BlankLinesAfter(bytes, state_.Output.RowsEnd)));
         return;
     }
     listed_ = next;

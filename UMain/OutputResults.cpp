@@ -1,12 +1,17 @@
 #include "OutputResults.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "Dialogs.h"
 #include "RunStop.h"
 #include "TextFile.h"
 
 namespace halovane {
+
+const QString WithoutInputData =
+    QStringLiteral("The tables and graphs are shown without rainfall, irrigation, potential evaporation and "
+                   "measured salinities.");
 
 std::string FileNameToStd(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
@@ -16,14 +21,8 @@ namespace {
 
 // The output file read once: its text, and the results parsed from it.
 ReadOutcome ReadOutputText(const std::string& name, std::string& text, OutputReadback& output, NumberFormat& format) {
-    std::string error;
-    const FileRead file = ReadDataFile(name, text, error);
-    if (file != FileRead::Ok) {
-        ReadOutcome outcome;
-        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(name) : error;
-        return outcome;
-    }
-    return ParseOutputText(text, name, output, format);
+    const ReadOutcome file = ReadFileForViews(name, text);
+    return file.ok ? ParseOutputText(text, name, output, format) : file;
 }
 
 }  // namespace
@@ -45,12 +44,11 @@ bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialo
     state.Output = std::move(output);
     state.StopStep = StoppedAtStep(state.Output.Results, state.Output.NrTst);
     state.View = ViewInput{};
-    const ReadOutcome view =
-        ReadInputForViews(ChangeExtension(name, ".inp"), state.Output.NrTst, state.View, state.Format);
+    const ReadOutcome view = ReadInputForViews(ChangeExtension(name, ".inp"), state.Output, state.View, state.Format);
     state.ViewRead = view.ok;
     if (!view.ok) {
         state.View = ViewInput{};
-        dialogs.Inform(parent, QString::fromStdString(view.message));
+        dialogs.Inform(parent, QString::fromStdString(view.message) + QLatin1Char('\n') + WithoutInputData);
     }
     return true;
 }
@@ -76,10 +74,48 @@ bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent) {
         return true;
     }
     dialogs.Inform(parent, QString::fromStdString(read.message));
-    return read.message == OpenFailureMessage(name);
+    return read.unopened;
 }
 
-QString ListingPart(const std::string& bytes, size_t from, size_t to) {
+long long BlankLinesAfter(const std::string& bytes, size_t from) {
+    from = std::min(from, bytes.size());
+    long long lines = std::count(bytes.begin() + static_cast<long>(from), bytes.end(), '\n');
+    if (bytes.size() > from && bytes.back() != '\n') ++lines;
+    return lines;
+}
+
+namespace {
+
+// The bytes from..to with every line longer than ListedLineLength cut
+// there; empty when no line is that long.
+std::string CutLongLines(const std::string& bytes, size_t from, size_t to) {
+    // The characters of the line at..end, without the "\r" of a "\r\n".
+    auto length = [&bytes](size_t at, size_t end) { return end - at - (end > at && bytes[end - 1] == '\r'); };
+    bool any = false;
+    for (size_t at = from; at < to && !any;) {
+        const size_t end = std::min(to, bytes.find('\n', at));
+        any = length(at, end) > ListedLineLength;
+        at = end + 1;
+    }
+    if (!any) return std::string();
+    std::string cut;
+    for (size_t at = from; at < to;) {
+        const size_t end = std::min(to, bytes.find('\n', at));
+        const size_t characters = length(at, end);
+        if (characters > ListedLineLength) {
+            cut.append(bytes, at, ListedLineLength);
+            cut += " ... (" + std::to_string(characters - ListedLineLength) + " more characters)";
+        } else {
+            cut.append(bytes, at, end - at);
+        }
+        if (end < to) cut += '\n';
+        at = end + 1;
+    }
+    return cut;
+}
+
+// The bytes from..to as they are, line ends "\r\n" made "\n".
+QString LinesOf(const std::string& bytes, size_t from, size_t to) {
     QString text = QString::fromUtf8(bytes.data() + from, static_cast<qsizetype>(to - from));
     // Line ends "\r\n" become "\n", in one pass over the text in place.
     QChar* chars = text.data();
@@ -91,6 +127,13 @@ QString ListingPart(const std::string& bytes, size_t from, size_t to) {
     }
     text.truncate(kept);
     return text;
+}
+
+}  // namespace
+
+QString ListingPart(const std::string& bytes, size_t from, size_t to) {
+    const std::string cut = CutLongLines(bytes, from, to);
+    return cut.empty() ? LinesOf(bytes, from, to) : LinesOf(cut, 0, cut.size());
 }
 
 QString ListingText(const std::string& bytes) {

@@ -34,9 +34,11 @@ QString FileNameFromStd(const std::string& name);
 
 // Loads an output file and the input data file of the same name for the
 // views. When the output file cannot be read its message is shown and
-// nothing changes (false). When only the input data file cannot be read its
-// message is shown and the output is kept, without rainfall, irrigation,
-// potential evaporation and measured salinities.
+// nothing changes (false). When only the input data file cannot be read or
+// belongs to another run, its message and WithoutInputData are shown and the
+// output is kept, without rainfall, irrigation, potential evaporation and
+// measured salinities.
+extern const QString WithoutInputData;
 bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialogs, QWidget* parent);
 
 // Reads the loaded output file again (its results may have been rewritten;
@@ -46,6 +48,10 @@ bool LoadOutputFile(ResultsState& state, const QString& fileName, Dialogs& dialo
 // operation stops (false).
 bool ReloadOutputFile(ResultsState& state, Dialogs& dialogs, QWidget* parent);
 
+// The listing shows at most this many characters of a line.
+constexpr size_t ListedLineLength = 2000;
+// The number of lines of the text from `from` on.
+long long BlankLinesAfter(const std::string& bytes, size_t from);
 // The lines of a file's text for the listing, without the line end of the last.
 QString ListingText(const std::string& bytes);
 // The bytes from..to of the file's text as lines of the listing, line ends

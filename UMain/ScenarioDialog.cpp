@@ -22,6 +22,7 @@
 
 #include "DesignChart.h"
 #include "DesignChartFigure.h"
+#include "FileTexts.h"
 #include "NumberText.h"
 #include "TextFile.h"
 
@@ -50,26 +51,15 @@ private:
     double value_;
 };
 
-// The cells of the CSV, row by row (no quoted commas in numbers and words).
+// The cells of the CSV, row by row.
 std::vector<QStringList> CsvCells(const std::string& csv) {
     std::vector<QStringList> rows;
-    for (const QString& line : QString::fromStdString(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+    LineReader lines(csv);
+    while (!lines.AtEnd()) {
+        const std::string& line = lines.Next();
+        if (line.empty()) continue;
         QStringList cells;
-        QString cell;
-        bool quoted = false;
-        for (int k = 0; k < line.size(); ++k) {
-            const QChar c = line[k];
-            if (c == QLatin1Char('"')) {
-                if (quoted && k + 1 < line.size() && line[k + 1] == QLatin1Char('"')) cell += c, ++k;
-                else quoted = !quoted;
-            } else if (c == QLatin1Char(',') && !quoted) {
-                cells << cell;
-                cell.clear();
-            } else {
-                cell += c;
-            }
-        }
-        cells << cell;
+        for (const std::string& cell : SplitCsvLine(line)) cells << QString::fromStdString(cell);
         rows.push_back(cells);
     }
     return rows;

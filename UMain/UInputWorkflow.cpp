@@ -17,6 +17,7 @@
 #include "InputFile.h"
 #include "Fields.h"
 #include "OutputFile.h"
+#include "PathLabel.h"
 #include "ResultsPages.h"
 #include "RunStop.h"
 #include "RunDriver.h"
@@ -175,7 +176,7 @@ void TMainForm::FormCreate() {
 
     PageControl->setCurrentWidget(IntroTab);
     FileLabel->hide();
-    NameLabel->clear();
+    ShowPath(*NameLabel, QString());
     HidePanels();
     Format.decimalSeparator = '.';
 }
@@ -277,7 +278,7 @@ void TMainForm::OpenInpButtonClick() {
     Input = std::move(opened);
     ShowDataSet(read.layersOnLine8);
     FileLabel->show();
-    NameLabel->setText(path);
+    ShowPath(*NameLabel, path);
     Page.InputComplete = true;
     UpdateButtons(rules::PageEvent::InputOpened);
     HidePanels();
@@ -353,7 +354,7 @@ void TMainForm::SaveAllButtonClick() {
         Message(QString::fromStdString("The input data file keeps fewer decimals than were entered. The data set is "
                                        "saved, and run, as the file holds it:" +
                                        RoundingReport(rounded, Input.NrLayers)));
-    NameLabel->setText(path);
+    ShowPath(*NameLabel, path);
     FileLabel->show();
     if (!Ask("The data were saved as " + path + ". Do you wish to" + " do the calculations?")) {
         Message("The calculations were not made.");

@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 
+#include "FileTexts.h"
 #include "NumberText.h"
 #include "RunStop.h"
 #include "TextFile.h"
@@ -30,34 +31,6 @@ std::string Fraction(double value) { return RemoveBlanks(FormatFixed(value, 0, 2
 std::string Real(double value) { return std::isfinite(value) ? ShortestText(value) : std::string(); }
 std::string YesNo(bool flag) { return flag ? "yes" : "no"; }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-std::vector<std::string> SplitCsv(const std::string& line) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    for (size_t k = 0; k < line.size(); ++k) {
-        const char c = line[k];
-        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"') {
-            field += c;
-            ++k;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields.push_back(field);
-    return fields;
-}
 
 // A zone by its name in the files. `layersHint` becomes 1 for the root zone
 // of one layer, 2 for a layer of a root zone of two or three, 0 otherwise.
@@ -161,7 +134,7 @@ std::string FitCsv(const FitReport& report) {
         for (bool flag : {p.bestAtEdge, p.notDetermined, p.flat, p.capped}) out += "," + YesNo(flag);
         // Empty when the run completed; a name with a comma is quoted.
         out += "," + (report.stoppedAtStep > 0 ? std::to_string(report.stoppedAtStep) : std::string());
-        out += "," + CsvField(report.outputFile) + "\r\n";
+        out += "," + CsvCell(report.outputFile) + "\r\n";
     }
     // Reports of the prescribed model keep the layout they always had.
     if (report.variant == ModelVariant::Conserving) out += std::string(VariantRow) + VariantWord(report.variant) + "\r\n";
@@ -217,7 +190,7 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
             continue;
         ZoneReport row;
         int hint = 0;
-        const std::vector<std::string> fields = SplitCsv(line);
+        const std::vector<std::string> fields = SplitCsvLine(line);
         double stop = 0;
         if (columns == FitColumns && (fields.size() != size_t(FitColumns) ||
                                       (!fields[23].empty() && (!Number(fields[23], stop) || stop < 1)))) {
@@ -249,7 +222,7 @@ bool ParseFitReport(const std::string& fitText, const std::string& profileText, 
     while (!profile.AtEnd()) {
         const std::string& line = profile.Next();
         if (line.empty() && profile.AtEnd()) break;
-        const std::vector<std::string> f = SplitCsv(line);
+        const std::vector<std::string> f = SplitCsvLine(line);
         double search = 0, trial = 0, score = 0;
         Zone zone{};
         int hint = 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "Fields.h"
 #include "InputFile.h"
 #include "InputFileLayout.h"
 #include "TextFile.h"
@@ -51,17 +52,37 @@ public:
         }
     }
 
-    double RealLine(const char* what) { return Real(Next(), 39, 48, what); }
+    // A value that fills a line's window a..b: nothing may follow it.
+    double LastReal(const std::string& line, size_t a, size_t b, const std::string& what) {
+        const double value = Real(line, a, b, what.c_str());
+        NothingAfter(line, b, what);
+        return value;
+    }
+    double RealLine(const char* what) { return LastReal(Next(), 39, 48, what); }
 
+    // Refuses text after column b of `line`, the end of the last window
+    // read: digits there would otherwise be lost.
+    void NothingAfter(const std::string& line, size_t b, const std::string& what) {
+        const std::string rest = From(line, b + 1);
+        const size_t start = rest.find_first_not_of(' ');
+        if (start != std::string::npos)
+            Fail("'" + ShownText(rest.substr(start)) + "' stands after " + what + " in columns " +
+                 std::to_string(b + 1 + start) + " on; nothing is read past column " + std::to_string(b));
+    }
+
+    // The integer after column `after`, alone on the rest of the line.
     int Integer(const std::string& line, size_t after, const char* what) {
         int value = 0;
         const std::string text = From(line, after + 1);
-        if (!TryParseInteger(text, value)) {
-            const size_t start = text.find_first_not_of(' ');
-            const std::string shown = ShownText(start == std::string::npos ? std::string() : text.substr(start));
+        const size_t start = text.find_first_not_of(' ');
+        const std::string shown = ShownText(start == std::string::npos ? std::string() : text.substr(start));
+        if (!TryParseInteger(text, value))
             Fail("'" + shown + "' is not a valid integer (expected " + what + " after column " +
                  std::to_string(after) + ")");
-        }
+        const size_t end = text.find_first_of(" \t", start);
+        if (end != std::string::npos && text.find_first_not_of(" \t", end) != std::string::npos)
+            Fail("'" + shown + "' is more than " + what + " (expected one integer after column " +
+                 std::to_string(after) + ")");
         return value;
     }
 
@@ -82,8 +103,32 @@ int LayerCount(Parser& p, const std::string& line, size_t after) {
 
 void ReadThicknesses(Parser& p, ModelInput& in) {
     const std::string& row = p.Next();
-    for (const ThicknessColumn& c : ThicknessColumns(in.NrLayers))
+    int to = 0;
+    for (const ThicknessColumn& c : ThicknessColumns(in.NrLayers)) {
         in.D[c.zone] = p.Real(row, static_cast<size_t>(c.from), static_cast<size_t>(c.to), "a thickness");
+        to = c.to;
+    }
+    p.NothingAfter(row, static_cast<size_t>(to), "the thicknesses");
+}
+
+// The answer of line 10: yes or no in any case, blanks around it aside.
+bool DrainageAnswer(Parser& p, const std::string& line) {
+    std::string word = From(line, 29);
+    word.erase(0, std::min(word.size(), word.find_first_not_of(' ')));
+    word.erase(word.find_last_not_of(' ') + 1);
+    std::string lower = word;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower != "yes" && lower != "no")
+        p.Fail("'" + ShownText(word) + "' is no answer to whether a drainage system is present (expected yes or no "
+               "after column 28)");
+    return lower == "yes";
+}
+
+// A row of a table where another part of the file begins: the table has
+// fewer rows than the time steps of line 6.
+bool EndsTable(const std::string& row) {
+    return row.find_first_not_of(' ') == std::string::npos || row.compare(0, 6, " Soil ") == 0 ||
+           row.compare(0, 10, " Measured ") == 0;
 }
 
 void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
@@ -101,11 +146,11 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     in.Ts = p.Integer(p.Next(), 28, "the step length in days");
     result.layersOnLine8 = LayerCount(p, p.Next(), 28);
     p.Skip(1);
-    in.DrainPresent = From(p.Next(), 29) == "yes";
+    in.DrainPresent = DrainageAnswer(p, p.Next());
     if (in.DrainPresent) {
-        in.Dd = p.Real(p.Next(), 29, 38, "the drain depth");
-        in.QH1 = p.Real(p.Next(), 29, 38, "the reaction factor QH1");
-        in.QH2 = p.Real(p.Next(), 29, 38, "the reaction factor QH2");
+        in.Dd = p.LastReal(p.Next(), 29, 38, "the drain depth");
+        in.QH1 = p.LastReal(p.Next(), 29, 38, "the reaction factor QH1");
+        in.QH2 = p.LastReal(p.Next(), 29, 38, "the reaction factor QH2");
     } else {
         p.Skip(3);
     }
@@ -126,20 +171,21 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
     in.CDc = p.RealLine("the critical depth of the water table");
     const std::string& moisture = p.Next();
     if (Window(moisture, 1, 18) == " Initial soil mois") {
-        in.SMini = p.Real(moisture, 39, 48, "the initial soil moisture content");
+        in.SMini = p.LastReal(moisture, 39, 48, "the initial soil moisture content");
         in.IrrEff = p.RealLine("the irrigation efficiency");
     } else {
-        in.IrrEff = p.Real(moisture, 39, 48, "the irrigation efficiency");
+        in.IrrEff = p.LastReal(moisture, 39, 48, "the irrigation efficiency");
         in.SMini = 50;
     }
     in.Inf = p.RealLine("the groundwater inflow");
     in.Out = p.RealLine("the groundwater outflow");
-    try {
-        in.Sinf = StringToFloat(Window(p.Next(), 39, 48), p.Format());
-        p.Skip(4);
-    } catch (const ConversionError&) {
+    const std::string& inflowSalinity = p.Next();
+    if (inflowSalinity.compare(0, 18, " Hydrological data") == 0) {
         in.Sinf = 0;  // older layout: " Hydrological data" follows the outflow line
         p.Skip(2);
+    } else {
+        in.Sinf = p.LastReal(inflowSalinity, 39, 48, "the salinity of the groundwater inflow");
+        p.Skip(4);
     }
 
     // Every time step needs a row; a file with fewer lines cannot hold them,
@@ -153,16 +199,21 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
         p.FailAt(6, "the number of time steps is " + std::to_string(n) + "; at most " + std::to_string(MaxTimeSteps) +
                         " are allowed");
     ResizeHydrologicalSeries(in, n);
+    const std::string steps = " (line 6 gives " + std::to_string(n) + " time steps)";
     for (int i = 1; i <= n; ++i) {
         const std::string& row = p.Next();
         if (Window(row, 1, 10) == " Hydrologi") {
             throw InputReadStatus::Extended;
         }
+        if (EndsTable(row)) p.Fail("the hydrological table ends after " + std::to_string(i - 1) + " rows" + steps);
         for (const HydrologicalColumn& c : HydrologicalColumns)
             (in.*c.field)[i] = p.Real(row, static_cast<size_t>(c.from), static_cast<size_t>(c.to), c.what);
+        p.NothingAfter(row, static_cast<size_t>(std::end(HydrologicalColumns)[-1].to), "the evaporation");
     }
+    if (!EndsTable(p.Next()))
+        p.Fail("the hydrological table goes on after its " + std::to_string(n) + " rows" + steps);
 
-    p.Skip(in.NrLayers >= 2 ? 7 : 5);
+    p.Skip(in.NrLayers >= 2 ? 6 : 4);
     ReadThicknesses(p, in);
     p.Skip(3);
     Zone zones[ZoneCount];
@@ -172,6 +223,7 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
         for (const PropertyColumn& c : PropertyColumns)
             (in.*c.field)[zones[k]] =
                 p.Real(row, static_cast<size_t>(c.from), static_cast<size_t>(c.to), c.what);
+        p.NothingAfter(row, static_cast<size_t>(std::end(PropertyColumns)[-1].to), "the leaching efficiency");
     }
 
     p.Skip(in.NrLayers >= 2 ? 6 : 3);
@@ -183,18 +235,32 @@ void Parse(Parser& p, ModelInput& in, InputReadResult& result) {
             p.FailAt(p.Line() + 1, "the file ends before the measured salinity row of time step " +
                                        std::to_string(i) + " of " + std::to_string(n));
         const std::string& row = p.Next();
+        if (EndsTable(row)) p.Fail("the measured salinity table ends after " + std::to_string(i - 1) + " rows" + steps);
+        size_t to = 0;
         for (const MeasuredColumn& c : measured) {
-            const size_t from = static_cast<size_t>(c.from), to = static_cast<size_t>(c.to);
-            const std::string text = RemoveBlanks(Window(row, from, to));
+            const size_t from = static_cast<size_t>(c.from);
+            to = static_cast<size_t>(c.to);
+            const std::string what = "the measured salinity of " + ZoneLabel(in.NrLayers, c.zone);
+            std::string text = Window(row, from, to);
+            text.erase(0, std::min(text.size(), text.find_first_not_of(' ')));
+            text.erase(text.find_last_not_of(' ') + 1);
+            if (text.find(' ') != std::string::npos)
+                p.Fail("blanks split '" + ShownText(text) + "' in columns " + std::to_string(from) + " to " +
+                       std::to_string(to) + " (expected " + what + ")");
             double value = -1;
-            if (!text.empty() && text != "-") value = p.Convert(text, row, from, to, "a measured salinity");
+            if (!text.empty() && text != "-") value = p.Convert(text, row, from, to, what.c_str());
             in.ECsm[c.zone][i] = value;
         }
+        p.NothingAfter(row, to, "the measured salinities");
     }
     in.Variant = ModelVariant::Prescribed;
     while (!p.AtEnd()) {
         const std::string& row = p.Next();
-        if (row.compare(0, VariantLabelKey, VariantLabel, VariantLabelKey) != 0) continue;
+        if (row.compare(0, VariantLabelKey, VariantLabel, VariantLabelKey) != 0) {
+            if (row.find_first_not_of(' ') != std::string::npos)
+                p.Fail("the measured salinity table goes on after its " + std::to_string(n) + " rows" + steps);
+            continue;
+        }
         const size_t colon = row.find(':');
         std::string word = colon == std::string::npos ? std::string() : row.substr(colon + 1);
         word.erase(0, std::min(word.size(), word.find_first_not_of(" \t")));

@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -12,8 +13,19 @@ namespace halovane {
 
 std::string OutputFileName(const std::string& inputFileName) { return ChangeExtension(inputFileName, ".out"); }
 
-std::string OpenFailureMessage(const std::string& fileName) {
-    return "The file " + fileName + "could not be opened. It " + "may be damaged or in use by another program.";
+std::string OpenFailureMessage(const std::string& fileName, const std::string& reason) {
+    return "The file " + fileName + " could not be opened (" + reason +
+           "). It may be damaged or in use by another program.";
+}
+
+ReadOutcome ReadFileForViews(const std::string& fileName, std::string& text) {
+    ReadOutcome outcome;
+    std::string error, reason;
+    const FileRead file = ReadDataFile(fileName, text, error, MaxDataFileBytes, &reason);
+    outcome.ok = file == FileRead::Ok;
+    outcome.unopened = file == FileRead::CannotOpen;
+    if (!outcome.ok) outcome.message = outcome.unopened ? OpenFailureMessage(fileName, reason) : error;
+    return outcome;
 }
 
 // ---------------------------------------------------------------- writing
@@ -140,7 +152,9 @@ public:
         throw ReadError{fileName_ + ", line " + std::to_string(lines_.LineNumber()) + ": " + what};
     }
     const std::string& Line() const { return line_; }
+    int LineNumber() const { return lines_.LineNumber(); }
     int LinesLeft() const { return lines_.LinesLeft(); }
+    size_t Offset() const { return lines_.Offset(); }
 
 private:
     LineReader lines_;
@@ -215,14 +229,9 @@ void RowFields(const std::string& line, const std::vector<int>& widths, std::vec
 }  // namespace
 
 ReadOutcome ReadOutputFile(const std::string& fileName, OutputReadback& out, NumberFormat& format) {
-    std::string text, error;
-    const FileRead file = ReadDataFile(fileName, text, error);
-    if (file != FileRead::Ok) {
-        ReadOutcome outcome;
-        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(fileName) : error;
-        return outcome;
-    }
-    return ParseOutputText(text, fileName, out, format);
+    std::string text;
+    const ReadOutcome file = ReadFileForViews(fileName, text);
+    return file.ok ? ParseOutputText(text, fileName, out, format) : file;
 }
 
 ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName, OutputReadback& out,
@@ -232,12 +241,17 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
     try {
         Cursor c(text, fileName, format);
         read.Variant = c.Rest() == ConservingHeading ? ModelVariant::Conserving : ModelVariant::Prescribed;
-        for (int k = 0; k < 5; ++k) c.NextLine();
+        for (int k = 0; k < 3; ++k) c.NextLine();
+        read.Title1 = c.Line();
+        c.NextLine();
+        read.Title2 = c.Line();
+        c.NextLine();
         read.Layers = c.Integer("the number of root-zone layers");
         if (read.Layers < 1 || read.Layers > 3)
             c.Fail("the number of root-zone layers is " + std::to_string(read.Layers) + "; it must be 1, 2 or 3");
         read.NrTst = c.Integer("the number of time steps");
         if (read.NrTst < 0) c.Fail("the number of time steps must not be negative");
+        if (!TryParseInteger(c.Token(), read.StepDays)) read.StepDays = 0;
         c.NextLine();
 
         if (c.Chars(10) == " Drainage ") {
@@ -268,8 +282,11 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             ReadFitEnding(c, back);
         }
 
-        while (c.Line().substr(0, 4) != " - -") {
-            if (c.LinesLeft() <= 0) c.Fail("the column headings end without their dashed line");
+        // The header the writer makes has at most 21 lines.
+        constexpr int HeaderLinesAtMost = 40;
+        while (c.Line().compare(0, 4, " - -") != 0) {
+            if (c.LinesLeft() <= 0 || c.LineNumber() >= HeaderLinesAtMost)
+                c.Fail("the column headings end without their dashed line");
             c.NextLine();
         }
         if (read.NrTst > c.LinesLeft())
@@ -288,6 +305,18 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
             for (size_t k = 1; k < fields.size(); ++k)
                 columns[k - 1]->Of(r)[i] = c.Number(fields[k], "a value of the results table");
         }
+        // After the rows nothing but blank lines: the results end there.
+        read.RowsEnd = c.Offset();
+        size_t more = read.RowsEnd;
+        while (more < text.size() && (text[more] == '\n' || text[more] == '\r' || text[more] == ' ')) ++more;
+        if (more < text.size()) {
+            const int line = c.LineNumber() + 1 + static_cast<int>(std::count(text.begin() + static_cast<long>(read.RowsEnd),
+                                                                               text.begin() + static_cast<long>(more), '\n'));
+            const size_t start = text.rfind('\n', more);
+            const std::string shown = text.substr(start == std::string::npos ? 0 : start + 1, 40);
+            throw ReadError{fileName + ", line " + std::to_string(line) + ": the file goes on after its " +
+                            std::to_string(read.NrTst) + " rows ('" + ShownText(shown.substr(0, shown.find_first_of("\r\n"))) + "')"};
+        }
     } catch (const ReadError& e) {
         outcome.message = e.message;
         return outcome;
@@ -297,14 +326,12 @@ ReadOutcome ParseOutputText(const std::string& text, const std::string& fileName
     return outcome;
 }
 
-ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput& view, NumberFormat& format) {
-    ReadOutcome outcome;
-    std::string text, error;
-    const FileRead file = ReadDataFile(fileName, text, error);
-    if (file != FileRead::Ok) {
-        outcome.message = file == FileRead::CannotOpen ? OpenFailureMessage(fileName) : error;
-        return outcome;
-    }
+ReadOutcome ReadInputForViews(const std::string& fileName, const OutputReadback& output, ViewInput& view,
+                              NumberFormat& format) {
+    std::string text;
+    ReadOutcome outcome = ReadFileForViews(fileName, text);
+    if (!outcome.ok) return outcome;
+    outcome.ok = false;
     // The full reader knows every layout of the file.
     ModelInput in;
     const InputReadResult read = ParseInputText(text, fileName, in, format);
@@ -312,9 +339,21 @@ ReadOutcome ReadInputForViews(const std::string& fileName, int nrTst, ViewInput&
         outcome.message = read.status == InputReadStatus::Extended ? fileName + ": " + read.message : read.message;
         return outcome;
     }
-    if (in.NrTst != nrTst) {
-        outcome.message = fileName + " holds " + std::to_string(in.NrTst) + " time steps, its output file " +
-                          std::to_string(nrTst) + ": the input data file was changed after the run.";
+    // The output file names the data set it was computed from; another data
+    // set beside it (changed after the run, or another file of the same
+    // name) is not used.
+    std::string differs;
+    auto compare = [&differs](const char* what, const std::string& input, const std::string& results) {
+        if (input != results && differs.empty())
+            differs = std::string(what) + " '" + ShownText(input) + "', the output file '" + ShownText(results) + "'";
+    };
+    compare("the number of root-zone layers is", std::to_string(in.NrLayers), std::to_string(output.Layers));
+    compare("the number of time steps is", std::to_string(in.NrTst), std::to_string(output.NrTst));
+    compare("the step length is", std::to_string(in.Ts), std::to_string(output.StepDays));
+    compare("the first title is", in.Title1, output.Title1);
+    compare("the second title is", in.Title2, output.Title2);
+    if (!differs.empty()) {
+        outcome.message = fileName + " is not the input data file of this output file: in it " + differs + ".";
         return outcome;
     }
     view.Title1 = in.Title1;

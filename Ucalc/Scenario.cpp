@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Fields.h"
+#include "FileTexts.h"
 #include "InputFile.h"
 #include "ModelState.h"
 #include "NumberText.h"
@@ -884,9 +885,9 @@ std::string SweepCsv(const Scenario& s, const std::vector<SweepRow>& rows) {
         for (const std::string& name : s.metrics) shown.push_back(static_cast<size_t>(MetricIndex(name)));
     }
     std::string out = "run";
-    for (const Varied& v : s.varied) out += "," + v.name;
+    for (const Varied& v : s.varied) out += "," + CsvCell(v.name);
     for (size_t k : shown) out += "," + all[k].name;
-    for (const Criterion& c : s.criteria) out += "," + c.text;
+    for (const Criterion& c : s.criteria) out += "," + CsvCell(c.text);
     if (!s.criteria.empty()) out += ",pass";
     out += ",rounded_in_file,error\r\n";
     auto number = [](double v) { return std::isnan(v) ? std::string() : ShortestText(v); };
@@ -902,13 +903,7 @@ std::string SweepCsv(const Scenario& s, const std::vector<SweepRow>& rows) {
         }
         if (!s.criteria.empty()) out += row.metrics.empty() ? "," : all_pass ? ",pass" : ",fail";
         out += row.roundedInFile ? ",yes," : ",no,";
-        std::string error = row.error;
-        if (error.find_first_of(",\"") != std::string::npos) {
-            std::string quoted = "\"";
-            for (char c : error) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-            error = quoted + "\"";
-        }
-        out += error + "\r\n";
+        out += CsvCell(row.error) + "\r\n";
     }
     return out;
 }

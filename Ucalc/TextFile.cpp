@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -388,10 +389,12 @@ std::string WriteFileReplacing(const std::string& path, const std::string& conte
     return WriteAll({{&path, &content}});
 }
 
-FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error, std::uintmax_t maxBytes) {
+FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error, std::uintmax_t maxBytes,
+                      std::string* reason) {
     platform::ReadOnlyFile file(FilePath(path));
     if (!file.IsOpen()) {
         error = "Could not read " + path + ": " + file.Reason();
+        if (reason) *reason = file.Reason();
         return FileRead::CannotOpen;
     }
     if (file.Kind() != platform::FileKind::Regular) {
@@ -408,8 +411,9 @@ FileRead ReadDataFile(const std::string& path, std::string& content, std::string
     }
     std::string text(static_cast<size_t>(size), '\0');
     size_t got = 0;
-    auto fail = [&](const std::string& reason, FileRead result) {
-        error = "Could not read " + path + ": " + reason;
+    auto fail = [&](const std::string& why, FileRead result) {
+        error = "Could not read " + path + ": " + why;
+        if (reason) *reason = why;
         return result;
     };
     while (got < text.size()) {
@@ -460,18 +464,19 @@ std::string ConversionMessage(const std::string& text) {
 }
 
 LineReader::LineReader(const std::string& text) : text_(text) {
-    for (size_t p = 0; (p = text.find('\n', p)) != std::string::npos; ++p) ++lineCount_;
-    if (!text.empty() && text.back() != '\n') ++lineCount_;
+    if (text.find('\n') == std::string::npos && text.find('\r') != std::string::npos) end_ = '\r';
+    lineCount_ = static_cast<int>(std::count(text.begin(), text.end(), end_));
+    if (!text.empty() && text.back() != end_) ++lineCount_;
 }
 
 const std::string& LineReader::Next() {
     ++lineNumber_;
     line_.clear();
     if (lineNumber_ > lineCount_) return line_;
-    size_t end = text_.find('\n', position_);
+    size_t end = text_.find(end_, position_);
     if (end == std::string::npos) end = text_.size();
     size_t length = end - position_;
-    if (length > 0 && text_[position_ + length - 1] == '\r') --length;
+    if (end_ == '\n' && length > 0 && text_[position_ + length - 1] == '\r') --length;
     line_.assign(text_, position_, length);
     position_ = end + 1;
     return line_;

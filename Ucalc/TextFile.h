@@ -63,9 +63,10 @@ enum class FileRead { Ok, CannotOpen, Refused };
 
 // Reads a whole data file: regular files only (a pipe, a device or a folder
 // is refused without waiting on it) and at most `maxBytes`, checked before
-// reading. `error` names the file and the reason.
+// reading. `error` names the file and the reason; `reason`, when given, is
+// the reason alone.
 FileRead ReadDataFile(const std::string& path, std::string& content, std::string& error,
-                      std::uintmax_t maxBytes = MaxDataFileBytes);
+                      std::uintmax_t maxBytes = MaxDataFileBytes, std::string* reason = nullptr);
 // The same as a yes or no.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
@@ -77,7 +78,8 @@ std::string ShownText(const std::string& text, size_t limit = 40);
 // as above.
 std::string ConversionMessage(const std::string& text);
 
-// The lines of a text, with line ends of CR LF or LF alone. The text is not
+// The lines of a text, with line ends of CR LF or LF alone, or of CR alone
+// in a text without any LF (as old Mac editors save). The text is not
 // copied; it must outlive the reader.
 class LineReader {
 public:
@@ -87,11 +89,15 @@ public:
     const std::string& Next();
     void Skip(int count);
     int LineNumber() const { return lineNumber_; }  // of the line last read
-    int LinesLeft() const { return lineCount_ - lineNumber_; }
+    int LinesLeft() const { return lineNumber_ < lineCount_ ? lineCount_ - lineNumber_ : 0; }
     bool AtEnd() const { return lineNumber_ >= lineCount_; }
+    // Where the next line starts in the text: the bytes of the lines read,
+    // with their line ends.
+    size_t Offset() const { return position_ < text_.size() ? position_ : text_.size(); }
 
 private:
     const std::string& text_;
+    char end_ = '\n';  // the character that ends a line
     size_t position_ = 0;
     int lineCount_ = 0;
     int lineNumber_ = 0;

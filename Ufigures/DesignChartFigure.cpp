@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 
+#include "FileTexts.h"
+#include "GraphFigure.h"
 #include "NumberText.h"
 #include "TextFile.h"
 
@@ -14,7 +16,7 @@ namespace halovane {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) { return QString::fromStdString(PrintableText(text)); }
 
 // A value with three significant digits at most, as a cell shows it.
 QString Short(double value) {
@@ -38,12 +40,7 @@ bool WritePicture(const QString& fileName, QSize size, const QString& title,
     bool ok = true;
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setResolution(96);
-        svg.setTitle(title);
-        svg.setDescription(QStringLiteral("A chart of a scenario run of Halovane"));
+        PrepareSvg(svg, file, size, title, QStringLiteral("A chart of a scenario run of Halovane"));
         QPainter painter(&svg);
         paint(painter);
     } else {

@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <functional>
 
+#include "FileTexts.h"
 #include "GraphPainter.h"
 #include "TextFile.h"
 
@@ -20,18 +21,14 @@ bool WriteDrawing(QIODevice& file, GraphFormat format, QSize size, const QString
                   const std::function<void(QPaintDevice&)>& paint) {
     if (format == GraphFormat::Svg) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setResolution(96);
-        svg.setTitle(title);
-        svg.setDescription(QStringLiteral("A graph of Halovane"));
+        PrepareSvg(svg, file, size, title, QStringLiteral("A graph of Halovane"));
         paint(svg);
         return true;
     }
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Halovane"));
-    pdf.setTitle(title);
+    // Qt quotes the metadata for PDF; control characters are shown.
+    pdf.setTitle(QString::fromStdString(PrintableText(title.toStdString())));
     pdf.setResolution(96);
     // One page the size of the graph: 617 x 441 pixels are 462.75 x 330.75 points.
     const QPageSize page(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96), QPageSize::Point, QString(),
@@ -55,6 +52,16 @@ bool WriteFile(const QString& fileName, const std::function<bool(QIODevice&)>& w
 const char* BitmapFormat(GraphFormat format) { return format == GraphFormat::Png ? "PNG" : "BMP"; }
 
 }  // namespace
+
+void PrepareSvg(QSvgGenerator& svg, QIODevice& device, QSize size, const QString& title, const QString& description) {
+    svg.setOutputDevice(&device);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    // The generator puts both texts into the file as they are.
+    svg.setTitle(QString::fromStdString(XmlText(title.toStdString())));
+    svg.setDescription(QString::fromStdString(XmlText(description.toStdString())));
+}
 
 bool WriteGraphFile(const QString& fileName, GraphFormat format, int scale, const GraphData& data,
                     GraphChoice choice, const GraphLook& look) {

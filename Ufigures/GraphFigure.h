@@ -11,7 +11,14 @@
 #include "GraphDrawing.h"
 #include "GraphFiles.h"
 
+class QSvgGenerator;
+class QIODevice;
+
 namespace halovane {
+
+// Sets up `svg` to write a drawing of `size` pixels at 96 pixels per inch
+// to `device`, with a title and a description (any text: it is quoted).
+void PrepareSvg(QSvgGenerator& svg, QIODevice& device, QSize size, const QString& title, const QString& description);
 
 // Writes the graph of `choice` to `fileName` in `format`; `scale` (1, 2 or
 // 4) enlarges bitmaps and is not used for drawings. An existing file is

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "FileTexts.h"
+
 namespace halovane {
 
 namespace {
@@ -139,11 +141,11 @@ public:
         if (text.empty()) return;
         Flush();
         UseFontColor();
-        painter_.drawText(x, y + metrics_.ascent(), QString::fromStdString(text));
+        painter_.drawText(x, y + metrics_.ascent(), QString::fromStdString(PrintableText(text)));
     }
     void TextRightCentred(int right, int y, const std::string& text) override {
         if (text.empty()) return;
-        const QString s = QString::fromStdString(text);
+        const QString s = QString::fromStdString(PrintableText(text));
         const int top = y - qRound(metrics_.height() / 2.0);
         Flush();
         UseFontColor();

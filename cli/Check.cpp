@@ -29,7 +29,13 @@ int Check(const std::vector<std::string>& args) {
     RunFiles written;
     bool variantGiven = false;
     ModelVariant variant = ModelVariant::Prescribed;
+    bool namesOnly = false;
     for (size_t k = 1; k < args.size(); ++k) {
+        if (EndsOptions(args[k], namesOnly)) continue;
+        if (namesOnly) {
+            files.push_back(args[k]);
+            continue;
+        }
         if (args[k] == "--csv") {
             written.csv = true;
         } else if (args[k] == "--variant") {

@@ -141,9 +141,14 @@ const char* const HelpText =
     "  3  a run stopped because the water table sank below the aquifer; its\n"
     "     output file was still written\n"
     "  4  an output file (the upgraded file, or a graph) could not be written\n"
-    "With several files the highest status of any file is returned.\n";
+    "With several files the highest status of any file is returned.\n"
+    "An argument \"--\" ends the options: the arguments after it are file names,\n"
+    "also those that start with \"-\".\n";
 
-int Upgrade(const std::vector<std::string>& args) {
+int Upgrade(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    bool namesOnly = false;
+    if (args.size() > 1 && EndsOptions(args[1], namesOnly)) args.erase(args.begin() + 1);
     if (args.size() != 3) {
         std::cerr << "halovane-cli: upgrade takes two file names: OLD.inp NEW.inp\n";
         return Usage;
@@ -255,7 +260,13 @@ int RunOne(const RunOptions& options, const std::string& file, std::mutex& errLo
 
 int Run(const std::vector<std::string>& args) {
     RunOptions options;
+    bool namesOnly = false;
     for (size_t k = 1; k < args.size(); ++k) {
+        if (EndsOptions(args[k], namesOnly)) continue;
+        if (namesOnly) {
+            options.files.push_back(args[k]);
+            continue;
+        }
         const std::string& a = args[k];
         if (a == "--refine") {
             options.refine = true;

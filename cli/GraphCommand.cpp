@@ -67,7 +67,13 @@ bool OptionValue(const std::vector<std::string>& args, size_t& k, const std::str
 
 // Reads the options; a message and false on a usage error.
 bool ParseGraphOptions(const std::vector<std::string>& args, GraphOptions& options) {
+    bool namesOnly = false;
     for (size_t k = 1; k < args.size(); ++k) {
+        if (EndsOptions(args[k], namesOnly)) continue;
+        if (namesOnly) {
+            options.names.push_back(args[k]);
+            continue;
+        }
         const std::string& a = args[k];
         std::string value;
         if (a.rfind("--type", 0) == 0 && OptionValue(args, k, "--type", value)) {
@@ -157,7 +163,7 @@ int Graph(const std::vector<std::string>& args) {
         return Unreadable;
     }
     ViewInput view;
-    const ReadOutcome viewRead = ReadInputForViews(ChangeExtension(file, ".inp"), output.NrTst, view, numbers);
+    const ReadOutcome viewRead = ReadInputForViews(ChangeExtension(file, ".inp"), output, view, numbers);
     if (!viewRead.ok)
         std::cerr << file << ": " << viewRead.message
                   << "\n  (the graphs are drawn without rainfall, irrigation and measured salinities)\n";

@@ -23,7 +23,13 @@ struct SweepArgs {
 
 bool ParseSweepArgs(const std::vector<std::string>& args, SweepArgs& options) {
     std::vector<std::string> names;
+    bool namesOnly = false;
     for (size_t k = 1; k < args.size(); ++k) {
+        if (EndsOptions(args[k], namesOnly)) continue;
+        if (namesOnly) {
+            names.push_back(args[k]);
+            continue;
+        }
         const std::string& a = args[k];
         if (a == "--keep") {
             options.keep = true;

@@ -7,6 +7,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <filesystem>
 
 #include "EngineSupport.h"
 #include "InputFile.h"
@@ -133,6 +135,31 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
     EXPECT_EQ(WithoutName(out), WithoutName(EngineOutput(inp.toStdString(), false, true, dir)));
 }
 
+// A long path is shortened in the middle where the window shows it, so the
+// Input page keeps its width and its buttons; the whole path is the tooltip.
+TEST_F(InputPageTest, ALongPathKeepsThePageInsideTheWindow) {
+    std::string folder = dir.Path();
+    while (folder.size() < 260) folder += "/" + std::string(40, 'd');
+    std::filesystem::create_directories(folder);
+    const QString name = QString::fromStdString(folder + "/a-file-with-a-long-name.inp");
+    ASSERT_GE(name.size(), 280);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(HALOVANE_EXAMPLES "/one-layer-monthly.inp"), name));
+    const int width = form->width();
+    dialogs.openNames = {name};
+    Click(Button("OpenInpButton"));
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    QCoreApplication::processEvents();
+    auto* label = W<QLabel>("NameLabel");
+    EXPECT_EQ(label->toolTip(), name);
+    EXPECT_TRUE(label->text().contains(QChar(0x2026))) << label->text().toStdString();
+    EXPECT_LE(form->width(), width);
+    for (QPushButton* b : form->findChildren<QPushButton*>()) {
+        if (!b->isVisible()) continue;
+        const QRect inWindow(b->mapTo(form.get(), QPoint(0, 0)), b->size());
+        EXPECT_TRUE(form->rect().contains(inWindow)) << b->objectName().toStdString();
+    }
+}
+
 TEST_F(InputPageTest, OpensEveryExampleAndReferenceFileAndRunsIt) {
     QStringList files;
     for (const QFileInfo& f : QDir(HALOVANE_EXAMPLES).entryInfoList({"*.inp"})) files << f.absoluteFilePath();
@@ -149,7 +176,7 @@ TEST_F(InputPageTest, OpensEveryExampleAndReferenceFileAndRunsIt) {
         ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
         EXPECT_TRUE(Panel("GenPanel")->isVisible());
         EXPECT_TRUE(form->Page.InputComplete);
-        EXPECT_EQ(W<QLabel>("NameLabel")->text(), name);
+        EXPECT_EQ(W<QLabel>("NameLabel")->toolTip(), name);
         EXPECT_EQ(Edit("NrTstEdit")->text().toInt(), form->Input.NrTst);
 
         dialogs.saveNames = {name};

@@ -295,7 +295,8 @@ TEST_F(GraphsPageTest, OpenGraphMessages) {
     f.close();
     dialogs.openNames.push_back(text);
     Press(graphTab, "OpenGrapButton");
-    EXPECT_EQ(dialogs.messages.last(), QString::fromStdString(OpenFailureMessage(text.toStdString())));
+    EXPECT_TRUE(dialogs.messages.last().startsWith(QStringLiteral("The file ") + text + QStringLiteral(" could not be opened (")))
+        << dialogs.messages.last().toStdString();
     EXPECT_EQ(Picture(), shown);
 }
 

@@ -251,7 +251,8 @@ TEST_F(OutputPageTest, HydrologicalTableReadsTheFileAgain) {
     Press(outTab, "SaltShowButton");
     ASSERT_TRUE(QFile::remove(out));
     Press(outTab, "HydrShowButton");
-    EXPECT_EQ(dialogs.messages.last(), QString::fromStdString(OpenFailureMessage(out.toStdString())));
+    EXPECT_EQ(dialogs.messages.last(),
+              QString::fromStdString(OpenFailureMessage(out.toStdString(), "No such file or directory")));
     EXPECT_EQ(GridModel(outTab)->Cell(4, 1), QStringLiteral("999.0"));
 }
 
@@ -260,7 +261,9 @@ TEST_F(OutputPageTest, OutputWithoutItsInputFile) {
     const QString inp = out.chopped(4) + QStringLiteral(".inp");
     QFile::remove(inp);
     OpenOutput(out);
-    EXPECT_EQ(dialogs.messages, QStringList(QString::fromStdString(OpenFailureMessage(inp.toStdString()))));
+    EXPECT_EQ(dialogs.messages,
+              QStringList(QString::fromStdString(OpenFailureMessage(inp.toStdString(), "No such file or directory")) +
+                          QLatin1Char('\n') + WithoutInputData));
     // The results of the output file are shown; the input columns stay empty.
     Press(outTab, "HydrShowButton");
     OutputGridModel* grid = GridModel(outTab);
@@ -383,6 +386,26 @@ TEST(OutputListing, LineEndsOfTheFileBecomeLinesOfTheListing) {
     EXPECT_EQ(ListingText("\r\n"), QString());
     EXPECT_EQ(ListingText("\r"), QStringLiteral("\r"));
     EXPECT_EQ(ListingText(""), QString());
+    // A line longer than the listing shows is cut.
+    EXPECT_EQ(ListingText(std::string(ListedLineLength + 5, 'x') + "\r\nb"),
+              QString(static_cast<qsizetype>(ListedLineLength), QLatin1Char('x')) +
+                  QStringLiteral(" ... (5 more characters)\nb"));
+}
+
+// Blank lines after the rows are counted, not listed: a damaged file of the
+// largest size read lists no more than its header and rows.
+TEST_F(OutputPageTest, BlankLinesAfterTheRowsAreNotListed) {
+    const QString out = CopyCase(QStringLiteral("case006"));
+    const QStringList lines = FileLines(out);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(200000, '\n'));
+    file.close();
+    OpenOutput(out);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(Out<QPlainTextEdit>("OutputMemo")->toPlainText(),
+              lines.join(QLatin1Char('\n')) +
+                  QStringLiteral("\n(200000 more blank lines follow the rows; they are not listed)"));
 }
 
 // A long listing is taken from the file's text in parts while the window is
@@ -409,6 +432,7 @@ TEST(OutputListing, TheListingInPartsIsTheWholeFile) {
         TestDialogs dialogs;
         OutputPage output(dialogs, state, page);
         state.OutputText = textOf(c.lines, c.end, c.last);
+        state.Output.RowsEnd = state.OutputText.size();
         ++state.TextVersion;
         output.ShowLoaded();
         auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("OutputMemo"));
@@ -445,6 +469,7 @@ TEST(OutputListing, ATextReadAgainIsListedFromItsStart) {
     TestDialogs dialogs;
     OutputPage output(dialogs, state, page);
     for (int k = 1; k <= 30000; ++k) state.OutputText += "old " + std::to_string(k) + "\r\n";
+    state.Output.RowsEnd = state.OutputText.size();
     ++state.TextVersion;
     output.ShowLoaded();
     auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("OutputMemo"));
@@ -452,6 +477,7 @@ TEST(OutputListing, ATextReadAgainIsListedFromItsStart) {
     EXPECT_EQ(memo->blockCount(), 1000);
     state.OutputText.clear();
     for (int k = 1; k <= 25000; ++k) state.OutputText += "new " + std::to_string(k) + "\r\n";
+    state.Output.RowsEnd = state.OutputText.size();
     ++state.TextVersion;
     const QString whole = ListingText(state.OutputText);
     for (int k = 0; k < 100 && memo->toPlainText() != whole; ++k) QTest::qWait(10);
@@ -468,7 +494,7 @@ TEST_F(OutputPageTest, TheGridHoldsTheTablesOfTheFileAsShown) {
     ViewInput view;
     NumberFormat format;
     ASSERT_TRUE(ReadOutputFile(FileNameToStd(out), output, format).ok);
-    ASSERT_TRUE(ReadInputForViews(ChangeExtension(FileNameToStd(out), ".inp"), output.NrTst, view, format).ok);
+    ASSERT_TRUE(ReadInputForViews(ChangeExtension(FileNameToStd(out), ".inp"), output, view, format).ok);
     OutputGridModel* grid = GridModel(outTab);
     Press(outTab, "SaltShowButton");
     const TableCells salinity = SalinityTable(output.Results, &view, output.NrTst, output.Layers);

@@ -346,7 +346,7 @@ TEST(FitReportFiles, ReadBackWhatWasWrittenAndRefuseAReportOfAnotherRun) {
     NumberFormat format;
     ASSERT_TRUE(ReadOutputFile(out, output, format).ok);
     ViewInput view;
-    ASSERT_TRUE(ReadInputForViews(dir.File("field.inp"), output.NrTst, view, format).ok);
+    ASSERT_TRUE(ReadInputForViews(dir.File("field.inp"), output, view, format).ok);
     FitReport back;
     std::string message;
     ASSERT_EQ(ReadFitReportFiles(out, output, &view, back, message), FitReportStatus::Read) << message;

@@ -12,12 +12,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstring>
 #include <random>
 
 #include "FigureChecks.h"
+#include "FileTexts.h"
+#include "FitReportFiles.h"
 #include "GraphFigure.h"
 #include "GraphPainter.h"
 #include "OutputFile.h"
+#include "TextFile.h"
 
 using namespace halovane;
 using namespace halovane::test;
@@ -31,7 +35,7 @@ GraphData CaseData(const std::string& name, const std::string& output = "plain.o
     ViewInput view;
     NumberFormat format;
     EXPECT_TRUE(ReadOutputFile(folder + output, out, format).ok);
-    EXPECT_TRUE(ReadInputForViews(folder + "input.inp", out.NrTst, view, format).ok);
+    EXPECT_TRUE(ReadInputForViews(folder + "input.inp", out, view, format).ok);
     return GraphDataFrom(out, &view);
 }
 
@@ -113,6 +117,59 @@ TEST(GraphFigures, DrawingsAreValidAndHoldTheirTexts) {
     static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 463(\\.0*)? 331(\\.0*)?\\]"));
     EXPECT_TRUE(box.match(QString::fromLatin1(bytes)).hasMatch());
     EXPECT_TRUE(bytes.contains("/Font"));
+}
+
+// A title goes into the drawing, the SVG's metadata and the CSV files as
+// text of those formats: never as markup, a formula or a broken file.
+TEST(GraphFigures, TitlesAreTextInEveryFileFormat) {
+    struct Case {
+        std::string title, shown, cell;  // as given; as drawn and as the SVG title; the CSV cell read back
+    };
+    const Case cases[] = {
+        {"</title><script>alert(1)</script><title>Field 7", "</title><script>alert(1)</script><title>Field 7",
+         "</title><script>alert(1)</script><title>Field 7"},
+        {"Tom & \"Jerry's\", <ditch>", "Tom & \"Jerry's\", <ditch>", "Tom & \"Jerry's\", <ditch>"},
+        {std::string("esc\x1b nul\0x\r\nend", 15), "esc\\x1B nul\\x00x\\x0D\\x0Aend", "esc\\x1B nul\\x00x\\x0D\\x0Aend"},
+        {"\u00d1and\u00fa \u0085 NEL", "\u00d1and\u00fa \\x85 NEL", "\u00d1and\u00fa \\x85 NEL"},
+        {"=HYPERLINK(\"http://x\")", "=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")"},
+        {"+1+2", "+1+2", "'+1+2"},
+        {"-cmd|' /C calc'!A0", "-cmd|' /C calc'!A0", "'-cmd|' /C calc'!A0"},
+        {"@SUM(A1:A9)", "@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"\t=1", "\\x09=1", "\\x09=1"},
+        {"-0.5", "-0.5", "-0.5"},  // a number, not a formula
+    };
+    QTemporaryDir dir;
+    GraphData data = CaseData("case001");
+    const QString svg = dir.filePath(QStringLiteral("t.svg"));
+    for (const Case& c : cases) {
+        data.Title1 = c.title;
+        ASSERT_TRUE(WriteGraphFile(svg, GraphFormat::Svg, 1, data, GraphChoice::WaterTable)) << c.title;
+        QFile file(svg);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QStringList elements, titles, texts;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            elements << xml.name().toString();
+            if (xml.name() == QStringLiteral("title")) titles << xml.readElementText();
+            else if (xml.name() == QStringLiteral("text")) texts << xml.readElementText();
+        }
+        EXPECT_FALSE(xml.hasError()) << c.title << ": " << xml.errorString().toStdString();
+        EXPECT_FALSE(elements.contains(QStringLiteral("script"))) << c.title;
+        EXPECT_EQ(titles, QStringList(QString::fromStdString(c.shown))) << c.title;
+        EXPECT_TRUE(texts.contains(QString::fromStdString(c.shown))) << c.title;
+
+        FitReport report;
+        report.outputFile = c.title;
+        report.zones.emplace_back();
+        const std::string csv = FitCsv(report);
+        LineReader lines(csv);
+        lines.Next();
+        const std::vector<std::string> cells = SplitCsvLine(lines.Next());
+        EXPECT_EQ(cells.size(), static_cast<size_t>(std::count(FitCsvHeader, FitCsvHeader + std::strlen(FitCsvHeader), ',')) + 1);
+        EXPECT_EQ(cells.back(), c.cell);
+        EXPECT_TRUE(lines.AtEnd()) << c.title;
+    }
 }
 
 TEST(GraphFigures, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept) {

@@ -247,24 +247,42 @@ TEST(InputFile, RoundTripOfEveryLayoutItWrites) {
             }
 }
 
-TEST(InputFile, ReadsLineFeedsAlone) {
+TEST(InputFile, ReadsLineFeedsOrCarriageReturnsAlone) {
     std::string text = ReadFile(DataFile("example-1layer.inp"));
-    std::string lf;
-    for (char c : text)
+    std::string lf, cr;
+    for (char c : text) {
         if (c != '\r') lf += c;
+        if (c != '\n') cr += c;
+    }
     ExpectSameAsWritten(ExampleOneLayer(), Read(lf));
+    ExpectSameAsWritten(ExampleOneLayer(), Read(cr));
 }
 
-TEST(InputFile, TrailingBlankAfterYesMeansNoDrainage) {
-    std::string text = ReadFile(DataFile("example-1layer.inp"));
+TEST(InputFile, TheDrainageAnswerIsYesOrNoInAnyCase) {
+    const std::string text = ReadFile(DataFile("example-1layer.inp"));
     const std::string yes = " Drainage system present  : yes\r\n";
-    text.replace(text.find(yes), yes.size(), " Drainage system present  : yes \r\n");
-    ModelInput in;
-    in.Dd = 9;
-    NumberFormat format;
-    ASSERT_TRUE(ParseInputText(text, "x", in, format).Ok());
-    EXPECT_FALSE(in.DrainPresent);
-    EXPECT_EQ(in.Dd, 0);  // the data set is the file's alone: nothing of the one before is kept
+    const struct {
+        const char* answer;
+        bool read, drainage;
+    } cases[] = {{"yes", true, true}, {"yes ", true, true}, {"Yes", true, true}, {"  YES  ", true, true},
+                 {"no", true, false}, {"No ", true, false}, {"y", false, false}, {"", false, false},
+                 {"yes, 2 m", false, false}};
+    for (const auto& c : cases) {
+        std::string changed = text;
+        changed.replace(changed.find(yes), yes.size(), " Drainage system present  : " + std::string(c.answer) + "\r\n");
+        ModelInput in;
+        in.Dd = 9;
+        NumberFormat format;
+        const InputReadResult r = ParseInputText(changed, "x", in, format);
+        EXPECT_EQ(r.Ok(), c.read) << c.answer;
+        if (!c.read) {
+            EXPECT_EQ(r.message.rfind("x, line 10: '", 0), 0u) << r.message;
+            EXPECT_NE(r.message.find("(expected yes or no after column 28)"), std::string::npos) << r.message;
+            continue;
+        }
+        EXPECT_EQ(in.DrainPresent, c.drainage) << c.answer;
+        EXPECT_EQ(in.Dd, c.drainage ? 1.8 : 0);  // the data set is the file's alone
+    }
 }
 
 TEST(InputFile, ReadsTheOldestLayout) {
@@ -344,13 +362,20 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
     for (size_t k = 300; k < 700; k += 7) binary[k] = static_cast<char>(k * 13);
     std::string negative = good;
     negative.replace(negative.find(": 3\r\n"), 3, ": -3");
+    // Text the reader would lose or misread: each is refused where it stands.
+    auto changed = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        EXPECT_NE(text.find(from), std::string::npos) << from;
+        return text.replace(text.find(from), from.size(), to);
+    };
 
     const Case cases[] = {
         {"bad number", badNumber, 15, "1,2x' is not a valid floating point value"},
         {"2000000000 steps", manySteps, 6, "the number of time steps is 2000000000; it must not exceed 400000"},
         {"400000 steps", atBound, 52, "the file ends before the hydrological row of time step 22 of 400000"},
         {"seven layers", sevenLayers, 8, "must be 1, 2 or 3"},
-        {"100000 characters", longLine, 39, "(expected a thickness in columns 1 to 10)"},
+        {"100000 characters", longLine, 31, "'77777777777777777777777777777777777777"
+                                              "77...' stands after the evaporation in columns 56 on"},
         {"400 digits", hugeNumber, 6, "is not a valid integer (expected the number of time steps"},
         {"truncated in a line", good.substr(0, 1000), 25, "(expected the groundwater outflow in columns 39 to 48)"},
         {"truncated", good.substr(0, good.find("         1       120.00")), 31,
@@ -360,6 +385,22 @@ TEST(InputFile, DamagedFilesFailWithTheLineAndWhatWasExpected) {
          "the file ends before the measured salinity row of time step 3 of 3"},
         {"empty", "", 6, "not a valid integer"},
         {"negative steps", negative, 6, "must not be negative"},
+        {"blanks inside a measured value", changed("         1        3.20      ", "         1  3  6           "),
+         49, "blanks split '3  6' in columns 11 to 22 (expected the measured salinity of the root zone)"},
+        {"digits past a window", changed("(dS/m)        :      1.2\r\n", "(dS/m)        :      1.2  5\r\n"), 15,
+         "'5' stands after the salinity of the irrigation water in columns 50 on; nothing is read past column 48"},
+        {"text after an integer", changed(": 3\r\n", ": 3 4\r\n"), 6,
+         "'3 4' is more than the number of time steps (expected one integer after column 28)"},
+        {"a bad inflow salinity", changed("     2.5\r\n\r\n", "     2,5x\r\n\r\n"), 26,
+         "(expected the salinity of the groundwater inflow in columns 39 to 48)"},
+        {"zero steps", changed(": 3\r\n", ": 0\r\n"), 31,
+         "the hydrological table goes on after its 0 rows (line 6 gives 0 time steps)"},
+        {"four steps", changed(": 3\r\n", ": 4\r\n"), 34, "the hydrological table ends after 3 rows"},
+        {"a measured row too many", good + "         4        1.00                -        -\r\n", 52,
+         "the measured salinity table goes on after its 3 rows (line 6 gives 3 time steps)"},
+        {"ending after the outflow", good.substr(0, good.find(" Salinity groundwater inflow")), 26,
+         "the file ends where the salinity of the groundwater inflow was expected"},
+        {"a yes meaning something else", changed(": yes\r\n", ": yes 2\r\n"), 10, "'yes 2' is no answer"},
     };
     for (const Case& c : cases) {
         InputReadResult r;
@@ -466,8 +507,14 @@ TEST(TextFile, LinesEndWithCrLfOrLfAndTheLastMayHaveNoEnd) {
     EXPECT_EQ(lines.Next(), "last");
     EXPECT_TRUE(lines.AtEnd());
     EXPECT_EQ(lines.LineNumber(), 5);
+    EXPECT_EQ(lines.Offset(), text.size());
     EXPECT_EQ(lines.Next(), "");  // past the end
-    EXPECT_EQ(lines.LinesLeft(), -1);
+    EXPECT_EQ(lines.LinesLeft(), 0);
+    // Lines ended by CR alone, in a text without LF.
+    const std::string mac = "one\rtwo\r\rlast";
+    LineReader cr(mac);
+    for (const char* expected : {"one", "two", "", "last"}) EXPECT_EQ(cr.Next(), expected);
+    EXPECT_TRUE(cr.AtEnd());
     const std::string ended = "a\n\n";
     LineReader two(ended);
     EXPECT_EQ(two.LinesLeft(), 2);

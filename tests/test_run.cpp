@@ -321,7 +321,7 @@ TEST(OutputFile, ReadsBackWhatARunWrote) {
         }
 
         ViewInput view;
-        ASSERT_TRUE(ReadInputForViews(dir.File("field.inp"), back.NrTst, view, format).ok);
+        ASSERT_TRUE(ReadInputForViews(dir.File("field.inp"), back, view, format).ok);
         EXPECT_EQ(view.Layers, layers);
         EXPECT_EQ(view.Title1, "Test field");
         EXPECT_EQ(view.Rain[3], in.Rain[3]);
@@ -336,15 +336,72 @@ TEST(OutputFile, ReadersReportFilesTheyCannotUse) {
     ViewInput view;
     NumberFormat format;
     const std::string missing = dir.File("missing.out");
-    EXPECT_EQ(ReadOutputFile(missing, back, format).message,
-              "The file " + missing + "could not be opened. It may be damaged or in use by another program.");
-    EXPECT_FALSE(ReadInputForViews(dir.File("missing.inp"), 3, view, format).ok);
-    WriteFile(dir.File("short.out"), "OUTPUT OF Halovane\r\nName\r\n\r\nA\r\nB\r\n 1   2000000000    30\r\n"
-                                     " Leaching efficiency layer 1   :    0.80  (given),       Coeff. of "
-                                     "determination (%) :  n.a.\r\n - -\r\n");
-    const ReadOutcome r = ReadOutputFile(dir.File("short.out"), back, format);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("fewer rows"), std::string::npos) << r.message;
+    const ReadOutcome unopened = ReadOutputFile(missing, back, format);
+    EXPECT_TRUE(unopened.unopened);
+    EXPECT_EQ(unopened.message.rfind("The file " + missing + " could not be opened (No such file or directory). It may "
+                                     "be damaged or in use by another program.", 0), 0u) << unopened.message;
+    EXPECT_FALSE(ReadInputForViews(dir.File("missing.inp"), back, view, format).ok);
+
+    // A run's output file, damaged in the ways that follow: the reader
+    // refuses it, naming the line and what it found there.
+    ModelInput in = Field(1, 3);
+    in.InputFileName = dir.File("field.inp");
+    ASSERT_EQ(WriteInputFile(in), "");
+    ModelState state;
+    ScriptedInteraction ui(false, false);
+    ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
+    const std::string good = ReadFile(dir.File("field.out"));
+    const size_t rowsEnd = good.size();
+    std::string noDashes = good;
+    noDashes.insert(noDashes.find("\r\n - -") + 2, std::string(30, '\n'));
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string mentions;  // empty: read
+    };
+    const Case cases[] = {
+        {"fewer rows", good.substr(0, good.rfind("        3 ")), "line 16: the file holds fewer rows than its 3 time steps"},
+        {"a note after the rows", good + "\r\n\r\n  checked by A.B.\r\n",
+         "line 22: the file goes on after its 3 rows ('  checked by A.B.')"},
+        {"another row", good + good.substr(good.rfind("        3 ")), "line 20: the file goes on after its 3 rows"},
+        {"headings without their dashed line", noDashes, "the column headings end without their dashed line"},
+        {"blank lines after the rows", good + std::string(100000, '\n') + "   \r\n", ""},
+        {"as written", good, ""},
+    };
+    for (const Case& c : cases) {
+        OutputReadback read;
+        const ReadOutcome r = ParseOutputText(c.text, "f.out", read, format);
+        EXPECT_EQ(r.ok, c.mentions.empty()) << c.name << ": " << r.message;
+        EXPECT_NE(r.message.find(c.mentions), std::string::npos) << c.name << ": " << r.message;
+        if (r.ok) {
+            EXPECT_EQ(read.RowsEnd, rowsEnd) << c.name;
+        }
+    }
+
+    // The input data file beside it is used only when it is the run's.
+    ASSERT_TRUE(ReadOutputFile(dir.File("field.out"), back, format).ok);
+    EXPECT_EQ(back.StepDays, 30);
+    struct Change {
+        const char* mentions;
+        void (*change)(ModelInput&);
+    };
+    const Change changes[] = {
+        {"", [](ModelInput&) {}},
+        {"the number of root-zone layers is '2', the output file '1'", [](ModelInput& m) { m = Field(2, 3); }},
+        {"the number of time steps is '4', the output file '3'", [](ModelInput& m) { m = Field(1, 4); }},
+        {"the step length is '7', the output file '30'", [](ModelInput& m) { m = Field(1, 3, 7); }},
+        {"the first title is 'Another field', the output file 'Test field'",
+         [](ModelInput& m) { m.Title1 = "Another field"; }},
+    };
+    for (const Change& c : changes) {
+        ModelInput other = in;
+        c.change(other);
+        other.InputFileName = in.InputFileName;
+        ASSERT_EQ(WriteInputFile(other), "");
+        const ReadOutcome r = ReadInputForViews(in.InputFileName, back, view, format);
+        EXPECT_EQ(r.ok, !*c.mentions) << r.message;
+        EXPECT_NE(r.message.find(c.mentions), std::string::npos) << r.message;
+    }
 }
 
 TEST(OutputFile, NameReplacesOrAppendsTheExtension) {
