@@ -102,7 +102,7 @@ void TMainForm::DrainSaveButtonClick() {
         const rules::Problem problem =
             rules::ReadDrainage({DrainDepthEdit->text().toStdString(), DrainQH1Edit->text().toStdString(),
                                  DrainQH2Edit->text().toStdString()},
-                                Dr, Input.D[Zt], drainage);
+                                Dr, Input.D[Zt], drainage, Page.Comma);
         if (!problem.Ok()) {
             if (problem.message == rules::DrainAboveRootZone || problem.message == rules::DrainBelowTransition)
                 UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain);
@@ -149,7 +149,7 @@ void TMainForm::CondSaveButtonClick() {
     std::array<std::string, 8> texts;
     for (size_t k = 0; k < 8; ++k) texts[k] = boxes[k]->text().toStdString();
     std::array<double, 8> values{};
-    const rules::Problem problem = rules::ReadConditions(texts, values);
+    const rules::Problem problem = rules::ReadConditions(texts, values, Page.Comma);
     if (!problem.Ok()) {
         Refuse(problem, boxes[problem.column]);
         return;

@@ -53,9 +53,10 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     const bool hydrological = &grid == HydrGrid;
     const int layers = Page.LayerFlags;
     const rules::PastePlan plan =
-        soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers)
-        : hydrological ? rules::PlanHydrologicalPaste(block, startColumn, startRow, StepsOnScreen())
-                       : rules::PlanSalinityPaste(block, startColumn, startRow, layers, StepsOnScreen());
+        soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers, Page.Comma)
+        : hydrological
+            ? rules::PlanHydrologicalPaste(block, startColumn, startRow, StepsOnScreen(), Page.Comma)
+            : rules::PlanSalinityPaste(block, startColumn, startRow, layers, StepsOnScreen(), Page.Comma);
     if (!plan.problem.Ok()) {
         // Nothing of the block is written until it is corrected.
         RefuseCell(plan.problem, grid);
@@ -88,7 +89,7 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
 void TMainForm::HydrSaveButtonClick() {
     const int n = StepsOnScreen();
     Series rain, irrig, evap;
-    const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap);
+    const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, *HydrGrid);
         return;

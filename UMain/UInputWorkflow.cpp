@@ -318,10 +318,10 @@ void TMainForm::SaveAllButtonClick() {
     std::vector<Problem> problems = ValidateDataSet(Input);
     if (!HasErrors(problems)) problems = ValidateDataSet(stored);
     if (HasErrors(problems)) {
-        Warn(QString::fromStdString(ProblemReport(problems)));
+        dialogs_.Report(this, QString::fromStdString(ProblemReport(problems)), true);
         return;
     }
-    if (!problems.empty()) Message(QString::fromStdString(ProblemReport(problems)));
+    if (!problems.empty()) dialogs_.Report(this, QString::fromStdString(ProblemReport(problems)), false);
     const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
     if (path.isEmpty()) {
         Message("No input file was selected");

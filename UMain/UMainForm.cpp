@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -16,8 +18,11 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "Dialogs.h"
 #include "Fields.h"
@@ -27,8 +32,77 @@
 
 namespace halovane {
 
+namespace {
+
+// An edit of a grid, as the grid recorded it. The keys typed in one cell
+// editor make one edit.
+class GridEdit : public QUndoCommand {
+public:
+    GridEdit(TStringGrid& grid, TStringGrid::Change change, std::function<void()> done)
+        : grid_(grid), change_(std::move(change)), done_(std::move(done)) {}
+    void undo() override {
+        grid_.Apply(change_, false);
+        done_();
+    }
+    void redo() override {
+        // The grid holds the change when it is recorded.
+        if (std::exchange(first_, false)) return;
+        grid_.Apply(change_, true);
+        done_();
+    }
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* command) override {
+        const auto* other = static_cast<const GridEdit*>(command);
+        const auto& next = other->change_;
+        if (&other->grid_ != &grid_ || change_.typing == 0 || next.typing != change_.typing ||
+            change_.cells.size() != 1 || next.cells.size() != 1 ||
+            change_.cells.begin()->first != next.cells.begin()->first || next.rowsBefore != next.rowsAfter)
+            return false;
+        change_.cells.begin()->second.second = next.cells.begin()->second.second;
+        return true;
+    }
+
+private:
+    TStringGrid& grid_;
+    TStringGrid::Change change_;
+    std::function<void()> done_;
+    bool first_ = true;
+};
+
+// An edit of the boxes and choices of a panel without a grid. The keys
+// typed in one box one after the other make one edit.
+template <typename Boxes>
+class BoxEdit : public QUndoCommand {
+public:
+    BoxEdit(QObject* source, Boxes before, Boxes after, std::function<void(const Boxes&)> show)
+        : source_(source), before_(std::move(before)), after_(std::move(after)), show_(std::move(show)) {}
+    void undo() override { show_(before_); }
+    void redo() override {
+        if (std::exchange(first_, false)) return;
+        show_(after_);
+    }
+    int id() const override { return 2; }
+    bool mergeWith(const QUndoCommand* command) override {
+        const auto* other = static_cast<const BoxEdit*>(command);
+        if (other->source_ != source_ || !qobject_cast<QLineEdit*>(source_)) return false;
+        after_ = other->after_;
+        return true;
+    }
+
+private:
+    QObject* source_;
+    Boxes before_, after_;
+    std::function<void(const Boxes&)> show_;
+    bool first_ = true;
+};
+
+}  // namespace
+
 TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName("MainForm");
+    Undo = new QUndoStack(this);
+    const QLocale system = QLocale::system();
+    Page.Comma = rules::CommaOfLocale(system.decimalPoint().toStdString(), system.groupSeparator().toStdString());
     resize(806, 647);
 
     PageControl = new QTabWidget(this);
@@ -69,15 +143,82 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
     UpdateButtons(rules::PageEvent::Start);
     FormCreate();
     previousPage_ = PageControl->currentWidget();
-    // Every entry of a data panel marks the panel as edited.
+    // Every entry of a data panel marks the panel as edited, and can be
+    // taken back until the panel is saved or cancelled.
     for (const PanelEntry& e : PanelEntries()) {
-        for (QLineEdit* edit : e.panel->findChildren<QLineEdit*>())
+        QFrame* panel = e.panel;
+        for (QLineEdit* edit : panel->findChildren<QLineEdit*>()) {
             connect(edit, &QLineEdit::textEdited, this, &TMainForm::MarkEdited);
-        for (QComboBox* combo : e.panel->findChildren<QComboBox*>())
+            connect(edit, &QLineEdit::textEdited, this, [this, panel, edit] { BoxEdited(panel, edit); });
+            edit->installEventFilter(this);
+        }
+        for (QComboBox* combo : panel->findChildren<QComboBox*>()) {
             connect(combo, QOverload<int>::of(&QComboBox::activated), this, &TMainForm::MarkEdited);
-        for (TStringGrid* grid : e.panel->findChildren<TStringGrid*>())
+            connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, panel, combo] { BoxEdited(panel, combo); });
+            combo->installEventFilter(this);
+        }
+        for (TStringGrid* grid : panel->findChildren<TStringGrid*>()) {
             connect(grid, &TStringGrid::Edited, this, &TMainForm::MarkEdited);
+            grid->onChange = [this, grid](const TStringGrid::Change& change) {
+                Undo->push(new GridEdit(*grid, change, [this, grid] { Undone(grid); }));
+            };
+        }
+        if (panel->findChildren<TStringGrid*>().isEmpty()) shownBoxes_.emplace_back(panel, BoxesOf(*panel));
     }
+    ResetUndo();
+}
+
+TMainForm::BoxTexts TMainForm::BoxesOf(const QFrame& panel) {
+    BoxTexts boxes;
+    for (const QLineEdit* edit : panel.findChildren<QLineEdit*>()) boxes.texts << edit->text();
+    for (const QComboBox* combo : panel.findChildren<QComboBox*>()) boxes.choices << combo->currentIndex();
+    return boxes;
+}
+
+void TMainForm::ShowBoxes(QFrame& panel, const BoxTexts& boxes) {
+    int k = 0;
+    for (QLineEdit* edit : panel.findChildren<QLineEdit*>()) edit->setText(boxes.texts.value(k++));
+    k = 0;
+    for (QComboBox* combo : panel.findChildren<QComboBox*>()) combo->setCurrentIndex(boxes.choices.value(k++));
+}
+
+void TMainForm::ResetUndo() {
+    Undo->clear();
+    for (auto& [panel, boxes] : shownBoxes_) boxes = BoxesOf(*panel);
+}
+
+void TMainForm::BoxEdited(QFrame* panel, QObject* source) {
+    for (auto& [shown, boxes] : shownBoxes_) {
+        if (shown != panel) continue;
+        BoxTexts now = BoxesOf(*panel);
+        if (now == boxes) return;
+        Undo->push(new BoxEdit<BoxTexts>(source, boxes, now, [this, panel](const BoxTexts& texts) {
+            ShowBoxes(*panel, texts);
+            Undone(panel);
+        }));
+        boxes = std::move(now);
+    }
+}
+
+void TMainForm::Undone(QWidget* source) {
+    for (auto& [panel, boxes] : shownBoxes_)
+        if (panel == source) boxes = BoxesOf(*panel);
+    // A paste that grew the hydrological series also showed its length.
+    if (source == HydrGrid) {
+        NrTstEdit->setText(QString::number(StepsOnScreen()));
+        for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), StepsOnScreen());
+    }
+    Page.PanelEdited = !Undo->isClean();
+    UpdateTitle();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        TStringGrid::IsUndoKey(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 std::vector<TMainForm::PanelEntry> TMainForm::PanelEntries() {
@@ -136,6 +277,7 @@ bool TMainForm::SettleEdits() {
             return SaveOpenPanel();
         case Dialogs::Choice::Discard:
             (this->*(open.show))();
+            ResetUndo();
             Page.PanelEdited = false;
             UpdateTitle();
             return true;
@@ -222,6 +364,20 @@ void TMainForm::BuildEditMenu() {
         action->setToolTip(QString(item.hint).section('|', 0, 0));
         connect(action, &QAction::triggered, this, item.handler);
     }
+    // Undo and Redo of the open panel's edits, from any of its controls.
+    edit->addSeparator();
+    QAction* undo = Undo->createUndoAction(this, "&Undo");
+    undo->setObjectName("Undo");
+    undo->setShortcut(QKeySequence("Ctrl+Z"));
+    undo->setStatusTip("Takes back the last change of the open panel that was not saved");
+    QAction* redo = Undo->createRedoAction(this, "&Redo");
+    redo->setObjectName("Redo");
+    redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    redo->setStatusTip("Makes the change that was taken back again");
+    for (QAction* action : {undo, redo}) {
+        edit->addAction(action);
+        addAction(action);
+    }
 }
 
 namespace {
@@ -287,7 +443,10 @@ void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
     // A panel shown afresh holds the data set; a Save changed the data set.
     if (event == rules::PageEvent::Saved) Page.DataSetChanged = true;
     if (event == rules::PageEvent::InputOpened || event == rules::PageEvent::Restart) Page.DataSetChanged = false;
-    if (event != rules::PageEvent::DrainRefused && event != rules::PageEvent::PageShown) Page.PanelEdited = false;
+    if (event != rules::PageEvent::DrainRefused && event != rules::PageEvent::PageShown) {
+        Page.PanelEdited = false;
+        ResetUndo();
+    }
     UpdateTitle();
 }
 

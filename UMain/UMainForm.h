@@ -23,6 +23,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QUndoStack;
 class QWidget;
 class QFrame;
 
@@ -45,6 +46,9 @@ struct InputPageState {
     int SavedDrainChoice = 0;     // drainage choice at the last save
     QString StartDir;             // current folder at start
     QString InputFolder;          // folder of the open and save dialogs
+    // What a comma in a typed or pasted number means, after the system's
+    // number format.
+    rules::Comma Comma = rules::Comma::Unsettled;
     // What the data set holds, so that a Cancel can show it again: the
     // groups stored by a Save or by "Open input" (in the order of the group
     // buttons), the number of time steps of the stored series and the layer
@@ -151,6 +155,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Undo and Redo in a box of a data panel go to the panel's edits.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls; tests find them by their object names.
@@ -269,6 +275,26 @@ private:
     void ShowSalinity(int layers);
     void ShowDrainage();
     void ShowConditions();
+
+    // The edits of the open panel that are not saved yet, to take back and
+    // make again; emptied whenever a panel shows the data set (opened,
+    // saved, cancelled or discarded).
+    QUndoStack* Undo;
+    // The boxes and choices of a panel without a grid, as last shown or
+    // edited.
+    struct BoxTexts {
+        QStringList texts;
+        QList<int> choices;
+        bool operator==(const BoxTexts& other) const { return texts == other.texts && choices == other.choices; }
+    };
+    std::vector<std::pair<QFrame*, BoxTexts>> shownBoxes_;
+    static BoxTexts BoxesOf(const QFrame& panel);
+    static void ShowBoxes(QFrame& panel, const BoxTexts& boxes);
+    void ResetUndo();
+    // The user changed a box or choice of a panel without a grid.
+    void BoxEdited(QFrame* panel, QObject* source);
+    // The page after an undo or redo of the panel's edits.
+    void Undone(QWidget* source);
 
     Dialogs& dialogs_;
     QWidget* closeForm_ = nullptr;

@@ -54,7 +54,7 @@ void TMainForm::SaltSaveButtonClick(int layers) {
     TStringGrid& grid = *SaltGrid(layers);
     const int n = Input.NrTst;
     ZoneArray<Series> measured = Input.ECsm;
-    const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured);
+    const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, grid);
         return;

@@ -52,7 +52,7 @@ QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
 void TMainForm::SaveSoilGrid(int layers) {
     TStringGrid& grid = *SoilGrid(layers);
     std::vector<std::array<double, 5>> table;
-    const rules::Problem problem = rules::ReadSoil(CellsOf(grid, layers + 2, 5), layers, table);
+    const rules::Problem problem = rules::ReadSoil(CellsOf(grid, layers + 2, 5), layers, table, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, grid);
         return;

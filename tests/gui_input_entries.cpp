@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <chrono>
+#include <tuple>
 #include <type_traits>
 
 #include "InputFile.h"
@@ -381,6 +382,17 @@ TEST_F(InputEntryTest, TabMovesBetweenEditableCellsAndEnterMovesDown) {
     EXPECT_EQ(grid->Cell(3, 2), "7");
     EXPECT_EQ(grid->currentRow(), 3);
     EXPECT_EQ(grid->currentColumn(), 3);
+    // Enter on the last row goes to the top of the next column, and on the
+    // last cell stays: the next value typed never replaces the one entered.
+    for (const auto& [column, next, nextColumn] : {std::tuple{1, "8", 2}, std::tuple{3, "9", 3}}) {
+        grid->setCurrentCell(4, column);
+        QTest::keyClicks(grid, next);
+        QTest::keyClick(Editor(grid), Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(grid->Cell(column, 4), QString(next));
+        EXPECT_EQ(grid->currentRow(), column == 3 ? 4 : 1) << column;
+        EXPECT_EQ(grid->currentColumn(), nextColumn) << column;
+    }
 }
 
 TEST_F(InputEntryTest, CutInTheGridsAndVisibleHints) {
