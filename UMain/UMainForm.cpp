@@ -101,6 +101,12 @@ private:
 TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName("MainForm");
     Undo = new QUndoStack(this);
+    // Edits taken back to where the panel showed the data set leave
+    // nothing to save.
+    connect(Undo, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        Page.PanelEdited = !clean;
+        UpdateTitle();
+    });
     const QLocale system = QLocale::system();
     Page.Comma = rules::CommaOfLocale(system.decimalPoint().toStdString(), system.groupSeparator().toStdString());
     resize(806, 647);
@@ -208,8 +214,6 @@ void TMainForm::Undone(QWidget* source) {
         NrTstEdit->setText(QString::number(StepsOnScreen()));
         for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), StepsOnScreen());
     }
-    Page.PanelEdited = !Undo->isClean();
-    UpdateTitle();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

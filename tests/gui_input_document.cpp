@@ -1,5 +1,6 @@
 // The Input page holds one data set: a file opened replaces everything of
 // the one before, on screen and in what is saved and run.
+#include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -57,6 +58,7 @@ protected:
                 screen << e->objectName() + " " + e->text() + (e->isEnabled() ? "" : " (off)");
         for (const QComboBox* c : form->findChildren<QComboBox*>())
             if (!c->objectName().isEmpty()) screen << c->objectName() + " " + QString::number(c->currentIndex());
+        screen.sort();  // the order of the controls is not the user's concern
         return screen;
     }
     // "Save all - Run" to `path`, without the calculations.
@@ -282,6 +284,59 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
     ScriptedInteraction ui(false, false);
     ASSERT_EQ(RunModel(in, state, ui).status, RunStatus::Completed);
     EXPECT_EQ(WithoutName(ReadFile(dir.File("runner.out"))), WithoutName(ReadFile(dir.File("rounded.out"))));
+}
+
+// Undo and Redo take back and make again the open panel's edits that are
+// not saved: typed cells (a cell's keys as one edit), pasted blocks that
+// grew the series, and boxes; a Save ends them.
+TEST_F(DocumentTest, UndoAndRedoTheEditsNotSaved) {
+    OpenFile(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp");  // 3 steps
+    Click(Button("HydrOpenButton"));
+    TStringGrid* grid = Grid("HydrGrid");
+    const QStringList opened = Screen();
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    TypeCell(grid, 1, 2, "12.5");
+    PasteCell(grid, 1, 3, "1\t2\t3\r\n4\t5\t6\r\n");  // grows the series to 4 steps
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_TRUE(form->isWindowModified());
+    const QStringList edited = Screen();
+    key(Qt::Key_Z);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(Edit("NrTstEdit")->text(), "3");
+    EXPECT_EQ(grid->Cell(1, 2), "12.5");
+    key(Qt::Key_Z);  // the keys typed
+    EXPECT_EQ(grid->Cell(1, 2), "");
+    key(Qt::Key_Z);  // the Delete before them
+    EXPECT_EQ(Screen(), opened);
+    EXPECT_FALSE(form->isWindowModified());
+    key(Qt::Key_Y);
+    key(Qt::Key_Y);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Screen(), edited);
+    Click(Button("HydrSaveButton"));
+    EXPECT_EQ(form->Input.NrTst, 4);
+    key(Qt::Key_Z);  // nothing left to take back once saved
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->Cell(1, 2), "12.5");
+
+    // Boxes and choices, from the box that has the focus.
+    Click(Button("DrainOpenButton"));
+    const QStringList drains = Screen();
+    Type(Edit("DrainDepthEdit"), "9");
+    key(Qt::Key_Z);  // in the box: the panel's edit, not the box's own
+    EXPECT_EQ(Screen(), drains);
+    key(Qt::Key_Y);
+    Choose(Combo("DrainPresentCombo"), 0);
+    emit Combo("DrainPresentCombo")->activated(0);
+    EXPECT_FALSE(Edit("DrainDepthEdit")->isEnabled());
+    Combo("DrainPresentCombo")->setFocus();
+    key(Qt::Key_Z);
+    EXPECT_TRUE(Edit("DrainDepthEdit")->isEnabled());
+    EXPECT_EQ(Edit("DrainDepthEdit")->text(), "9");
+    form->findChild<QAction*>("Undo")->trigger();
+    EXPECT_EQ(Screen(), drains);
 }
 
 }  // namespace halovane::test
