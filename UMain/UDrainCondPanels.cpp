@@ -4,14 +4,14 @@
 #include <QHBoxLayout>
 
 #include "DrainDesignBox.h"
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UPanelKit.h"
 
 namespace halovane {
 
 using namespace panel;
 
-QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
+QFrame* InputPage::BuildDrainPanel(QWidget* parent) {
     auto* p = new QFrame(parent);
     p->setObjectName("DrainPanel");
     QGridLayout* g = Frame(p, "DrainLabel", "Properties of the subsurface drainage system");
@@ -36,13 +36,13 @@ QFrame* TMainForm::BuildDrainPanel(QWidget* parent) {
     g->setColumnStretch(2, 1);
     connect(DrainPresentCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             [this](int) { DrainPresentComboChange(); });
-    connect(DrainHelpButton, &QPushButton::clicked, this, &TMainForm::DrainHelpButtonClick);
-    connect(DrainSaveButton, &QPushButton::clicked, this, &TMainForm::DrainSaveButtonClick);
-    connect(DrainQuitButton, &QPushButton::clicked, this, &TMainForm::DrainQuitButtonClick);
+    connect(DrainHelpButton, &QPushButton::clicked, this, &InputPage::DrainHelpButtonClick);
+    connect(DrainSaveButton, &QPushButton::clicked, this, &InputPage::DrainSaveButtonClick);
+    connect(DrainQuitButton, &QPushButton::clicked, this, &InputPage::DrainQuitButtonClick);
     return p;
 }
 
-QFrame* TMainForm::BuildCondPanel(QWidget* parent) {
+QFrame* InputPage::BuildCondPanel(QWidget* parent) {
     auto* p = new QFrame(parent);
     p->setObjectName("CondPanel");
     QGridLayout* g = Frame(p, "CondLabel", "Intial and boundary conditions");
@@ -70,27 +70,27 @@ QFrame* TMainForm::BuildCondPanel(QWidget* parent) {
     const SaveCancel buttons = SaveCancelRow(g, r, p, "Cond");
     CondSaveButton = buttons.save, CondQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
-    connect(CondSaveButton, &QPushButton::clicked, this, &TMainForm::CondSaveButtonClick);
-    connect(CondQuitButton, &QPushButton::clicked, this, &TMainForm::CondQuitButtonClick);
+    connect(CondSaveButton, &QPushButton::clicked, this, &InputPage::CondSaveButtonClick);
+    connect(CondQuitButton, &QPushButton::clicked, this, &InputPage::CondQuitButtonClick);
     return p;
 }
 
 // The choice opens or closes the boxes; the data set takes it with the Save.
-void TMainForm::DrainPresentComboChange() {
+void InputPage::DrainPresentComboChange() {
     const bool present = DrainPresentCombo->currentIndex() == 1;
     for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(present);
 }
 
-void TMainForm::DrainHelpButtonClick() {
+void InputPage::DrainHelpButtonClick() {
     if (drainForm_) {
         drainForm_->show();
         drainForm_->raise();
     }
 }
 
-void TMainForm::DrainSaveButtonClick() {
+void InputPage::DrainSaveButtonClick() {
     Page.LayerFlags = Page.LayerFlags < 1 || Page.LayerFlags > 3 ? Input.NrLayers : Page.LayerFlags;
     ModelInput layers = Input;
     layers.NrLayers = Page.LayerFlags;
@@ -136,14 +136,14 @@ void TMainForm::DrainSaveButtonClick() {
     if (drainForm_) drainForm_->hide();
 }
 
-void TMainForm::DrainQuitButtonClick() {
+void InputPage::DrainQuitButtonClick() {
     DrainPanel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Drain);
     ShowDrainage();
     if (drainForm_) drainForm_->hide();
 }
 
-void TMainForm::CondSaveButtonClick() {
+void InputPage::CondSaveButtonClick() {
     QLineEdit* const boxes[8] = {SaltIrrigEdit, WTdepthEdit, GrwtInfEdit, GrwtOutEdit,
                                  CritDepthEdit, IrrEffEdit,  MoistEdit,   SalInfEdit};
     std::array<std::string, 8> texts;
@@ -176,7 +176,7 @@ void TMainForm::CondSaveButtonClick() {
     UpdateButtons(rules::PageEvent::Saved, rules::Panel::Cond);
 }
 
-void TMainForm::CondQuitButtonClick() {
+void InputPage::CondQuitButtonClick() {
     ShowConditions();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Cond);
     CondPanel->hide();

@@ -2,7 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UStringGrid.h"
 
 namespace halovane {
@@ -21,7 +21,7 @@ std::string MeasuredText(double value) {
 
 }  // namespace
 
-void TMainForm::ClearPanels() {
+void InputPage::ClearPanels() {
     for (int layers = 1; layers <= 3; ++layers) {
         SoilGrid(layers)->ClearEntries();
         SaltGrid(layers)->ClearEntries();
@@ -32,7 +32,7 @@ void TMainForm::ClearPanels() {
         e->clear();
 }
 
-void TMainForm::ShowDataSet(int layersOnLine8) {
+void InputPage::ShowDataSet(int layersOnLine8) {
     const ModelInput& in = Input;
     ClearPanels();
     // Every group now holds what the file gave.
@@ -53,7 +53,7 @@ void TMainForm::ShowDataSet(int layersOnLine8) {
     ShowSoil(in.NrLayers);
 }
 
-void TMainForm::ShowGeneral() {
+void InputPage::ShowGeneral() {
     LayersCombo->setCurrentIndex(Page.LayersIdx);
     ModelCombo->setCurrentIndex(Input.Variant == ModelVariant::Conserving ? 1 : 0);
     if (!Page.Stored[rules::GenGroup]) return;
@@ -64,7 +64,7 @@ void TMainForm::ShowGeneral() {
     if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
 }
 
-void TMainForm::ShowHydrological() {
+void InputPage::ShowHydrological() {
     // A paste may have changed the number of rows: they go back to the
     // time steps stored.
     const int n = Page.StoredSteps;
@@ -82,7 +82,7 @@ void TMainForm::ShowHydrological() {
         }
 }
 
-void TMainForm::ShowSoil(int layers) {
+void InputPage::ShowSoil(int layers) {
     if (Page.StoredSoilLayers != layers) return;
     TStringGrid& soil = *SoilGrid(layers);
     int row = 0;
@@ -97,7 +97,7 @@ void TMainForm::ShowSoil(int layers) {
     }
 }
 
-void TMainForm::ShowSalinity(int layers) {
+void InputPage::ShowSalinity(int layers) {
     if (Page.StoredSaltLayers != layers) return;
     const int n = Input.NrTst;
     TStringGrid& salt = *SaltGrid(layers);
@@ -113,7 +113,7 @@ void TMainForm::ShowSalinity(int layers) {
     }
 }
 
-void TMainForm::ShowDrainage() {
+void InputPage::ShowDrainage() {
     DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
     DrainPresentComboChange();
     if (!Page.Stored[rules::DrainGroup]) return;
@@ -126,7 +126,7 @@ void TMainForm::ShowDrainage() {
     }
 }
 
-void TMainForm::ShowConditions() {
+void InputPage::ShowConditions() {
     if (!Page.Stored[rules::CondGroup]) return;
     SaltIrrigEdit->setText(Shortest(Input.Si));
     WTdepthEdit->setText(Shortest(Input.Dwtini));

@@ -2,6 +2,8 @@
 target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.h
+  ${CMAKE_CURRENT_LIST_DIR}/InputPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InputPage.h
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.h
   ${CMAKE_CURRENT_LIST_DIR}/UPanelKit.h
