@@ -192,19 +192,23 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-std::vector<InputPage::PanelEntry> InputPage::PanelEntries() {
+std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
     using G = FieldGroup;
     auto g = [](G group) { return static_cast<int>(group); };
-    return {{GenPanel, GenSaveButton, g(G::General), &InputPage::ShowGeneral},
-            {HydrPanel, HydrSaveButton, g(G::Hydrological), &InputPage::ShowHydrological},
-            {Soil1Panel, Soil1SaveButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Soil2Panel, Soil2SaveButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Soil3Panel, Soil3SaveButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Salt1Panel, Salt1SaveButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {Salt2Panel, Salt2SaveButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {Salt3Panel, Salt3SaveButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {DrainPanel, DrainSaveButton, g(G::Drainage), &InputPage::ShowDrainage},
-            {CondPanel, CondSaveButton, g(G::Conditions), &InputPage::ShowConditions}};
+    return {{GenPanel, GenSaveButton, GenQuitButton, g(G::General), &InputPage::ShowGeneral},
+            {HydrPanel, HydrSaveButton, HydrQuitButton, g(G::Hydrological), &InputPage::ShowHydrological},
+            {Soil1Panel, Soil1SaveButton, Soil1QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
+            {Soil2Panel, Soil2SaveButton, Soil2QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
+            {Soil3Panel, Soil3SaveButton, Soil3QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
+            {Salt1Panel, Salt1SaveButton, Salt1QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
+            {Salt2Panel, Salt2SaveButton, Salt2QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
+            {Salt3Panel, Salt3SaveButton, Salt3QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
+            {DrainPanel, DrainSaveButton, DrainQuitButton, g(G::Drainage), &InputPage::ShowDrainage},
+            {CondPanel, CondSaveButton, CondQuitButton, g(G::Conditions), &InputPage::ShowConditions}};
+}
+
+std::array<QPushButton*, rules::GroupCount> InputPage::GroupButtons() const {
+    return {GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton, CondOpenButton};
 }
 
 void InputPage::ShowSoilOfLayers() {
@@ -220,7 +224,7 @@ void InputPage::ShowSalinityOfLayers() {
 InputPage::PanelEntry InputPage::OpenPanel() {
     for (const PanelEntry& e : PanelEntries())
         if (!e.panel->isHidden()) return e;  // also while another page is in front
-    return PanelEntry{nullptr, nullptr, 0, nullptr};
+    return PanelEntry{nullptr, nullptr, nullptr, 0, nullptr};
 }
 
 void InputPage::MarkEdited() {
@@ -291,22 +295,20 @@ bool InputPage::ReadyToClose() {
 // ---------------------------------------------------------------- shared
 
 void InputPage::HidePanels() {
-    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
-                      DrainPanel, CondPanel})
-        p->hide();
+    for (const PanelEntry& e : PanelEntries()) e.panel->hide();
 }
 
 void InputPage::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
-    QPushButton* const groups[6] = {GenOpenButton,  HydrOpenButton,  SoilOpenButton,
-                                    SaltOpenButton, DrainOpenButton, CondOpenButton};
+    const auto groups = GroupButtons();
+    const std::vector<PanelEntry> panels = PanelEntries();
     rules::Buttons now;
-    for (int k = 0; k < 6; ++k) now.groups[k] = groups[k]->isEnabled();
+    for (size_t k = 0; k < groups.size(); ++k) now.groups[k] = groups[k]->isEnabled();
     now.saveAll = SaveAllButton->isEnabled();
-    for (int k = 0; k < 10; ++k) now.quits[k] = AllQuitButtons(k)->isEnabled();
+    for (size_t k = 0; k < panels.size(); ++k) now.quits[k] = panels[k].quit->isEnabled();
     const rules::Buttons next = rules::NextButtons(now, event, panel, Page.InputComplete);
-    for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[k]);
+    for (size_t k = 0; k < groups.size(); ++k) groups[k]->setEnabled(next.groups[k]);
     SaveAllButton->setEnabled(next.saveAll);
-    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[k]);
+    for (size_t k = 0; k < panels.size(); ++k) panels[k].quit->setEnabled(next.quits[k]);
     // A panel shown afresh holds the data set; a Save changed the data set.
     if (event == rules::PageEvent::Saved) Page.DataSetChanged = true;
     if (event == rules::PageEvent::InputOpened || event == rules::PageEvent::Restart) Page.DataSetChanged = false;
@@ -342,13 +344,6 @@ TStringGrid* InputPage::SoilGrid(int layers) const {
 }
 QFrame* InputPage::SoilPanel(int layers) const { return layers == 3 ? Soil3Panel : layers == 2 ? Soil2Panel : Soil1Panel; }
 QFrame* InputPage::SaltPanel(int layers) const { return layers == 3 ? Salt3Panel : layers == 2 ? Salt2Panel : Salt1Panel; }
-
-QPushButton* InputPage::AllQuitButtons(int k) const {
-    QPushButton* const all[10] = {GenQuitButton,   HydrQuitButton,  Soil1QuitButton, Soil2QuitButton,
-                                  Soil3QuitButton, Salt1QuitButton, Salt2QuitButton, Salt3QuitButton,
-                                  DrainQuitButton, CondQuitButton};
-    return all[k];
-}
 
 void InputPage::Message(const QString& text) { dialogs_.Inform(this, text); }
 

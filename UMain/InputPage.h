@@ -52,7 +52,7 @@ struct InputPageState {
     // groups stored by a Save or by "Open input" (in the order of the group
     // buttons), the number of time steps of the stored series and the layer
     // counts of the stored soil table and measured salinities (0: none).
-    std::array<bool, 6> Stored{};
+    std::array<bool, FieldGroupCount> Stored{};
     int StoredSteps = 0;
     int StoredSoilLayers = 0;
     int StoredSaltLayers = 0;
@@ -216,7 +216,8 @@ private:
     TStringGrid* SoilGrid(int layers) const;
     QFrame* SoilPanel(int layers) const;
     QFrame* SaltPanel(int layers) const;
-    QPushButton* AllQuitButtons(int k) const;  // the ten Cancel buttons, k = 0..9
+    // The group buttons in the order of the page.
+    std::array<QPushButton*, rules::GroupCount> GroupButtons() const;
 
     void BuildInputPage();
     // Brings the page of the frame named `pageName` to the front.
@@ -243,15 +244,17 @@ private:
     void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
     // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
     static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);
-    // A data panel with the group it enters, its Save button and how it is
+    // The one table of the data panels, in the order of rules::Panel: the
+    // panel, the group it enters, its Save and Cancel buttons and how it is
     // shown again from the data set.
     struct PanelEntry {
         QFrame* panel;
         QPushButton* save;
+        QPushButton* quit;
         int group;  // FieldGroup
         void (InputPage::*show)();
     };
-    std::vector<PanelEntry> PanelEntries();
+    std::vector<PanelEntry> PanelEntries() const;
     // The data panel on screen (panel null when none is).
     PanelEntry OpenPanel();
     // The user changed an entry of the open panel.

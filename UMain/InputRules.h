@@ -174,13 +174,15 @@ std::array<int, 6> SalinityCarryOver(int oldLayers, int newLayers);
 
 // The panels in the order of their Cancel buttons.
 enum class Panel { Gen, Hydr, Soil1, Soil2, Soil3, Salt1, Salt2, Salt3, Drain, Cond };
+constexpr int PanelCount = static_cast<int>(Panel::Cond) + 1;
 // The group buttons in the order of the page.
 enum Group { GenGroup, HydrGroup, SoilGroup, SaltGroup, DrainGroup, CondGroup };
+constexpr int GroupCount = CondGroup + 1;
 
 struct Buttons {
-    std::array<bool, 6> groups{};
+    std::array<bool, GroupCount> groups{};
     bool saveAll = false;
-    std::array<bool, 10> quits{};  // Cancel buttons, in the order of Panel
+    std::array<bool, PanelCount> quits{};  // Cancel buttons, in the order of Panel
     bool operator==(const Buttons& other) const {
         return groups == other.groups && saveAll == other.saveAll && quits == other.quits;
     }

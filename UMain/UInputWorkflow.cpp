@@ -78,9 +78,7 @@ void InputPage::BuildInputPage() {
     SaltOpenButton = Button("SaltOpenButton", "Salinity data", InputPanel);
     DrainOpenButton = Button("DrainOpenButton", "Drainage data", InputPanel);
     CondOpenButton = Button("CondOpenButton", "Initial and\nboundary conditions", InputPanel);
-    for (QPushButton* b : {GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton,
-                           CondOpenButton})
-        buttons->addWidget(b);
+    for (QPushButton* b : GroupButtons()) buttons->addWidget(b);
     buttons->addStretch(1);
     middle->addWidget(InputPanel);
 
@@ -95,8 +93,8 @@ void InputPage::BuildInputPage() {
     Salt3Panel = BuildSaltPanel(page, 3);
     DrainPanel = BuildDrainPanel(page);
     CondPanel = BuildCondPanel(page);
-    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
-                      DrainPanel, CondPanel}) {
+    for (const PanelEntry& e : PanelEntries()) {
+        QFrame* p = e.panel;
         p->setFrameShape(QFrame::StyledPanel);
         // The grid panels take the height of the page.
         const bool grid = p == HydrPanel || p == Salt1Panel || p == Salt2Panel || p == Salt3Panel;
@@ -199,9 +197,9 @@ void InputPage::RunCancelButtonClick() {
 void InputPage::LockInputForRun(bool locked) {
     if (locked) {
         DisabledForRun.clear();
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 InputPanel, GenPanel, HydrPanel, Soil1Panel, Soil2Panel, Soil3Panel, Salt1Panel, Salt2Panel,
-                 Salt3Panel, DrainPanel, CondPanel, ReStartButton, SaveAllButton, OpenInpButton}) {
+        std::vector<QWidget*> controls{InputPanel, ReStartButton, SaveAllButton, OpenInpButton};
+        for (const PanelEntry& e : PanelEntries()) controls.push_back(e.panel);
+        for (QWidget* w : controls) {
             DisabledForRun.emplace_back(w, w->isEnabled());
             w->setEnabled(false);
         }

@@ -8,7 +8,7 @@ halovane_windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 halovane_install_packages() {
     local wanted=(build-essential cmake pkg-config libgtest-dev qt6-base-dev qt6-svg-dev libgl-dev
-                  libxkbcommon-dev fonts-dejavu-core xvfb xauth "$@")
+                  libxkbcommon-dev fonts-dejavu-core xvfb xauth xdotool libx11-dev "$@")
     local missing=()
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
