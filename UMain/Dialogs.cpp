@@ -54,6 +54,11 @@ void QtDialogs::Report(QWidget* parent, const QString& text, bool warning) {
     list->setObjectName(QStringLiteral("ReportList"));
     const QString rest = text.section(QStringLiteral("\n\n"), 1);
     for (const QString& line : rest.split('\n', Qt::SkipEmptyParts)) list->addItem(line);
+    // Long lines wrap: the list scrolls one way only.
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
     list->setMinimumSize(560, 160);
     list->setHidden(list->count() == 0);
     layout->addWidget(list, 1);
