@@ -1,26 +1,15 @@
 #include "InputPage.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
-#include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QStatusBar>
-#include <QTabWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -28,6 +17,7 @@
 #include "Fields.h"
 #include "ResultsPages.h"
 #include "RunTask.h"
+#include "UPanelKit.h"
 #include "UStringGrid.h"
 
 
@@ -110,8 +100,7 @@ InputPage::InputPage(Dialogs& dialogs, QTabWidget& frame, ResultsPages& results)
         Page.PanelEdited = !clean;
         UpdateTitle();
     });
-    const QLocale system = QLocale::system();
-    Page.Comma = rules::CommaOfLocale(system.decimalPoint().toStdString(), system.groupSeparator().toStdString());
+    Page.Comma = panel::SystemComma();
     BuildInputPage();
 
     UpdateButtons(rules::PageEvent::Start);

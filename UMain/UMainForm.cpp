@@ -5,30 +5,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUndoStack>
-#include <QVBoxLayout>
-#include <algorithm>
 #include <functional>
-#include <utility>
 
 #include "Dialogs.h"
-#include "Fields.h"
 #include "ResultsPages.h"
-#include "RunTask.h"
 #include "UStringGrid.h"
 
 
