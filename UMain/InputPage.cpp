@@ -13,6 +13,7 @@
 #include <functional>
 #include <utility>
 
+#include "ConditionsPanel.h"
 #include "Dialogs.h"
 #include "Fields.h"
 #include "ResultsPages.h"
@@ -193,7 +194,7 @@ std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
             {Salt2Panel, Salt2SaveButton, Salt2QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
             {Salt3Panel, Salt3SaveButton, Salt3QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
             {DrainPanel, DrainSaveButton, DrainQuitButton, g(G::Drainage), &InputPage::ShowDrainage},
-            {CondPanel, CondSaveButton, CondQuitButton, g(G::Conditions), &InputPage::ShowConditions}};
+            {CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions), &InputPage::ShowConditions}};
 }
 
 std::array<QPushButton*, rules::GroupCount> InputPage::GroupButtons() const {

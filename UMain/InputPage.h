@@ -2,7 +2,9 @@
 // and runs), the six group buttons and the ten data panels, "Open input",
 // "Save all - Run", "Restart" and the run in progress. The handlers of each
 // panel live in a source file of their own (UInputWorkflow, UGeneralPanel,
-// UHydrPanel, USoilPanels, USaltPanels, UDrainCondPanels, UShowDataSet).
+// UHydrPanel, USoilPanels, USaltPanels, UDrainCondPanels, UShowDataSet); the
+// conditions panel is a class of its own (ConditionsPanel) that reaches the
+// page through PanelHost.
 #pragma once
 
 #include <QString>
@@ -16,6 +18,7 @@
 #include "ModelInput.h"
 #include "ModelState.h"
 #include "NumberText.h"
+#include "PanelHost.h"
 
 class QComboBox;
 class QFrame;
@@ -28,6 +31,7 @@ class QUndoStack;
 
 namespace halovane {
 
+class ConditionsPanel;
 class Dialogs;
 class ScenarioDialog;
 class ResultsPages;
@@ -66,7 +70,7 @@ struct InputPageState {
 // A pasted text with its rows ended by CR LF, whatever line ends it came with.
 QString PastedLineEnds(const QString& text);
 
-class InputPage : public QWidget {
+class InputPage : public QWidget, private PanelHost {
     Q_OBJECT
 public:
     // The page of the main window's frame `frame` (the page named "InpTab");
@@ -106,11 +110,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- what the panels of their own classes use
+    ModelInput& DataSet() override { return Input; }
+    InputPageState& PageState() override { return Page; }
+    void PanelSaved(rules::Panel panel) override { UpdateButtons(rules::PageEvent::Saved, panel); }
+    void PanelCancelled(rules::Panel panel) override { UpdateButtons(rules::PageEvent::Cancelled, panel); }
+
     // ---- shared operations of the Input page
     void HidePanels();
     // Moves the progress bar of a run, when it is shown.
     void ShowProgress(int position);
-    void Message(const QString& text);
+    void Message(const QString& text) override;
     // A warning: an entry, a paste or a file that was refused.
     void Warn(const QString& text);
     bool Ask(const QString& question);
@@ -161,8 +171,6 @@ private:
     void DrainHelpButtonClick();
     void DrainSaveButtonClick();
     void DrainQuitButtonClick();
-    void CondSaveButtonClick();
-    void CondQuitButtonClick();
 
 
     // The controls; tests find them by their object names.
@@ -207,10 +215,7 @@ private:
     QLineEdit *DrainDepthEdit, *DrainQH1Edit, *DrainQH2Edit;
     QPushButton *DrainHelpButton, *DrainSaveButton, *DrainQuitButton;
     // initial and boundary conditions
-    QFrame* CondPanel;
-    QLineEdit *SaltIrrigEdit, *WTdepthEdit, *GrwtInfEdit, *GrwtOutEdit, *CritDepthEdit, *IrrEffEdit, *MoistEdit,
-        *SalInfEdit;
-    QPushButton *CondSaveButton, *CondQuitButton;
+    ConditionsPanel* CondPanel;
 
     TStringGrid* SaltGrid(int layers) const;
     TStringGrid* SoilGrid(int layers) const;
@@ -227,7 +232,6 @@ private:
     QFrame* BuildSoilPanel(QWidget* parent, int layers);
     QFrame* BuildSaltPanel(QWidget* parent, int layers);
     QFrame* BuildDrainPanel(QWidget* parent);
-    QFrame* BuildCondPanel(QWidget* parent);
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
     void SaveSoilGrid(int layers);
@@ -240,7 +244,7 @@ private:
     // after an event of the page.
     void UpdateButtons(rules::PageEvent event, rules::Panel panel = rules::Panel::Gen);
     // A refused entry: the warning, then the focus on the offending control.
-    void Refuse(const rules::Problem& problem, QWidget* focus);
+    void Refuse(const rules::Problem& problem, QWidget* focus) override;
     void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
     // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
     static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);

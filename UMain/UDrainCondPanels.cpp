@@ -1,8 +1,9 @@
-// The drainage panel and the initial and boundary conditions panel, the last
-// two groups of the first pass.
+// The drainage panel, the group before the initial and boundary conditions
+// (ConditionsPanel), the last group of the first pass.
 #include <QComboBox>
 #include <QHBoxLayout>
 
+#include "ConditionsPanel.h"
 #include "DrainDesignBox.h"
 #include "InputPage.h"
 #include "UPanelKit.h"
@@ -39,39 +40,6 @@ QFrame* InputPage::BuildDrainPanel(QWidget* parent) {
     connect(DrainHelpButton, &QPushButton::clicked, this, &InputPage::DrainHelpButtonClick);
     connect(DrainSaveButton, &QPushButton::clicked, this, &InputPage::DrainSaveButtonClick);
     connect(DrainQuitButton, &QPushButton::clicked, this, &InputPage::DrainQuitButtonClick);
-    return p;
-}
-
-QFrame* InputPage::BuildCondPanel(QWidget* parent) {
-    auto* p = new QFrame(parent);
-    p->setObjectName("CondPanel");
-    QGridLayout* g = Frame(p, "CondLabel", "Intial and boundary conditions");
-    struct Box {
-        QLineEdit** edit;
-        const char* name;
-        const char* label;
-    };
-    const Box boxes[] = {
-        {&SaltIrrigEdit, "SaltIrrigEdit", "Salinity irrigation water (dS/m)"},
-        {&WTdepthEdit, "WTdepthEdit", "Initial depth water table (m)"},
-        {&GrwtInfEdit, "GrwtInfEdit", "Ground water inflow (mm/day)"},
-        {&GrwtOutEdit, "GrwtOutEdit", "Ground water outflow (mm/day)"},
-        {&CritDepthEdit, "CritDepthEdit", "Crtical depth of water table for capillary rise (m)"},
-        {&IrrEffEdit, "IrrEffEdit", "Irrigation efficiency (%)"},
-        {&MoistEdit, "MoistEdit", "Initial soil moisture content (%)"},
-        {&SalInfEdit, "SalInfEdit", "Salinity ground water inflow (dS/m)"},
-    };
-    int r = 1;
-    for (const Box& box : boxes) {
-        g->addWidget(new QLabel(box.label, p), r, 0);
-        g->addWidget(*box.edit = Edit(box.name, p), r, 1);
-        ++r;
-    }
-    const SaveCancel buttons = SaveCancelRow(g, r, p, "Cond");
-    CondSaveButton = buttons.save, CondQuitButton = buttons.quit;
-    g->setColumnStretch(2, 1);
-    connect(CondSaveButton, &QPushButton::clicked, this, &InputPage::CondSaveButtonClick);
-    connect(CondQuitButton, &QPushButton::clicked, this, &InputPage::CondQuitButtonClick);
     return p;
 }
 
@@ -141,45 +109,6 @@ void InputPage::DrainQuitButtonClick() {
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Drain);
     ShowDrainage();
     if (drainForm_) drainForm_->hide();
-}
-
-void InputPage::CondSaveButtonClick() {
-    QLineEdit* const boxes[8] = {SaltIrrigEdit, WTdepthEdit, GrwtInfEdit, GrwtOutEdit,
-                                 CritDepthEdit, IrrEffEdit,  MoistEdit,   SalInfEdit};
-    std::array<std::string, 8> texts;
-    for (size_t k = 0; k < 8; ++k) texts[k] = boxes[k]->text().toStdString();
-    std::array<double, 8> values{};
-    const rules::Problem problem = rules::ReadConditions(texts, values, Page.Comma);
-    if (!problem.Ok()) {
-        Refuse(problem, boxes[problem.column]);
-        return;
-    }
-    ModelInput candidate = Input;
-    for (size_t k = 0; k < 8; ++k) FieldNamed(rules::ConditionFields[k]).Set(candidate, values[k]);
-    // What needs the soil too: the water table above the aquifer's bottom.
-    const rules::Problem joint = rules::GroupProblem(candidate, FieldGroup::Conditions);
-    if (!joint.Ok()) {
-        size_t k = 0;
-        while (k + 1 < 8 && joint.place.find(FieldNamed(rules::ConditionFields[k]).label) == std::string::npos) ++k;
-        Refuse(joint, boxes[k]);
-        return;
-    }
-    for (size_t k = 0; k < 8; ++k) FieldNamed(rules::ConditionFields[k]).Set(Input, values[k]);
-    Page.Stored[rules::CondGroup] = true;
-    // A clamped efficiency or moisture shows the value that was stored.
-    ShowConditions();
-    Message(Page.InputComplete ? "The data on the Initial Conditions were saved."
-                               : "The data on the initial conditions were saved. Use \"Save all\" to do the "
-                                 "calculations.");
-    CondPanel->hide();
-    Page.InputComplete = true;
-    UpdateButtons(rules::PageEvent::Saved, rules::Panel::Cond);
-}
-
-void InputPage::CondQuitButtonClick() {
-    ShowConditions();
-    UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Cond);
-    CondPanel->hide();
 }
 
 }  // namespace halovane

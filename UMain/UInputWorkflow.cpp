@@ -22,6 +22,7 @@
 #include "RunStop.h"
 #include "RunDriver.h"
 #include "RunTask.h"
+#include "ConditionsPanel.h"
 #include "InputPage.h"
 
 #include "ScenarioDialog.h"
@@ -92,7 +93,7 @@ void InputPage::BuildInputPage() {
     Salt2Panel = BuildSaltPanel(page, 2);
     Salt3Panel = BuildSaltPanel(page, 3);
     DrainPanel = BuildDrainPanel(page);
-    CondPanel = BuildCondPanel(page);
+    CondPanel = new ConditionsPanel(*this, page);
     for (const PanelEntry& e : PanelEntries()) {
         QFrame* p = e.panel;
         p->setFrameShape(QFrame::StyledPanel);

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "ConditionsPanel.h"
 #include "InputPage.h"
 #include "UStringGrid.h"
 
@@ -27,9 +28,8 @@ void InputPage::ClearPanels() {
         SaltGrid(layers)->ClearEntries();
     }
     HydrGrid->ClearEntries();
-    for (QLineEdit* e : {Tit1Edit, Tit2Edit, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit, SaltIrrigEdit, WTdepthEdit,
-                         GrwtInfEdit, GrwtOutEdit, CritDepthEdit, IrrEffEdit, MoistEdit, SalInfEdit})
-        e->clear();
+    CondPanel->Clear();
+    for (QLineEdit* e : {Tit1Edit, Tit2Edit, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
 }
 
 void InputPage::ShowDataSet(int layersOnLine8) {
@@ -126,16 +126,6 @@ void InputPage::ShowDrainage() {
     }
 }
 
-void InputPage::ShowConditions() {
-    if (!Page.Stored[rules::CondGroup]) return;
-    SaltIrrigEdit->setText(Shortest(Input.Si));
-    WTdepthEdit->setText(Shortest(Input.Dwtini));
-    GrwtInfEdit->setText(Shortest(Input.Inf));
-    GrwtOutEdit->setText(Shortest(Input.Out));
-    CritDepthEdit->setText(Shortest(Input.CDc));
-    IrrEffEdit->setText(Shortest(Input.IrrEff));
-    MoistEdit->setText(Shortest(Input.SMini));
-    SalInfEdit->setText(Shortest(Input.Sinf));
-}
+void InputPage::ShowConditions() { CondPanel->Show(); }
 
 }  // namespace halovane

@@ -3,6 +3,9 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.h
   ${CMAKE_CURRENT_LIST_DIR}/InputPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/PanelHost.h
   ${CMAKE_CURRENT_LIST_DIR}/InputPage.h
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.h
