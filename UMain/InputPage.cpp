@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "ConditionsPanel.h"
+#include "DrainagePanel.h"
 #include "Dialogs.h"
 #include "Fields.h"
 #include "ResultsPages.h"
@@ -193,7 +194,7 @@ std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
             {Salt1Panel, Salt1SaveButton, Salt1QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
             {Salt2Panel, Salt2SaveButton, Salt2QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
             {Salt3Panel, Salt3SaveButton, Salt3QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {DrainPanel, DrainSaveButton, DrainQuitButton, g(G::Drainage), &InputPage::ShowDrainage},
+            {DrainPanel, DrainPanel->SaveButton(), DrainPanel->QuitButton(), g(G::Drainage), &InputPage::ShowDrainage},
             {CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions), &InputPage::ShowConditions}};
 }
 
@@ -268,7 +269,13 @@ QString PastedLineEnds(const QString& text) {
 
 InputPage::~InputPage() = default;
 
-void InputPage::SetDrainForm(QWidget* drainForm) { drainForm_ = drainForm; }
+void InputPage::SetDrainForm(QWidget* drainForm) { DrainPanel->SetDrainForm(drainForm); }
+
+void InputPage::ShowGroup(rules::Group group) {
+    QFrame* const panels[rules::GroupCount] = {GenPanel,  HydrPanel,  SoilPanel(Page.LayerFlags),
+                                               SaltPanel(Page.LayerFlags), DrainPanel, CondPanel};
+    panels[group]->show();
+}
 
 bool InputPage::ReadyToClose() {
     // A run in progress is stopped first; it writes nothing. The window is

@@ -2,9 +2,9 @@
 // and runs), the six group buttons and the ten data panels, "Open input",
 // "Save all - Run", "Restart" and the run in progress. The handlers of each
 // panel live in a source file of their own (UInputWorkflow, UGeneralPanel,
-// UHydrPanel, USoilPanels, USaltPanels, UDrainCondPanels, UShowDataSet); the
-// conditions panel is a class of its own (ConditionsPanel) that reaches the
-// page through PanelHost.
+// UHydrPanel, USoilPanels, USaltPanels, UShowDataSet); the drainage and
+// conditions panels are classes of their own (DrainagePanel,
+// ConditionsPanel) that reach the page through PanelHost.
 #pragma once
 
 #include <QString>
@@ -32,6 +32,7 @@ class QUndoStack;
 namespace halovane {
 
 class ConditionsPanel;
+class DrainagePanel;
 class Dialogs;
 class ScenarioDialog;
 class ResultsPages;
@@ -115,6 +116,8 @@ private:
     InputPageState& PageState() override { return Page; }
     void PanelSaved(rules::Panel panel) override { UpdateButtons(rules::PageEvent::Saved, panel); }
     void PanelCancelled(rules::Panel panel) override { UpdateButtons(rules::PageEvent::Cancelled, panel); }
+    void DrainDepthRefused() override { UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain); }
+    void ShowGroup(rules::Group group) override;
 
     // ---- shared operations of the Input page
     void HidePanels();
@@ -167,10 +170,6 @@ private:
     void SaltSaveButtonClick(int layers);
     void SaltQuitButtonClick(int layers);
     // ---- handlers: drainage and conditions
-    void DrainPresentComboChange();
-    void DrainHelpButtonClick();
-    void DrainSaveButtonClick();
-    void DrainQuitButtonClick();
 
 
     // The controls; tests find them by their object names.
@@ -209,11 +208,7 @@ private:
     QPushButton *Salt1SaveButton, *Salt1QuitButton, *Salt2SaveButton, *Salt2QuitButton, *Salt3SaveButton,
         *Salt3QuitButton;
     // drainage
-    QFrame* DrainPanel;
-    QComboBox* DrainPresentCombo;
-    QLabel *DrainDepthLabel, *DrainQH1Label, *DrainQH2Label;
-    QLineEdit *DrainDepthEdit, *DrainQH1Edit, *DrainQH2Edit;
-    QPushButton *DrainHelpButton, *DrainSaveButton, *DrainQuitButton;
+    DrainagePanel* DrainPanel;
     // initial and boundary conditions
     ConditionsPanel* CondPanel;
 
@@ -231,7 +226,6 @@ private:
     QFrame* BuildHydrPanel(QWidget* parent);
     QFrame* BuildSoilPanel(QWidget* parent, int layers);
     QFrame* BuildSaltPanel(QWidget* parent, int layers);
-    QFrame* BuildDrainPanel(QWidget* parent);
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
     void SaveSoilGrid(int layers);
@@ -307,7 +301,6 @@ private:
     Dialogs& dialogs_;
     QTabWidget& frame_;
     ResultsPages& results_;
-    QWidget* drainForm_ = nullptr;
 };
 
 }  // namespace halovane

@@ -23,6 +23,11 @@ public:
     // its Cancel.
     virtual void PanelSaved(rules::Panel panel) = 0;
     virtual void PanelCancelled(rules::Panel panel) = 0;
+    // The drainage Save refused the drain depth against the layers: its
+    // Cancel stays usable.
+    virtual void DrainDepthRefused() = 0;
+    // Shows the panel of the group (of the current number of layers).
+    virtual void ShowGroup(rules::Group group) = 0;
     // A refused entry: the warning, then the focus on the offending control.
     virtual void Refuse(const rules::Problem& problem, QWidget* focus) = 0;
     virtual void Message(const QString& text) = 0;

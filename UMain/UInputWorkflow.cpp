@@ -23,6 +23,7 @@
 #include "RunDriver.h"
 #include "RunTask.h"
 #include "ConditionsPanel.h"
+#include "DrainagePanel.h"
 #include "InputPage.h"
 
 #include "ScenarioDialog.h"
@@ -92,7 +93,7 @@ void InputPage::BuildInputPage() {
     Salt1Panel = BuildSaltPanel(page, 1);
     Salt2Panel = BuildSaltPanel(page, 2);
     Salt3Panel = BuildSaltPanel(page, 3);
-    DrainPanel = BuildDrainPanel(page);
+    DrainPanel = new DrainagePanel(*this, page);
     CondPanel = new ConditionsPanel(*this, page);
     for (const PanelEntry& e : PanelEntries()) {
         QFrame* p = e.panel;
@@ -167,8 +168,7 @@ void InputPage::FormCreate() {
     Page.LayersIdx = 0;
     Input.DrainPresent = false;
     Page.SavedDrainChoice = 0;
-    DrainPresentCombo->setCurrentIndex(0);
-    DrainPresentComboChange();
+    DrainPanel->Show();
     // The grids no longer show the data set: it must be passed through the
     // groups (or opened) again before it can be saved.
     UpdateButtons(rules::PageEvent::Restart);

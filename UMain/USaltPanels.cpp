@@ -69,7 +69,7 @@ void InputPage::SaltSaveButtonClick(int layers) {
     UpdateButtons(rules::PageEvent::Saved, layers == 1   ? rules::Panel::Salt1
                                            : layers == 2 ? rules::Panel::Salt2
                                                          : rules::Panel::Salt3);
-    DrainPanel->show();
+    ShowGroup(rules::DrainGroup);
 }
 
 void InputPage::SaltQuitButtonClick(int layers) {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "ConditionsPanel.h"
+#include "DrainagePanel.h"
 #include "InputPage.h"
 #include "UStringGrid.h"
 
@@ -29,7 +30,8 @@ void InputPage::ClearPanels() {
     }
     HydrGrid->ClearEntries();
     CondPanel->Clear();
-    for (QLineEdit* e : {Tit1Edit, Tit2Edit, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
+    DrainPanel->Clear();
+    for (QLineEdit* e : {Tit1Edit, Tit2Edit}) e->clear();
 }
 
 void InputPage::ShowDataSet(int layersOnLine8) {
@@ -113,18 +115,7 @@ void InputPage::ShowSalinity(int layers) {
     }
 }
 
-void InputPage::ShowDrainage() {
-    DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
-    DrainPresentComboChange();
-    if (!Page.Stored[rules::DrainGroup]) return;
-    if (Input.DrainPresent) {
-        DrainDepthEdit->setText(Shortest(Input.Dd));
-        DrainQH1Edit->setText(Shortest(Input.QH1));
-        DrainQH2Edit->setText(Shortest(Input.QH2));
-    } else {
-        for (QLineEdit* e : {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
-    }
-}
+void InputPage::ShowDrainage() { DrainPanel->Show(); }
 
 void InputPage::ShowConditions() { CondPanel->Show(); }
 

@@ -17,7 +17,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UHydrPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/USoilPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/USaltPanels.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UDrainCondPanels.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.h
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.h
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialog.cpp

@@ -1,20 +1,22 @@
-// The drainage panel, the group before the initial and boundary conditions
-// (ConditionsPanel), the last group of the first pass.
-#include <QComboBox>
-#include <QHBoxLayout>
+#include "DrainagePanel.h"
 
-#include "ConditionsPanel.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "DrainDesignBox.h"
 #include "InputPage.h"
+#include "PanelHost.h"
 #include "UPanelKit.h"
 
 namespace halovane {
 
 using namespace panel;
 
-QFrame* InputPage::BuildDrainPanel(QWidget* parent) {
-    auto* p = new QFrame(parent);
-    p->setObjectName("DrainPanel");
+DrainagePanel::DrainagePanel(PanelHost& host, QWidget* parent) : QFrame(parent), host_(host) {
+    QFrame* p = this;
+    setObjectName("DrainPanel");
     QGridLayout* g = Frame(p, "DrainLabel", "Properties of the subsurface drainage system");
     g->addWidget(Label("DrainPresentLabel", "Subsurface drainage system present?", p), 1, 0);
     DrainPresentCombo = new QComboBox(p);
@@ -37,28 +39,47 @@ QFrame* InputPage::BuildDrainPanel(QWidget* parent) {
     g->setColumnStretch(2, 1);
     connect(DrainPresentCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             [this](int) { DrainPresentComboChange(); });
-    connect(DrainHelpButton, &QPushButton::clicked, this, &InputPage::DrainHelpButtonClick);
-    connect(DrainSaveButton, &QPushButton::clicked, this, &InputPage::DrainSaveButtonClick);
-    connect(DrainQuitButton, &QPushButton::clicked, this, &InputPage::DrainQuitButtonClick);
-    return p;
+    connect(DrainHelpButton, &QPushButton::clicked, this, &DrainagePanel::DrainHelpButtonClick);
+    connect(DrainSaveButton, &QPushButton::clicked, this, &DrainagePanel::DrainSaveButtonClick);
+    connect(DrainQuitButton, &QPushButton::clicked, this, &DrainagePanel::DrainQuitButtonClick);
 }
 
-// The choice opens or closes the boxes; the data set takes it with the Save.
-void InputPage::DrainPresentComboChange() {
+void DrainagePanel::Show() {
+    const InputPageState& page = host_.PageState();
+    const ModelInput& in = host_.DataSet();
+    DrainPresentCombo->setCurrentIndex(page.SavedDrainChoice);
+    DrainPresentComboChange();
+    if (!page.Stored[rules::DrainGroup]) return;
+    if (in.DrainPresent) {
+        DrainDepthEdit->setText(QString::fromStdString(ShortestText(in.Dd)));
+        DrainQH1Edit->setText(QString::fromStdString(ShortestText(in.QH1)));
+        DrainQH2Edit->setText(QString::fromStdString(ShortestText(in.QH2)));
+    } else {
+        Clear();
+    }
+}
+
+void DrainagePanel::Clear() {
+    for (QLineEdit* e : {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
+}
+
+void DrainagePanel::DrainPresentComboChange() {
     const bool present = DrainPresentCombo->currentIndex() == 1;
     for (QWidget* w : std::initializer_list<QWidget*>{DrainDepthLabel, DrainQH1Label, DrainQH2Label, DrainDepthEdit,
                                                       DrainQH1Edit, DrainQH2Edit})
         w->setEnabled(present);
 }
 
-void InputPage::DrainHelpButtonClick() {
+void DrainagePanel::DrainHelpButtonClick() {
     if (drainForm_) {
         drainForm_->show();
         drainForm_->raise();
     }
 }
 
-void InputPage::DrainSaveButtonClick() {
+void DrainagePanel::DrainSaveButtonClick() {
+    InputPageState& Page = host_.PageState();
+    ModelInput& Input = host_.DataSet();
     Page.LayerFlags = Page.LayerFlags < 1 || Page.LayerFlags > 3 ? Input.NrLayers : Page.LayerFlags;
     ModelInput layers = Input;
     layers.NrLayers = Page.LayerFlags;
@@ -73,8 +94,8 @@ void InputPage::DrainSaveButtonClick() {
                                 Dr, Input.D[Zt], drainage, Page.Comma);
         if (!problem.Ok()) {
             if (problem.message == rules::DrainAboveRootZone || problem.message == rules::DrainBelowTransition)
-                UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain);
-            Refuse(problem, boxes[problem.column]);
+                host_.DrainDepthRefused();
+            host_.Refuse(problem, boxes[problem.column]);
             return;
         }
         ModelInput candidate = Input;
@@ -85,7 +106,7 @@ void InputPage::DrainSaveButtonClick() {
         candidate.QH2 = drainage.QH2;
         const rules::Problem joint = rules::GroupProblem(candidate, FieldGroup::Drainage);
         if (!joint.Ok()) {
-            Refuse(joint, DrainDepthEdit);
+            host_.Refuse(joint, DrainDepthEdit);
             return;
         }
         Input.Dd = drainage.Dd;
@@ -94,20 +115,20 @@ void InputPage::DrainSaveButtonClick() {
     }
     Input.DrainPresent = present;
     Page.Stored[rules::DrainGroup] = true;
-    Message(Page.InputComplete ? "The data on the Subsurface Drainage System were saved."
-                               : "The data on the subsurface drainage system were saved. Continue with the data on "
-                                 "the Initial Conditions.");
-    UpdateButtons(rules::PageEvent::Saved, rules::Panel::Drain);
-    DrainPanel->hide();
-    CondPanel->show();
+    host_.Message(Page.InputComplete ? "The data on the Subsurface Drainage System were saved."
+                                     : "The data on the subsurface drainage system were saved. Continue with the data "
+                                       "on the Initial Conditions.");
+    host_.PanelSaved(rules::Panel::Drain);
+    hide();
+    host_.ShowGroup(rules::CondGroup);
     Page.SavedDrainChoice = DrainPresentCombo->currentIndex();
     if (drainForm_) drainForm_->hide();
 }
 
-void InputPage::DrainQuitButtonClick() {
-    DrainPanel->hide();
-    UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Drain);
-    ShowDrainage();
+void DrainagePanel::DrainQuitButtonClick() {
+    hide();
+    host_.PanelCancelled(rules::Panel::Drain);
+    Show();
     if (drainForm_) drainForm_->hide();
 }
 
