@@ -1,8 +1,14 @@
 #include "Dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace halovane {
 
@@ -24,6 +30,43 @@ void QtDialogs::Inform(QWidget* parent, const QString& text) {
 
 void QtDialogs::Warn(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("Warning"), text);
+}
+
+void QtDialogs::Report(QWidget* parent, const QString& text, bool warning) {
+    QDialog box(parent);
+    box.setObjectName(QStringLiteral("ReportBox"));
+    box.setWindowTitle(warning ? QStringLiteral("Warning") : QStringLiteral("Information"));
+    auto* layout = new QVBoxLayout(&box);
+    auto* top = new QHBoxLayout;
+    auto* icon = new QLabel(&box);
+    const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    icon->setPixmap(box.style()
+                        ->standardIcon(warning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation,
+                                       nullptr, &box)
+                        .pixmap(size, size));
+    top->addWidget(icon, 0, Qt::AlignTop);
+    auto* summary = new QLabel(text.section(QStringLiteral("\n\n"), 0, 0), &box);
+    summary->setWordWrap(true);
+    top->addWidget(summary, 1);
+    layout->addLayout(top);
+    // One line per problem; a long list scrolls inside the box.
+    auto* list = new QListWidget(&box);
+    list->setObjectName(QStringLiteral("ReportList"));
+    const QString rest = text.section(QStringLiteral("\n\n"), 1);
+    for (const QString& line : rest.split('\n', Qt::SkipEmptyParts)) list->addItem(line);
+    // Long lines wrap: the list scrolls one way only.
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
+    list->setMinimumSize(560, 160);
+    list->setHidden(list->count() == 0);
+    layout->addWidget(list, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(buttons);
+    box.resize(640, 360);
+    box.exec();
 }
 
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -25,6 +25,13 @@ public:
     }
     // A warning box with OK, for an entry or a file that was refused.
     virtual void Warn(QWidget* parent, const QString& text) { Inform(parent, text); }
+    // A report of many lines (the problems of a data set): its first
+    // paragraph as a summary over the other lines, which scroll. A warning
+    // or, with `warning` false, information. Without a box of its own: Warn
+    // or Inform.
+    virtual void Report(QWidget* parent, const QString& text, bool warning) {
+        warning ? Warn(parent, text) : Inform(parent, text);
+    }
     // File dialogs; an empty result means the user cancelled. `filter` uses
     // Qt's form, for example "input files (*.inp)".
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
@@ -45,6 +52,7 @@ public:
     bool Confirm(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void Warn(QWidget* parent, const QString& text) override;
+    void Report(QWidget* parent, const QString& text, bool warning) override;
     Choice SaveDiscardCancel(QWidget* parent, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "NumberText.h"
+#include "UPanelKit.h"
 
 namespace halovane {
 
@@ -112,7 +113,7 @@ DrainDesignBox::DrainDesignBox(const PanelControls& panel, QWidget* parent)
 bool DrainDesignBox::Read(bool bySpacing, rules::DesignEntry& entry) {
     rules::DesignTexts texts;
     for (int k = 0; k < rules::DesignBoxCount; ++k) texts[k] = boxes_[k]->text().toStdString();
-    const rules::Problem problem = rules::ReadDesign(texts, bySpacing, entry);
+    const rules::Problem problem = rules::ReadDesign(texts, bySpacing, entry, panel::SystemComma());
     DrainDesignMessage->setText(QString::fromStdString(problem.Text()));
     if (!problem.Ok()) boxes_[problem.column]->setFocus();
     return problem.Ok();

@@ -32,7 +32,7 @@ const char* DesignCaption(DesignBox box) {
     return captions[box];
 }
 
-Problem ReadDesign(const DesignTexts& texts, bool bySpacing, DesignEntry& entry) {
+Problem ReadDesign(const DesignTexts& texts, bool bySpacing, DesignEntry& entry, Comma comma) {
     // The soil boxes in the order of the design's soil data.
     const DesignBox soilBoxes[] = {DesignDepth, DesignKa, DesignKb, DesignImpermeable, DesignRadius};
     std::vector<DesignBox> boxes(std::begin(soilBoxes), std::end(soilBoxes));
@@ -44,7 +44,7 @@ Problem ReadDesign(const DesignTexts& texts, bool bySpacing, DesignEntry& entry)
     const auto read = [&](DesignBox box) -> Problem {
         const std::string place = std::string(DesignCaption(box)) + ".";
         if (IsBlank(texts[box])) return {"Please give a value.", place, box, -1};
-        if (!ReadNumber(texts[box], v[box])) return {NotANumber(texts[box]), place, box, -1};
+        if (!ReadNumber(texts[box], v[box], comma)) return {NotANumber(texts[box], comma), place, box, -1};
         return {};
     };
     for (DesignBox box : boxes)

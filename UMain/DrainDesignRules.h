@@ -34,7 +34,7 @@ struct DesignEntry {
 };
 // Reads the drain depth and the soil boxes, then the spacing (bySpacing) or
 // the discharge and the head; the problem's column is the box to correct.
-Problem ReadDesign(const DesignTexts& texts, bool bySpacing, DesignEntry& entry);
+Problem ReadDesign(const DesignTexts& texts, bool bySpacing, DesignEntry& entry, Comma comma = Comma::Unsettled);
 
 // The line under the boxes: d and the two factors as designed.
 std::string DesignSummary(const drain::Design& design);

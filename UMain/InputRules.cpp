@@ -37,7 +37,7 @@ std::string ZoneWords(int layers, Zone zone) {
 // names a cell of the grid for the messages; `measured` accepts "-".
 PastePlan LayOut(const Block& block, int column, int row, int lastColumn, bool measured, const char* refused,
                  const std::vector<std::string>& columnNames, int firstNamed,
-                 std::string (*rowName)(int layers, int row), int layers) {
+                 std::string (*rowName)(int layers, int row), int layers, Comma comma) {
     PastePlan plan;
     auto place = [&](int c, int r) { return rowName(layers, r) + ", " + ColumnName(columnNames, firstNamed, c); };
     const int width = static_cast<int>(BlockWidth(block));
@@ -73,12 +73,13 @@ PastePlan LayOut(const Block& block, int column, int row, int lastColumn, bool m
         for (size_t c = 0; c < block[r].size(); ++c) {
             const std::string& text = block[r][c];
             double value = 0;
-            const bool ok = text.empty() || (measured ? ReadMeasured(text, value) : ReadNumber(text, value));
+            const bool ok =
+                text.empty() || (measured ? ReadMeasured(text, value, comma) : ReadNumber(text, value, comma));
             const int gc = column + static_cast<int>(c), gr = row + static_cast<int>(r);
             if (!ok) {
                 plan.problem = {refused,
                                 place(gc, gr) + ": " +
-                                    (AmbiguousComma(text) ? NotANumber(text) : "'" + text + "' is not a number") + ".",
+                                    (AmbiguousComma(text, comma) ? NotANumber(text, comma) : "'" + text + "' is not a number") + ".",
                                 gc, gr};
                 plan.writes.clear();
                 return plan;
@@ -128,7 +129,12 @@ std::string Trim(const std::string& text) {
 
 bool IsBlank(const std::string& text) { return Trim(text).empty(); }
 
-bool AmbiguousComma(const std::string& text) {
+Comma CommaOfLocale(const std::string& decimalPoint, const std::string& groupSeparator) {
+    return decimalPoint == "," && groupSeparator != "," ? Comma::Decimal : Comma::Unsettled;
+}
+
+bool AmbiguousComma(const std::string& text, Comma meaning) {
+    if (meaning == Comma::Decimal) return false;
     const std::string t = Trim(text);
     const size_t comma = t.find(',');
     if (comma == std::string::npos || t.find(',', comma + 1) != std::string::npos) return false;
@@ -144,23 +150,23 @@ bool AmbiguousComma(const std::string& text) {
            t[start] != '0';
 }
 
-bool ReadNumber(const std::string& text, double& value) {
+bool ReadNumber(const std::string& text, double& value, Comma comma) {
     const std::string t = Trim(text);
-    if (t.empty() || AmbiguousComma(t)) return false;
+    if (t.empty() || AmbiguousComma(t, comma)) return false;
     return TryStringToFloat(t, '.', value) || TryStringToFloat(t, ',', value);
 }
 
-bool ReadMeasured(const std::string& text, double& value) {
+bool ReadMeasured(const std::string& text, double& value, Comma comma) {
     const std::string t = Trim(text);
     if (t.empty() || t == "-") {
         value = -1;
         return true;
     }
-    return ReadNumber(t, value);
+    return ReadNumber(t, value, comma);
 }
 
-std::string NotANumber(const std::string& text) {
-    if (AmbiguousComma(text)) {
+std::string NotANumber(const std::string& text, Comma comma) {
+    if (AmbiguousComma(text, comma)) {
         const std::string t = Trim(text);
         std::string point = t, whole = t;
         point[t.find(',')] = '.';
@@ -275,8 +281,9 @@ std::size_t BlockWidth(const Block& block) {
     return width;
 }
 
-PastePlan PlanHydrologicalPaste(const Block& block, int column, int row, int steps) {
-    PastePlan plan = LayOut(block, column, row, 3, false, PasteRefused, HydrologicalColumns(), 1, StepRowName, 0);
+PastePlan PlanHydrologicalPaste(const Block& block, int column, int row, int steps, Comma comma) {
+    PastePlan plan =
+        LayOut(block, column, row, 3, false, PasteRefused, HydrologicalColumns(), 1, StepRowName, 0, comma);
     if (!plan.problem.Ok()) return plan;
     const long long last = static_cast<long long>(row) + static_cast<long long>(block.size()) - 1;
     if (last > MaxTimeSteps) {
@@ -292,10 +299,10 @@ PastePlan PlanHydrologicalPaste(const Block& block, int column, int row, int ste
     return plan;
 }
 
-PastePlan PlanSalinityPaste(const Block& block, int column, int row, int layers, int steps) {
+PastePlan PlanSalinityPaste(const Block& block, int column, int row, int layers, int steps, Comma comma) {
     const char* refused = layers == 2 ? PasteRefused : PasteRefusedShort;
-    PastePlan plan =
-        LayOut(block, column, row, layers + 2, true, refused, SalinityColumns(layers), 1, StepRowName, layers);
+    PastePlan plan = LayOut(block, column, row, layers + 2, true, refused, SalinityColumns(layers), 1, StepRowName,
+                            layers, comma);
     if (!plan.problem.Ok()) return plan;
     const int last = row + static_cast<int>(block.size()) - 1;
     plan.steps = steps;
@@ -310,8 +317,9 @@ PastePlan PlanSalinityPaste(const Block& block, int column, int row, int layers,
     return plan;
 }
 
-PastePlan PlanSoilPaste(const Block& block, int column, int row, int layers) {
-    PastePlan plan = LayOut(block, column, row, 4, false, PasteRefused, SoilColumns(), 0, SoilRowName, layers);
+PastePlan PlanSoilPaste(const Block& block, int column, int row, int layers, Comma comma) {
+    PastePlan plan =
+        LayOut(block, column, row, 4, false, PasteRefused, SoilColumns(), 0, SoilRowName, layers, comma);
     if (!plan.problem.Ok()) return plan;
     const int rows = layers + 2;
     if (row + static_cast<int>(block.size()) > rows) {
@@ -352,7 +360,7 @@ const std::string& CellAt(const Cells& cells, int row, int column) {
 
 }  // namespace
 
-Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap) {
+Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap, Comma comma) {
     const auto names = HydrologicalColumns();
     static const char* const input_fields[3] = {"rainfall", "irrigation", "evapotranspiration"};
     Series values[3];
@@ -363,7 +371,7 @@ Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& ir
             const std::string place = "Time step " + Str(r) + ", " + names[c - 1];
             if (IsBlank(text)) return {"There are empty cells, please correct.", place + " is empty.", c, r};
             double v = 0;
-            if (!ReadNumber(text, v)) return {NotANumber(text), place + ".", c, r};
+            if (!ReadNumber(text, v, comma)) return {NotANumber(text, comma), place + ".", c, r};
             const Field& f = FieldNamed(input_fields[c - 1]);
             if (!f.allowed.Contains(v)) return {InvalidValues, place + " " + MustLie(f.allowed, f.unit) + ".", c, r};
             values[c - 1][r] = v;
@@ -374,7 +382,7 @@ Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& ir
     return {};
 }
 
-Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured) {
+Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured, Comma comma) {
     const auto zones = SalinityZones(layers);
     const auto names = SalinityColumns(layers);
     ZoneArray<Series> read = measured;
@@ -388,15 +396,15 @@ Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series
             const int c = static_cast<int>(k) + 1;
             const std::string& text = CellAt(cells, r, c);
             double v = -1;
-            if (!ReadMeasured(text, v))
-                return {NotANumber(text), "Time step " + Str(r) + ", " + names[k] + ".", c, r};
+            if (!ReadMeasured(text, v, comma))
+                return {NotANumber(text, comma), "Time step " + Str(r) + ", " + names[k] + ".", c, r};
             read[zones[k]][r] = v;
         }
     measured = read;
     return {};
 }
 
-Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table) {
+Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table, Comma comma) {
     const auto columns = SoilColumns();
     const auto rows = SoilRows(layers);
     const auto zones = SoilZones(layers);
@@ -410,8 +418,8 @@ Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 
             const std::string& text = CellAt(cells, r, c);
             empty[r][c] = IsBlank(text);
             if (IsBlank(text)) continue;
-            if (!ReadNumber(text, read[r][c]))
-                return {NotANumber(text), place(r, c) + ".", c, r};
+            if (!ReadNumber(text, read[r][c], comma))
+                return {NotANumber(text, comma), place(r, c) + ".", c, r};
         }
     // Then every zone from the surface down: complete, then physical.
     static const char* const incomplete[5] = {
@@ -469,7 +477,8 @@ const char* const DrainBelowTransition =
     "The drain depth must be less than the total thickness of the root zone plus transition zone. Reduce the drain "
     "depth or enlarge the transition zone thickness.";
 
-Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out) {
+Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out,
+                     Comma comma) {
     const std::string names[3] = {FieldNamed("drain_depth").caption, FieldNamed("qh1").caption,
                                   FieldNamed("qh2").caption};
     const double blankValue[3] = {-1, 0, 0};
@@ -479,8 +488,8 @@ Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, d
             v[k] = blankValue[k];
             continue;
         }
-        if (!ReadNumber(boxes[k], v[k]))
-            return {NotANumber(boxes[k]), names[k] + ".", k, -1};
+        if (!ReadNumber(boxes[k], v[k], comma))
+            return {NotANumber(boxes[k], comma), names[k] + ".", k, -1};
     }
     if (v[0] < 0) return {"Then depth value is invalid. Please adjust.", names[0] + ".", 0, -1};
     if (v[0] < rootZone) return {DrainAboveRootZone, names[0] + ".", 0, -1};
@@ -517,7 +526,7 @@ const std::array<const char*, 8> ConditionFields = {"irrigation_salinity", "init
                                                     "outflow",             "critical_depth",      "irrigation_efficiency",
                                                     "initial_soil_moisture", "inflow_salinity"};
 
-Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values) {
+Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values, Comma comma) {
     std::array<double, 8> read{};
     int firstEmpty = -1;
     for (int k = 0; k < 8; ++k) {
@@ -527,7 +536,7 @@ Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<doubl
             if (firstEmpty < 0) firstEmpty = k;
             continue;
         }
-        if (!ReadNumber(text, read[k])) return {NotANumber(text), name + ".", k, -1};
+        if (!ReadNumber(text, read[k], comma)) return {NotANumber(text, comma), name + ".", k, -1};
     }
     if (firstEmpty >= 0)
         return {InvalidValues, FieldNamed(ConditionFields[firstEmpty]).caption + " is empty.", firstEmpty, -1};

@@ -21,24 +21,33 @@ namespace halovane::rules {
 std::string Trim(const std::string& text);
 // Empty, or nothing but blanks.
 bool IsBlank(const std::string& text);
+// What a comma in a number means. The system's number format settles it
+// where it writes decimals with a comma and does not group thousands with
+// one: "1,056" is then 1.056. Elsewhere a comma that may as well separate
+// thousands is not read (see AmbiguousComma).
+enum class Comma { Unsettled, Decimal };
+// The meaning of a comma under a number format with this decimal point and
+// group separator (as the system's locale gives them).
+Comma CommaOfLocale(const std::string& decimalPoint, const std::string& groupSeparator);
 // A number as the user types or pastes it: blanks around it, a point or a
 // comma as the decimal separator ("12,5" is 12.5), an exponent ("1e3",
 // "2.5E-2"). False for an empty text and anything else, and for a comma
-// that may as well separate thousands ("1,056"): see AmbiguousComma.
-bool ReadNumber(const std::string& text, double& value);
+// that may as well separate thousands ("1,056") unless `comma` settles it.
+bool ReadNumber(const std::string& text, double& value, Comma comma = Comma::Unsettled);
 // One comma between one to three digits (not starting with 0) and exactly
-// three ("1,056", "-12,500"): a decimal comma or a thousands separator, which the text
-// does not settle; such a text is refused with both readings.
-bool AmbiguousComma(const std::string& text);
+// three ("1,056", "-12,500") while `comma` is unsettled: a decimal comma or
+// a thousands separator, which the text does not settle; such a text is
+// refused with both readings.
+bool AmbiguousComma(const std::string& text, Comma comma = Comma::Unsettled);
 // How a value outside `range` is refused, after the name of the value:
 // "must not be negative", "must be greater than 0 m",
 // "must lie between 0 and 190 %".
 std::string MustLie(const Range& range, const std::string& unit);
 // A measured salinity: empty or "-" means not measured (-1).
-bool ReadMeasured(const std::string& text, double& value);
+bool ReadMeasured(const std::string& text, double& value, Comma comma = Comma::Unsettled);
 // The conversion message of a text that is not a number (with both
 // readings of an ambiguous comma).
-std::string NotANumber(const std::string& text);
+std::string NotANumber(const std::string& text, Comma comma = Comma::Unsettled);
 
 // A refused entry: the message's first line (the panel's own sentence), a
 // second line that names the place, and the cell (column, row) or the box
@@ -89,12 +98,13 @@ struct PastePlan {
 
 // A block pasted at (column, row) into the hydrological grid of `steps` data
 // rows: the series grows to the block's last row and never shrinks.
-PastePlan PlanHydrologicalPaste(const Block& block, int column, int row, int steps);
+PastePlan PlanHydrologicalPaste(const Block& block, int column, int row, int steps, Comma comma = Comma::Unsettled);
 // A block pasted into the salinity grid of `layers` layers; the time steps
 // stay those of the hydrological data.
-PastePlan PlanSalinityPaste(const Block& block, int column, int row, int layers, int steps);
+PastePlan PlanSalinityPaste(const Block& block, int column, int row, int layers, int steps,
+                            Comma comma = Comma::Unsettled);
 // A block pasted into the soil grid of `layers` layers (no fixed row or column).
-PastePlan PlanSoilPaste(const Block& block, int column, int row, int layers);
+PastePlan PlanSoilPaste(const Block& block, int column, int row, int layers, Comma comma = Comma::Unsettled);
 
 // ---------------------------------------------------------------- panels
 
@@ -106,12 +116,15 @@ Problem ReadStepCount(const std::string& text, int& steps);
 using Cells = std::vector<std::vector<std::string>>;
 
 // Hydrological rows 1..steps: every cell a number.
-Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap);
+Problem ReadHydrological(const Cells& cells, int steps, Series& rain, Series& irrig, Series& evap,
+                         Comma comma = Comma::Unsettled);
 // Measured salinities of rows 1..steps, columns of the zones of `layers`.
-Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured);
+Problem ReadSalinity(const Cells& cells, int layers, int steps, ZoneArray<Series>& measured,
+                     Comma comma = Comma::Unsettled);
 // The soil table of `layers` layers: every cell of every zone in use holds a
 // number within its physical range. `table`[row][column] as in the grid.
-Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table);
+Problem ReadSoil(const Cells& cells, int layers, std::vector<std::array<double, 5>>& table,
+                 Comma comma = Comma::Unsettled);
 // The first error that the check before a run finds in `group` of the data
 // set a panel is about to store, as a refusal of that panel; none when the
 // group's fields pass. The panels' Saves refuse what a run would refuse.
@@ -132,7 +145,8 @@ struct Drainage {
 // panel's Cancel usable.
 extern const char* const DrainAboveRootZone;
 extern const char* const DrainBelowTransition;
-Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out);
+Problem ReadDrainage(const std::array<std::string, 3>& boxes, double rootZone, double transition, Drainage& out,
+                     Comma comma = Comma::Unsettled);
 
 // The machine names of the eight boxes of the conditions panel, in their order.
 extern const std::array<const char*, 8> ConditionFields;
@@ -140,7 +154,8 @@ extern const std::array<const char*, 8> ConditionFields;
 // Out, CDc, IrrEff, SMini, Sinf), with the clamps of the irrigation
 // efficiency and the initial soil moisture into their usual ranges
 // (30 to 100 % and 20 to 100 %), each value then within its allowed range.
-Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values);
+Problem ReadConditions(const std::array<std::string, 8>& boxes, std::array<double, 8>& values,
+                       Comma comma = Comma::Unsettled);
 double ClampIrrigationEfficiency(double value);
 double ClampSoilMoisture(double value);
 
@@ -159,13 +174,15 @@ std::array<int, 6> SalinityCarryOver(int oldLayers, int newLayers);
 
 // The panels in the order of their Cancel buttons.
 enum class Panel { Gen, Hydr, Soil1, Soil2, Soil3, Salt1, Salt2, Salt3, Drain, Cond };
+constexpr int PanelCount = static_cast<int>(Panel::Cond) + 1;
 // The group buttons in the order of the page.
 enum Group { GenGroup, HydrGroup, SoilGroup, SaltGroup, DrainGroup, CondGroup };
+constexpr int GroupCount = CondGroup + 1;
 
 struct Buttons {
-    std::array<bool, 6> groups{};
+    std::array<bool, GroupCount> groups{};
     bool saveAll = false;
-    std::array<bool, 10> quits{};  // Cancel buttons, in the order of Panel
+    std::array<bool, PanelCount> quits{};  // Cancel buttons, in the order of Panel
     bool operator==(const Buttons& other) const {
         return groups == other.groups && saveAll == other.saveAll && quits == other.quits;
     }

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 
 #include "Fields.h"
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UPanelKit.h"
 #include "UStringGrid.h"
 
@@ -12,7 +12,7 @@ namespace halovane {
 
 using namespace panel;
 
-QFrame* TMainForm::BuildGeneralPanel(QWidget* parent) {
+QFrame* InputPage::BuildGeneralPanel(QWidget* parent) {
     auto* p = new QFrame(parent);
     p->setObjectName("GenPanel");
     QGridLayout* g = Frame(p, "GenLabel", "General input data");
@@ -42,12 +42,12 @@ QFrame* TMainForm::BuildGeneralPanel(QWidget* parent) {
     const SaveCancel buttons = SaveCancelRow(g, 8, p, "Gen");
     GenSaveButton = buttons.save, GenQuitButton = buttons.quit;
     g->setColumnStretch(2, 1);
-    connect(GenSaveButton, &QPushButton::clicked, this, &TMainForm::GenSaveButtonClick);
-    connect(GenQuitButton, &QPushButton::clicked, this, &TMainForm::GenQuitButtonClick);
+    connect(GenSaveButton, &QPushButton::clicked, this, &InputPage::GenSaveButtonClick);
+    connect(GenQuitButton, &QPushButton::clicked, this, &InputPage::GenQuitButtonClick);
     return p;
 }
 
-void TMainForm::GenSaveButtonClick() {
+void InputPage::GenSaveButtonClick() {
     int n = 0;
     const rules::Problem count = rules::ReadStepCount(NrTstEdit->text().toStdString(), n);
     if (!count.Ok()) {
@@ -108,7 +108,7 @@ void TMainForm::GenSaveButtonClick() {
     HydrPanel->show();
 }
 
-void TMainForm::GenQuitButtonClick() {
+void InputPage::GenQuitButtonClick() {
     ShowGeneral();
     GenPanel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Gen);

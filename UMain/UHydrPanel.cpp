@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UPanelKit.h"
 #include "UGridHeadings.h"
 #include "UStringGrid.h"
@@ -13,7 +13,7 @@ namespace halovane {
 
 using namespace panel;
 
-QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
+QFrame* InputPage::BuildHydrPanel(QWidget* parent) {
     auto* p = new QFrame(parent);
     p->setObjectName("HydrPanel");
     QGridLayout* g = Frame(p, "HydrLabel", "Hydrological data (mm per time step)");
@@ -30,22 +30,22 @@ QFrame* TMainForm::BuildHydrPanel(QWidget* parent) {
     g->addWidget(Label("CommentLabel", "Data can be pasted here", p), 3, 0);
     const SaveCancel buttons = SaveCancelRow(g, 4, p, "Hydr");
     HydrSaveButton = buttons.save, HydrQuitButton = buttons.quit;
-    connect(HydrSaveButton, &QPushButton::clicked, this, &TMainForm::HydrSaveButtonClick);
-    connect(HydrQuitButton, &QPushButton::clicked, this, &TMainForm::HydrQuitButtonClick);
+    connect(HydrSaveButton, &QPushButton::clicked, this, &InputPage::HydrSaveButtonClick);
+    connect(HydrQuitButton, &QPushButton::clicked, this, &InputPage::HydrQuitButtonClick);
     return p;
 }
 
-void TMainForm::WriteSerialNumbers(TStringGrid& grid, int count) { grid.NumberRows(count); }
+void InputPage::WriteSerialNumbers(TStringGrid& grid, int count) { grid.NumberRows(count); }
 
-void TMainForm::HydrGridSetEditText(int column, int row, const QString& text) {
+void InputPage::HydrGridSetEditText(int column, int row, const QString& text) {
     Page.HydrPasteMode = true;
     if (rules::IsBlock(text.toStdString()) && !HandlePasteMultiCell(*HydrGrid, column, row, text)) return;
     for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), StepsOnScreen());
 }
 
-int TMainForm::StepsOnScreen() const { return HydrGrid->RowCount() - 1; }
+int InputPage::StepsOnScreen() const { return HydrGrid->RowCount() - 1; }
 
-bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int startRow, const QString& text) {
+bool InputPage::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int startRow, const QString& text) {
     const rules::Block block = rules::SplitBlock(text.toStdString());
     int soilLayers = 0;
     for (int layers = 1; layers <= 3; ++layers)
@@ -53,9 +53,10 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     const bool hydrological = &grid == HydrGrid;
     const int layers = Page.LayerFlags;
     const rules::PastePlan plan =
-        soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers)
-        : hydrological ? rules::PlanHydrologicalPaste(block, startColumn, startRow, StepsOnScreen())
-                       : rules::PlanSalinityPaste(block, startColumn, startRow, layers, StepsOnScreen());
+        soilLayers ? rules::PlanSoilPaste(block, startColumn, startRow, soilLayers, Page.Comma)
+        : hydrological
+            ? rules::PlanHydrologicalPaste(block, startColumn, startRow, StepsOnScreen(), Page.Comma)
+            : rules::PlanSalinityPaste(block, startColumn, startRow, layers, StepsOnScreen(), Page.Comma);
     if (!plan.problem.Ok()) {
         // Nothing of the block is written until it is corrected.
         RefuseCell(plan.problem, grid);
@@ -85,10 +86,10 @@ bool TMainForm::HandlePasteMultiCell(TStringGrid& grid, int startColumn, int sta
     return true;
 }
 
-void TMainForm::HydrSaveButtonClick() {
+void InputPage::HydrSaveButtonClick() {
     const int n = StepsOnScreen();
     Series rain, irrig, evap;
-    const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap);
+    const rules::Problem problem = rules::ReadHydrological(CellsOf(*HydrGrid, n + 1, 4), n, rain, irrig, evap, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, *HydrGrid);
         return;
@@ -110,7 +111,7 @@ void TMainForm::HydrSaveButtonClick() {
     for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), n);
 }
 
-void TMainForm::HydrQuitButtonClick() {
+void InputPage::HydrQuitButtonClick() {
     ShowHydrological();
     HydrPanel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Hydr);

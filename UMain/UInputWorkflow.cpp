@@ -22,7 +22,9 @@
 #include "RunStop.h"
 #include "RunDriver.h"
 #include "RunTask.h"
-#include "UMainForm.h"
+#include "ConditionsPanel.h"
+#include "DrainagePanel.h"
+#include "InputPage.h"
 
 #include "ScenarioDialog.h"
 #include "UStringGrid.h"
@@ -42,8 +44,8 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-QWidget* TMainForm::BuildInputPage() {
-    auto* page = new QWidget;
+void InputPage::BuildInputPage() {
+    QWidget* page = this;
     auto* outer = new QVBoxLayout(page);
 
     auto* top = new QHBoxLayout;
@@ -78,9 +80,7 @@ QWidget* TMainForm::BuildInputPage() {
     SaltOpenButton = Button("SaltOpenButton", "Salinity data", InputPanel);
     DrainOpenButton = Button("DrainOpenButton", "Drainage data", InputPanel);
     CondOpenButton = Button("CondOpenButton", "Initial and\nboundary conditions", InputPanel);
-    for (QPushButton* b : {GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton, DrainOpenButton,
-                           CondOpenButton})
-        buttons->addWidget(b);
+    for (QPushButton* b : GroupButtons()) buttons->addWidget(b);
     buttons->addStretch(1);
     middle->addWidget(InputPanel);
 
@@ -93,10 +93,10 @@ QWidget* TMainForm::BuildInputPage() {
     Salt1Panel = BuildSaltPanel(page, 1);
     Salt2Panel = BuildSaltPanel(page, 2);
     Salt3Panel = BuildSaltPanel(page, 3);
-    DrainPanel = BuildDrainPanel(page);
-    CondPanel = BuildCondPanel(page);
-    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
-                      DrainPanel, CondPanel}) {
+    DrainPanel = new DrainagePanel(*this, page);
+    CondPanel = new ConditionsPanel(*this, page);
+    for (const PanelEntry& e : PanelEntries()) {
+        QFrame* p = e.panel;
         p->setFrameShape(QFrame::StyledPanel);
         // The grid panels take the height of the page.
         const bool grid = p == HydrPanel || p == Salt1Panel || p == Salt2Panel || p == Salt3Panel;
@@ -118,21 +118,24 @@ QWidget* TMainForm::BuildInputPage() {
     bottom->addWidget(OpenInpButton);
     outer->addLayout(bottom);
 
-    connect(GenOpenButton, &QPushButton::clicked, this, &TMainForm::GenOpenButtonClick);
-    connect(HydrOpenButton, &QPushButton::clicked, this, &TMainForm::HydrOpenButtonClick);
-    connect(SoilOpenButton, &QPushButton::clicked, this, &TMainForm::SoilOpenButtonClick);
-    connect(SaltOpenButton, &QPushButton::clicked, this, &TMainForm::SaltOpenButtonClick);
-    connect(DrainOpenButton, &QPushButton::clicked, this, &TMainForm::DrainOpenButtonClick);
-    connect(CondOpenButton, &QPushButton::clicked, this, &TMainForm::CondOpenButtonClick);
-    connect(ReStartButton, &QPushButton::clicked, this, &TMainForm::ReStartButtonClick);
-    connect(SaveAllButton, &QPushButton::clicked, this, &TMainForm::SaveAllButtonClick);
-    connect(OpenInpButton, &QPushButton::clicked, this, &TMainForm::OpenInpButtonClick);
-    connect(ScenariosButton, &QPushButton::clicked, this, &TMainForm::ScenariosButtonClick);
-    connect(RunCancelButton, &QPushButton::clicked, this, &TMainForm::RunCancelButtonClick);
-    return page;
+    connect(GenOpenButton, &QPushButton::clicked, this, &InputPage::GenOpenButtonClick);
+    connect(HydrOpenButton, &QPushButton::clicked, this, &InputPage::HydrOpenButtonClick);
+    connect(SoilOpenButton, &QPushButton::clicked, this, &InputPage::SoilOpenButtonClick);
+    connect(SaltOpenButton, &QPushButton::clicked, this, &InputPage::SaltOpenButtonClick);
+    connect(DrainOpenButton, &QPushButton::clicked, this, &InputPage::DrainOpenButtonClick);
+    connect(CondOpenButton, &QPushButton::clicked, this, &InputPage::CondOpenButtonClick);
+    connect(ReStartButton, &QPushButton::clicked, this, &InputPage::ReStartButtonClick);
+    connect(SaveAllButton, &QPushButton::clicked, this, &InputPage::SaveAllButtonClick);
+    connect(OpenInpButton, &QPushButton::clicked, this, &InputPage::OpenInpButtonClick);
+    connect(ScenariosButton, &QPushButton::clicked, this, &InputPage::ScenariosButtonClick);
+    connect(RunCancelButton, &QPushButton::clicked, this, &InputPage::RunCancelButtonClick);
 }
 
-void TMainForm::FormCreate() {
+void InputPage::BringToFront(const char* pageName) {
+    if (QWidget* page = frame_.findChild<QWidget*>(QString::fromLatin1(pageName))) frame_.setCurrentWidget(page);
+}
+
+void InputPage::FormCreate() {
     // A fresh data set and empty panels, as at the program's start.
     Input = ModelInput{};
     ClearPanels();
@@ -165,8 +168,7 @@ void TMainForm::FormCreate() {
     Page.LayersIdx = 0;
     Input.DrainPresent = false;
     Page.SavedDrainChoice = 0;
-    DrainPresentCombo->setCurrentIndex(0);
-    DrainPresentComboChange();
+    DrainPanel->Show();
     // The grids no longer show the data set: it must be passed through the
     // groups (or opened) again before it can be saved.
     UpdateButtons(rules::PageEvent::Restart);
@@ -174,31 +176,31 @@ void TMainForm::FormCreate() {
     Page.StoredSteps = 11;
     Page.StoredSoilLayers = Page.StoredSaltLayers = 0;
 
-    PageControl->setCurrentWidget(IntroTab);
+    BringToFront("IntroTab");
     FileLabel->hide();
     ShowPath(*NameLabel, QString());
     HidePanels();
     Format.decimalSeparator = '.';
 }
 
-void TMainForm::ShowProgress(int position) {
+void InputPage::ShowProgress(int position) {
     if (!ProgressBar1->isVisible()) return;
     ProgressBar1->setValue(position);
 }
 
-bool TMainForm::RunInProgress() const { return Run != nullptr; }
+bool InputPage::RunInProgress() const { return Run != nullptr; }
 
-void TMainForm::RunCancelButtonClick() {
+void InputPage::RunCancelButtonClick() {
     if (Run) Run->Cancel();
     RunCancelButton->setEnabled(false);
 }
 
-void TMainForm::LockInputForRun(bool locked) {
+void InputPage::LockInputForRun(bool locked) {
     if (locked) {
         DisabledForRun.clear();
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 InputPanel, GenPanel, HydrPanel, Soil1Panel, Soil2Panel, Soil3Panel, Salt1Panel, Salt2Panel,
-                 Salt3Panel, DrainPanel, CondPanel, ReStartButton, SaveAllButton, OpenInpButton}) {
+        std::vector<QWidget*> controls{InputPanel, ReStartButton, SaveAllButton, OpenInpButton};
+        for (const PanelEntry& e : PanelEntries()) controls.push_back(e.panel);
+        for (QWidget* w : controls) {
             DisabledForRun.emplace_back(w, w->isEnabled());
             w->setEnabled(false);
         }
@@ -210,51 +212,51 @@ void TMainForm::LockInputForRun(bool locked) {
     RunCancelButton->setVisible(locked);
 }
 
-void TMainForm::ReStartButtonClick() {
+void InputPage::ReStartButtonClick() {
     if (!SettleEdits()) return;
     FormCreate();
 }
 
 // Each panel opens on what the data set holds; what was typed and not
 // saved is not shown again.
-void TMainForm::GenOpenButtonClick() {
+void InputPage::GenOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowGeneral();
     ShowPanel(GenPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
-void TMainForm::HydrOpenButtonClick() {
+void InputPage::HydrOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowHydrological();
     ShowPanel(HydrPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
-void TMainForm::SoilOpenButtonClick() {
+void InputPage::SoilOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowSoil(Page.LayerFlags);
     ShowPanel(SoilPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
-void TMainForm::SaltOpenButtonClick() {
+void InputPage::SaltOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowSalinity(Page.LayerFlags);
     ShowPanel(SaltPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
-void TMainForm::DrainOpenButtonClick() {
+void InputPage::DrainOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowDrainage();
     ShowPanel(DrainPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
-void TMainForm::CondOpenButtonClick() {
+void InputPage::CondOpenButtonClick() {
     if (!SettleEdits()) return;
     ShowConditions();
     ShowPanel(CondPanel);
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 
-void TMainForm::OpenInpButtonClick() {
+void InputPage::OpenInpButtonClick() {
     if (!SettleEdits()) return;
     const QString path = dialogs_.OpenFileName(this, "Open input", Page.InputFolder, InputFilter);
     if (path.isEmpty()) {
@@ -284,10 +286,10 @@ void TMainForm::OpenInpButtonClick() {
     HidePanels();
     GenPanel->show();
     Page.OutputFromRun = false;
-    Results->InputOpened();
+    results_.InputOpened();
 }
 
-void TMainForm::SaveAllButtonClick() {
+void InputPage::SaveAllButtonClick() {
     // What the open panel shows is saved first, with its checks: "Save all"
     // saves everything on screen, or nothing when a panel refuses.
     if (!SaveOpenPanel()) return;
@@ -323,10 +325,10 @@ void TMainForm::SaveAllButtonClick() {
     std::vector<Problem> problems = ValidateDataSet(Input);
     if (!HasErrors(problems)) problems = ValidateDataSet(stored);
     if (HasErrors(problems)) {
-        Warn(QString::fromStdString(ProblemReport(problems)));
+        dialogs_.Report(this, QString::fromStdString(ProblemReport(problems)), true);
         return;
     }
-    if (!problems.empty()) Message(QString::fromStdString(ProblemReport(problems)));
+    if (!problems.empty()) dialogs_.Report(this, QString::fromStdString(ProblemReport(problems)), false);
     const QString path = dialogs_.SaveFileName(this, "Save input", Page.InputFolder, InputFilter, "inp");
     if (path.isEmpty()) {
         Message("No input file was selected");
@@ -375,13 +377,13 @@ void TMainForm::SaveAllButtonClick() {
     Run = std::make_unique<RunTask>(
         Input, [this](const std::string& question) { return dialogs_.Confirm(this, QString::fromStdString(question)); },
         [this](const std::string& message) { dialogs_.Inform(this, QString::fromStdString(message)); }, bar);
-    connect(Run.get(), &RunTask::Progress, this, &TMainForm::ShowProgress);
-    connect(Run.get(), &RunTask::Finished, this, &TMainForm::RunFinished);
+    connect(Run.get(), &RunTask::Progress, this, &InputPage::ShowProgress);
+    connect(Run.get(), &RunTask::Finished, this, &InputPage::RunFinished);
     LockInputForRun(true);
     Run->Start();
 }
 
-void TMainForm::RunFinished() {
+void InputPage::RunFinished() {
     if (!Run) return;
     Run->Wait();
     RunTask::Result result = Run->TakeResult();
@@ -391,7 +393,7 @@ void TMainForm::RunFinished() {
     // whatever the end was.
     if (CloseAfterRun) {
         CloseAfterRun = false;
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
     }
     const RunOutcome& outcome = result.outcome;
     if (outcome.status == RunStatus::Cancelled) {
@@ -415,17 +417,17 @@ void TMainForm::RunFinished() {
     if (!Page.SoilDataComplete || State.Stop) {
         ProgressBar1->hide();
         // The output file of a stopped run is still shown, marked as stopped.
-        if (State.Stop) Results->RunStopped(QString::fromStdString(State.OutputFileName), StoppedAtStep(State, Input.NrTst));
+        if (State.Stop) results_.RunStopped(QString::fromStdString(State.OutputFileName), StoppedAtStep(State, Input.NrTst));
         return;
     }
     Message("The calculations were made. The output can be inspected.");
     Page.OutputFromRun = true;
-    Results->RunCompleted(QString::fromStdString(State.OutputFileName));
-    PageControl->setCurrentWidget(OutTab);
+    results_.RunCompleted(QString::fromStdString(State.OutputFileName));
+    BringToFront("OutTab");
     ProgressBar1->hide();
 }
 
-void TMainForm::ScenariosButtonClick() {
+void InputPage::ScenariosButtonClick() {
     if (!Scenarios) Scenarios = new ScenarioDialog(this);
     Scenarios->show();
     Scenarios->raise();

@@ -1,29 +1,24 @@
 #include "UMainForm.h"
+#include "InputPage.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QVBoxLayout>
-#include <algorithm>
+#include <QUndoStack>
+#include <functional>
 
 #include "Dialogs.h"
-#include "Fields.h"
 #include "ResultsPages.h"
-#include "RunTask.h"
 #include "UStringGrid.h"
+
 
 namespace halovane {
 
@@ -43,128 +38,45 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
     IntroTab = page("IntroTab", "Intro");
     MathTab = page("MathTab", "Math");
     FigTab = page("FigTab", "Figure");
-    InpTab = BuildInputPage();
-    InpTab->setObjectName("InpTab");
-    PageControl->addTab(InpTab, "Input");
     OutTab = page("OutTab", "Output");
     GraphTab = page("GraphTab", "Graphs");
     Results = std::make_unique<ResultsPages>(dialogs_, *PageControl, *OutTab, *GraphTab);
+    // The Input page after the Figure page; it shows the Intro page first.
+    Input = new InputPage(dialogs_, *PageControl, *Results);
+    connect(Input, &InputPage::TitleChanged, this, &TMainForm::ShowTitle);
+    PageControl->insertTab(PageControl->indexOf(FigTab) + 1, Input, "Input");
+    PageControl->setCurrentWidget(IntroTab);
+    ShowTitle(QString(), false);
+    previousPage_ = PageControl->currentWidget();
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
         QWidget* shown = PageControl->widget(index);
         // Leaving the Input page settles the open panel's edits first.
-        if (previousPage_ == InpTab && shown != InpTab && !SettleEdits()) {
+        if (previousPage_ == Input && shown != Input && !Input->SettleEdits()) {
             const QSignalBlocker block(PageControl);
-            PageControl->setCurrentWidget(InpTab);
+            PageControl->setCurrentWidget(Input);
             return;
         }
         previousPage_ = shown;
-        if (shown == InpTab) InpTabShow();
-        if (shown == MathTab) MathTabShow();
+        if (shown == Input) Input->InpTabShow();
+        if (shown == MathTab) Input->MathTabShow();
     });
     BuildEditMenu();
 
     // The Edit menu's hints show in the status bar.
     statusBar()->setObjectName("StatusBar");
-
-    UpdateButtons(rules::PageEvent::Start);
-    FormCreate();
-    previousPage_ = PageControl->currentWidget();
-    // Every entry of a data panel marks the panel as edited.
-    for (const PanelEntry& e : PanelEntries()) {
-        for (QLineEdit* edit : e.panel->findChildren<QLineEdit*>())
-            connect(edit, &QLineEdit::textEdited, this, &TMainForm::MarkEdited);
-        for (QComboBox* combo : e.panel->findChildren<QComboBox*>())
-            connect(combo, QOverload<int>::of(&QComboBox::activated), this, &TMainForm::MarkEdited);
-        for (TStringGrid* grid : e.panel->findChildren<TStringGrid*>())
-            connect(grid, &TStringGrid::Edited, this, &TMainForm::MarkEdited);
-    }
-}
-
-std::vector<TMainForm::PanelEntry> TMainForm::PanelEntries() {
-    using G = FieldGroup;
-    auto g = [](G group) { return static_cast<int>(group); };
-    return {{GenPanel, GenSaveButton, g(G::General), &TMainForm::ShowGeneral},
-            {HydrPanel, HydrSaveButton, g(G::Hydrological), &TMainForm::ShowHydrological},
-            {Soil1Panel, Soil1SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
-            {Soil2Panel, Soil2SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
-            {Soil3Panel, Soil3SaveButton, g(G::Soil), &TMainForm::ShowSoilOfLayers},
-            {Salt1Panel, Salt1SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
-            {Salt2Panel, Salt2SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
-            {Salt3Panel, Salt3SaveButton, g(G::Salinity), &TMainForm::ShowSalinityOfLayers},
-            {DrainPanel, DrainSaveButton, g(G::Drainage), &TMainForm::ShowDrainage},
-            {CondPanel, CondSaveButton, g(G::Conditions), &TMainForm::ShowConditions}};
-}
-
-void TMainForm::ShowSoilOfLayers() {
-    for (int layers = 1; layers <= 3; ++layers)
-        if (!SoilPanel(layers)->isHidden()) ShowSoil(layers);
-}
-
-void TMainForm::ShowSalinityOfLayers() {
-    for (int layers = 1; layers <= 3; ++layers)
-        if (!SaltPanel(layers)->isHidden()) ShowSalinity(layers);
-}
-
-TMainForm::PanelEntry TMainForm::OpenPanel() {
-    for (const PanelEntry& e : PanelEntries())
-        if (!e.panel->isHidden()) return e;  // also while another page is in front
-    return PanelEntry{nullptr, nullptr, 0, nullptr};
-}
-
-void TMainForm::MarkEdited() {
-    Page.PanelEdited = true;
-    UpdateTitle();
-}
-
-bool TMainForm::SaveOpenPanel() {
-    const PanelEntry open = OpenPanel();
-    if (!Page.PanelEdited || !open.panel) return true;
-    open.save->click();
-    return !Page.PanelEdited;
-}
-
-bool TMainForm::SettleEdits() {
-    const PanelEntry open = OpenPanel();
-    if (!Page.PanelEdited || !open.panel) {
-        Page.PanelEdited = false;
-        return true;
-    }
-    const QString group = GroupName(static_cast<FieldGroup>(open.group));
-    switch (dialogs_.SaveDiscardCancel(this, "The changes on the panel \"" + group +
-                                                 "\" were not saved. Save them now?")) {
-        case Dialogs::Choice::Save:
-            return SaveOpenPanel();
-        case Dialogs::Choice::Discard:
-            (this->*(open.show))();
-            Page.PanelEdited = false;
-            UpdateTitle();
-            return true;
-        default:
-            return false;
-    }
-}
-
-void TMainForm::UpdateTitle() {
-    const QString program = "Halovane, soil salinity and water table model";
-    const QString file = QFileInfo(QString::fromStdString(Input.InputFileName)).fileName();
-    setWindowTitle(file.isEmpty() ? program + "[*]" : file + "[*] - " + program);
-    setWindowModified(Page.PanelEdited || Page.DataSetChanged);
 }
 
 TMainForm::~TMainForm() = default;
 
-QString PastedLineEnds(const QString& text) {
-    // Spreadsheets on some systems end their rows with a line feed alone;
-    // every row of a pasted block ends with CR LF here.
-    if (!text.contains('\n') && !text.contains('\r')) return text;
-    QString lines = text;
-    lines.replace("\r\n", "\n").replace('\r', '\n');
-    return lines.replace("\n", "\r\n");
+void TMainForm::ShowTitle(const QString& file, bool modified) {
+    const QString program = "Halovane, soil salinity and water table model";
+    setWindowTitle(file.isEmpty() ? program + "[*]" : file + "[*] - " + program);
+    setWindowModified(modified);
 }
 
 void TMainForm::SetCompanionWindows(QWidget* closeForm, QWidget* drainForm) {
     closeForm_ = closeForm;
-    drainForm_ = drainForm;
+    Input->SetDrainForm(drainForm);
 }
 
 void TMainForm::ShowVersion(const QString& text) {
@@ -175,18 +87,9 @@ void TMainForm::ShowVersion(const QString& text) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // A run in progress is stopped first; it writes nothing. The window is
-    // closed once the run has ended (its question may still be open, so it
-    // is not waited for here).
-    if (Run) {
-        event->ignore();
-        CloseAfterRun = true;
-        RunCancelButtonClick();
-        return;
-    }
     // The program ends from the closing window, not from here.
     event->ignore();
-    if (!SettleEdits()) return;
+    if (!Input->ReadyToClose()) return;
     if (closeForm_) {
         closeForm_->show();
         closeForm_->raise();
@@ -221,6 +124,20 @@ void TMainForm::BuildEditMenu() {
         action->setStatusTip(QString(item.hint).section('|', 1));
         action->setToolTip(QString(item.hint).section('|', 0, 0));
         connect(action, &QAction::triggered, this, item.handler);
+    }
+    // Undo and Redo of the open panel's edits, from any of its controls.
+    edit->addSeparator();
+    QAction* undo = Input->Edits().createUndoAction(this, "&Undo");
+    undo->setObjectName("Undo");
+    undo->setShortcut(QKeySequence("Ctrl+Z"));
+    undo->setStatusTip("Takes back the last change of the open panel that was not saved");
+    QAction* redo = Input->Edits().createRedoAction(this, "&Redo");
+    redo->setObjectName("Redo");
+    redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    redo->setStatusTip("Makes the change that was taken back again");
+    for (QAction* action : {undo, redo}) {
+        edit->addAction(action);
+        addAction(action);
     }
 }
 
@@ -260,91 +177,5 @@ void TMainForm::EditPaste() {
 }
 
 // ---------------------------------------------------------------- shared
-
-void TMainForm::HidePanels() {
-    for (QFrame* p : {GenPanel, HydrPanel, Salt1Panel, Salt2Panel, Salt3Panel, Soil1Panel, Soil2Panel, Soil3Panel,
-                      DrainPanel, CondPanel})
-        p->hide();
-}
-
-void TMainForm::UnlockGroups() {
-    for (QPushButton* b : {SaveAllButton, GenOpenButton, HydrOpenButton, SoilOpenButton, SaltOpenButton,
-                           DrainOpenButton, CondOpenButton})
-        b->setEnabled(true);
-}
-
-void TMainForm::UpdateButtons(rules::PageEvent event, rules::Panel panel) {
-    QPushButton* const groups[6] = {GenOpenButton,  HydrOpenButton,  SoilOpenButton,
-                                    SaltOpenButton, DrainOpenButton, CondOpenButton};
-    rules::Buttons now;
-    for (int k = 0; k < 6; ++k) now.groups[k] = groups[k]->isEnabled();
-    now.saveAll = SaveAllButton->isEnabled();
-    for (int k = 0; k < 10; ++k) now.quits[k] = AllQuitButtons(k)->isEnabled();
-    const rules::Buttons next = rules::NextButtons(now, event, panel, Page.InputComplete);
-    for (int k = 0; k < 6; ++k) groups[k]->setEnabled(next.groups[k]);
-    SaveAllButton->setEnabled(next.saveAll);
-    for (int k = 0; k < 10; ++k) AllQuitButtons(k)->setEnabled(next.quits[k]);
-    // A panel shown afresh holds the data set; a Save changed the data set.
-    if (event == rules::PageEvent::Saved) Page.DataSetChanged = true;
-    if (event == rules::PageEvent::InputOpened || event == rules::PageEvent::Restart) Page.DataSetChanged = false;
-    if (event != rules::PageEvent::DrainRefused && event != rules::PageEvent::PageShown) Page.PanelEdited = false;
-    UpdateTitle();
-}
-
-void TMainForm::Refuse(const rules::Problem& problem, QWidget* focus) {
-    Warn(QString::fromStdString(problem.Text()));
-    if (!focus) return;
-    focus->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->selectAll();
-}
-
-void TMainForm::RefuseCell(const rules::Problem& problem, TStringGrid& grid) {
-    if (problem.row >= 0 && problem.row < grid.RowCount() && problem.column >= 0 && problem.column < grid.ColCount())
-        grid.setCurrentCell(problem.row, problem.column);
-    Refuse(problem, &grid);
-}
-
-rules::Cells TMainForm::CellsOf(const TStringGrid& grid, int rows, int columns) {
-    return grid.Rows(rows, columns);
-}
-
-TStringGrid* TMainForm::SaltGrid(int layers) const {
-    return layers == 3 ? SaltGrid3 : layers == 2 ? SaltGrid2 : SaltGrid1;
-}
-TStringGrid* TMainForm::SoilGrid(int layers) const {
-    return layers == 3 ? Soil3Grid : layers == 2 ? Soil2Grid : Soil1Grid;
-}
-QFrame* TMainForm::SoilPanel(int layers) const { return layers == 3 ? Soil3Panel : layers == 2 ? Soil2Panel : Soil1Panel; }
-QFrame* TMainForm::SaltPanel(int layers) const { return layers == 3 ? Salt3Panel : layers == 2 ? Salt2Panel : Salt1Panel; }
-
-QPushButton* TMainForm::AllQuitButtons(int k) const {
-    QPushButton* const all[10] = {GenQuitButton,   HydrQuitButton,  Soil1QuitButton, Soil2QuitButton,
-                                  Soil3QuitButton, Salt1QuitButton, Salt2QuitButton, Salt3QuitButton,
-                                  DrainQuitButton, CondQuitButton};
-    return all[k];
-}
-
-void TMainForm::Message(const QString& text) { dialogs_.Inform(this, text); }
-
-void TMainForm::Warn(const QString& text) { dialogs_.Warn(this, text); }
-
-bool TMainForm::Ask(const QString& question) { return dialogs_.Confirm(this, question); }
-
-void TMainForm::ShowPanel(QFrame* panel) {
-    HidePanels();
-    panel->show();
-}
-
-void TMainForm::SetDialogFolderFrom(const QString& path) {
-    Page.InputFolder = QFileInfo(path).absolutePath() + QDir::separator();
-    Results->SetDialogFolder(Page.InputFolder);
-}
-
-void TMainForm::InpTabShow() {
-    HidePanels();
-    UpdateButtons(rules::PageEvent::PageShown);
-}
-
-void TMainForm::MathTabShow() { Page.InputComplete = false; }
 
 }  // namespace halovane

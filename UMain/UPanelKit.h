@@ -7,9 +7,19 @@
 #include <QLabel>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
+#include "InputRules.h"
+
 namespace halovane::panel {
+
+// What a comma in a typed or pasted number means under the system's number
+// format.
+inline rules::Comma SystemComma() {
+    const QLocale system = QLocale::system();
+    return rules::CommaOfLocale(system.decimalPoint().toStdString(), system.groupSeparator().toStdString());
+}
 
 inline QLabel* Label(const char* name, const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);

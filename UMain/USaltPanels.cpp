@@ -2,7 +2,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UPanelKit.h"
 #include "UGridHeadings.h"
 #include "UStringGrid.h"
@@ -11,7 +11,7 @@ namespace halovane {
 
 using namespace panel;
 
-QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
+QFrame* InputPage::BuildSaltPanel(QWidget* parent, int layers) {
     auto* p = new QFrame(parent);
     p->setObjectName(QString("Salt%1Panel").arg(layers));
     const char* title = layers == 2 ? "Measured salinity (dS/m),if any" : "Measured salinity (dS/m), if any";
@@ -43,18 +43,18 @@ QFrame* TMainForm::BuildSaltPanel(QWidget* parent, int layers) {
     return p;
 }
 
-void TMainForm::SaltGridSetEditText(int layers, int column, int row, const QString& edited) {
+void InputPage::SaltGridSetEditText(int layers, int column, int row, const QString& edited) {
     Page.HydrPasteMode = false;
     Page.LayerFlags = layers;  // the grid that was edited decides
     const QString text = PastedLineEnds(edited);
     if (rules::IsBlock(text.toStdString())) HandlePasteMultiCell(*SaltGrid(layers), column, row, text);
 }
 
-void TMainForm::SaltSaveButtonClick(int layers) {
+void InputPage::SaltSaveButtonClick(int layers) {
     TStringGrid& grid = *SaltGrid(layers);
     const int n = Input.NrTst;
     ZoneArray<Series> measured = Input.ECsm;
-    const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured);
+    const rules::Problem problem = rules::ReadSalinity(CellsOf(grid, n + 1, layers + 3), layers, n, measured, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, grid);
         return;
@@ -69,10 +69,10 @@ void TMainForm::SaltSaveButtonClick(int layers) {
     UpdateButtons(rules::PageEvent::Saved, layers == 1   ? rules::Panel::Salt1
                                            : layers == 2 ? rules::Panel::Salt2
                                                          : rules::Panel::Salt3);
-    DrainPanel->show();
+    ShowGroup(rules::DrainGroup);
 }
 
-void TMainForm::SaltQuitButtonClick(int layers) {
+void InputPage::SaltQuitButtonClick(int layers) {
     ShowSalinity(layers);
     SaltPanel(layers)->hide();
     UpdateButtons(rules::PageEvent::Cancelled, layers == 1   ? rules::Panel::Salt1

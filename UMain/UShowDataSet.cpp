@@ -2,8 +2,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "ConditionsPanel.h"
+#include "DrainagePanel.h"
 #include "Fields.h"
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UStringGrid.h"
 
 namespace halovane {
@@ -22,18 +24,18 @@ std::string MeasuredText(double value) {
 
 }  // namespace
 
-void TMainForm::ClearPanels() {
+void InputPage::ClearPanels() {
     for (int layers = 1; layers <= 3; ++layers) {
         SoilGrid(layers)->ClearEntries();
         SaltGrid(layers)->ClearEntries();
     }
     HydrGrid->ClearEntries();
-    for (QLineEdit* e : {Tit1Edit, Tit2Edit, DrainDepthEdit, DrainQH1Edit, DrainQH2Edit, SaltIrrigEdit, WTdepthEdit,
-                         GrwtInfEdit, GrwtOutEdit, CritDepthEdit, IrrEffEdit, MoistEdit, SalInfEdit})
-        e->clear();
+    CondPanel->Clear();
+    DrainPanel->Clear();
+    for (QLineEdit* e : {Tit1Edit, Tit2Edit}) e->clear();
 }
 
-void TMainForm::ShowDataSet(int layersOnLine8) {
+void InputPage::ShowDataSet(int layersOnLine8) {
     const ModelInput& in = Input;
     ClearPanels();
     // Every group now holds what the file gave.
@@ -54,7 +56,7 @@ void TMainForm::ShowDataSet(int layersOnLine8) {
     ShowSoil(in.NrLayers);
 }
 
-void TMainForm::ShowGeneral() {
+void InputPage::ShowGeneral() {
     LayersCombo->setCurrentIndex(Page.LayersIdx);
     ModelCombo->setCurrentIndex(static_cast<int>(FieldNamed("model_variant").Get(Input)));
     if (!Page.Stored[rules::GenGroup]) return;
@@ -65,7 +67,7 @@ void TMainForm::ShowGeneral() {
     if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
 }
 
-void TMainForm::ShowHydrological() {
+void InputPage::ShowHydrological() {
     // A paste may have changed the number of rows: they go back to the
     // time steps stored.
     const int n = Page.StoredSteps;
@@ -83,7 +85,7 @@ void TMainForm::ShowHydrological() {
         }
 }
 
-void TMainForm::ShowSoil(int layers) {
+void InputPage::ShowSoil(int layers) {
     if (Page.StoredSoilLayers != layers) return;
     TStringGrid& soil = *SoilGrid(layers);
     int row = 0;
@@ -98,7 +100,7 @@ void TMainForm::ShowSoil(int layers) {
     }
 }
 
-void TMainForm::ShowSalinity(int layers) {
+void InputPage::ShowSalinity(int layers) {
     if (Page.StoredSaltLayers != layers) return;
     const int n = Input.NrTst;
     TStringGrid& salt = *SaltGrid(layers);
@@ -114,29 +116,8 @@ void TMainForm::ShowSalinity(int layers) {
     }
 }
 
-void TMainForm::ShowDrainage() {
-    DrainPresentCombo->setCurrentIndex(Page.SavedDrainChoice);
-    DrainPresentComboChange();
-    if (!Page.Stored[rules::DrainGroup]) return;
-    if (Input.DrainPresent) {
-        DrainDepthEdit->setText(Shortest(Input.Dd));
-        DrainQH1Edit->setText(Shortest(Input.QH1));
-        DrainQH2Edit->setText(Shortest(Input.QH2));
-    } else {
-        for (QLineEdit* e : {DrainDepthEdit, DrainQH1Edit, DrainQH2Edit}) e->clear();
-    }
-}
+void InputPage::ShowDrainage() { DrainPanel->Show(); }
 
-void TMainForm::ShowConditions() {
-    if (!Page.Stored[rules::CondGroup]) return;
-    SaltIrrigEdit->setText(Shortest(Input.Si));
-    WTdepthEdit->setText(Shortest(Input.Dwtini));
-    GrwtInfEdit->setText(Shortest(Input.Inf));
-    GrwtOutEdit->setText(Shortest(Input.Out));
-    CritDepthEdit->setText(Shortest(Input.CDc));
-    IrrEffEdit->setText(Shortest(Input.IrrEff));
-    MoistEdit->setText(Shortest(Input.SMini));
-    SalInfEdit->setText(Shortest(Input.Sinf));
-}
+void InputPage::ShowConditions() { CondPanel->Show(); }
 
 }  // namespace halovane

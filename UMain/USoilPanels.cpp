@@ -2,7 +2,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 
-#include "UMainForm.h"
+#include "InputPage.h"
 #include "UPanelKit.h"
 #include "UGridHeadings.h"
 #include "UStringGrid.h"
@@ -11,7 +11,7 @@ namespace halovane {
 
 using namespace panel;
 
-QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
+QFrame* InputPage::BuildSoilPanel(QWidget* parent, int layers) {
     auto* p = new QFrame(parent);
     p->setObjectName(QString("Soil%1Panel").arg(layers));
     QGridLayout* g = Frame(p, "SoilLabel", "Soil properties");
@@ -33,26 +33,26 @@ QFrame* TMainForm::BuildSoilPanel(QWidget* parent, int layers) {
     const auto [save, quit] = SaveCancelRow(g, 2, p, QString("Soil%1").arg(layers));
     if (layers == 1) {
         Soil1Grid = grid, Soil1SaveButton = save, Soil1QuitButton = quit;
-        connect(save, &QPushButton::clicked, this, &TMainForm::Soil1SaveButtonClick);
-        connect(quit, &QPushButton::clicked, this, &TMainForm::Soil1QuitButtonClick);
+        connect(save, &QPushButton::clicked, this, &InputPage::Soil1SaveButtonClick);
+        connect(quit, &QPushButton::clicked, this, &InputPage::Soil1QuitButtonClick);
     } else if (layers == 2) {
         Soil2Grid = grid, Soil2SaveButton = save, Soil2QuitButton = quit;
-        connect(save, &QPushButton::clicked, this, &TMainForm::Soil2SaveButtonClick);
-        connect(quit, &QPushButton::clicked, this, &TMainForm::Soil2QuitButtonClick);
+        connect(save, &QPushButton::clicked, this, &InputPage::Soil2SaveButtonClick);
+        connect(quit, &QPushButton::clicked, this, &InputPage::Soil2QuitButtonClick);
     } else {
         Soil3Grid = grid, Soil3SaveButton = save, Soil3QuitButton = quit;
-        connect(save, &QPushButton::clicked, this, &TMainForm::Soil3SaveButtonClick);
-        connect(quit, &QPushButton::clicked, this, &TMainForm::Soil3QuitButtonClick);
+        connect(save, &QPushButton::clicked, this, &InputPage::Soil3SaveButtonClick);
+        connect(quit, &QPushButton::clicked, this, &InputPage::Soil3QuitButtonClick);
     }
     return p;
 }
 
 // Reads the grid into the data set when every zone is complete and
 // physical; otherwise refuses at the offending cell and stores nothing.
-void TMainForm::SaveSoilGrid(int layers) {
+void InputPage::SaveSoilGrid(int layers) {
     TStringGrid& grid = *SoilGrid(layers);
     std::vector<std::array<double, 5>> table;
-    const rules::Problem problem = rules::ReadSoil(CellsOf(grid, layers + 2, 5), layers, table);
+    const rules::Problem problem = rules::ReadSoil(CellsOf(grid, layers + 2, 5), layers, table, Page.Comma);
     if (!problem.Ok()) {
         RefuseCell(problem, grid);
         return;
@@ -76,23 +76,23 @@ void TMainForm::SaveSoilGrid(int layers) {
     SaltPanel(layers)->show();
 }
 
-void TMainForm::Soil1SaveButtonClick() { SaveSoilGrid(1); }
-void TMainForm::Soil2SaveButtonClick() { SaveSoilGrid(2); }
-void TMainForm::Soil3SaveButtonClick() { SaveSoilGrid(3); }
+void InputPage::Soil1SaveButtonClick() { SaveSoilGrid(1); }
+void InputPage::Soil2SaveButtonClick() { SaveSoilGrid(2); }
+void InputPage::Soil3SaveButtonClick() { SaveSoilGrid(3); }
 
-void TMainForm::Soil1QuitButtonClick() {
+void InputPage::Soil1QuitButtonClick() {
     ShowSoil(1);
     Soil1Panel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Soil1);
 }
 
-void TMainForm::Soil2QuitButtonClick() {
+void InputPage::Soil2QuitButtonClick() {
     ShowSoil(2);
     Soil2Panel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Soil2);
 }
 
-void TMainForm::Soil3QuitButtonClick() {
+void InputPage::Soil3QuitButtonClick() {
     ShowSoil(3);
     Soil3Panel->hide();
     UpdateButtons(rules::PageEvent::Cancelled, rules::Panel::Soil3);

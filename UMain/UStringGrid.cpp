@@ -141,11 +141,11 @@ namespace {
 // line ends to the grid whole, instead of flattening it to one line.
 class CellEditor : public QLineEdit {
 public:
-    CellEditor(QWidget* parent, TStringGrid& grid, int column, int row)
+    CellEditor(QWidget* parent, TStringGrid& grid, int column, int row, int session)
         : QLineEdit(parent), grid_(grid), column_(column), row_(row) {
         setFrame(false);
-        connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-            grid_.DeliverEdit(column_, row_, text);
+        connect(this, &QLineEdit::textEdited, this, [this, session](const QString& text) {
+            grid_.DeliverEdit(column_, row_, text, session);
         });
     }
 
@@ -166,7 +166,19 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override {
+        // Undo and Redo go to the panel, which takes back whole edits.
+        if (event->type() == QEvent::ShortcutOverride && TStringGrid::IsUndoKey(static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
     void keyPressEvent(QKeyEvent* event) override {
+        if (TStringGrid::IsUndoKey(event)) {
+            event->ignore();
+            return;
+        }
         if (event->matches(QKeySequence::Paste)) {
             PasteReplacing();
             return;
@@ -195,7 +207,7 @@ class CellDelegate : public QStyledItemDelegate {
 public:
     explicit CellDelegate(TStringGrid& grid) : QStyledItemDelegate(&grid), grid_(grid) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
-        return new CellEditor(parent, grid_, index.column(), index.row());
+        return new CellEditor(parent, grid_, index.column(), index.row(), ++sessions_);
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         // The user's own typing is in the cell already: the editor keeps its
@@ -210,6 +222,7 @@ public:
 
 private:
     TStringGrid& grid_;
+    mutable int sessions_ = 0;  // editors opened, each one typing session
 };
 
 }  // namespace
@@ -238,8 +251,44 @@ std::string TStringGrid::Text(int column, int row) const { return CellText(model
 
 void TStringGrid::SetText(int column, int row, std::string text) {
     if (CellText(model_->cells, column, row) == text) return;
+    if (recording_) Record(column, row, CellText(model_->cells, column, row), text);
     SetCellText(model_->cells, column, row, std::move(text));
     model_->Changed(column, row);
+}
+
+void TStringGrid::Record(int column, int row, const std::string& before, const std::string& after) {
+    const auto [at, added] = pending_.cells.try_emplace({column, row}, before, after);
+    if (!added) at->second.second = after;
+}
+
+void TStringGrid::BeginChange(int typing) {
+    if (recording_++ > 0) return;
+    pending_ = Change{};
+    pending_.rowsBefore = RowCount();
+    pending_.typing = typing;
+}
+
+void TStringGrid::EndChange() {
+    if (--recording_ > 0) return;
+    pending_.rowsAfter = RowCount();
+    for (auto at = pending_.cells.begin(); at != pending_.cells.end();)
+        at = at->second.first == at->second.second ? pending_.cells.erase(at) : std::next(at);
+    if ((!pending_.cells.empty() || pending_.rowsBefore != pending_.rowsAfter) && onChange) onChange(pending_);
+}
+
+void TStringGrid::Apply(const Change& change, bool after) {
+    const int rows = after ? change.rowsAfter : change.rowsBefore;
+    SetRowCount(rows);
+    for (const auto& [cell, texts] : change.cells)
+        if (cell.second < rows) SetText(cell.first, cell.second, after ? texts.second : texts.first);
+    if (fixedColumns_ > 0 && fixedRows_ > 0) NumberRows(rows - fixedRows_);
+}
+
+bool TStringGrid::IsUndoKey(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) return true;
+    const auto key = event->keyCombination();
+    return key == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
 }
 
 void TStringGrid::NumberRows(int count) {
@@ -264,6 +313,11 @@ void TStringGrid::ClearEntries() {
 
 void TStringGrid::SetRowCount(int rows) {
     const int before = RowCount();
+    // Rows a change cuts off come back with its undo.
+    if (recording_)
+        for (int r = std::max(rows, 0); r < before; ++r)
+            for (int c = 0; c < ColCount(); ++c)
+                if (std::string text = Text(c, r); !text.empty()) Record(c, r, text, std::string());
     model_->SetRowCount(rows);
     if (rows < before) DropRows(model_->cells, rows);
     for (int r = before; r < fixedRows_ && r < rows; ++r) setRowHidden(r, true);
@@ -288,15 +342,19 @@ void TStringGrid::SelectCells(int column, int row, int lastColumn, int lastRow) 
                              QItemSelectionModel::Select);
 }
 
-void TStringGrid::DeliverEdit(int column, int row, const QString& text) {
+void TStringGrid::DeliverEdit(int column, int row, const QString& text, int typing) {
+    BeginChange(typing);
     SetCell(column, row, text);
     if (onEditText) onEditText(column, row, text);
+    EndChange();
     emit Edited();
 }
 
 void TStringGrid::DeliverPaste(int column, int row, const QString& text) {
     if (IsBlockText(text) && onPaste) {
+        BeginChange();
         onPaste(column, row, text);
+        EndChange();
         emit Edited();
     } else
         DeliverEdit(column, row, IsBlockText(text) ? text : text.trimmed());
@@ -321,10 +379,12 @@ void TStringGrid::CutSelection() {
 }
 
 void TStringGrid::DeleteSelection() {
+    BeginChange();
     for (const QItemSelectionRange& range : selectionModel()->selection())
         for (int r = range.top(); r <= range.bottom(); ++r)
             for (int c = range.left(); c <= range.right(); ++c)
                 if (!IsFixed(c, r)) DeliverEdit(c, r, QString());
+    EndChange();
 }
 
 bool TStringGrid::SelectedBlock(int& left, int& top, int& right, int& bottom) const {
@@ -348,6 +408,10 @@ QString TStringGrid::SelectionText() const {
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
+    if (IsUndoKey(event)) {
+        event->ignore();
+        return;
+    }
     if (state() != QAbstractItemView::EditingState) {
         if (event->matches(QKeySequence::Paste)) {
             PasteIntoCurrentCell();
@@ -401,8 +465,16 @@ QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
 void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTableView::closeEditor(editor, hint);
     // Enter ends the edit and moves to the cell below, as in a spreadsheet.
-    if (hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < RowCount())
+    // On the last row it moves to the top of the next column, so that the
+    // next value typed never lands silently on the value just entered; on
+    // the last cell it stays, with a beep.
+    if (hint != QAbstractItemDelegate::SubmitModelCache) return;
+    if (currentRow() + 1 < RowCount())
         setCurrentCell(currentRow() + 1, currentColumn());
+    else if (currentColumn() + 1 < ColCount())
+        setCurrentCell(fixedRows_, currentColumn() + 1);
+    else
+        QApplication::beep();
 }
 
 }  // namespace halovane

@@ -12,13 +12,16 @@
 // the selected cell) goes whole, tabs and line ends included, to onPaste,
 // which decides what the cells get. A single value pasted replaces the
 // cell's text. Tab and Shift+Tab move between the editable cells, row after
-// row; Enter ends an edit and moves down.
+// row; Enter ends an edit and moves down (from the last row to the top of
+// the next column).
 #pragma once
 
 #include <QStringList>
 #include <QTableView>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "GridCells.h"
 
@@ -66,8 +69,25 @@ public:
     // cell itself is not changed before. Without it the block is an edit.
     std::function<void(int, int, const QString&)> onPaste;
 
-    // Delivers `text` to the cell as the user's edit.
-    void DeliverEdit(int column, int row, const QString& text);
+    // A change the user made to the cells (an edit, a paste, a cut or a
+    // deletion): the row count and the texts of the cells it changed,
+    // before and after, so that it can be taken back and made again.
+    struct Change {
+        int rowsBefore = 0, rowsAfter = 0;
+        int typing = 0;  // the cell editor whose typing made it (0: none)
+        std::map<std::pair<int, int>, std::pair<std::string, std::string>> cells;  // (column, row): before, after
+    };
+    // Called with every change the user makes, once the cells hold it.
+    std::function<void(const Change&)> onChange;
+    // Puts the cells as they were before the change, or after it.
+    void Apply(const Change& change, bool after);
+    // Whether a key is Undo or Redo (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z): the
+    // panel's edits are taken back as a whole, not by the focused box.
+    static bool IsUndoKey(const QKeyEvent* event);
+
+    // Delivers `text` to the cell as the user's edit; `typing` names the
+    // cell editor it was typed in (0: not typed).
+    void DeliverEdit(int column, int row, const QString& text, int typing = 0);
     // Delivers a pasted text at the cell: a block to onPaste, a single
     // value as the cell's new text.
     void DeliverPaste(int column, int row, const QString& text);
@@ -94,11 +114,18 @@ protected:
 
 private:
     bool IsFixed(int column, int row) const { return column < fixedColumns_ || row < fixedRows_; }
+    // The cell changes between the outermost BeginChange and EndChange
+    // make one Change.
+    void BeginChange(int typing = 0);
+    void EndChange();
+    void Record(int column, int row, const std::string& before, const std::string& after);
     // The selected block: left, top, right, bottom; false when nothing is selected.
     bool SelectedBlock(int& left, int& top, int& right, int& bottom) const;
 
     StringGridModel* model_;
     int fixedColumns_, fixedRows_;
+    int recording_ = 0;
+    Change pending_;
 };
 
 }  // namespace halovane

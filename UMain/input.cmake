@@ -2,6 +2,11 @@
 target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UMainForm.h
+  ${CMAKE_CURRENT_LIST_DIR}/InputPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/PanelHost.h
+  ${CMAKE_CURRENT_LIST_DIR}/InputPage.h
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.h
   ${CMAKE_CURRENT_LIST_DIR}/UPanelKit.h
@@ -12,7 +17,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UHydrPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/USoilPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/USaltPanels.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UDrainCondPanels.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.h
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.h
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialog.cpp

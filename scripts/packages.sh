@@ -9,7 +9,7 @@ halovane_windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 halovane_install_packages() {
     local wanted=(build-essential cmake pkg-config libgtest-dev qt6-base-dev qt6-svg-dev libgl-dev
-                  libxkbcommon-dev fonts-dejavu-core xvfb xauth
+                  libxkbcommon-dev fonts-dejavu-core xvfb xauth xdotool libx11-dev
                   python3-dev python3-pybind11 python3-numpy python3-pandas python3-pytest python3-distributed
                   python3-setuptools python3-pip python3-venv "$@")
     local missing=()

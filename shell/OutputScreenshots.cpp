@@ -21,6 +21,7 @@
 #include "Dialogs.h"
 #include "GraphChoices.h"
 #include "RunDriver.h"
+#include "InputPage.h"
 #include "UMainForm.h"
 #include "UStaticPages.h"
 
@@ -183,7 +184,8 @@ int main(int argc, char** argv) {
     pages->setCurrentWidget(page("InpTab"));
     button("SaveAllButton")->click();
     // The run goes on off the window's thread; its end is awaited here.
-    while (form.RunInProgress()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    const auto* inputPage = form.findChild<InputPage*>(QStringLiteral("InpTab"));
+    while (inputPage->RunInProgress()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QWidget& outTab = *page("OutTab");
     QWidget& graphTab = *page("GraphTab");
     if (!Find(outTab, "GraphButton")->isEnabled()) {

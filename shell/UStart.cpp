@@ -3,8 +3,6 @@
 // environment or settings.
 #include <QApplication>
 #include <QTabWidget>
-#include <QTimer>
-#include <cstdio>
 
 #include "Dialogs.h"
 #include "HalovaneVersion.h"
@@ -36,16 +34,5 @@ int main(int argc, char** argv) {
     halovane::ScrollFixedPages(frame);
     halovane::PlaceOnScreen(mainForm, QRect(187, 39, 806, 647));
     mainForm.show();
-    if (qEnvironmentVariableIsSet("HALOVANE_CLOSE_TEST")) {
-        // The closing sequence as the user runs it, for the test of the
-        // program's end: close the main window, then the closing window it
-        // shows. The process must then end by itself.
-        QTimer::singleShot(300, &mainForm, [&mainForm, &closeForm] {
-            mainForm.close();
-            std::fprintf(stderr, "main window %s, closing window %s\n", mainForm.isVisible() ? "open" : "closed",
-                         closeForm.isVisible() ? "shown" : "hidden");
-            QTimer::singleShot(300, &closeForm, [&closeForm] { closeForm.close(); });
-        });
-    }
     return app.exec();
 }

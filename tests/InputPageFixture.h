@@ -19,6 +19,7 @@
 
 #include "TestDialogs.h"
 #include "TestSupport.h"
+#include "InputPage.h"
 #include "UMainForm.h"
 #include "UStringGrid.h"
 
@@ -54,6 +55,21 @@ protected:
                                  "Soil3QuitButton", "Salt1QuitButton", "Salt2QuitButton", "Salt3QuitButton",
                                  "DrainQuitButton", "CondQuitButton"};
         return Button(names[k]);
+    }
+
+    // The Input page and the data set it holds.
+    InputPage* Doc() const { return W<InputPage>("InpTab"); }
+    // Every data panel hidden, as between two groups.
+    void HidePanels() {
+        for (const char* name : {"GenPanel", "HydrPanel", "Soil1Panel", "Soil2Panel", "Soil3Panel", "Salt1Panel",
+                                 "Salt2Panel", "Salt3Panel", "DrainPanel", "CondPanel"})
+            Panel(name)->hide();
+    }
+    // The six group buttons and "Save all - Run" enabled, as a complete
+    // data set leaves them, to reach a group at once.
+    void UnlockGroups() {
+        for (QPushButton* b : Groups()) b->setEnabled(true);
+        Button("SaveAllButton")->setEnabled(true);
     }
 
     void Click(QPushButton* button) {

@@ -1,6 +1,9 @@
 // The check of the whole data set before "Save all - Run", and the names
 // the Save dialog refuses.
 #include <QFileInfo>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTimer>
 
 #include "InputPageFixture.h"
 
@@ -81,4 +84,29 @@ TEST_F(InputPageTest, SaveRefusesANameTheResultsWouldOverwrite) {
         EXPECT_FALSE(dialogs.log.join("|").contains("confirm:"));
         EXPECT_FALSE(QFileInfo::exists(path));
     }
+}
+
+// The program's own box for the list of problems: every line in a list
+// that scrolls, under the summary.
+TEST(ProblemReportBox, ListsEveryLineInAListThatScrolls) {
+    QString text = "The data set has 200 errors. The calculations cannot be made until the errors are corrected.\n";
+    for (int k = 1; k <= 200; ++k)
+        text += "\nError: Hydrological data, rainfall in time step " + QString::number(k) + ": -1 mm";
+    int lines = -1, scrollRange = -1;
+    QString summary;
+    QTimer::singleShot(200, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        if (auto* list = box->findChild<QListWidget*>("ReportList")) {
+            lines = list->count();
+            scrollRange = list->verticalScrollBar()->maximum();
+        }
+        for (QLabel* label : box->findChildren<QLabel*>())
+            if (!label->text().isEmpty()) summary = label->text();
+        box->close();
+    });
+    QtDialogs().Report(nullptr, text, true);
+    EXPECT_EQ(lines, 200);
+    EXPECT_GT(scrollRange, 0);
+    EXPECT_TRUE(summary.startsWith("The data set has 200 errors.")) << summary.toStdString();
 }

@@ -1,5 +1,6 @@
 // The Input page holds one data set: a file opened replaces everything of
 // the one before, on screen and in what is saved and run.
+#include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -57,6 +58,7 @@ protected:
                 screen << e->objectName() + " " + e->text() + (e->isEnabled() ? "" : " (off)");
         for (const QComboBox* c : form->findChildren<QComboBox*>())
             if (!c->objectName().isEmpty()) screen << c->objectName() + " " + QString::number(c->currentIndex());
+        screen.sort();  // the order of the controls is not the user's concern
         return screen;
     }
     // "Save all - Run" to `path`, without the calculations.
@@ -107,17 +109,17 @@ TEST_F(DocumentTest, RowsAndChoicesOfAnEarlierFileNeverComeBack) {
     for (int r = 4; r <= 6; ++r)
         for (int c = 1; c <= 3; ++c) EXPECT_EQ(Grid("HydrGrid")->Cell(c, r), "") << r;
     for (int r = 4; r <= 6; ++r) EXPECT_EQ(Grid("SaltGrid1")->Cell(1, r), "") << r;
-    EXPECT_EQ(form->Input.Rain.size(), 4u);  // the data set holds three steps until the hydrological Save
+    EXPECT_EQ(Doc()->Input.Rain.size(), 4u);  // the data set holds three steps until the hydrological Save
 
     OpenFile(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp");  // drains
     OpenFile(std::string(HALOVANE_EXAMPLES) + "/three-layer-seepage.inp");  // none
     Click(Button("DrainOpenButton"));
     Choose(Combo("DrainPresentCombo"), 1);
     EXPECT_EQ(Edit("DrainDepthEdit")->text(), "");
-    EXPECT_FALSE(form->Input.DrainPresent);
+    EXPECT_FALSE(Doc()->Input.DrainPresent);
     Click(Button("DrainQuitButton"));
-    EXPECT_FALSE(form->Input.DrainPresent);
-    EXPECT_EQ(form->Input.Dd, 0);
+    EXPECT_FALSE(Doc()->Input.DrainPresent);
+    EXPECT_EQ(Doc()->Input.Dd, 0);
 }
 
 // Edits on screen are saved, discarded or kept only as the user says; the
@@ -146,7 +148,7 @@ TEST_F(DocumentTest, EditsOnScreenAreNeverDroppedSilently) {
     dialogs.choices = {Choice::Discard};
     Click(Button("CondOpenButton"));
     EXPECT_TRUE(Panel("CondPanel")->isVisible());
-    EXPECT_EQ(form->Input.Title1, "Typed title");
+    EXPECT_EQ(Doc()->Input.Title1, "Typed title");
     EXPECT_EQ(Edit("Tit1Edit")->text(), "Typed title");
     Click(Button("CondQuitButton"));
     Click(Button("GenOpenButton"));
@@ -154,7 +156,7 @@ TEST_F(DocumentTest, EditsOnScreenAreNeverDroppedSilently) {
     Type(Edit("Tit1Edit"), "Third");
     dialogs.choices = {Choice::Save};
     Pages()->setCurrentWidget(Tab("OutTab"));
-    EXPECT_EQ(form->Input.Title1, "Third");
+    EXPECT_EQ(Doc()->Input.Title1, "Third");
     EXPECT_EQ(Pages()->currentWidget(), Tab("OutTab"));
     EXPECT_TRUE(form->isWindowModified());  // saved in the data set, not yet in its file
     Pages()->setCurrentWidget(Tab("InpTab"));
@@ -170,7 +172,7 @@ TEST_F(DocumentTest, EditsOnScreenAreNeverDroppedSilently) {
         EXPECT_EQ(dialogs.log.count(asked), asks + 1) << leave;
         EXPECT_EQ(Pages()->currentWidget(), Tab("InpTab")) << leave;
         EXPECT_EQ(Edit("Tit1Edit")->text(), "Fourth") << leave;
-        EXPECT_EQ(form->Input.Title1, "Third") << leave;
+        EXPECT_EQ(Doc()->Input.Title1, "Third") << leave;
     }
     dialogs.choices = {Choice::Cancel};
     form->close();
@@ -187,7 +189,7 @@ TEST_F(DocumentTest, EditsOnScreenAreNeverDroppedSilently) {
     Click(Button("SaveAllButton"));
     EXPECT_EQ(LastMessage(), "Then depth value is invalid. Please adjust.");
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("drains.inp"))));
-    EXPECT_FALSE(form->Input.DrainPresent);
+    EXPECT_FALSE(Doc()->Input.DrainPresent);
 }
 
 // A change of the number of layers moves each entry to one place only:
@@ -200,8 +202,8 @@ TEST_F(DocumentTest, LayerChangesNeitherInventNorDropData) {
     TypeCell(Grid("SaltGrid2"), 2, 1, "3.3");
     Click(Button("Salt2SaveButton"));
     for (int layers : {1, 2, 3}) {
-        form->HidePanels();
-        form->UnlockGroups();
+        HidePanels();
+        UnlockGroups();
         Click(Button("GenOpenButton"));
         Choose(Combo("LayersCombo"), layers - 1);
         Click(Button("GenSaveButton"));
@@ -222,7 +224,7 @@ TEST_F(DocumentTest, PanelsAreFinishedFromTheKeyboard) {
     for (int k = 0; k < 10; ++k) EXPECT_EQ(QuitButton(k)->shortcut(), QKeySequence("Alt+C")) << k;
     EXPECT_EQ(Button("GenSaveButton")->shortcut(), QKeySequence("Alt+S"));
     Click(Button("GenSaveButton"));
-    EXPECT_EQ(form->Input.Title1, "Keyed");
+    EXPECT_EQ(Doc()->Input.Title1, "Keyed");
     ASSERT_TRUE(Panel("HydrPanel")->isVisible());
     TStringGrid* grid = Grid("HydrGrid");
     grid->setFocus();
@@ -236,7 +238,7 @@ TEST_F(DocumentTest, PanelsAreFinishedFromTheKeyboard) {
     EXPECT_FALSE(grid->hasFocus());
     Click(Button("HydrQuitButton"));
     EXPECT_FALSE(Panel("HydrPanel")->isVisible());
-    EXPECT_EQ(form->Input.Rain[2], 35.5);  // the cleared cell was not saved
+    EXPECT_EQ(Doc()->Input.Rain[2], 35.5);  // the cleared cell was not saved
 }
 
 // Values with more decimals than the file keeps are run as the file holds
@@ -257,7 +259,7 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
     Click(Button("DrainSaveButton"));
     Type(Edit("SaltIrrigEdit"), "1.25");
     Click(Button("CondSaveButton"));
-    ASSERT_EQ(form->Input.Irrig[3], 213.456);
+    ASSERT_EQ(Doc()->Input.Irrig[3], 213.456);
 
     const std::string saved = dir.File("rounded.inp");
     dialogs.saveNames = {QString::fromStdString(saved)};
@@ -271,7 +273,7 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
                              "salinity of the irrigation water: 1.25 dS/m is saved as 1.2 dS/m (1 decimal)"})
         EXPECT_TRUE(told.contains(line)) << line << "\n" << told.toStdString();
     EXPECT_LT(told.indexOf("is saved as"), told.indexOf("The calculations were made."));
-    EXPECT_EQ(form->Input.Irrig[3], 213.46);  // the data set now holds what the file holds
+    EXPECT_EQ(Doc()->Input.Irrig[3], 213.46);  // the data set now holds what the file holds
 
     const std::string copy = dir.File("runner.inp");
     WriteFile(copy, ReadFile(saved));
@@ -297,6 +299,59 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
                                 "would be refused"))
         << warned.toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir.File("flipped.inp")));
+}
+
+// Undo and Redo take back and make again the open panel's edits that are
+// not saved: typed cells (a cell's keys as one edit), pasted blocks that
+// grew the series, and boxes; a Save ends them.
+TEST_F(DocumentTest, UndoAndRedoTheEditsNotSaved) {
+    OpenFile(std::string(HALOVANE_EXAMPLES) + "/one-layer-monthly.inp");  // 3 steps
+    Click(Button("HydrOpenButton"));
+    TStringGrid* grid = Grid("HydrGrid");
+    const QStringList opened = Screen();
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    TypeCell(grid, 1, 2, "12.5");
+    PasteCell(grid, 1, 3, "1\t2\t3\r\n4\t5\t6\r\n");  // grows the series to 4 steps
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_TRUE(form->isWindowModified());
+    const QStringList edited = Screen();
+    key(Qt::Key_Z);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(Edit("NrTstEdit")->text(), "3");
+    EXPECT_EQ(grid->Cell(1, 2), "12.5");
+    key(Qt::Key_Z);  // the keys typed
+    EXPECT_EQ(grid->Cell(1, 2), "");
+    key(Qt::Key_Z);  // the Delete before them
+    EXPECT_EQ(Screen(), opened);
+    EXPECT_FALSE(form->isWindowModified());
+    key(Qt::Key_Y);
+    key(Qt::Key_Y);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Screen(), edited);
+    Click(Button("HydrSaveButton"));
+    EXPECT_EQ(Doc()->Input.NrTst, 4);
+    key(Qt::Key_Z);  // nothing left to take back once saved
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->Cell(1, 2), "12.5");
+
+    // Boxes and choices, from the box that has the focus.
+    Click(Button("DrainOpenButton"));
+    const QStringList drains = Screen();
+    Type(Edit("DrainDepthEdit"), "9");
+    key(Qt::Key_Z);  // in the box: the panel's edit, not the box's own
+    EXPECT_EQ(Screen(), drains);
+    key(Qt::Key_Y);
+    Choose(Combo("DrainPresentCombo"), 0);
+    emit Combo("DrainPresentCombo")->activated(0);
+    EXPECT_FALSE(Edit("DrainDepthEdit")->isEnabled());
+    Combo("DrainPresentCombo")->setFocus();
+    key(Qt::Key_Z);
+    EXPECT_TRUE(Edit("DrainDepthEdit")->isEnabled());
+    EXPECT_EQ(Edit("DrainDepthEdit")->text(), "9");
+    form->findChild<QAction*>("Undo")->trigger();
+    EXPECT_EQ(Screen(), drains);
 }
 
 }  // namespace halovane::test

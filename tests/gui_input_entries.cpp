@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <chrono>
+#include <tuple>
 #include <type_traits>
 
 #include "InputFile.h"
@@ -55,9 +56,9 @@ TEST_F(InputEntryTest, PastedNumbersKeepTheirExponentAndDecimalComma) {
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 1), "1e3");
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 1), "2.5E-2");
     Click(Button("HydrSaveButton"));
-    EXPECT_EQ(form->Input.Rain[1], 1000);
-    EXPECT_EQ(form->Input.Irrig[1], 0.025);
-    EXPECT_EQ(form->Input.EvapT[1], 12.5);
+    EXPECT_EQ(Doc()->Input.Rain[1], 1000);
+    EXPECT_EQ(Doc()->Input.Irrig[1], 0.025);
+    EXPECT_EQ(Doc()->Input.EvapT[1], 12.5);
 }
 
 TEST_F(InputEntryTest, CopyThenPasteKeepsTheLastRow) {
@@ -122,20 +123,20 @@ TEST_F(InputEntryTest, ACorrectionInsideTheSeriesNeverShrinksIt) {
     StartWithSteps(24);
     PasteCell(Grid("HydrGrid"), 1, 1, Rows(24));
     PasteCell(Grid("HydrGrid"), 1, 5, "5.5\t55\t555\r\n6.5\t65\t655\r\n");
-    EXPECT_EQ(form->Input.NrTst, 24);
+    EXPECT_EQ(Doc()->Input.NrTst, 24);
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 25);
     EXPECT_EQ(Edit("NrTstEdit")->text(), "24");
     Click(Button("HydrSaveButton"));
-    ASSERT_EQ(form->Input.Rain.size(), 25u);
-    EXPECT_EQ(form->Input.Rain[6], 6.5);
-    EXPECT_EQ(form->Input.Rain[24], 24);
+    ASSERT_EQ(Doc()->Input.Rain.size(), 25u);
+    EXPECT_EQ(Doc()->Input.Rain[6], 6.5);
+    EXPECT_EQ(Doc()->Input.Rain[24], 24);
 }
 
 TEST_F(InputEntryTest, RowsAddedByAPasteStartEmpty) {
     StartWithSteps(6);
     PasteCell(Grid("HydrGrid"), 1, 1, Rows(6));
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     Click(Button("GenOpenButton"));
     Type(Edit("NrTstEdit"), "2");
     Click(Button("GenSaveButton"));
@@ -163,7 +164,7 @@ TEST_F(InputEntryTest, UnreadablePastesAreRefusedWithTheirPlaceAndWriteNothing) 
     PasteCell(Grid("HydrGrid"), 2, 1, "7\t8\t9\r\n");
     EXPECT_EQ(LastPlace(), "The pasted block has 3 columns; from Irrigation on the grid has 2.");
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 1), "10");
-    EXPECT_EQ(form->Input.NrTst, 2);
+    EXPECT_EQ(Doc()->Input.NrTst, 2);
 }
 
 TEST_F(InputEntryTest, SoilGridTakesABlock) {
@@ -174,10 +175,10 @@ TEST_F(InputEntryTest, SoilGridTakesABlock) {
     EXPECT_EQ(Grid("Soil1Grid")->Cell(4, 2), "8");
     Click(Button("Soil1SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data were saved. Continue with the Salinity data ..");
-    EXPECT_EQ(form->Input.D[Z1], 0.8);
-    EXPECT_EQ(form->Input.Sini[Za], 8);
+    EXPECT_EQ(Doc()->Input.D[Z1], 0.8);
+    EXPECT_EQ(Doc()->Input.Sini[Za], 8);
     // a block longer than the zones is refused
-    form->HidePanels();
+    HidePanels();
     Panel("Soil1Panel")->show();
     PasteCell(Grid("Soil1Grid"), 0, 1, "1\n2\n3\n");
     EXPECT_EQ(LastPlace(), "The pasted block has 3 rows; from Transition zone on the grid has 2.");
@@ -189,15 +190,15 @@ TEST_F(InputEntryTest, DecimalCommaInBoxesAndGridsFilesUseThePoint) {
     Click(Button("HydrOpenButton"));
     TypeCell(Grid("HydrGrid"), 1, 1, "12,5");
     Click(Button("HydrSaveButton"));
-    EXPECT_EQ(form->Input.Rain[1], 12.5);
+    EXPECT_EQ(Doc()->Input.Rain[1], 12.5);
     Click(Button("SaltOpenButton"));
     TypeCell(Grid("SaltGrid1"), 2, 2, "3,25");
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsm[Zt][2], 3.25);
+    EXPECT_EQ(Doc()->Input.ECsm[Zt][2], 3.25);
     Click(Button("CondOpenButton"));
     Type(Edit("SaltIrrigEdit"), "1,5");
     Click(Button("CondSaveButton"));
-    EXPECT_EQ(form->Input.Si, 1.5);
+    EXPECT_EQ(Doc()->Input.Si, 1.5);
     const QString inp = QString::fromStdString(dir.File("comma.inp"));
     dialogs.saveNames = {inp};
     dialogs.answers = {false};
@@ -212,7 +213,7 @@ TEST_F(InputEntryTest, DecimalCommaInBoxesAndGridsFilesUseThePoint) {
 
 TEST_F(InputEntryTest, SalinityTextIsReportedNotTakenAsMissing) {
     OpenFile(DataFile("example-1layer.inp"));
-    const Series before = form->Input.ECsm[Z1];
+    const Series before = Doc()->Input.ECsm[Z1];
     Click(Button("SaltOpenButton"));
     TypeCell(Grid("SaltGrid1"), 1, 3, "n.m.");
     TypeCell(Grid("SaltGrid1"), 3, 2, "-");
@@ -221,23 +222,23 @@ TEST_F(InputEntryTest, SalinityTextIsReportedNotTakenAsMissing) {
     EXPECT_EQ(LastPlace(), "Time step 3, Root zone.");
     ExpectRefusedAt(Grid("SaltGrid1"), 1, 3);
     EXPECT_TRUE(Panel("Salt1Panel")->isVisible());
-    EXPECT_EQ(form->Input.ECsm[Z1], before);
+    EXPECT_EQ(Doc()->Input.ECsm[Z1], before);
     Grid("SaltGrid1")->setCurrentCell(3, 1);
     QTest::keyClick(Grid("SaltGrid1"), Qt::Key_Delete);
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsm[Z1][3], -1);
-    EXPECT_EQ(form->Input.ECsm[Za][2], -1);
+    EXPECT_EQ(Doc()->Input.ECsm[Z1][3], -1);
+    EXPECT_EQ(Doc()->Input.ECsm[Za][2], -1);
 }
 
 TEST_F(InputEntryTest, EmptySoilCellsAreReportedAndNeverRunAsMinusOne) {
     OpenFile(Example("three-layer-seepage.inp"));
-    ASSERT_EQ(form->Input.NrLayers, 3);
-    const double LE2 = form->Input.LE[Z2];
+    ASSERT_EQ(Doc()->Input.NrLayers, 3);
+    const double LE2 = Doc()->Input.LE[Z2];
     // two layers with an empty leaching efficiency of layer 2
     Click(Button("GenOpenButton"));
     Choose(Combo("LayersCombo"), 1);
     Click(Button("GenSaveButton"));
-    form->HidePanels();
+    HidePanels();
     Panel("Soil2Panel")->show();
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 5; ++c) Grid("Soil2Grid")->SetCell(c, r, "10");
@@ -246,26 +247,26 @@ TEST_F(InputEntryTest, EmptySoilCellsAreReportedAndNeverRunAsMinusOne) {
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
     EXPECT_EQ(LastPlace(), "Root zone 2nd layer, Leaching efficiency (%) is empty.");
     ExpectRefusedAt(Grid("Soil2Grid"), 3, 1);
-    EXPECT_EQ(form->Input.LE[Z2], LE2);
+    EXPECT_EQ(Doc()->Input.LE[Z2], LE2);
     // three layers: an empty initial salinity is reported too
-    form->HidePanels();
+    HidePanels();
     Panel("Soil3Panel")->show();
     Grid("Soil3Grid")->SetCell(4, 2, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastPlace(), "Root zone 3rd layer, Initial salinity (dS/m) is empty.");
-    EXPECT_GE(form->Input.Sini[Z3], 0);
+    EXPECT_GE(Doc()->Input.Sini[Z3], 0);
 }
 
 TEST_F(InputEntryTest, RefusedSaveChangesNothingAndCancelShowsTheDataSet) {
     OpenFile(Example("three-layer-seepage.inp"));
-    const ModelInput before = form->Input;
+    const ModelInput before = Doc()->Input;
     Click(Button("SoilOpenButton"));
     const QString d1 = Grid("Soil3Grid")->Cell(0, 0);
     TypeCell(Grid("Soil3Grid"), 0, 0, "0.2");
     Grid("Soil3Grid")->SetCell(0, 1, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data for the 2nd layer are not complete. Calculations cannot be done");
-    EXPECT_EQ(form->Input.D[Z1], before.D[Z1]);
+    EXPECT_EQ(Doc()->Input.D[Z1], before.D[Z1]);
     Click(Button("Soil3QuitButton"));
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 0), d1);
     EXPECT_FALSE(Grid("Soil3Grid")->Cell(0, 1).isEmpty());
@@ -275,14 +276,14 @@ TEST_F(InputEntryTest, RefusedSaveChangesNothingAndCancelShowsTheDataSet) {
     Type(Edit("Tit1Edit"), "changed");
     Type(Edit("NrTstEdit"), "abc");
     Click(Button("GenSaveButton"));
-    EXPECT_EQ(form->Input.Title1, before.Title1);  // the refused Save took nothing
+    EXPECT_EQ(Doc()->Input.Title1, before.Title1);  // the refused Save took nothing
     Click(Button("GenQuitButton"));
     EXPECT_EQ(Edit("Tit1Edit")->text().toStdString(), before.Title1);
     EXPECT_EQ(Edit("NrTstEdit")->text(), QString::number(before.NrTst));
     Click(Button("HydrOpenButton"));
     PasteCell(Grid("HydrGrid"), 1, 1, Rows(before.NrTst + 3));
     Click(Button("HydrQuitButton"));
-    EXPECT_EQ(form->Input.NrTst, before.NrTst);
+    EXPECT_EQ(Doc()->Input.NrTst, before.NrTst);
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), before.NrTst + 1);
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 1).toDouble(), before.Rain[1]);
 
@@ -320,7 +321,7 @@ TEST_F(InputEntryTest, ValuesThatCannotBePhysicalAreRefusedByName) {
     Click(Button("DrainSaveButton"));
     EXPECT_EQ(LastPlace(), "Drainage reaction factor QH2 (m/day/msq) must not be negative.");
     EXPECT_EQ(QApplication::focusWidget(), Edit("DrainQH2Edit"));
-    EXPECT_GT(form->Input.QH2, 0);
+    EXPECT_GT(Doc()->Input.QH2, 0);
 }
 
 TEST_F(InputEntryTest, TimeStepsAboveTheBoundAreRefusedAtOnce) {
@@ -334,12 +335,12 @@ TEST_F(InputEntryTest, TimeStepsAboveTheBoundAreRefusedAtOnce) {
     EXPECT_TRUE(LastWasWarning());
     EXPECT_TRUE(Panel("GenPanel")->isVisible());
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 12);
-    EXPECT_EQ(form->Input.NrTst, 11);
+    EXPECT_EQ(Doc()->Input.NrTst, 11);
 }
 
 TEST_F(InputEntryTest, BoxesOfBlanksCountAsEmpty) {
     OpenFile(Example("rising-water-table.inp"));
-    ASSERT_FALSE(form->Input.DrainPresent);
+    ASSERT_FALSE(Doc()->Input.DrainPresent);
     EXPECT_EQ(Edit("DrainDepthEdit")->text(), "");
     Click(Button("DrainOpenButton"));
     Choose(Combo("DrainPresentCombo"), 1);
@@ -381,6 +382,17 @@ TEST_F(InputEntryTest, TabMovesBetweenEditableCellsAndEnterMovesDown) {
     EXPECT_EQ(grid->Cell(3, 2), "7");
     EXPECT_EQ(grid->currentRow(), 3);
     EXPECT_EQ(grid->currentColumn(), 3);
+    // Enter on the last row goes to the top of the next column, and on the
+    // last cell stays: the next value typed never replaces the one entered.
+    for (const auto& [column, next, nextColumn] : {std::tuple{1, "8", 2}, std::tuple{3, "9", 3}}) {
+        grid->setCurrentCell(4, column);
+        QTest::keyClicks(grid, next);
+        QTest::keyClick(Editor(grid), Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(grid->Cell(column, 4), QString(next));
+        EXPECT_EQ(grid->currentRow(), column == 3 ? 4 : 1) << column;
+        EXPECT_EQ(grid->currentColumn(), nextColumn) << column;
+    }
 }
 
 TEST_F(InputEntryTest, CutInTheGridsAndVisibleHints) {
@@ -429,6 +441,8 @@ struct HasPublicSaveAll<T, std::void_t<decltype(std::declval<T&>().SaveAllButton
 TEST_F(InputEntryTest, ControlsAreFoundByNameOnly) {
     EXPECT_FALSE(HasPublicHydrGrid<TMainForm>::value);
     EXPECT_FALSE(HasPublicSaveAll<TMainForm>::value);
+    EXPECT_FALSE(HasPublicHydrGrid<InputPage>::value);
+    EXPECT_FALSE(HasPublicSaveAll<InputPage>::value);
     for (const char* name : {"HydrGrid", "SaltGrid1", "SaltGrid2", "SaltGrid3", "Soil1Grid", "Soil2Grid", "Soil3Grid"})
         EXPECT_TRUE(form->findChild<TStringGrid*>(name)) << name;
 }

@@ -23,7 +23,7 @@ TEST_F(InputPageTest, PastedBlocksGrowTheSeriesAndNeverShrinkIt) {
     PasteCell(Grid("HydrGrid"), 1, 1, TwoRows + TwoRows);
     EXPECT_EQ(Grid("HydrGrid")->Cell(1, 1), "1.5");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 4), "21");
-    EXPECT_EQ(form->Input.NrTst, 2);  // the data set changes with the panel's Save
+    EXPECT_EQ(Doc()->Input.NrTst, 2);  // the data set changes with the panel's Save
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 5);
     EXPECT_EQ(Edit("NrTstEdit")->text(), "4");
     EXPECT_EQ(Grid("SaltGrid2")->Cell(0, 4), "4");
@@ -37,8 +37,8 @@ TEST_F(InputPageTest, PastedBlocksGrowTheSeriesAndNeverShrinkIt) {
     PasteCell(Grid("HydrGrid"), 1, 6, TwoRows);
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 8);
     Click(Button("HydrSaveButton"));
-    EXPECT_EQ(form->Input.NrTst, 7);
-    EXPECT_EQ(form->Input.NrTstHydr, 7);
+    EXPECT_EQ(Doc()->Input.NrTst, 7);
+    EXPECT_EQ(Doc()->Input.NrTstHydr, 7);
 }
 
 TEST_F(InputPageTest, ACenturyOfDaysScrollsUnderItsHeadingsAndUnits) {
@@ -71,8 +71,8 @@ TEST_F(InputPageTest, ACenturyOfDaysScrollsUnderItsHeadingsAndUnits) {
 
     // Back to a short series: the rows cut off lose their texts, and rows
     // added again start empty.
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     Click(Button("GenOpenButton"));
     Type(Edit("NrTstEdit"), "11");
     Click(Button("GenSaveButton"));
@@ -87,7 +87,7 @@ TEST_F(InputPageTest, TypingOneValueNeverResizesAGrid) {
     TypeCell(Grid("HydrGrid"), 2, 5, "42");
     EXPECT_EQ(Grid("HydrGrid")->Cell(2, 5), "42");
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 12);
-    EXPECT_EQ(form->Input.NrTst, 11);
+    EXPECT_EQ(Doc()->Input.NrTst, 11);
 }
 
 TEST_F(InputPageTest, SalinityPastesLongerOrShorterThanTheHydrologicalData) {
@@ -104,11 +104,11 @@ TEST_F(InputPageTest, SalinityPastesLongerOrShorterThanTheHydrologicalData) {
     EXPECT_EQ(Grid("SaltGrid1")->Cell(3, 12), "");  // rows past the time steps are not written
     PasteCell(Grid("SaltGrid1"), 1, 1, eight);
     EXPECT_EQ(LastMessage(), "The number of time steps is smaller than that given under Hydrological data. Missing data must be added");
-    EXPECT_EQ(form->Input.NrTst, 10);
+    EXPECT_EQ(Doc()->Input.NrTst, 10);
     // pasting into the two-layer grid makes the salinity button open it
     PasteCell(Grid("SaltGrid2"), 2, 1, eight);
-    EXPECT_EQ(form->Page.LayerFlags, 2);
-    EXPECT_EQ(form->Input.NrLayers, 1);
+    EXPECT_EQ(Doc()->Page.LayerFlags, 2);
+    EXPECT_EQ(Doc()->Input.NrLayers, 1);
 }
 
 TEST_F(InputPageTest, SalinitySaveStoresMissingValuesAsMinusOne) {
@@ -118,12 +118,12 @@ TEST_F(InputPageTest, SalinitySaveStoresMissingValuesAsMinusOne) {
     Grid("SaltGrid1")->SetCell(1, 1, "4.5");
     Grid("SaltGrid1")->SetCell(1, 2, "-");
     Grid("SaltGrid1")->SetCell(2, 3, "0");
-    form->HidePanels();
+    HidePanels();
     Panel("Salt1Panel")->show();
     Click(Button("Salt1SaveButton"));
-    EXPECT_EQ(form->Input.ECsm[Z1], (Series{0, 4.5, -1, -1}));
-    EXPECT_EQ(form->Input.ECsm[Zt], (Series{0, -1, -1, 0}));
-    EXPECT_EQ(form->Input.ECsm[Za], (Series{0, -1, -1, -1}));
+    EXPECT_EQ(Doc()->Input.ECsm[Z1], (Series{0, 4.5, -1, -1}));
+    EXPECT_EQ(Doc()->Input.ECsm[Zt], (Series{0, -1, -1, 0}));
+    EXPECT_EQ(Doc()->Input.ECsm[Za], (Series{0, -1, -1, -1}));
 }
 
 TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {
@@ -138,12 +138,12 @@ TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {
     Grid("Soil3Grid")->SetCell(4, 0, "9.9");  // replaced by the root zone's initial salinity
     Grid("SaltGrid3")->SetCell(2, 2, "5.5");   // a new layer keeps what its own grid held
 
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     Click(Button("GenOpenButton"));
     Choose(Combo("LayersCombo"), 2);
     Click(Button("GenSaveButton"));
-    EXPECT_FALSE(form->Page.InputComplete);
+    EXPECT_FALSE(Doc()->Page.InputComplete);
     // The root zone becomes layer 1; layers 2 and 3 are new and start
     // empty: no thickness is counted three times.
     EXPECT_EQ(Grid("Soil3Grid")->Cell(1, 0), "45");
@@ -161,8 +161,8 @@ TEST_F(InputPageTest, LayersOneToThreeAndBackCarryTheEntriesOver) {
     for (int k = 0; k < 10; ++k) EXPECT_FALSE(QuitButton(k)->isEnabled() && k != 0) << k;
 
     Grid("Soil3Grid")->SetCell(0, 0, "0.3");
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     Click(Button("GenOpenButton"));
     Choose(Combo("LayersCombo"), 0);
     Click(Button("GenSaveButton"));
@@ -207,15 +207,15 @@ TEST_F(InputPageTest, DrainageDepthMustLieInTheTransitionZone) {
     Type(Edit("DrainQH2Edit"), "0.002");
     Click(Button("DrainSaveButton"));
     EXPECT_EQ(LastMessage(), "The data on the Subsurface Drainage System were saved.");
-    EXPECT_EQ(form->Input.QH1, 0);
-    EXPECT_EQ(form->Input.Dd, 2.3);
+    EXPECT_EQ(Doc()->Input.QH1, 0);
+    EXPECT_EQ(Doc()->Input.Dd, 2.3);
 
     // Cancel puts back the saved choice and disables the boxes
     Click(Button("DrainOpenButton"));
     Choose(Combo("DrainPresentCombo"), 0);
     Click(Button("DrainQuitButton"));
     EXPECT_EQ(Combo("DrainPresentCombo")->currentIndex(), 1);
-    EXPECT_TRUE(form->Input.DrainPresent);
+    EXPECT_TRUE(Doc()->Input.DrainPresent);
     EXPECT_TRUE(Edit("DrainDepthEdit")->isEnabled());
 }
 
@@ -248,7 +248,7 @@ TEST_F(InputPageTest, EditMenuWorksOnTheFocusedControl) {
     Grid("HydrGrid")->setFocus();
     Grid("HydrGrid")->setCurrentCell(1, 1);
     action("Paste")->trigger();
-    EXPECT_EQ(form->Input.NrTst, 11);
+    EXPECT_EQ(Doc()->Input.NrTst, 11);
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 2), "6");
     Grid("HydrGrid")->SelectCells(1, 1, 2, 2);
     action("Delete")->trigger();
@@ -281,7 +281,7 @@ TEST_F(InputPageTest, PastedRowsAreCountedWhateverTheirLineEnds) {
     // a single row without a line end
     PasteCell(Grid("HydrGrid"), 1, 1, "10\t20\t30");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 1), "30");
-    EXPECT_EQ(form->Input.NrTst, 1);
+    EXPECT_EQ(Doc()->Input.NrTst, 1);
     // rows ended by a line feed alone, as some spreadsheets copy them
     PasteCell(Grid("HydrGrid"), 1, 1, "1\t2\t3\n4\t5\t6\n");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 1), "3");
@@ -291,9 +291,9 @@ TEST_F(InputPageTest, PastedRowsAreCountedWhateverTheirLineEnds) {
     PasteCell(Grid("HydrGrid"), 1, 2, "7\t8\t9\r\n1\t1\t1\r\n");
     EXPECT_EQ(Grid("HydrGrid")->RowCount(), 4);
     Click(Button("HydrSaveButton"));
-    EXPECT_EQ(form->Input.NrTst, 3);
-    EXPECT_EQ(form->Input.NrTstHydr, 3);
-    EXPECT_EQ(form->Input.Rain, (Series{0, 1, 7, 1}));
+    EXPECT_EQ(Doc()->Input.NrTst, 3);
+    EXPECT_EQ(Doc()->Input.NrTstHydr, 3);
+    EXPECT_EQ(Doc()->Input.Rain, (Series{0, 1, 7, 1}));
 }
 
 TEST_F(InputPageTest, RestartAsksForTheDataAgainBeforeSaving) {
@@ -304,7 +304,7 @@ TEST_F(InputPageTest, RestartAsksForTheDataAgainBeforeSaving) {
     EXPECT_FALSE(Button("SaveAllButton")->isEnabled());
     EXPECT_EQ(Combo("DrainPresentCombo")->currentIndex(), 0);
     EXPECT_FALSE(Edit("DrainDepthEdit")->isEnabled());
-    EXPECT_FALSE(form->Input.DrainPresent);
+    EXPECT_FALSE(Doc()->Input.DrainPresent);
 }
 
 TEST_F(InputPageTest, MoreTimeStepsThanHydrologicalDataAreNotSaved) {
@@ -312,8 +312,8 @@ TEST_F(InputPageTest, MoreTimeStepsThanHydrologicalDataAreNotSaved) {
     Click(Button("OpenInpButton"));
     Type(Edit("NrTstEdit"), "5");
     Click(Button("GenSaveButton"));
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     dialogs.saveNames = {QString::fromStdString(dir.File("five.inp"))};
     Click(Button("SaveAllButton"));
     EXPECT_EQ(LastMessage(), "The hydrological data do not cover all 5 time steps. Please complete and save the "

@@ -68,7 +68,7 @@ const QString Calculate(const QString& saved) {
 
 TEST_F(RunWindowTest, CancelStopsALongRunAndWritesNothing) {
     Open(150);
-    ModelInput given = form->Input;
+    ModelInput given = Doc()->Input;
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -104,7 +104,7 @@ TEST_F(RunWindowTest, CancelStopsALongRunAndWritesNothing) {
     EXPECT_FALSE(QFileInfo::exists(out));
     // The data set is the one opened, now saved under the new name.
     given.InputFileName = saved.toStdString();
-    EXPECT_EQ(InputFileText(form->Input), InputFileText(given));
+    EXPECT_EQ(InputFileText(Doc()->Input), InputFileText(given));
     EXPECT_EQ(ReadFile(saved.toStdString()), InputFileText(given));
     EXPECT_EQ(Pages()->currentWidget(), Tab("InpTab"));
     EXPECT_FALSE(W<QProgressBar>("ProgressBar1")->isVisible());
@@ -133,17 +133,17 @@ TEST_F(RunWindowTest, QuestionsAndMessagesComeInTheirOrder) {
                                         "inform: The calculations were made. The output can be inspected."}));
     EXPECT_EQ(positions, (QList<int>{1, 2, 3, 4, 6, 8, 9}));
     EXPECT_EQ(Pages()->currentWidget(), Tab("OutTab"));
-    EXPECT_TRUE(form->State.RefinementChosen);
-    EXPECT_TRUE(form->State.Fit[0].LeOptimized);
+    EXPECT_TRUE(Doc()->State.RefinementChosen);
+    EXPECT_TRUE(Doc()->State.Fit[0].LeOptimized);
     // The run off the window's thread gives what the engine gives on the
     // same data set on this thread.
-    ModelInput again = form->Input;
+    ModelInput again = Doc()->Input;
     again.InputFileName = dir.File("engine.inp");
     ModelState state;
     ScriptedInteraction ui(true, true);
     ASSERT_EQ(RunModel(again, state, ui).status, RunStatus::Completed);
     EXPECT_EQ(ui.questions, (std::vector<std::string>{RefinementQuestion, OptimisationQuestion}));
-    EXPECT_EQ(form->State.QH1w, state.QH1w);
+    EXPECT_EQ(Doc()->State.QH1w, state.QH1w);
     // Apart from the line that names the file.
     auto body = [](const std::string& text) { return text.substr(text.find('\n', text.find("Name of this file"))); };
     EXPECT_EQ(body(ReadFile(out.toStdString())), body(ReadFile(dir.File("engine.out"))));

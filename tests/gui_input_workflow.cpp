@@ -55,7 +55,7 @@ TEST_F(InputPageTest, StartsWithOneLayerMonthlyStepsAndOnlyGeneralData) {
     EXPECT_FALSE(Button("SaveAllButton")->isEnabled());
     EXPECT_FALSE(W<QLabel>("FileLabel")->isVisible());
     EXPECT_EQ(form->findChild<QWidget*>("HydrGrid"), Grid("HydrGrid"));
-    EXPECT_EQ(form->Format.decimalSeparator, '.');
+    EXPECT_EQ(Doc()->Format.decimalSeparator, '.');
 }
 
 TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
@@ -123,13 +123,13 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
 
     // The data set holds what was typed, and the run wrote what the engine
     // computes from the saved file.
-    EXPECT_EQ(form->Input.Title1, "Typed field");
-    EXPECT_EQ(form->Input.Rain[4], 5.5);
-    EXPECT_EQ(form->Input.EvapT[2], 140);
-    EXPECT_EQ(form->Input.ECsm[Zt][2], 6.1);
-    EXPECT_EQ(form->Input.ECsm[Za][1], -1);
-    EXPECT_EQ(form->Input.QH2, 0.0035);
-    EXPECT_TRUE(form->State.Fit[0].LeOptimized);
+    EXPECT_EQ(Doc()->Input.Title1, "Typed field");
+    EXPECT_EQ(Doc()->Input.Rain[4], 5.5);
+    EXPECT_EQ(Doc()->Input.EvapT[2], 140);
+    EXPECT_EQ(Doc()->Input.ECsm[Zt][2], 6.1);
+    EXPECT_EQ(Doc()->Input.ECsm[Za][1], -1);
+    EXPECT_EQ(Doc()->Input.QH2, 0.0035);
+    EXPECT_TRUE(Doc()->State.Fit[0].LeOptimized);
     const std::string out = ReadFile(dir.File("typed.out"));
     EXPECT_EQ(out.rfind("OUTPUT OF Halovane (conserving variant)\r\n", 0), 0u);
     EXPECT_EQ(WithoutName(out), WithoutName(EngineOutput(inp.toStdString(), false, true, dir)));
@@ -175,9 +175,9 @@ TEST_F(InputPageTest, OpensEveryExampleAndReferenceFileAndRunsIt) {
         Click(Button("OpenInpButton"));
         ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
         EXPECT_TRUE(Panel("GenPanel")->isVisible());
-        EXPECT_TRUE(form->Page.InputComplete);
+        EXPECT_TRUE(Doc()->Page.InputComplete);
         EXPECT_EQ(W<QLabel>("NameLabel")->toolTip(), name);
-        EXPECT_EQ(Edit("NrTstEdit")->text().toInt(), form->Input.NrTst);
+        EXPECT_EQ(Edit("NrTstEdit")->text().toInt(), Doc()->Input.NrTst);
 
         dialogs.saveNames = {name};
         dialogs.answers = {true, true, false, false};  // overwrite, calculate, no refinement, no optimisation
@@ -185,7 +185,7 @@ TEST_F(InputPageTest, OpensEveryExampleAndReferenceFileAndRunsIt) {
         const std::string out = ReadFile(QString(name).replace(".inp", ".out").toStdString());
         EXPECT_EQ(WithoutName(out), WithoutName(EngineOutput(source.toStdString(), false, false, dir)))
             << source.toStdString();
-        if (form->State.Stop) {
+        if (Doc()->State.Stop) {
             EXPECT_FALSE(dialogs.messages.contains("The calculations were made. The output can be inspected."));
         } else {
             EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.") << source.toStdString();
@@ -244,7 +244,7 @@ TEST_F(InputPageTest, CancelInTheFirstPassEnablesOnlyItsOwnGroup) {
     for (int k = 0; k < 10; ++k) EXPECT_EQ(QuitButton(k)->isEnabled(), k == 0) << k;
 
     // the conditions panel's Cancel opens every group, but not "Save all - Run"
-    form->HidePanels();
+    HidePanels();
     Button("CondQuitButton")->setEnabled(true);
     Panel("CondPanel")->show();
     Click(Button("CondQuitButton"));
@@ -279,15 +279,15 @@ TEST_F(InputPageTest, FailingSavesKeepThePanelAndItsEntries) {
     EXPECT_EQ(LastMessage(), "There are invalid values. Please adjust.");
     EXPECT_EQ(LastPlace(), "Initial depth water table (m) is empty.");
     EXPECT_EQ(QApplication::focusWidget(), Edit("WTdepthEdit"));
-    EXPECT_EQ(form->Input.Si, 0);  // a refused Save stores nothing
-    EXPECT_EQ(form->Input.IrrEff, 0);
+    EXPECT_EQ(Doc()->Input.Si, 0);  // a refused Save stores nothing
+    EXPECT_EQ(Doc()->Input.IrrEff, 0);
     EXPECT_EQ(Edit("IrrEffEdit")->text(), "120");
     EXPECT_TRUE(Panel("CondPanel")->isVisible());
     for (const char* box : {"WTdepthEdit", "GrwtInfEdit", "GrwtOutEdit", "CritDepthEdit", "SalInfEdit"})
         Type(Edit(box), "1");
     Click(Button("CondSaveButton"));
-    EXPECT_EQ(form->Input.IrrEff, 100);
-    EXPECT_EQ(form->Input.SMini, 20);
+    EXPECT_EQ(Doc()->Input.IrrEff, 100);
+    EXPECT_EQ(Doc()->Input.SMini, 20);
     // the boxes show what was stored
     EXPECT_EQ(Edit("IrrEffEdit")->text(), "100");
     EXPECT_EQ(Edit("MoistEdit")->text(), "20");
@@ -302,11 +302,11 @@ TEST_F(InputPageTest, ExtendedFileResetsThePageAndTheNextFileLoads) {
     Click(Button("OpenInpButton"));
     EXPECT_EQ(LastMessage().toStdString(), ExtendedVersionMessage);
     EXPECT_EQ(Edit("NrTstEdit")->text(), "11");
-    EXPECT_FALSE(form->Page.InputComplete);
+    EXPECT_FALSE(Doc()->Page.InputComplete);
     EXPECT_EQ(Pages()->currentWidget(), Tab("IntroTab"));
     Pages()->setCurrentWidget(Tab("InpTab"));
     Click(Button("OpenInpButton"));
-    EXPECT_EQ(form->Input.NrTst, 3);
+    EXPECT_EQ(Doc()->Input.NrTst, 3);
     EXPECT_EQ(Grid("HydrGrid")->Cell(0, 0), "Time step");
     EXPECT_EQ(Grid("HydrGrid")->Cell(3, 2), "380.25");
     EXPECT_EQ(Grid("SaltGrid1")->Cell(1, 1), "3.20");
@@ -349,14 +349,14 @@ TEST_F(InputPageTest, DialogsCancelledOrOverwriteRefused) {
 TEST_F(InputPageTest, EveryFinishedRunIsReportedAfterARefusedSoilSave) {
     dialogs.openNames = {QString::fromStdString(DataFile("../cases/case006/input.inp"))};
     Click(Button("OpenInpButton"));
-    ASSERT_EQ(form->Input.NrLayers, 3);
-    const double D2 = form->Input.D[Z2];
+    ASSERT_EQ(Doc()->Input.NrLayers, 3);
+    const double D2 = Doc()->Input.D[Z2];
     Click(Button("SoilOpenButton"));
     const QString d2 = Grid("Soil3Grid")->Cell(0, 1);
     Grid("Soil3Grid")->SetCell(0, 1, "");
     Click(Button("Soil3SaveButton"));
     EXPECT_EQ(LastMessage(), "The soil data for the 2nd layer are not complete. Calculations cannot be done");
-    EXPECT_EQ(form->Input.D[Z2], D2);  // the data set keeps its complete table
+    EXPECT_EQ(Doc()->Input.D[Z2], D2);  // the data set keeps its complete table
     Click(Button("Soil3QuitButton"));
     EXPECT_EQ(Grid("Soil3Grid")->Cell(0, 1), d2);  // and the grid shows it again
 
@@ -381,8 +381,8 @@ TEST_F(InputPageTest, EveryFinishedRunIsReportedAfterARefusedSoilSave) {
     EXPECT_EQ(LastMessage(), "The soil data were saved.");
     dialogs.saveNames = {QString::fromStdString(dir.File("three.inp"))};
     dialogs.answers = {true, false, false};
-    form->HidePanels();
-    form->UnlockGroups();
+    HidePanels();
+    UnlockGroups();
     Click(Button("SaveAllButton"));
     EXPECT_EQ(LastMessage(), "The calculations were made. The output can be inspected.");
 }
@@ -390,7 +390,7 @@ TEST_F(InputPageTest, EveryFinishedRunIsReportedAfterARefusedSoilSave) {
 TEST_F(InputPageTest, ProgressBarFromFiftyOneSteps) {
     dialogs.openNames = {QString::fromStdString(DataFile("../cases/case011/input.inp"))};
     Click(Button("OpenInpButton"));
-    ASSERT_GT(form->Input.NrTst, 50);
+    ASSERT_GT(Doc()->Input.NrTst, 50);
     int shown = 0;
     dialogs.onConfirm = [&](const QString&) { shown += W<QProgressBar>("ProgressBar1")->isVisible(); };
     dialogs.saveNames = {QString::fromStdString(dir.File("long.inp"))};

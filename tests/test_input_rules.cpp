@@ -26,6 +26,24 @@ TEST(InputRulesNumbers, PointCommaExponentAndBlanks) {
     for (const char* decimal : {"1,05", "1,0560", "1234,567", "0,5e3"}) EXPECT_TRUE(ReadNumber(decimal, v)) << decimal;
     EXPECT_NE(PlanHydrologicalPaste(SplitBlock("1\t1,056\t3"), 1, 1, 1).problem.place.find("1.056 or as 1056"),
               std::string::npos);
+    // The system's number format settles the comma only where it is the
+    // decimal separator and thousands are not grouped with a comma.
+    struct LocaleCase {
+        const char *point, *group;
+        Comma comma;
+    };
+    for (const LocaleCase& l : {LocaleCase{",", ".", Comma::Decimal}, LocaleCase{",", "\u00a0", Comma::Decimal},
+                                LocaleCase{".", ",", Comma::Unsettled}, LocaleCase{",", ",", Comma::Unsettled},
+                                LocaleCase{".", "'", Comma::Unsettled}})
+        EXPECT_EQ(CommaOfLocale(l.point, l.group), l.comma) << l.point << " " << l.group;
+    EXPECT_TRUE(ReadNumber("1,056", v, Comma::Decimal));
+    EXPECT_EQ(v, 1.056);
+    EXPECT_FALSE(AmbiguousComma("1,056", Comma::Decimal));
+    EXPECT_TRUE(PlanHydrologicalPaste(SplitBlock("1\t1,056\t3"), 1, 1, 1, Comma::Decimal).problem.Ok());
+    Series rain, irrig, evap;
+    EXPECT_TRUE(ReadHydrological({{}, {"1", "2,500", "3", "4"}}, 1, rain, irrig, evap, Comma::Decimal).Ok());
+    EXPECT_EQ(rain[1], 2.5);
+    EXPECT_FALSE(ReadHydrological({{}, {"1", "2,500", "3", "4"}}, 1, rain, irrig, evap).Ok());
     // A blank or short line inside a block is named, never left as stale cells.
     EXPECT_EQ(PlanHydrologicalPaste(SplitBlock("1\t2\t3\r\n\r\n4\t5\t6\r\n"), 1, 1, 3).problem.place,
               "Line 2 of the pasted block is empty (Time step 2, Rainfall).");
