@@ -12,24 +12,38 @@
 
 namespace halovane {
 
+namespace {
+
+// A message box that shows its text as written: file names and titles the
+// user typed may hold '<' and '&', which Qt would otherwise take for markup.
+QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton byDefault) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(byDefault);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
 bool QtDialogs::Confirm(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return Ask(parent, QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 Dialogs::Choice QtDialogs::SaveDiscardCancel(QWidget* parent, const QString& text) {
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(parent, QStringLiteral("Confirm"), text,
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        Ask(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     return answer == QMessageBox::Save ? Choice::Save : answer == QMessageBox::Discard ? Choice::Discard : Choice::Cancel;
 }
 
 void QtDialogs::Inform(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QStringLiteral("Information"), text);
+    Ask(parent, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtDialogs::Warn(QWidget* parent, const QString& text) {
-    QMessageBox::warning(parent, QStringLiteral("Warning"), text);
+    Ask(parent, QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtDialogs::Report(QWidget* parent, const QString& text, bool warning) {
@@ -46,6 +60,7 @@ void QtDialogs::Report(QWidget* parent, const QString& text, bool warning) {
                         .pixmap(size, size));
     top->addWidget(icon, 0, Qt::AlignTop);
     auto* summary = new QLabel(text.section(QStringLiteral("\n\n"), 0, 0), &box);
+    summary->setTextFormat(Qt::PlainText);
     summary->setWordWrap(true);
     top->addWidget(summary, 1);
     layout->addLayout(top);

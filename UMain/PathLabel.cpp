@@ -32,6 +32,7 @@ void ShowPath(QLabel& label, const QString& path) {
         // The label takes the width the row leaves it, whatever the path.
         label.setSizePolicy(QSizePolicy::Ignored, label.sizePolicy().verticalPolicy());
         label.setMinimumWidth(0);
+        label.setTextFormat(Qt::PlainText);  // a folder may be named "<b>"
     }
     label.setProperty(PathProperty, path);
     label.setToolTip(path);

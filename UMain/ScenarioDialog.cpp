@@ -135,7 +135,9 @@ ScenarioDialog::~ScenarioDialog() {
 }
 
 void ScenarioDialog::Refuse(const QString& message) {
-    QMessageBox::warning(this, QStringLiteral("Scenarios"), message);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Scenarios"), message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);  // the file's own lines may hold markup
+    box.exec();
 }
 
 bool ScenarioDialog::OpenScenario(const QString& fileName) {

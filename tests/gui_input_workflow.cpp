@@ -139,6 +139,7 @@ TEST_F(InputPageTest, FirstPassFromScratchEndsInARun) {
 // Input page keeps its width and its buttons; the whole path is the tooltip.
 TEST_F(InputPageTest, ALongPathKeepsThePageInsideTheWindow) {
     std::string folder = dir.Path();
+    folder += "/<b>&amp;";  // shown as written, not as markup
     while (folder.size() < 260) folder += "/" + std::string(40, 'd');
     std::filesystem::create_directories(folder);
     const QString name = QString::fromStdString(folder + "/a-file-with-a-long-name.inp");
@@ -152,6 +153,7 @@ TEST_F(InputPageTest, ALongPathKeepsThePageInsideTheWindow) {
     auto* label = W<QLabel>("NameLabel");
     EXPECT_EQ(label->toolTip(), name);
     EXPECT_TRUE(label->text().contains(QChar(0x2026))) << label->text().toStdString();
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_LE(form->width(), width);
     for (QPushButton* b : form->findChildren<QPushButton*>()) {
         if (!b->isVisible()) continue;
