@@ -4,9 +4,11 @@
 #include <QHBoxLayout>
 
 #include "Fields.h"
+#include "HydrologicalPanel.h"
 #include "InputPage.h"
+#include "SalinityPanel.h"
+#include "SoilTablePanel.h"
 #include "UPanelKit.h"
-#include "UStringGrid.h"
 
 namespace halovane {
 
@@ -69,12 +71,7 @@ void InputPage::GenSaveButtonClick() {
     if (oldIdx != newIdx) {
         // The soil entries of the old layer count go to the grid of the new
         // one, for the user to check and complete.
-        TStringGrid& from = *SoilGrid(oldLayers);
-        TStringGrid& to = *SoilGrid(newLayers);
-        const std::array<int, 5> rows = rules::SoilCarryOver(oldLayers, newLayers);
-        for (int r = 0; r < newLayers + 2; ++r)
-            if (rows[r] >= 0)
-                for (int c = 0; c <= 4; ++c) to.SetText(c, r, from.Text(c, rows[r]));
+        SoilPanel(newLayers)->TakeEntriesOf(*SoilPanel(oldLayers));
         if (newIdx > oldIdx)
             Message("The number of layers was increased and data must be added. Please check and save each data "
                     "group before using \"Save All\"");
@@ -83,21 +80,10 @@ void InputPage::GenSaveButtonClick() {
                     "All\"");
         Page.InputComplete = false;
 
-        TStringGrid& fromSalt = *SaltGrid(oldLayers);
-        TStringGrid& toSalt = *SaltGrid(newLayers);
-        toSalt.SetRowCount(n + 1);
-        if (oldLayers == 3 && newLayers == 1) toSalt.SetColCount(4);
-        const std::array<int, 6> columns = rules::SalinityCarryOver(oldLayers, newLayers);
-        for (int r = 1; r <= n; ++r)
-            for (int c = 1; c < newLayers + 3; ++c) {
-                const int source = columns[c];
-                if (source > 0) toSalt.SetText(c, r, fromSalt.Text(source, r));
-            }
+        SaltPanel(newLayers)->TakeEntriesOf(*SaltPanel(oldLayers), n);
     }
-    for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
-        grid->SetRowCount(n + 1);
-        WriteSerialNumbers(*grid, n);
-    }
+    HydrPanel->SetSteps(n);
+    SalinitySteps(n, true);
     Page.Stored[rules::GenGroup] = true;
     Page.StoredSteps = n;
     Message(Page.InputComplete ? "The general data were saved."

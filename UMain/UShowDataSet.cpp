@@ -5,31 +5,17 @@
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
 #include "Fields.h"
+#include "HydrologicalPanel.h"
 #include "InputPage.h"
-#include "UStringGrid.h"
+#include "SalinityPanel.h"
+#include "SoilTablePanel.h"
 
 namespace halovane {
 
-namespace {
-
-QString Shortest(double value) { return QString::fromStdString(ShortestText(value)); }
-
-// A measured value as the file holds it: two decimals, unless the file gave
-// more.
-std::string MeasuredText(double value) {
-    std::string twoDecimals = FormatFixed(value, 0, 2);
-    if (StringToFloat(twoDecimals) == value) return twoDecimals;
-    return ShortestText(value);
-}
-
-}  // namespace
-
 void InputPage::ClearPanels() {
-    for (int layers = 1; layers <= 3; ++layers) {
-        SoilGrid(layers)->ClearEntries();
-        SaltGrid(layers)->ClearEntries();
-    }
-    HydrGrid->ClearEntries();
+    for (SoilTablePanel* soil : SoilPanels) soil->Clear();
+    for (SalinityPanel* salt : SaltPanels) salt->Clear();
+    HydrPanel->Clear();
     CondPanel->Clear();
     DrainPanel->Clear();
     for (QLineEdit* e : {Tit1Edit, Tit2Edit}) e->clear();
@@ -49,11 +35,11 @@ void InputPage::ShowDataSet(int layersOnLine8) {
     LayersCombo->setCurrentIndex(in.NrLayers - 1);
     ShowDrainage();
     ShowConditions();
-    HydrGrid->SetCell(0, 0, "Time step");
-    for (int layers = 1; layers <= 3; ++layers) SaltGrid(layers)->SetCell(0, 0, "Time step");
+    HydrPanel->SetCorner("Time step");
+    for (SalinityPanel* salt : SaltPanels) salt->SetCorner("Time step");
     ShowHydrological();
-    ShowSalinity(in.NrLayers);
-    ShowSoil(in.NrLayers);
+    SaltPanel(in.NrLayers)->Show();
+    SoilPanel(in.NrLayers)->Show();
 }
 
 void InputPage::ShowGeneral() {
@@ -67,54 +53,7 @@ void InputPage::ShowGeneral() {
     if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
 }
 
-void InputPage::ShowHydrological() {
-    // A paste may have changed the number of rows: they go back to the
-    // time steps stored.
-    const int n = Page.StoredSteps;
-    NrTstEdit->setText(QString::number(n));
-    for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
-        grid->SetRowCount(n + 1);
-        WriteSerialNumbers(*grid, n);
-    }
-    if (!Page.Stored[rules::HydrGroup]) return;
-    const Series* series[3] = {&Input.Rain, &Input.Irrig, &Input.EvapT};
-    for (int i = 1; i <= n; ++i)
-        for (int c = 1; c <= 3; ++c) {
-            const Series& s = *series[c - 1];
-            HydrGrid->SetText(c, i, i < static_cast<int>(s.size()) ? ShortestText(s[i]) : std::string());
-        }
-}
-
-void InputPage::ShowSoil(int layers) {
-    if (Page.StoredSoilLayers != layers) return;
-    TStringGrid& soil = *SoilGrid(layers);
-    int row = 0;
-    for (Zone zone : rules::SoilZones(layers)) {
-        ModelInput& stored = Input;
-        soil.SetCell(0, row, Shortest(stored.D[zone]));
-        soil.SetCell(1, row, Shortest(stored.TP[zone]));
-        soil.SetCell(2, row, Shortest(stored.EP[zone]));
-        soil.SetCell(3, row, Shortest(stored.LE[zone]));
-        soil.SetCell(4, row, Shortest(stored.Sini[zone]));
-        ++row;
-    }
-}
-
-void InputPage::ShowSalinity(int layers) {
-    if (Page.StoredSaltLayers != layers) return;
-    const int n = Input.NrTst;
-    TStringGrid& salt = *SaltGrid(layers);
-    salt.SetRowCount(n + 1);
-    int column = 1;
-    for (Zone zone : rules::SalinityZones(layers)) {
-        const Series& m = Input.ECsm[zone];
-        for (int i = 1; i <= n; ++i) {
-            const double v = i < static_cast<int>(m.size()) ? m[i] : -1;
-            salt.SetText(column, i, v > 0 ? MeasuredText(v) : std::string());
-        }
-        ++column;
-    }
-}
+void InputPage::ShowHydrological() { HydrPanel->Show(); }
 
 void InputPage::ShowDrainage() { DrainPanel->Show(); }
 
