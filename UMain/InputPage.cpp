@@ -16,6 +16,7 @@
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
 #include "Dialogs.h"
+#include "GeneralPanel.h"
 #include "HydrologicalPanel.h"
 #include "SalinityPanel.h"
 #include "SoilTablePanel.h"
@@ -189,7 +190,7 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
 std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
     using G = FieldGroup;
     auto g = [](G group) { return static_cast<int>(group); };
-    return {{GenPanel, GenSaveButton, GenQuitButton, g(G::General), &InputPage::ShowGeneral},
+    return {{GenPanel, GenPanel->SaveButton(), GenPanel->QuitButton(), g(G::General), &InputPage::ShowGeneral},
             {HydrPanel, HydrPanel->SaveButton(), HydrPanel->QuitButton(), g(G::Hydrological),
              &InputPage::ShowHydrological},
             {SoilPanels[0], SoilPanels[0]->SaveButton(), SoilPanels[0]->QuitButton(), g(G::Soil),
@@ -291,10 +292,20 @@ void InputPage::ShowSalinityPanel(int layers) { SaltPanel(layers)->show(); }
 
 int InputPage::StepsOnScreen() const { return HydrPanel->Steps(); }
 
-void InputPage::ShowStepCount(int steps) { NrTstEdit->setText(QString::number(steps)); }
+void InputPage::ShowStepCount(int steps) { GenPanel->ShowStepCount(steps); }
 
 void InputPage::SalinitySteps(int steps, bool resize) {
     for (SalinityPanel* salt : SaltPanels) salt->SetSteps(steps, resize);
+}
+
+void InputPage::GridSteps(int steps) {
+    HydrPanel->SetSteps(steps);
+    SalinitySteps(steps, true);
+}
+
+void InputPage::CarryLayersOver(int from, int to, int steps) {
+    SoilPanel(to)->TakeEntriesOf(*SoilPanel(from));
+    SaltPanel(to)->TakeEntriesOf(*SaltPanel(from), steps);
 }
 
 bool InputPage::ReadyToClose() {

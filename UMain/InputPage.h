@@ -1,11 +1,10 @@
 // The Input page: the data set being edited (what "Save all - Run" writes
 // and runs), the six group buttons and the ten data panels, "Open input",
 // "Save all - Run", "Restart" and the run in progress. The handlers of each
-// panel live in a source file of their own (UInputWorkflow, UGeneralPanel,
-// UShowDataSet); the hydrological, soil, salinity, drainage and conditions
-// panels are classes of their own (HydrologicalPanel, SoilTablePanel,
-// SalinityPanel, DrainagePanel, ConditionsPanel) that reach the page
-// through PanelHost.
+// data panel are a class of their own (GeneralPanel, HydrologicalPanel,
+// SoilTablePanel, SalinityPanel, DrainagePanel, ConditionsPanel) that
+// reaches the page through PanelHost; the page's own handlers live in
+// UInputWorkflow and UShowDataSet.
 #pragma once
 
 #include <QString>
@@ -34,6 +33,7 @@ namespace halovane {
 
 class ConditionsPanel;
 class DrainagePanel;
+class GeneralPanel;
 class HydrologicalPanel;
 class SalinityPanel;
 class SoilTablePanel;
@@ -126,6 +126,8 @@ private:
     int StepsOnScreen() const override;
     void ShowStepCount(int steps) override;
     void SalinitySteps(int steps, bool resize) override;
+    void GridSteps(int steps) override;
+    void CarryLayersOver(int from, int to, int steps) override;
 
     // ---- shared operations of the Input page
     void HidePanels();
@@ -153,9 +155,6 @@ private:
     void CondOpenButtonClick();
     // the panels show the data set after "Open input"
     void ShowDataSet(int layersOnLine8);
-    // ---- handlers: general data
-    void GenSaveButtonClick();
-    void GenQuitButtonClick();
 
     // The controls; tests find them by their object names.
 
@@ -174,10 +173,7 @@ private:
     bool CloseAfterRun = false;  // the window was closed during the run
 
     // general data
-    QFrame* GenPanel;
-    QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
-    QComboBox *TstCombo, *LayersCombo, *ModelCombo;
-    QPushButton *GenSaveButton, *GenQuitButton;
+    GeneralPanel* GenPanel;
     // hydrological data
     HydrologicalPanel* HydrPanel;
     // soil and measured salinity, of one, two and three root-zone layers
@@ -196,7 +192,6 @@ private:
     void BuildInputPage();
     // Brings the page of the frame named `pageName` to the front.
     void BringToFront(const char* pageName);
-    QFrame* BuildGeneralPanel(QWidget* parent);
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
     // The controls that could change the data set are disabled while a run

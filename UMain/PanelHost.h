@@ -49,6 +49,11 @@ public:
     // The salinity grids number `steps` rows, and first take as many rows
     // when `resize`.
     virtual void SalinitySteps(int steps, bool resize) = 0;
+    // The hydrological and salinity grids take `steps` numbered rows.
+    virtual void GridSteps(int steps) = 0;
+    // The soil and salinity panels of `to` root-zone layers take the
+    // entries of those of `from` layers, over `steps` time steps.
+    virtual void CarryLayersOver(int from, int to, int steps) = 0;
 };
 
 // Carries out a planned paste into `grid`: nothing when the plan refuses

@@ -24,6 +24,7 @@
 #include "RunTask.h"
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
+#include "GeneralPanel.h"
 #include "HydrologicalPanel.h"
 #include "InputPage.h"
 #include "SalinityPanel.h"
@@ -88,7 +89,7 @@ void InputPage::BuildInputPage() {
     middle->addWidget(InputPanel);
 
     auto* panels = new QVBoxLayout;
-    GenPanel = BuildGeneralPanel(page);
+    GenPanel = new GeneralPanel(*this, page);
     HydrPanel = new HydrologicalPanel(*this, page);
     for (int k = 0; k < 3; ++k) SoilPanels[k] = new SoilTablePanel(*this, k + 1, page);
     for (int k = 0; k < 3; ++k) SaltPanels[k] = new SalinityPanel(*this, k + 1, page);
@@ -148,9 +149,7 @@ void InputPage::FormCreate() {
     Input.NrTst = 11;
     HydrPanel->Reset(11);
     for (SalinityPanel* salt : SaltPanels) salt->Reset(11);
-    NrTstEdit->setText("11");
-    TstCombo->setCurrentIndex(1);
-    LayersCombo->setCurrentIndex(0);
+    GenPanel->Reset(11);
     Page.LayersIdx = 0;
     Input.DrainPresent = false;
     Page.SavedDrainChoice = 0;

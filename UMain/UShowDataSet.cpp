@@ -1,10 +1,7 @@
 // After "Open input": every panel shows the data set that was read.
-#include <QComboBox>
-#include <QLineEdit>
-
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
-#include "Fields.h"
+#include "GeneralPanel.h"
 #include "HydrologicalPanel.h"
 #include "InputPage.h"
 #include "SalinityPanel.h"
@@ -18,7 +15,7 @@ void InputPage::ClearPanels() {
     HydrPanel->Clear();
     CondPanel->Clear();
     DrainPanel->Clear();
-    for (QLineEdit* e : {Tit1Edit, Tit2Edit}) e->clear();
+    GenPanel->Clear();
 }
 
 void InputPage::ShowDataSet(int layersOnLine8) {
@@ -32,7 +29,7 @@ void InputPage::ShowDataSet(int layersOnLine8) {
     Page.LayerFlags = in.NrLayers;
     Page.SavedDrainChoice = in.DrainPresent ? 1 : 0;
     ShowGeneral();
-    LayersCombo->setCurrentIndex(in.NrLayers - 1);
+    GenPanel->ShowLayers(in.NrLayers);
     ShowDrainage();
     ShowConditions();
     HydrPanel->SetCorner("Time step");
@@ -42,16 +39,7 @@ void InputPage::ShowDataSet(int layersOnLine8) {
     SoilPanel(in.NrLayers)->Show();
 }
 
-void InputPage::ShowGeneral() {
-    LayersCombo->setCurrentIndex(Page.LayersIdx);
-    ModelCombo->setCurrentIndex(static_cast<int>(FieldNamed("model_variant").Get(Input)));
-    if (!Page.Stored[rules::GenGroup]) return;
-    Tit1Edit->setText(QString::fromStdString(Input.Title1));
-    Tit2Edit->setText(QString::fromStdString(Input.Title2));
-    NrTstEdit->setText(QString::number(Page.StoredSteps));
-    const int tsIndex = StepLengthIndex(Input.Ts);
-    if (tsIndex >= 0) TstCombo->setCurrentIndex(tsIndex);
-}
+void InputPage::ShowGeneral() { GenPanel->Show(); }
 
 void InputPage::ShowHydrological() { HydrPanel->Show(); }
 

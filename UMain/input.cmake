@@ -14,7 +14,8 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UInputWorkflow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunTask.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunTask.h
-  ${CMAKE_CURRENT_LIST_DIR}/UGeneralPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GeneralPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GeneralPanel.h
   ${CMAKE_CURRENT_LIST_DIR}/HydrologicalPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HydrologicalPanel.h
   ${CMAKE_CURRENT_LIST_DIR}/SoilTablePanel.cpp
