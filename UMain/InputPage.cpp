@@ -190,23 +190,19 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
 std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
     using G = FieldGroup;
     auto g = [](G group) { return static_cast<int>(group); };
-    return {{GenPanel, GenPanel->SaveButton(), GenPanel->QuitButton(), g(G::General), &InputPage::ShowGeneral},
-            {HydrPanel, HydrPanel->SaveButton(), HydrPanel->QuitButton(), g(G::Hydrological),
-             &InputPage::ShowHydrological},
-            {SoilPanels[0], SoilPanels[0]->SaveButton(), SoilPanels[0]->QuitButton(), g(G::Soil),
-             &InputPage::ShowSoilOfLayers},
-            {SoilPanels[1], SoilPanels[1]->SaveButton(), SoilPanels[1]->QuitButton(), g(G::Soil),
-             &InputPage::ShowSoilOfLayers},
-            {SoilPanels[2], SoilPanels[2]->SaveButton(), SoilPanels[2]->QuitButton(), g(G::Soil),
-             &InputPage::ShowSoilOfLayers},
-            {SaltPanels[0], SaltPanels[0]->SaveButton(), SaltPanels[0]->QuitButton(), g(G::Salinity),
-             &InputPage::ShowSalinityOfLayers},
-            {SaltPanels[1], SaltPanels[1]->SaveButton(), SaltPanels[1]->QuitButton(), g(G::Salinity),
-             &InputPage::ShowSalinityOfLayers},
-            {SaltPanels[2], SaltPanels[2]->SaveButton(), SaltPanels[2]->QuitButton(), g(G::Salinity),
-             &InputPage::ShowSalinityOfLayers},
-            {DrainPanel, DrainPanel->SaveButton(), DrainPanel->QuitButton(), g(G::Drainage), &InputPage::ShowDrainage},
-            {CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions), &InputPage::ShowConditions}};
+    std::vector<PanelEntry> entries{
+        {GenPanel, GenPanel->SaveButton(), GenPanel->QuitButton(), g(G::General), &InputPage::ShowGeneral},
+        {HydrPanel, HydrPanel->SaveButton(), HydrPanel->QuitButton(), g(G::Hydrological), &InputPage::ShowHydrological}};
+    for (SoilTablePanel* soil : SoilPanels)
+        entries.push_back({soil, soil->SaveButton(), soil->QuitButton(), g(G::Soil), &InputPage::ShowSoilOfLayers});
+    for (SalinityPanel* salt : SaltPanels)
+        entries.push_back(
+            {salt, salt->SaveButton(), salt->QuitButton(), g(G::Salinity), &InputPage::ShowSalinityOfLayers});
+    entries.push_back({DrainPanel, DrainPanel->SaveButton(), DrainPanel->QuitButton(), g(G::Drainage),
+                       &InputPage::ShowDrainage});
+    entries.push_back({CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions),
+                       &InputPage::ShowConditions});
+    return entries;
 }
 
 std::array<QPushButton*, rules::GroupCount> InputPage::GroupButtons() const {

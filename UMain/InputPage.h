@@ -20,10 +20,8 @@
 #include "NumberText.h"
 #include "PanelHost.h"
 
-class QComboBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;

@@ -91,8 +91,8 @@ void InputPage::BuildInputPage() {
     auto* panels = new QVBoxLayout;
     GenPanel = new GeneralPanel(*this, page);
     HydrPanel = new HydrologicalPanel(*this, page);
-    for (int k = 0; k < 3; ++k) SoilPanels[k] = new SoilTablePanel(*this, k + 1, page);
-    for (int k = 0; k < 3; ++k) SaltPanels[k] = new SalinityPanel(*this, k + 1, page);
+    for (size_t k = 0; k < SoilPanels.size(); ++k) SoilPanels[k] = new SoilTablePanel(*this, int(k) + 1, page);
+    for (size_t k = 0; k < SaltPanels.size(); ++k) SaltPanels[k] = new SalinityPanel(*this, int(k) + 1, page);
     DrainPanel = new DrainagePanel(*this, page);
     CondPanel = new ConditionsPanel(*this, page);
     for (const PanelEntry& e : PanelEntries()) {
