@@ -16,6 +16,10 @@
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
 #include "Dialogs.h"
+#include "GeneralPanel.h"
+#include "HydrologicalPanel.h"
+#include "SalinityPanel.h"
+#include "SoilTablePanel.h"
 #include "Fields.h"
 #include "ResultsPages.h"
 #include "RunTask.h"
@@ -168,9 +172,9 @@ void InputPage::Undone(QWidget* source) {
     for (auto& [panel, boxes] : shownBoxes_)
         if (panel == source) boxes = BoxesOf(*panel);
     // A paste that grew the hydrological series also showed its length.
-    if (source == HydrGrid) {
-        NrTstEdit->setText(QString::number(StepsOnScreen()));
-        for (int layers = 1; layers <= 3; ++layers) WriteSerialNumbers(*SaltGrid(layers), StepsOnScreen());
+    if (HydrPanel->isAncestorOf(source)) {
+        ShowStepCount(StepsOnScreen());
+        SalinitySteps(StepsOnScreen(), false);
     }
 }
 
@@ -186,16 +190,19 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
 std::vector<InputPage::PanelEntry> InputPage::PanelEntries() const {
     using G = FieldGroup;
     auto g = [](G group) { return static_cast<int>(group); };
-    return {{GenPanel, GenSaveButton, GenQuitButton, g(G::General), &InputPage::ShowGeneral},
-            {HydrPanel, HydrSaveButton, HydrQuitButton, g(G::Hydrological), &InputPage::ShowHydrological},
-            {Soil1Panel, Soil1SaveButton, Soil1QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Soil2Panel, Soil2SaveButton, Soil2QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Soil3Panel, Soil3SaveButton, Soil3QuitButton, g(G::Soil), &InputPage::ShowSoilOfLayers},
-            {Salt1Panel, Salt1SaveButton, Salt1QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {Salt2Panel, Salt2SaveButton, Salt2QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {Salt3Panel, Salt3SaveButton, Salt3QuitButton, g(G::Salinity), &InputPage::ShowSalinityOfLayers},
-            {DrainPanel, DrainPanel->SaveButton(), DrainPanel->QuitButton(), g(G::Drainage), &InputPage::ShowDrainage},
-            {CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions), &InputPage::ShowConditions}};
+    std::vector<PanelEntry> entries{
+        {GenPanel, GenPanel->SaveButton(), GenPanel->QuitButton(), g(G::General), &InputPage::ShowGeneral},
+        {HydrPanel, HydrPanel->SaveButton(), HydrPanel->QuitButton(), g(G::Hydrological), &InputPage::ShowHydrological}};
+    for (SoilTablePanel* soil : SoilPanels)
+        entries.push_back({soil, soil->SaveButton(), soil->QuitButton(), g(G::Soil), &InputPage::ShowSoilOfLayers});
+    for (SalinityPanel* salt : SaltPanels)
+        entries.push_back(
+            {salt, salt->SaveButton(), salt->QuitButton(), g(G::Salinity), &InputPage::ShowSalinityOfLayers});
+    entries.push_back({DrainPanel, DrainPanel->SaveButton(), DrainPanel->QuitButton(), g(G::Drainage),
+                       &InputPage::ShowDrainage});
+    entries.push_back({CondPanel, CondPanel->SaveButton(), CondPanel->QuitButton(), g(G::Conditions),
+                       &InputPage::ShowConditions});
+    return entries;
 }
 
 std::array<QPushButton*, rules::GroupCount> InputPage::GroupButtons() const {
@@ -203,13 +210,13 @@ std::array<QPushButton*, rules::GroupCount> InputPage::GroupButtons() const {
 }
 
 void InputPage::ShowSoilOfLayers() {
-    for (int layers = 1; layers <= 3; ++layers)
-        if (!SoilPanel(layers)->isHidden()) ShowSoil(layers);
+    for (SoilTablePanel* soil : SoilPanels)
+        if (!soil->isHidden()) soil->Show();
 }
 
 void InputPage::ShowSalinityOfLayers() {
-    for (int layers = 1; layers <= 3; ++layers)
-        if (!SaltPanel(layers)->isHidden()) ShowSalinity(layers);
+    for (SalinityPanel* salt : SaltPanels)
+        if (!salt->isHidden()) salt->Show();
 }
 
 InputPage::PanelEntry InputPage::OpenPanel() {
@@ -277,6 +284,26 @@ void InputPage::ShowGroup(rules::Group group) {
     panels[group]->show();
 }
 
+void InputPage::ShowSalinityPanel(int layers) { SaltPanel(layers)->show(); }
+
+int InputPage::StepsOnScreen() const { return HydrPanel->Steps(); }
+
+void InputPage::ShowStepCount(int steps) { GenPanel->ShowStepCount(steps); }
+
+void InputPage::SalinitySteps(int steps, bool resize) {
+    for (SalinityPanel* salt : SaltPanels) salt->SetSteps(steps, resize);
+}
+
+void InputPage::GridSteps(int steps) {
+    HydrPanel->SetSteps(steps);
+    SalinitySteps(steps, true);
+}
+
+void InputPage::CarryLayersOver(int from, int to, int steps) {
+    SoilPanel(to)->TakeEntriesOf(*SoilPanel(from));
+    SaltPanel(to)->TakeEntriesOf(*SaltPanel(from), steps);
+}
+
 bool InputPage::ReadyToClose() {
     // A run in progress is stopped first; it writes nothing. The window is
     // closed once the run has ended (its question may still be open, so it
@@ -329,18 +356,9 @@ void InputPage::RefuseCell(const rules::Problem& problem, TStringGrid& grid) {
     Refuse(problem, &grid);
 }
 
-rules::Cells InputPage::CellsOf(const TStringGrid& grid, int rows, int columns) {
-    return grid.Rows(rows, columns);
-}
-
-TStringGrid* InputPage::SaltGrid(int layers) const {
-    return layers == 3 ? SaltGrid3 : layers == 2 ? SaltGrid2 : SaltGrid1;
-}
-TStringGrid* InputPage::SoilGrid(int layers) const {
-    return layers == 3 ? Soil3Grid : layers == 2 ? Soil2Grid : Soil1Grid;
-}
-QFrame* InputPage::SoilPanel(int layers) const { return layers == 3 ? Soil3Panel : layers == 2 ? Soil2Panel : Soil1Panel; }
-QFrame* InputPage::SaltPanel(int layers) const { return layers == 3 ? Salt3Panel : layers == 2 ? Salt2Panel : Salt1Panel; }
+// The panels of a layer count out of 1..3; any other count is taken as one layer.
+SoilTablePanel* InputPage::SoilPanel(int layers) const { return SoilPanels[layers == 3 ? 2 : layers == 2 ? 1 : 0]; }
+SalinityPanel* InputPage::SaltPanel(int layers) const { return SaltPanels[layers == 3 ? 2 : layers == 2 ? 1 : 0]; }
 
 void InputPage::Message(const QString& text) { dialogs_.Inform(this, text); }
 

@@ -1,10 +1,10 @@
 // The Input page: the data set being edited (what "Save all - Run" writes
 // and runs), the six group buttons and the ten data panels, "Open input",
 // "Save all - Run", "Restart" and the run in progress. The handlers of each
-// panel live in a source file of their own (UInputWorkflow, UGeneralPanel,
-// UHydrPanel, USoilPanels, USaltPanels, UShowDataSet); the drainage and
-// conditions panels are classes of their own (DrainagePanel,
-// ConditionsPanel) that reach the page through PanelHost.
+// data panel are a class of their own (GeneralPanel, HydrologicalPanel,
+// SoilTablePanel, SalinityPanel, DrainagePanel, ConditionsPanel) that
+// reaches the page through PanelHost; the page's own handlers live in
+// UInputWorkflow and UShowDataSet.
 #pragma once
 
 #include <QString>
@@ -20,10 +20,8 @@
 #include "NumberText.h"
 #include "PanelHost.h"
 
-class QComboBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -33,6 +31,10 @@ namespace halovane {
 
 class ConditionsPanel;
 class DrainagePanel;
+class GeneralPanel;
+class HydrologicalPanel;
+class SalinityPanel;
+class SoilTablePanel;
 class Dialogs;
 class ScenarioDialog;
 class ResultsPages;
@@ -118,6 +120,12 @@ private:
     void PanelCancelled(rules::Panel panel) override { UpdateButtons(rules::PageEvent::Cancelled, panel); }
     void DrainDepthRefused() override { UpdateButtons(rules::PageEvent::DrainRefused, rules::Panel::Drain); }
     void ShowGroup(rules::Group group) override;
+    void ShowSalinityPanel(int layers) override;
+    int StepsOnScreen() const override;
+    void ShowStepCount(int steps) override;
+    void SalinitySteps(int steps, bool resize) override;
+    void GridSteps(int steps) override;
+    void CarryLayersOver(int from, int to, int steps) override;
 
     // ---- shared operations of the Input page
     void HidePanels();
@@ -125,7 +133,7 @@ private:
     void ShowProgress(int position);
     void Message(const QString& text) override;
     // A warning: an entry, a paste or a file that was refused.
-    void Warn(const QString& text);
+    void Warn(const QString& text) override;
     bool Ask(const QString& question);
 
     // ---- handlers: input workflow
@@ -145,32 +153,6 @@ private:
     void CondOpenButtonClick();
     // the panels show the data set after "Open input"
     void ShowDataSet(int layersOnLine8);
-    // ---- handlers: general data
-    void GenSaveButtonClick();
-    void GenQuitButtonClick();
-    // ---- handlers: hydrological data and paste
-    void HydrGridSetEditText(int column, int row, const QString& text);
-    // Spreads a pasted block over the grid; false when it was refused.
-    bool HandlePasteMultiCell(TStringGrid& grid, int column, int row, const QString& text);
-    void HydrSaveButtonClick();
-    void HydrQuitButtonClick();
-    void WriteSerialNumbers(TStringGrid& grid, int count);
-    // The number of time steps the hydrological panel shows (a paste may
-    // have grown it before its Save).
-    int StepsOnScreen() const;
-    // ---- handlers: soil
-    void Soil1SaveButtonClick();
-    void Soil2SaveButtonClick();
-    void Soil3SaveButtonClick();
-    void Soil1QuitButtonClick();
-    void Soil2QuitButtonClick();
-    void Soil3QuitButtonClick();
-    // ---- handlers: salinity
-    void SaltGridSetEditText(int layers, int column, int row, const QString& text);
-    void SaltSaveButtonClick(int layers);
-    void SaltQuitButtonClick(int layers);
-    // ---- handlers: drainage and conditions
-
 
     // The controls; tests find them by their object names.
 
@@ -189,46 +171,27 @@ private:
     bool CloseAfterRun = false;  // the window was closed during the run
 
     // general data
-    QFrame* GenPanel;
-    QLineEdit *Tit1Edit, *Tit2Edit, *NrTstEdit;
-    QComboBox *TstCombo, *LayersCombo, *ModelCombo;
-    QPushButton *GenSaveButton, *GenQuitButton;
+    GeneralPanel* GenPanel;
     // hydrological data
-    QFrame* HydrPanel;
-    TStringGrid* HydrGrid;
-    QPushButton *HydrSaveButton, *HydrQuitButton;
-    // soil
-    QFrame *Soil1Panel, *Soil2Panel, *Soil3Panel;
-    TStringGrid *Soil1Grid, *Soil2Grid, *Soil3Grid;
-    QPushButton *Soil1SaveButton, *Soil1QuitButton, *Soil2SaveButton, *Soil2QuitButton, *Soil3SaveButton,
-        *Soil3QuitButton;
-    // salinity
-    QFrame *Salt1Panel, *Salt2Panel, *Salt3Panel;
-    TStringGrid *SaltGrid1, *SaltGrid2, *SaltGrid3;
-    QPushButton *Salt1SaveButton, *Salt1QuitButton, *Salt2SaveButton, *Salt2QuitButton, *Salt3SaveButton,
-        *Salt3QuitButton;
+    HydrologicalPanel* HydrPanel;
+    // soil and measured salinity, of one, two and three root-zone layers
+    std::array<SoilTablePanel*, 3> SoilPanels{};
+    std::array<SalinityPanel*, 3> SaltPanels{};
     // drainage
     DrainagePanel* DrainPanel;
     // initial and boundary conditions
     ConditionsPanel* CondPanel;
 
-    TStringGrid* SaltGrid(int layers) const;
-    TStringGrid* SoilGrid(int layers) const;
-    QFrame* SoilPanel(int layers) const;
-    QFrame* SaltPanel(int layers) const;
+    SoilTablePanel* SoilPanel(int layers) const;
+    SalinityPanel* SaltPanel(int layers) const;
     // The group buttons in the order of the page.
     std::array<QPushButton*, rules::GroupCount> GroupButtons() const;
 
     void BuildInputPage();
     // Brings the page of the frame named `pageName` to the front.
     void BringToFront(const char* pageName);
-    QFrame* BuildGeneralPanel(QWidget* parent);
-    QFrame* BuildHydrPanel(QWidget* parent);
-    QFrame* BuildSoilPanel(QWidget* parent, int layers);
-    QFrame* BuildSaltPanel(QWidget* parent, int layers);
     void ShowPanel(QFrame* panel);
     void SetDialogFolderFrom(const QString& path);
-    void SaveSoilGrid(int layers);
     // The controls that could change the data set are disabled while a run
     // is in progress, and enabled again as they were.
     void LockInputForRun(bool locked);
@@ -239,9 +202,7 @@ private:
     void UpdateButtons(rules::PageEvent event, rules::Panel panel = rules::Panel::Gen);
     // A refused entry: the warning, then the focus on the offending control.
     void Refuse(const rules::Problem& problem, QWidget* focus) override;
-    void RefuseCell(const rules::Problem& problem, TStringGrid& grid);
-    // The texts of rows 0..rows-1 and columns 0..columns-1 of a grid.
-    static rules::Cells CellsOf(const TStringGrid& grid, int rows, int columns);
+    void RefuseCell(const rules::Problem& problem, TStringGrid& grid) override;
     // The one table of the data panels, in the order of rules::Panel: the
     // panel, the group it enters, its Save and Cancel buttons and how it is
     // shown again from the data set.
@@ -273,8 +234,6 @@ private:
     // The panels show what the data set holds (after "Open input" and Cancel).
     void ShowGeneral();
     void ShowHydrological();
-    void ShowSoil(int layers);
-    void ShowSalinity(int layers);
     void ShowDrainage();
     void ShowConditions();
 

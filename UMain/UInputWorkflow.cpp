@@ -24,7 +24,11 @@
 #include "RunTask.h"
 #include "ConditionsPanel.h"
 #include "DrainagePanel.h"
+#include "GeneralPanel.h"
+#include "HydrologicalPanel.h"
 #include "InputPage.h"
+#include "SalinityPanel.h"
+#include "SoilTablePanel.h"
 
 #include "ScenarioDialog.h"
 #include "UStringGrid.h"
@@ -85,21 +89,17 @@ void InputPage::BuildInputPage() {
     middle->addWidget(InputPanel);
 
     auto* panels = new QVBoxLayout;
-    GenPanel = BuildGeneralPanel(page);
-    HydrPanel = BuildHydrPanel(page);
-    Soil1Panel = BuildSoilPanel(page, 1);
-    Soil2Panel = BuildSoilPanel(page, 2);
-    Soil3Panel = BuildSoilPanel(page, 3);
-    Salt1Panel = BuildSaltPanel(page, 1);
-    Salt2Panel = BuildSaltPanel(page, 2);
-    Salt3Panel = BuildSaltPanel(page, 3);
+    GenPanel = new GeneralPanel(*this, page);
+    HydrPanel = new HydrologicalPanel(*this, page);
+    for (size_t k = 0; k < SoilPanels.size(); ++k) SoilPanels[k] = new SoilTablePanel(*this, int(k) + 1, page);
+    for (size_t k = 0; k < SaltPanels.size(); ++k) SaltPanels[k] = new SalinityPanel(*this, int(k) + 1, page);
     DrainPanel = new DrainagePanel(*this, page);
     CondPanel = new ConditionsPanel(*this, page);
     for (const PanelEntry& e : PanelEntries()) {
         QFrame* p = e.panel;
         p->setFrameShape(QFrame::StyledPanel);
         // The grid panels take the height of the page.
-        const bool grid = p == HydrPanel || p == Salt1Panel || p == Salt2Panel || p == Salt3Panel;
+        const bool grid = p == HydrPanel || qobject_cast<SalinityPanel*>(p);
         panels->addWidget(p, grid ? 100 : 0);
     }
     panels->addStretch(1);
@@ -145,26 +145,11 @@ void InputPage::FormCreate() {
     Page.StartDir = QDir::currentPath();
     Page.InputFolder = Page.StartDir;
 
-    HydrGrid->SetCell(0, 0, "Serial Nr");
-    SaltGrid1->SetCell(0, 0, "Serial Nr");
-    for (int c = 1; c <= 3; ++c) {
-        HydrGrid->SetCell(c, 0, "mm/timestep");
-        for (int layers = 1; layers <= 3; ++layers) SaltGrid(layers)->SetCell(c, 0, "(dS/m)");
-    }
-    SaltGrid2->SetCell(4, 0, "dS/m");
-    SaltGrid3->SetCell(5, 0, "dS/m");
-
     Input.NrTstHydr = 11;
     Input.NrTst = 11;
-    for (TStringGrid* grid : {HydrGrid, SaltGrid1, SaltGrid2, SaltGrid3}) {
-        grid->SetRowCount(12);
-        WriteSerialNumbers(*grid, 11);
-        for (int r = 1; r <= 11; ++r)
-            for (int c = 1; c <= 3; ++c) grid->SetCell(c, r, QString());
-    }
-    NrTstEdit->setText("11");
-    TstCombo->setCurrentIndex(1);
-    LayersCombo->setCurrentIndex(0);
+    HydrPanel->Reset(11);
+    for (SalinityPanel* salt : SaltPanels) salt->Reset(11);
+    GenPanel->Reset(11);
     Page.LayersIdx = 0;
     Input.DrainPresent = false;
     Page.SavedDrainChoice = 0;
@@ -233,13 +218,13 @@ void InputPage::HydrOpenButtonClick() {
 }
 void InputPage::SoilOpenButtonClick() {
     if (!SettleEdits()) return;
-    ShowSoil(Page.LayerFlags);
+    SoilPanel(Page.LayerFlags)->Show();
     ShowPanel(SoilPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }
 void InputPage::SaltOpenButtonClick() {
     if (!SettleEdits()) return;
-    ShowSalinity(Page.LayerFlags);
+    SaltPanel(Page.LayerFlags)->Show();
     ShowPanel(SaltPanel(Page.LayerFlags));
     UpdateButtons(rules::PageEvent::GroupOpened);
 }

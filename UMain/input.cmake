@@ -5,6 +5,7 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/InputPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConditionsPanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/PanelHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PanelHost.h
   ${CMAKE_CURRENT_LIST_DIR}/InputPage.h
   ${CMAKE_CURRENT_LIST_DIR}/UStringGrid.cpp
@@ -13,10 +14,14 @@ target_sources(halovane_window PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UInputWorkflow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunTask.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunTask.h
-  ${CMAKE_CURRENT_LIST_DIR}/UGeneralPanel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UHydrPanel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/USoilPanels.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/USaltPanels.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GeneralPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GeneralPanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/HydrologicalPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HydrologicalPanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/SoilTablePanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SoilTablePanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/SalinityPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SalinityPanel.h
   ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DrainagePanel.h
   ${CMAKE_CURRENT_LIST_DIR}/DrainDesignBox.cpp
