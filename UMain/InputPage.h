@@ -153,6 +153,7 @@ private:
     void CondOpenButtonClick();
     // the panels show the data set after "Open input"
     void ShowDataSet(int layersOnLine8);
+    void ShowStoredValues();
 
     // The controls; tests find them by their object names.
 

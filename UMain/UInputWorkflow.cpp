@@ -336,6 +336,8 @@ void InputPage::SaveAllButtonClick() {
     }
     Input = std::move(stored);
     Page.DataSetChanged = false;
+    // The panels show the values as the file holds them, not as typed.
+    if (!rounded.empty()) ShowStoredValues();
     UpdateTitle();
     if (!rounded.empty())
         Message(QString::fromStdString("The input data file keeps fewer decimals than were entered. The data set is "

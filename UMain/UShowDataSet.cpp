@@ -39,6 +39,15 @@ void InputPage::ShowDataSet(int layersOnLine8) {
     SoilPanel(in.NrLayers)->Show();
 }
 
+void InputPage::ShowStoredValues() {
+    ShowGeneral();
+    ShowDrainage();
+    ShowConditions();
+    ShowHydrological();
+    SaltPanel(Input.NrLayers)->Show();
+    SoilPanel(Input.NrLayers)->Show();
+}
+
 void InputPage::ShowGeneral() { GenPanel->Show(); }
 
 void InputPage::ShowHydrological() { HydrPanel->Show(); }

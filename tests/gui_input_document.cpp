@@ -274,6 +274,10 @@ TEST_F(DocumentTest, TheWindowRunsWhatItsFileHolds) {
         EXPECT_TRUE(told.contains(line)) << line << "\n" << told.toStdString();
     EXPECT_LT(told.indexOf("is saved as"), told.indexOf("The calculations were made."));
     EXPECT_EQ(Doc()->Input.Irrig[3], 213.46);  // the data set now holds what the file holds
+    // and the panels show it
+    EXPECT_EQ(Grid("HydrGrid")->Cell(2, 3), "213.46");
+    EXPECT_EQ(Grid("Soil1Grid")->Cell(3, 0), "72");
+    EXPECT_EQ(Edit("DrainQH2Edit")->text(), "0.0001");
 
     const std::string copy = dir.File("runner.inp");
     WriteFile(copy, ReadFile(saved));
