@@ -69,7 +69,8 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), d
 TMainForm::~TMainForm() = default;
 
 void TMainForm::ShowTitle(const QString& file, bool modified) {
-    const QString program = "Halovane, soil salinity and water table model";
+    // The window system adds the program's name ("... — Halovane").
+    const QString program = "soil salinity and water table model";
     setWindowTitle(file.isEmpty() ? program + "[*]" : file + "[*] - " + program);
     setWindowModified(modified);
 }
