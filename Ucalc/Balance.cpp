@@ -274,11 +274,15 @@ void NoteExtremes(RunBalance& b, const StepResults& r) {
     for (int i = 1; i <= last; ++i) b.highestPonding = std::max(b.highestPonding, -r.Dwt[i]);
 }
 
+// A value printed with one decimal: round-off below half its last digit
+// shows as 0.0, never as "-0.0".
+double ShownToOneDecimal(double v) { return std::fabs(v) < 0.05 ? 0.0 : v; }
+
 }  // namespace
 
 std::string BalancePercentText(double v) {
     if (std::isnan(v)) return "n.a.";
-    if (std::fabs(v) < 0.05) v = 0;  // no "-0.0 %"
+    v = ShownToOneDecimal(v);
     char text[64];
     std::snprintf(text, sizeof text, std::fabs(v) < 10 ? "%.1f %%" : "%.0f %%", v);
     return text;
@@ -743,10 +747,10 @@ std::string BalanceSummaryText(const RunBalance& balance) {
         if (l.percent)
             std::snprintf(line, sizeof line, "  %-84s %14s\r\n", l.label.c_str(), BalancePercentText(l.value).c_str());
         else if (l.salt)
-            std::snprintf(line, sizeof line, "  %-84s %14.1f %14.1f\r\n", l.label.c_str(), l.value,
-                          l.value * SaltKgPerHaPerMmDsm);
+            std::snprintf(line, sizeof line, "  %-84s %14.1f %14.1f\r\n", l.label.c_str(), ShownToOneDecimal(l.value),
+                          ShownToOneDecimal(l.value * SaltKgPerHaPerMmDsm));
         else
-            std::snprintf(line, sizeof line, "  %-84s %14.1f\r\n", l.label.c_str(), l.value);
+            std::snprintf(line, sizeof line, "  %-84s %14.1f\r\n", l.label.c_str(), ShownToOneDecimal(l.value));
         text += line;
     }
     return text;

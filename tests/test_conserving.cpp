@@ -222,6 +222,8 @@ TEST(Conserving, TheBalanceFileAndTheVerdictShowTheClosure) {
                 for (const std::string word : {"0.0 %", "n.a."})
                     for (size_t at; (at = rest.find(word)) != std::string::npos;) rest.erase(at, word.size());
                 EXPECT_EQ(rest.find('%'), std::string::npos) << what << ": " << verdict;
+                // and the summary's deviations read 0.0, never -0.0
+                EXPECT_EQ(BalanceSummaryText(b).find("-0.0"), std::string::npos) << what;
                 if (&situation == Situations) {
                     EXPECT_EQ(verdict, "Water balance (conserving variant): root zone 0.0 %, groundwater 0.0 %, "
                                        "column 0.0 %; salt: " + std::string(salt[layers - 1]) +
